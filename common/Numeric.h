@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace common {
+
+// The number a text begins with: blanks, tabs and line feeds are skipped anywhere in it, then an
+// optional sign, digits with at most one "." and an optional exponent are read up to the first
+// other character. A text without a number reads as 0. "31U" -> 31, "4,25" -> 4, " - 4 .5" -> -4.5.
+double NumericValue(std::string_view text);
+
+// Rounding to an integer as stored into a 16- or 32-bit variable: halves to the even neighbour;
+// out of range (or not a finite number) raises the overflow error 6.
+std::int16_t ToInt16(double value);
+std::int32_t ToInt32(double value);
+
+// "Int" (floor) and "Fix" (truncation toward zero).
+double IntPart(double value);
+double FixPart(double value);
+
+// The text of a single-precision number: at most 7 significant digits, "." as separator, no 0
+// before the point, no trailing zeros ("CStr": 0.5 -> ".5"). `StrSingle` adds the leading blank of
+// a non-negative number (" .5").
+std::string CStrSingle(float value);
+std::string StrSingle(float value);
+// The same rules with 15 significant digits, for doubles.
+std::string CStrDouble(double value);
+
+} // namespace common

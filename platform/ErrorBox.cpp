@@ -1,0 +1,22 @@
+#include "platform/ErrorBox.h"
+
+#include "platform/Prompter.h"
+#include "platform/WaitCursor.h"
+
+namespace platform {
+
+QString ErrorBoxText(long number, const QString& description, const QString& context) {
+    QString text;
+    if (!context.isEmpty()) {
+        text = context + QStringLiteral("\r\r");
+    }
+    return text + QStringLiteral("Error ") + QString::number(number) + QLatin1Char('\r') +
+           description;
+}
+
+void ShowError(long number, const QString& description, const QString& context) {
+    ResetCursor();
+    MsgBox(ErrorBoxText(number, description, context), Buttons::Ok, Icon::Exclamation);
+}
+
+} // namespace platform

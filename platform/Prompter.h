@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+enum class Buttons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
+enum class Icon { None, Critical, Question, Exclamation, Information };
+enum class Answer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
+
+struct MessageRequest {
+    QString text;
+    Buttons buttons = Buttons::Ok;
+    Icon icon = Icon::None;
+    int defaultButton = 1; // 1, 2 or 3: the button that Enter presses
+    QString title;         // empty: the application's title
+};
+
+struct FileDialogRequest {
+    QString title;
+    QString filter; // "Distribution files (*.deg)|*.deg" pairs, or a bare pattern such as "*.mdb"
+    QString folder;
+    QString fileName;
+};
+
+// Every question the program asks goes through one Prompter: a window on screen, a script in tests.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    virtual Answer message(const MessageRequest& request) = 0;
+    // The text typed; empty when the user cancelled (as the old input box did).
+    virtual QString input(const QString& prompt, const QString& title,
+                          const QString& defaultText) = 0;
+    // The path chosen; empty when the user cancelled.
+    virtual QString openFile(const FileDialogRequest& request) = 0;
+    virtual QString saveFile(const FileDialogRequest& request) = 0;
+    virtual void beep() = 0;
+};
+
+// The prompter in use: the on-screen one unless a test installed its own.
+Prompter& CurrentPrompter();
+// Installs `prompter` (not owned); nullptr restores the on-screen one.
+void SetPrompter(Prompter* prompter);
+
+// Short forms of the calls the windows make.
+Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+              int defaultButton = 1, const QString& title = {});
+QString InputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
+void Beep();
+
+} // namespace platform

@@ -1,0 +1,36 @@
+#include "platform/ErrorBox.h"
+
+#include "../support/ScriptedPrompter.h"
+#include "platform/WaitCursor.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace testing_support;
+
+TEST(ErrorBox, TextLayout) {
+    EXPECT_EQ(platform::ErrorBoxText(3021, "No current record."), "Error 3021\rNo current record.");
+    EXPECT_EQ(platform::ErrorBoxText(-5, "Odd"), "Error -5\rOdd");
+    EXPECT_EQ(platform::ErrorBoxText(53, "File not found", "Opening a.deg"),
+              "Opening a.deg\r\rError 53\rFile not found");
+}
+
+TEST(ErrorBox, ShowsWithExclamationAndTheDefaultPointer) {
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok));
+    platform::WaitCursor busy;
+    platform::WaitCursor busier;
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    platform::ShowError(9, "Subscript out of range");
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_EQ(prompter.messages()[0].text, "Error 9\rSubscript out of range");
+    EXPECT_EQ(prompter.messages()[0].icon, platform::Icon::Exclamation);
+    EXPECT_EQ(prompter.messages()[0].buttons, platform::Buttons::Ok);
+    EXPECT_TRUE(prompter.messages()[0].title.isEmpty());
+}
+
+} // namespace

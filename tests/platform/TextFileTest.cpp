@@ -1,0 +1,86 @@
+#include "platform/TextFile.h"
+
+#include "common/AppError.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::TextFileReader;
+using platform::TextFileWriter;
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+TEST(Windows1252, MapsTheHighBlockAndReplacesWhatItCannotHold) {
+    const QString text = QString::fromUtf8("é€œ“x”—ł中😀");
+    EXPECT_EQ(platform::EncodeWindows1252(text), QByteArray("\xE9\x80\x9C\x93x\x94\x97???"));
+    EXPECT_EQ(platform::DecodeWindows1252("\xE9\x80\x9C\x93x"), QString::fromUtf8("é€œ“x"));
+}
+
+TEST(TextFile, WritesCrLfAndReadsEveryLineEnd) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.txt");
+    {
+        TextFileWriter writer(path);
+        ASSERT_TRUE(writer.isOpen());
+        writer.write(QString::fromUtf8("Forêt "));
+        writer.writeLine(QStringLiteral("1"));
+        writer.writeLine();
+        writer.writeLine(QString::fromUtf8("Ærø"));
+        EXPECT_TRUE(writer.close());
+    }
+    EXPECT_EQ(ReadBytes(path), QByteArray("For\xEAt 1\r\n\r\n\xC6r\xF8\r\n"));
+
+    WriteBytes(path, "a\r\nb\nc\rd\r\n\r\ne");
+    TextFileReader reader(path);
+    QStringList lines;
+    while (!reader.atEnd()) {
+        lines << reader.readLine();
+    }
+    EXPECT_EQ(lines, QStringList({"a", "b", "c", "d", "", "e"}));
+    EXPECT_EQ(reader.position(), reader.size());
+    EXPECT_THROW(reader.readLine(), common::AppError);
+}
+
+TEST(TextFile, LinesLongerThanTheBufferAndCrLfAcrossItsEdge) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("long.txt");
+    const QByteArray first(65535, 'x'); // its CR ends one buffer, its LF starts the next
+    const QByteArray second(200000, 'y');
+    WriteBytes(path, first + "\r\n" + second + "\r\nz");
+    TextFileReader reader(path);
+    EXPECT_EQ(reader.readRawLine(), first);
+    EXPECT_EQ(reader.readRawLine(), second);
+    EXPECT_EQ(reader.readRawLine(), "z");
+    EXPECT_TRUE(reader.atEnd());
+}
+
+TEST(TextFile, MissingFileIsError53) {
+    try {
+        TextFileReader reader("/nonexistent/folder/file.deg");
+        FAIL();
+    } catch (const common::AppError& e) {
+        EXPECT_EQ(e.number(), 53);
+    }
+}
+
+TEST(TextFile, WriterReportsAFileItCannotCreate) {
+    TextFileWriter writer("/nonexistent/folder/out.deg");
+    EXPECT_FALSE(writer.isOpen());
+    writer.writeLine(QStringLiteral("x"));
+    EXPECT_FALSE(writer.ok());
+}
+
+} // namespace
