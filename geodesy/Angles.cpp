@@ -1,0 +1,101 @@
+#include "geodesy/Angles.h"
+
+#include "common/AppError.h"
+#include "common/Numeric.h"
+#include "geodesy/CheckedMath.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace geodesy {
+
+namespace {
+
+// Storing into a single-precision variable: error 6 when the value does not fit.
+float ToSingle(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) {
+        throw common::AppError(common::kOverflow);
+    }
+    return static_cast<float>(value);
+}
+
+void TrimBlanks(std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        text.clear();
+        return;
+    }
+    const auto last = text.find_last_not_of(' ');
+    text = text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+void ParseDms(std::string& text, float& d, float& m, float& s, std::string& sign) {
+    TrimBlanks(text);
+    if (text.empty()) {
+        return;
+    }
+    sign.assign(1, text.front() == '-' ? '-' : '+');
+    std::string value = text;
+    for (char& c : value) {
+        if (c == ',') {
+            c = '.';
+        }
+    }
+    const auto point = value.find('.');
+    if (point == std::string::npos || point + 1 == value.size()) {
+        d = ToSingle(std::fabs(common::NumericValue(value)));
+        m = 0.0f;
+        s = 0.0f;
+        return;
+    }
+    d = ToSingle(std::fabs(common::NumericValue(value.substr(0, point + 1))));
+    std::string rest = value.substr(point + 1);
+    if (rest.size() == 1) {
+        rest += '0'; // one minutes digit: 3 means 30 minutes
+    }
+    m = ToSingle(common::NumericValue(rest.substr(0, 2)));
+    if (rest.size() <= 2) {
+        s = 0.0f;
+        return;
+    }
+    std::string sec = rest.substr(2);
+    if (sec.size() == 1) {
+        sec.insert(sec.begin(), '0'); // one seconds digit: 1 means 1 second
+    }
+    const double whole = common::NumericValue(sec);
+    const double scale = std::pow(10.0, static_cast<double>(sec.size()) - 2.0);
+    s = ToSingle(checked::Div(whole, checked::Finite(scale)));
+}
+
+double DmsToDecimal(float d, float m, float s, const std::string& sign) {
+    const double dd = d, mm = m, ss = s;
+    if (sign == "+") {
+        return dd + mm / 60.0 + ss / 3600.0;
+    }
+    return -dd - mm / 60.0 - ss / 3600.0;
+}
+
+void MinutesToDms(double angle, float& d, float& m, float& s) {
+    const float t = ToSingle(std::fabs(angle));
+    float deg = std::trunc(t / 60.0f);
+    const float min = std::trunc(t - 60.0f * deg);
+    const float sec = (t - 60.0f * deg - min) * 60.0f;
+    if (angle < 0.0) {
+        deg = -deg;
+    }
+    d = deg;
+    m = min;
+    s = sec;
+}
+
+double RadToDeg(double x) {
+    return checked::Finite(x * 180.0 / kPiTenDecimals);
+}
+
+double DegToRad(double x) {
+    return checked::Finite(kPiTenDecimals / 180.0 * x);
+}
+
+} // namespace geodesy

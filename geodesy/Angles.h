@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace geodesy {
+
+// π as the angle conversions write it (ten decimals), not the full double value.
+inline constexpr double kPiTenDecimals = 3.1415926535;
+
+// Reads a packed "dms" value: optional "-", whole degrees, a point or comma, two digits of
+// minutes, then whole seconds and their decimals without a second separator ("50.301525").
+// The text is trimmed in place. d, m and s receive magnitudes, sign "+" or "-". An empty text
+// leaves the outputs as they were. Error 6 when a part does not fit a single-precision number.
+void ParseDms(std::string& text, float& d, float& m, float& s, std::string& sign);
+
+// Decimal degrees of d, m, s; negative for any sign other than exactly "+".
+double DmsToDecimal(float d, float m, float s, const std::string& sign);
+
+// Splits an angle given in minutes of arc: d carries the sign (-0 for a small negative angle),
+// m and s are magnitudes, all in single precision. Error 6 when the angle does not fit a single.
+void MinutesToDms(double angle, float& d, float& m, float& s);
+
+// Radians and degrees with π written 3.1415926535. Error 6 on overflow.
+double RadToDeg(double x);
+double DegToRad(double x);
+
+} // namespace geodesy

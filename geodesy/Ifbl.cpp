@@ -1,0 +1,121 @@
+#include "geodesy/Ifbl.h"
+
+#include "common/Numeric.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+namespace geodesy {
+
+namespace {
+
+constexpr double kOriginX = 2012.0;  // Lambert 72 x of the grid's origin, metres
+constexpr double kOriginY = 18180.0; // Lambert 72 y of the grid's origin, metres
+constexpr std::string_view kRowLetters = "MLKJHGFEDCBA"; // block rows from the south, no "I"
+
+// Offsets in km of the centre of a 1 km square from the south-west corner of its 4 km square, by
+// the quarter digit and the square digit (each numbered 1 NW, 2 NE, 3 SW, 4 SE).
+bool SubsquareCentre(double s, double& dx, double& dy) {
+    for (int quarter = 1; quarter <= 4; ++quarter) {
+        for (int square = 1; square <= 4; ++square) {
+            if (s == quarter * 10 + square) {
+                dx = 2.0 * ((quarter - 1) % 2) + ((square - 1) % 2) + 0.5;
+                dy = 3.5 - 2.0 * ((quarter - 1) / 2) - ((square - 1) / 2);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The subsquare code of the 1 km column i (0 west) and row j (0 south) inside a 4 km square.
+int SubsquareCode(int i, int j) {
+    const int quarter = 1 + (i / 2) + 2 * (1 - j / 2);
+    const int square = 1 + (i % 2) + 2 * (1 - j % 2);
+    return quarter * 10 + square;
+}
+
+} // namespace
+
+void IfblToLambert(std::string& code, double& x, double& y, std::int32_t& status) {
+    std::erase(code, ' ');
+    if (code.size() != 2 && code.size() != 4 && code.size() != 6) {
+        status = -1;
+        return;
+    }
+    for (char& c : code) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    const auto letter = static_cast<unsigned char>(code[0]);
+    if (letter == 'I' || letter > 'M') {
+        status = -1;
+        return;
+    }
+    // A character before "A" (a digit, say) is no row letter and reads as the row south of "M".
+    const auto found = kRowLetters.find(code[0]);
+    const double m = found == std::string_view::npos ? -1.0 : static_cast<double>(found);
+    const std::string_view text = code;
+    double yk = 20.0 * m;
+    double xk = 32.0 * common::NumericValue(text.substr(1, 1));
+    if (code.size() == 2) {
+        xk += 16.0;
+        yk += 10.0;
+    } else {
+        yk += 4.0 * (5.0 - common::NumericValue(text.substr(2, 1)));
+        xk += 4.0 * (common::NumericValue(text.substr(3, 1)) - 1.0);
+        if (code.size() == 4) {
+            xk += 2.0;
+            yk += 2.0;
+        } else {
+            double dx = 0.0, dy = 0.0;
+            // An unlisted subsquare leaves the south-west corner of the 4 km square.
+            if (SubsquareCentre(common::NumericValue(text.substr(4, 2)), dx, dy)) {
+                xk += dx;
+                yk += dy;
+            }
+        }
+    }
+    y = 1000.0 * yk + kOriginY;
+    x = 1000.0 * xk + kOriginX;
+}
+
+void LambertToIfbl(double x, double y, std::string& code, std::int32_t& status, int length) {
+    if (!(x >= 0.0 && x <= 350000.0 && y >= 0.0 && y <= 270000.0)) {
+        status = 1;
+        return;
+    }
+    const double yk = (y - kOriginY) / 1000.0;
+    const double xk = (x - kOriginX) / 1000.0;
+    const double blockRow = std::floor(yk / 20.0);
+    const double blockColumn = std::floor(xk / 32.0);
+    int r = 11 - static_cast<int>(blockRow);
+    if (r > 7) {
+        r += 1; // no "I"
+    }
+    // At most: letter, "-1" or "10", two digits, two digits.
+    char text[8];
+    char* end = text;
+    *end++ = static_cast<char>(65 + r);
+    end = std::to_chars(end, text + sizeof text, static_cast<int>(blockColumn)).ptr;
+    if (length != 2) {
+        // Kilometres inside the block; kept inside it where rounding would step over its edge.
+        const double yo = std::clamp(yk - 20.0 * blockRow, 0.0, std::nextafter(20.0, 0.0));
+        const double xo = std::clamp(xk - 32.0 * blockColumn, 0.0, std::nextafter(32.0, 0.0));
+        *end++ = static_cast<char>('0' + 5 - static_cast<int>(yo / 4.0));
+        *end++ = static_cast<char>('0' + 1 + static_cast<int>(xo / 4.0));
+        if (length != 4) {
+            const int i = std::clamp(static_cast<int>(xo - 4.0 * std::floor(xo / 4.0)), 0, 3);
+            const int j = std::clamp(static_cast<int>(yo - 4.0 * std::floor(yo / 4.0)), 0, 3);
+            const int sub = SubsquareCode(i, j);
+            *end++ = static_cast<char>('0' + sub / 10);
+            *end++ = static_cast<char>('0' + sub % 10);
+        }
+    }
+    code.assign(text, end);
+}
+
+} // namespace geodesy

@@ -1,0 +1,29 @@
+#pragma once
+
+// Datum shifts by the standard Molodensky formulas, always through WGS84. Angles in decimal
+// degrees, heights in metres (no height is returned). The datum parameters and ellipsoids are read
+// from the loaded DatumTable and EllipsoidTable by index; error 9 for an index outside them.
+
+namespace geodesy {
+
+// WGS84 as the shift with caller-given parameters uses it.
+inline constexpr double kWgs84A = 6378137.0;
+inline constexpr double kWgs84InverseFlattening = 298.257223563;
+inline constexpr double kWgs84InverseFlatteningShort = 298.25722356; // where df is 0
+
+// From datum index `from` to datum index `to` through WGS84 (one step when `to` is the datum
+// coded "WGS84"). from == to returns the input unchanged.
+void ShiftDatum(double lat, double lon, double h, double& latOut, double& lonOut, int from, int to);
+
+// One step with the parameters of DatumTable(datum) on its own ellipsoid: direction +1 from the
+// datum to WGS84, -1 from WGS84 to the datum (all five parameters negated).
+void MolodenskyTable(double lat, double lon, double h, double& latOut, double& lonOut, int datum,
+                     int direction);
+
+// One step to WGS84 with parameters given by the caller (dx, dy, dz, da, df: WGS84 minus the local
+// datum). The local ellipsoid is derived from WGS84 and the differences: a = 6378137 - da,
+// f = 1/298.257223563 - df (1/298.25722356 when df is 0).
+void MolodenskyParams(double lat, double lon, double h, double da, double df, double dx, double dy,
+                      double dz, double& latOut, double& lonOut);
+
+} // namespace geodesy

@@ -1,0 +1,205 @@
+#include "geodesy/NationalGridProjection.h"
+
+#include "common/AppError.h"
+#include "geodesy/Angles.h"
+#include "geodesy/CheckedMath.h"
+#include "geodesy/ConformalLatitude.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace geodesy {
+
+namespace {
+
+// Krüger's series of the transverse Mercator for one ellipsoid and scale factor, to the fourth
+// power of the third flattening n (the first omitted terms are below 1e-7 m for these ellipsoids).
+// The conformal latitude and its inverse, the footpoint latitude, come from series as well, so
+// neither direction iterates.
+struct KruegerSeries {
+    double kA = 0.0; // k0 x rectifying radius
+    std::array<double, 4> alpha{};
+    std::array<double, 4> beta{};
+    ConformalSeries conformal;
+};
+
+KruegerSeries MakeSeries(double a, double inverseF, double k0) {
+    const double f = 1.0 / inverseF;
+    const double n = f / (2.0 - f);
+    const double n2 = n * n, n3 = n2 * n, n4 = n3 * n;
+    KruegerSeries s;
+    s.kA = k0 * a / (1.0 + n) * (1.0 + n2 / 4.0 + n4 / 64.0);
+    s.alpha = {n / 2.0 - 2.0 * n2 / 3.0 + 5.0 * n3 / 16.0 + 41.0 * n4 / 180.0,
+               13.0 * n2 / 48.0 - 3.0 * n3 / 5.0 + 557.0 * n4 / 1440.0,
+               61.0 * n3 / 240.0 - 103.0 * n4 / 140.0, 49561.0 * n4 / 161280.0};
+    s.beta = {n / 2.0 - 2.0 * n2 / 3.0 + 37.0 * n3 / 96.0 - n4 / 360.0,
+              n2 / 48.0 + n3 / 15.0 - 437.0 * n4 / 1440.0, 17.0 * n3 / 480.0 - 37.0 * n4 / 840.0,
+              4397.0 * n4 / 161280.0};
+    s.conformal = MakeConformalSeries(f);
+    return s;
+}
+
+// Plane coordinates (x east of the central meridian, y from the equator, both scaled by k0) of a
+// latitude and a longitude difference in radians.
+void Forward(const KruegerSeries& s, double phi, double dlam, double& x, double& y) {
+    // Conformal latitude chi = phi + delta; delta stays below 0.004 rad for any latitude, so its
+    // sine and cosine come from their Taylor series (exact to 1e-19 at that size).
+    const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
+    const double delta = SinSeries(s.conformal.toConformal, 2.0 * sinPhi * cosPhi,
+                                   cosPhi * cosPhi - sinPhi * sinPhi);
+    const double d2 = delta * delta;
+    const double sinDelta = delta * (1.0 - d2 * (1.0 / 6.0) * (1.0 - d2 * (1.0 / 20.0)));
+    const double cosDelta = 1.0 - d2 * 0.5 * (1.0 - d2 * (1.0 / 12.0) * (1.0 - d2 * (1.0 / 30.0)));
+    const double sinChi = sinPhi * cosDelta + cosPhi * sinDelta;
+    const double cosChi = cosPhi * cosDelta - sinPhi * sinDelta;
+    const double cc = cosChi * std::cos(dlam);
+    const double d = std::sqrt(sinChi * sinChi + cc * cc); // 1 / cosh(eta')
+    if (d == 0.0) {
+        // 90 degrees from the central meridian on the equator: no finite easting.
+        throw common::AppError(common::kOverflow);
+    }
+    // Spherical transverse Mercator of the conformal sphere: xi', eta' (asinh of sinh eta', as the
+    // log of sinh + cosh) and their doubles.
+    const double xip = std::atan2(sinChi, cc);
+    const double coshEtap = 1.0 / d;
+    const double sinhEtap = std::sin(dlam) * cosChi * coshEtap;
+    const double etap = std::copysign(std::log(std::abs(sinhEtap) + coshEtap), sinhEtap);
+    const double sinXip = sinChi * coshEtap, cosXip = cc * coshEtap;
+    double re = 0.0, im = 0.0;
+    SinSeriesComplex(s.alpha, 2.0 * sinXip * cosXip, cosXip * cosXip - sinXip * sinXip,
+                     2.0 * sinhEtap * coshEtap, coshEtap * coshEtap + sinhEtap * sinhEtap, re, im);
+    x = s.kA * (etap + im);
+    y = s.kA * (xip + re);
+}
+
+// The inverse of Forward: latitude and longitude difference in radians.
+void Inverse(const KruegerSeries& s, double x, double y, double& phi, double& dlam) {
+    const double xi = y / s.kA, eta = x / s.kA;
+    const double sinXi = std::sin(xi), cosXi = std::cos(xi);
+    const double ex = std::exp(eta), exInv = 1.0 / ex;
+    const double sinhEta = (ex - exInv) * 0.5, coshEta = (ex + exInv) * 0.5;
+    double re = 0.0, im = 0.0;
+    SinSeriesComplex(s.beta, 2.0 * sinXi * cosXi, cosXi * cosXi - sinXi * sinXi,
+                     2.0 * sinhEta * coshEta, coshEta * coshEta + sinhEta * sinhEta, re, im);
+    // xi' = xi - re and eta' = eta - im; near the grids the corrections are small and their sines,
+    // cosines and exponentials come from Taylor series (exact to 1e-18 below 0.01).
+    const double xip = xi - re, etap = eta - im;
+    double sinXip = 0.0, cosXip = 0.0, sinhEtap = 0.0;
+    if (std::abs(re) < 0.01 && std::abs(im) < 0.01) {
+        const double r2 = re * re;
+        const double sinRe = re * (1.0 - r2 * (1.0 / 6.0) * (1.0 - r2 * (1.0 / 20.0)));
+        const double cosRe = 1.0 - r2 * 0.5 * (1.0 - r2 * (1.0 / 12.0) * (1.0 - r2 * (1.0 / 30.0)));
+        sinXip = sinXi * cosRe - cosXi * sinRe;
+        cosXip = cosXi * cosRe + sinXi * sinRe;
+        const double i2 = im * im;
+        const double sinhIm = im * (1.0 + i2 * (1.0 / 6.0) * (1.0 + i2 * (1.0 / 20.0)));
+        const double coshIm =
+            1.0 + i2 * 0.5 * (1.0 + i2 * (1.0 / 12.0) * (1.0 + i2 * (1.0 / 30.0)));
+        sinhEtap = sinhEta * coshIm - coshEta * sinhIm;
+    } else {
+        sinXip = std::sin(xip);
+        cosXip = std::cos(xip);
+        const double ep = std::exp(etap);
+        sinhEtap = (ep - 1.0 / ep) * 0.5;
+    }
+    const double c = std::max(0.0, cosXip); // past a pole is the pole
+    const double r = std::sqrt(sinhEtap * sinhEtap + c * c);
+    if (r == 0.0) { // a pole
+        phi = std::copysign(std::acos(0.0), xip);
+        dlam = 0.0;
+        return;
+    }
+    dlam = std::atan2(sinhEtap, c);
+    // Conformal latitude chi, tan chi = sin xi' / r, then the footpoint (geodetic) latitude.
+    const double chi = std::atan2(sinXip, r);
+    const double q2Inv = 1.0 / (sinXip * sinXip + r * r);
+    phi = chi + SinSeries(s.conformal.toGeodetic, 2.0 * sinXip * r * q2Inv,
+                          (r * r - sinXip * sinXip) * q2Inv);
+}
+
+struct NationalGrid {
+    NationalGridDef def;
+    KruegerSeries series;
+};
+
+NationalGrid MakeGrid(double a, double inverseF, double lat0, double lon0, double k0, double fe,
+                      double fn) {
+    NationalGrid grid{{a, inverseF, lat0, lon0, k0, fe, fn, 500000.0 - fe, 0.0},
+                      MakeSeries(a, inverseF, k0)};
+    double x = 0.0, y = 0.0;
+    Forward(grid.series, DegToRad(lat0), 0.0, x, y);
+    grid.def.northingK = y - fn;
+    return grid;
+}
+
+const NationalGrid* FindGrid(int type) {
+    // Irish grid on the Modified Airy ellipsoid of its datum "IRL" (EPSG:29902); British National
+    // Grid on Airy 1830 (EPSG:27700).
+    static const NationalGrid irish =
+        MakeGrid(6377340.189, 299.3249646, 53.5, -8.0, 1.000035, 200000.0, 250000.0);
+    static const NationalGrid british =
+        MakeGrid(6377563.396, 299.3249646, 49.0, -2.0, 0.9996012717, 400000.0, -100000.0);
+    switch (type) {
+    case kIrishGrid:
+        return &irish;
+    case kBritishGrid:
+        return &british;
+    default:
+        return nullptr;
+    }
+}
+
+const NationalGrid& GridOrRaise(int type) {
+    const NationalGrid* grid = FindGrid(type);
+    if (grid == nullptr) {
+        // Without constants the first division of the projection is by zero.
+        throw common::AppError(common::kDivisionByZero);
+    }
+    return *grid;
+}
+
+} // namespace
+
+const NationalGridDef* FindNationalGrid(int type) {
+    const NationalGrid* grid = FindGrid(type);
+    return grid == nullptr ? nullptr : &grid->def;
+}
+
+void LatLonToGrid(int type, double lat, double lon, double& easting, double& northing) {
+    const NationalGrid& grid = GridOrRaise(type);
+    checked::Finite(lat);
+    checked::Finite(lon);
+    if (std::abs(lat) > 90.0) {
+        throw common::AppError(common::kInvalidCall);
+    }
+    double fromMeridian = lon - grid.def.lon0;
+    if (std::abs(fromMeridian) > 180.0) {
+        fromMeridian = std::remainder(fromMeridian, 360.0);
+    }
+    const double dlam = DegToRad(fromMeridian);
+    double x = 0.0, y = 0.0;
+    Forward(grid.series, DegToRad(lat), dlam, x, y);
+    easting = checked::Finite(x + grid.def.falseEasting);
+    northing = checked::Finite(y - grid.def.northingK);
+}
+
+void GridToLatLon(int type, double northing, double easting, double& lat, double& lon) {
+    const NationalGrid& grid = GridOrRaise(type);
+    checked::Finite(northing);
+    checked::Finite(easting);
+    double phi = 0.0, dlam = 0.0;
+    Inverse(grid.series, easting - 500000.0, northing, phi, dlam);
+    // The degree factor with pi to ten decimals can carry a pole a hair past 90.
+    const double latitude = std::clamp(checked::Finite(RadToDeg(phi)), -90.0, 90.0);
+    double longitude = checked::Finite(grid.def.lon0 + RadToDeg(dlam));
+    if (longitude > 180.0) {
+        longitude -= 360.0;
+    } else if (longitude <= -180.0) {
+        longitude += 360.0;
+    }
+    lat = latitude;
+    lon = longitude;
+}
+
+} // namespace geodesy
