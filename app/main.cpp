@@ -1,29 +1,24 @@
-// Start of the program: the string table and the datum database, then the main window.
-#include "geodesy/DatumTables.h"
-#include "platform/DatumDatabase.h"
-#include "platform/Settings.h"
-#include "platform/StringTable.h"
+// Start of the program: one copy per user, the start screen, then the main window's load step.
+#include "app/Form1.h"
+#include "app/Start.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("DOVazov"));
     QApplication::setApplicationDisplayName(QStringLiteral("DOVazov"));
+    // The window closes through the quit command, which asks about a changed document first.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString storedLanguage =
-        platform::GetSetting(QStringLiteral("DOVAZOV"), QStringLiteral("Language"),
-                             QStringLiteral("Language"), QString::number(platform::kEnglish));
-    platform::SetLangue(storedLanguage.toInt());
-
-    if (platform::LoadDatums(QApplication::applicationDirPath()) == platform::DatumLoad::Quit) {
+    app::Program program;
+    const app::StartOutcome outcome = app::StartProgram(
+        program, app::CommandLineOf(QApplication::arguments().mid(1)), app::DefaultLockPath());
+    if (outcome == app::StartOutcome::AlreadyRunning) {
         return 0;
     }
-
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("DOVazov"));
-    window.resize(900, 600);
-    window.show();
+    if (outcome == app::StartOutcome::LoadFailed) {
+        return 1;
+    }
     return QApplication::exec();
 }

@@ -1,0 +1,910 @@
+#include "app/Form1.h"
+
+#include "app/HelpPages.h"
+#include "app/RecordTableModel.h"
+#include "app/Start.h"
+#include "app/Utilities.h"
+#include "app/frmDatum.h"
+#include "app/frmMessage.h"
+#include "app/frmOptionsPeriodes.h"
+#include "common/AppError.h"
+#include "document/DataControl.h"
+#include "document/DocumentState.h"
+#include "document/SortAndBlank.h"
+#include "document/WorkDatabase.h"
+#include "platform/DatumDatabase.h"
+#include "platform/ErrorBox.h"
+#include "platform/Feedback.h"
+#include "platform/ProgramSettings.h"
+#include "platform/Prompter.h"
+#include "platform/StringTable.h"
+#include "platform/WaitCursor.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+namespace app {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+
+int ToPixels(float twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+float ToTwips(int pixels) {
+    return static_cast<float>(pixels * kTwipsPerPixel);
+}
+
+// A colour number 0x00BBGGRR, or one of the two system colours, as a Qt colour.
+QColor ColorOf(std::int32_t value, const QPalette& palette) {
+    if (value == kButtonFaceColor) {
+        return palette.color(QPalette::Button);
+    }
+    if (value == kWindowTextColor) {
+        return palette.color(QPalette::WindowText);
+    }
+    const auto bits = static_cast<std::uint32_t>(value);
+    return QColor(static_cast<int>(bits & 0xFFU), static_cast<int>((bits >> 8U) & 0xFFU),
+                  static_cast<int>((bits >> 16U) & 0xFFU));
+}
+
+} // namespace
+
+QRect KeepOnScreen(const QRect& wanted, const QList<QRect>& screens) {
+    if (screens.isEmpty()) {
+        return wanted;
+    }
+    // The title bar: the window can be grabbed and moved when a good part of it shows.
+    const QRect titleBar(wanted.left(), wanted.top(), wanted.width(), 30);
+    for (const QRect& screen : screens) {
+        const QRect shown = screen.intersected(titleBar);
+        if (shown.width() >= std::min(100, wanted.width()) && shown.height() > 0) {
+            return wanted;
+        }
+    }
+    const QRect& first = screens.front();
+    const int width = std::clamp(wanted.width(), 1, first.width());
+    const int height = std::clamp(wanted.height(), 1, first.height());
+    return {first.left(), first.top(), width, height};
+}
+
+std::vector<int> RangeRows(int anchor, int clicked) {
+    std::vector<int> rows;
+    const int step = clicked >= anchor ? 1 : -1;
+    for (int row = anchor;; row += step) {
+        rows.push_back(row);
+        if (row == clicked) {
+            break;
+        }
+    }
+    return rows;
+}
+
+QString PositionText(long position, long count) {
+    return QString::number(position) + QLatin1Char('/') + QString::number(count);
+}
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+    endProgram = [] { QCoreApplication::quit(); };
+    openHelp = [](const QString& path) { OpenDocument(path); };
+    openRecordEditor = [this] { NotAvailable(); };
+    setWindowTitle(QStringLiteral("DOVazov"));
+    buildMenus();
+    buildCentralWidget();
+
+    StatusBar1 = statusBar();
+    StatusPanel[0] = new QLabel(StatusBar1);
+    StatusPanel[1] = new QLabel(StatusBar1);
+    ProgressBar1 = new QProgressBar(StatusBar1);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setMaximumWidth(240);
+    ProgressBar1->hide();
+    StatusBar1->addWidget(StatusPanel[0], 1);
+    StatusBar1->addWidget(StatusPanel[1], 1);
+    StatusBar1->addPermanentWidget(ProgressBar1);
+
+    feedback_ = std::make_unique<WaitWindowFeedback>(ProgressBar1, this);
+    platform::SetFeedback(feedback_.get());
+
+    datumChooser = new frmDatum(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(AutoSaveTimer::kIntervalMs);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    Timer1->start();
+
+    // The document menus wait for a document.
+    for (QAction* item :
+         {MnuEnregistrer, MnuEnrSous, MnuGrouper, MnuFusionner, MnuExporter->menuAction(),
+          MnuImporter->menuAction(), MnuEdition->menuAction(), MnuVisualiser->menuAction(),
+          MnuOptionsPeriodes}) {
+        item->setEnabled(false);
+    }
+}
+
+Form1::~Form1() {
+    if (&platform::CurrentFeedback() == feedback_.get()) {
+        platform::SetFeedback(nullptr);
+    }
+}
+
+QAction* Form1::addItem(QMenu* menu, const QString& caption, void (Form1::*handler)()) {
+    QAction* item = menu->addAction(caption);
+    connect(item, &QAction::triggered, this,
+            [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    return item;
+}
+
+QAction* Form1::addStub(QMenu* menu, const QString& caption) {
+    return addItem(menu, caption, &Form1::NotAvailable);
+}
+
+void Form1::OpenRecordEditor() {
+    openRecordEditor();
+}
+
+void Form1::NotAvailable() {
+    platform::MsgBox(platform::ResText(650));
+}
+
+void Form1::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    mnuFichier = bar->addMenu(QStringLiteral("&Fichier"));
+    MnuNouveau = addItem(mnuFichier, QStringLiteral("&Nouveau"), &Form1::MnuNouveau_Click);
+    MnuOuvrir = addItem(mnuFichier, QStringLiteral("&Ouvrir"), &Form1::MnuOuvrir_Click);
+    mnuFichier->addSeparator();
+    MnuEnregistrer =
+        addItem(mnuFichier, QStringLiteral("&Enregistrer"), &Form1::MnuEnregistrer_Click);
+    MnuEnrSous = addItem(mnuFichier, QStringLiteral("En&registrer sous"), &Form1::MnuEnrSous_Click);
+    MnuGrouper =
+        addItem(mnuFichier, QStringLiteral("&Grouper et enregistrer"), &Form1::MnuGrouper_Click);
+    mnuFichier->addSeparator();
+    MnuFusionner = addItem(mnuFichier, QStringLiteral("&Fusionner"), &Form1::MnuFusionner_Click);
+    MnuImporter = mnuFichier->addMenu(QStringLiteral("&Importer..."));
+    mnuImport[0] = addStub(MnuImporter, QStringLiteral("Fichier &Ascii"));
+    mnuImportGarminMenu = MnuImporter->addMenu(QStringLiteral("Garmin &PCX5 2.07"));
+    mnuImport[1] = mnuImportGarminMenu->menuAction();
+    mnuImportGarmin[0] = addStub(mnuImportGarminMenu, QStringLiteral("&Waypoints"));
+    mnuImportGarmin[1] = addStub(mnuImportGarminMenu, QStringLiteral("&Tracks"));
+    mnuImport[2] = addStub(MnuImporter, QStringLiteral("&Garmin Mapsource 4"));
+    MnuExporter = mnuFichier->addMenu(QStringLiteral("E&xporter..."));
+    MnuExpAscii = MnuExporter->addMenu(QStringLiteral("Fichier &Ascii"));
+    for (QAction*& item : MnuExpAsciiMode) {
+        item = addStub(MnuExpAscii, {});
+    }
+    for (QAction*& item : MnuExpDB) {
+        item = addStub(MnuExporter, {});
+    }
+    MnuExpDB[4]->setText(QStringLiteral("Fichier Excel"));
+    mnuFichier->addSeparator();
+    MnuQuitter = addItem(mnuFichier, QStringLiteral("&Quitter"), &Form1::MnuQuitter_Click);
+    MnuLastFile[0] = mnuFichier->addSeparator();
+    MnuLastFile[0]->setVisible(false);
+
+    MnuEdition = bar->addMenu(QStringLiteral("&Edition"));
+    mnuChercher[0] = addStub(MnuEdition, {});
+    mnuChercher[1] = addStub(MnuEdition, {});
+    MnuAjoutLigne = MnuEdition->addAction(QString());
+    connect(MnuAjoutLigne, &QAction::triggered, this, [this] {
+        Guarded([this] {
+            if (const auto last = document::AjoutLignes()) {
+                RefreshGrid();
+                const int row = model->rowOfBookmark(*last);
+                if (row >= 0) {
+                    TDBGrid1->setCurrentIndex(model->index(row, 0));
+                }
+            }
+        });
+    });
+    mnuDuplic = addStub(MnuEdition, {});
+    MnuEraseCol = addStub(MnuEdition, {});
+    MnuSupprimer = addStub(MnuEdition, {});
+    MnuSelection = addStub(MnuEdition, QStringLiteral("Sélection a&vancée..."));
+    MnuEdition->addSeparator();
+    MnuRemplir = MnuEdition->addMenu(QString());
+    for (QAction*& item : MnuRemplirCoo) {
+        item = addStub(MnuRemplir, {});
+    }
+    for (QAction*& item : MnuRemplirXY) {
+        item = addStub(MnuRemplir, {});
+    }
+    MnuRemplirXY[3]->setText(QStringLiteral("&IFBL"));
+    MnuRemplirTexte = addStub(MnuRemplir, {});
+    MnuAjuster = addStub(MnuEdition, {});
+    mnuAjustGrid[0] = addStub(MnuEdition, QStringLiteral("&UTM - British Grid - Irish Grid..."));
+    mnuAjustGrid[1] = addStub(MnuEdition, QStringLiteral("&Degrés Greenwich..."));
+    mnuAjustGrid[2] = addStub(MnuEdition, QStringLiteral("&Grades Paris"));
+    mnuAjustGridIFBL = MnuEdition->addMenu(QStringLiteral("&IFBL"));
+    mnuAjustIFBL[0] = addStub(mnuAjustGridIFBL, QStringLiteral("32 x 20 km"));
+    mnuAjustIFBL[1] = addStub(mnuAjustGridIFBL, QStringLiteral("4 x 4 km"));
+    mnuAjustIFBL[2] = addStub(mnuAjustGridIFBL, QStringLiteral("1 x 1 km"));
+
+    MnuVisualiser = bar->addMenu(QString());
+    MnuVisMonde = addStub(MnuVisualiser, {});
+    MnuVisEurope = MnuVisualiser->addMenu(QString());
+    for (QAction*& item : mnuEurope) {
+        item = addStub(MnuVisEurope, {});
+    }
+    MnuVisAsiEur = addStub(MnuVisualiser, {});
+    MnuVisAfrica = addStub(MnuVisualiser, {});
+    MnuVisNamer = addStub(MnuVisualiser, {});
+    MnuVisSamer = addStub(MnuVisualiser, {});
+    MnuVisAsiocea = addStub(MnuVisualiser, {});
+    MnuVisualiser->addSeparator();
+    mnuVisOther = addStub(MnuVisualiser, {});
+
+    mnuOptions = bar->addMenu(QString());
+    MnuPreferences = addStub(mnuOptions, {});
+    MnuOptionsPeriodes = mnuOptions->addAction(QString());
+    connect(MnuOptionsPeriodes, &QAction::triggered, this,
+            [this] { Guarded([this] { ShowPeriodDialog(this); }); });
+    MnuCouleurs = mnuOptions->addMenu(QString());
+    MnuGrille = addStub(MnuCouleurs, {});
+    MnuTxtGrille = addStub(MnuCouleurs, {});
+    MnuOptionsCartes = addStub(mnuOptions, {});
+    MnuLangue = mnuOptions->addMenu(QString());
+    for (int i = 0; i < static_cast<int>(MnuLang.size()); ++i) {
+        MnuLang[static_cast<std::size_t>(i)] = MnuLangue->addAction(QString());
+        connect(MnuLang[static_cast<std::size_t>(i)], &QAction::triggered, this,
+                [this, i] { Guarded([this, i] { MnuLang_Click(i); }); });
+    }
+
+    MnuAide = bar->addMenu(QString());
+    for (int i = 0; i < static_cast<int>(MnuInfo.size()); ++i) {
+        MnuInfo[static_cast<std::size_t>(i)] = MnuAide->addAction(QString());
+        connect(MnuInfo[static_cast<std::size_t>(i)], &QAction::triggered, this,
+                [this, i] { Guarded([this, i] { MnuInfo_Click(i); }); });
+    }
+}
+
+void Form1::buildCentralWidget() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+
+    auto* bar = new QHBoxLayout;
+    // Open, Save, New, Edit, Find, Delete.
+    const std::array<void (Form1::*)(), 6> handlers{
+        &Form1::MnuOuvrir_Click,  &Form1::MnuEnregistrer_Click, &Form1::MnuNouveau_Click,
+        &Form1::OpenRecordEditor, &Form1::NotAvailable,         &Form1::NotAvailable};
+    const std::array<QStyle::StandardPixmap, 6> icons{
+        QStyle::SP_DialogOpenButton,       QStyle::SP_DialogSaveButton,       QStyle::SP_FileIcon,
+        QStyle::SP_FileDialogDetailedView, QStyle::SP_FileDialogContentsView, QStyle::SP_TrashIcon};
+    for (std::size_t i = 0; i < cmd.size(); ++i) {
+        cmd[i] = new QPushButton(style()->standardIcon(icons[i]), QString(), central);
+        const auto handler = handlers[i];
+        connect(cmd[i], &QPushButton::clicked, this,
+                [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        bar->addWidget(cmd[i]);
+    }
+    bar->addSpacing(16);
+
+    Picture1 = new QWidget(central);
+    auto* sortLayout = new QHBoxLayout(Picture1);
+    sortLayout->setContentsMargins(0, 0, 0, 0);
+    LblTri = new QLabel(Picture1);
+    CmbTri = new QComboBox(Picture1);
+    CmbTri->setMinimumContentsLength(16);
+    OptTri[0] = new QRadioButton(Picture1);
+    OptTri[1] = new QRadioButton(Picture1);
+    OptTri[0]->setChecked(true);
+    sortLayout->addWidget(LblTri);
+    sortLayout->addWidget(CmbTri);
+    sortLayout->addWidget(OptTri[0]);
+    sortLayout->addWidget(OptTri[1]);
+    connect(CmbTri, &QComboBox::activated, this, [this] { Guarded([this] { CmbTri_Click(); }); });
+    for (int i = 0; i < 2; ++i) {
+        connect(OptTri[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { Guarded([this, i] { OptTri_Click(i); }); });
+    }
+    Picture1->hide();
+    bar->addWidget(Picture1);
+    lbl1 = new QLabel(central);
+    lbl1->hide();
+    bar->addWidget(lbl1);
+    bar->addStretch(1);
+    layout->addLayout(bar);
+
+    auto* boxes = new QGridLayout;
+    LabelTitre = new QLabel(central);
+    BoxTitre = new QLineEdit(central);
+    LabelCommentaire = new QLabel(central);
+    Commentaire = new QLineEdit(central);
+    boxes->addWidget(LabelTitre, 0, 0);
+    boxes->addWidget(BoxTitre, 0, 1);
+    boxes->addWidget(LabelCommentaire, 1, 0);
+    boxes->addWidget(Commentaire, 1, 1);
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{LabelTitre, BoxTitre, LabelCommentaire, Commentaire}) {
+        widget->hide();
+    }
+    // Only what the user types changes the document; texts the program sets do not.
+    connect(BoxTitre, &QLineEdit::textEdited, this, [] { document::Document().FileModified = -1; });
+    connect(Commentaire, &QLineEdit::textEdited, this,
+            [] { document::Document().FileModified = -1; });
+    layout->addLayout(boxes);
+
+    Variable = new QLabel(central);
+    Variable->hide();
+
+    model = new RecordTableModel(this);
+    TDBGrid1 = new QTableView(central);
+    TDBGrid1->setModel(model);
+    TDBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TDBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    TDBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
+    TDBGrid1->verticalHeader()->setDefaultSectionSize(TDBGrid1->fontMetrics().height() + 6);
+    TDBGrid1->horizontalHeader()->setStretchLastSection(false);
+    TDBGrid1->viewport()->installEventFilter(this);
+    TDBGrid1->hide();
+    connect(TDBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { Guarded([this] { TDBGrid1_RowColChange(); }); });
+    // The row header's double click asks for the record editor.
+    connect(TDBGrid1->verticalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            [this] { Guarded([this] { openRecordEditor(); }); });
+    layout->addWidget(TDBGrid1, 1);
+
+    setCentralWidget(central);
+}
+
+void Form1::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const common::AppError& error) {
+        platform::ShowError(error.number(), QString::fromStdString(error.description()));
+    } catch (const std::exception& error) {
+        platform::ShowError(0, QString::fromUtf8(error.what()));
+    }
+}
+
+bool Form1::Form_Load(const QString& commandLine, QWidget* startScreen) {
+    try {
+        platform::WaitCursor hourglass;
+        AppPath() = QCoreApplication::applicationDirPath();
+        if (ProgramFolder().isEmpty()) {
+            ProgramFolder() = AppPath();
+        }
+        document::CreateWorkDatabase(WorkingDirSetting());
+        windowSettings_.GridBackColor = kButtonFaceColor;
+        if (platform::LoadDatums(ProgramFolder()) == platform::DatumLoad::Quit) {
+            return false;
+        }
+        const QRect screen = QGuiApplication::primaryScreen() != nullptr
+                                 ? QGuiApplication::primaryScreen()->availableGeometry()
+                                 : QRect(0, 0, 1024, 768);
+        windowSettings_.ColWidth = kDefaultColWidths;
+        ChargeParametres(windowSettings_,
+                         QSizeF(ToTwips(screen.width()), ToTwips(screen.height())));
+        ApplyWindowSettings();
+        ShowRecentFiles();
+        InitLangue();
+        RempliListesDatums(*datumChooser);
+        InitFenetres();
+        InitTDBgrid();
+
+        switch (windowSettings_.WindowState) {
+        case 2:
+            showMaximized();
+            break;
+        case 1:
+            showMinimized();
+            break;
+        default:
+            show();
+            break;
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+        document::DocumentState& doc = document::Document();
+        doc.FileModified = 0;
+        doc.SqlTri = QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter");
+        if (startScreen != nullptr) {
+            startScreen->close();
+        }
+        if (!commandLine.isEmpty()) {
+            DocumentWork work;
+            document::OpenDistribution(commandLine, readerHooks());
+            if (document::Data1().bound()) {
+                ActiveMenus();
+            }
+        }
+    } catch (const common::AppError& error) {
+        platform::ShowError(error.number(), QString::fromStdString(error.description()));
+        return false;
+    } catch (const std::exception& error) {
+        platform::ShowError(0, QString::fromUtf8(error.what()));
+        return false;
+    }
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void Form1::ApplyWindowSettings() {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.append(screen->availableGeometry());
+    }
+    const QRect wanted(ToPixels(windowSettings_.Left), ToPixels(windowSettings_.Top),
+                       std::max(ToPixels(windowSettings_.Width), 200),
+                       std::max(ToPixels(windowSettings_.Height), 150));
+    setGeometry(KeepOnScreen(wanted, screens));
+    for (int i = 0; i < static_cast<int>(windowSettings_.ColWidth.size()); ++i) {
+        TDBGrid1->setColumnWidth(i,
+                                 ToPixels(windowSettings_.ColWidth[static_cast<std::size_t>(i)]));
+    }
+    ApplyGridColors();
+}
+
+void Form1::ApplyGridColors() {
+    QPalette palette = TDBGrid1->palette();
+    palette.setColor(QPalette::Base, ColorOf(windowSettings_.GridBackColor, palette));
+    palette.setColor(QPalette::Text, ColorOf(windowSettings_.GridForeColor, palette));
+    TDBGrid1->setPalette(palette);
+}
+
+MainWindowSettings Form1::windowSettings() const {
+    MainWindowSettings settings = windowSettings_;
+    const QRect frame = geometry();
+    settings.Height = ToTwips(frame.height());
+    settings.Width = ToTwips(frame.width());
+    settings.Top = ToTwips(frame.top());
+    settings.Left = ToTwips(frame.left());
+    settings.WindowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    for (int i = 0; i < static_cast<int>(settings.ColWidth.size()); ++i) {
+        settings.ColWidth[static_cast<std::size_t>(i)] = ToTwips(TDBGrid1->columnWidth(i));
+    }
+    return settings;
+}
+
+void Form1::InitLangue() {
+    using platform::ResText;
+    const std::vector<std::pair<QAction*, int>> captions{
+        {mnuFichier->menuAction(), 1},
+        {MnuNouveau, 2},
+        {MnuOuvrir, 3},
+        {MnuEnregistrer, 4},
+        {MnuEnrSous, 5},
+        {MnuFusionner, 6},
+        {MnuImporter->menuAction(), 7},
+        {MnuExporter->menuAction(), 8},
+        {MnuExpAscii->menuAction(), 9},
+        {MnuExpAsciiMode[0], 10},
+        {MnuExpAsciiMode[1], 11},
+        {MnuExpAsciiMode[2], 12},
+        {MnuExpAsciiMode[3], 13},
+        {MnuExpDB[0], 14},
+        {MnuExpDB[1], 15},
+        {MnuExpDB[2], 16},
+        {MnuExpDB[3], 17},
+        {MnuQuitter, 18},
+        {MnuGrouper, 19},
+        {MnuEdition->menuAction(), 30},
+        {mnuChercher[0], 31},
+        {mnuChercher[1], 46},
+        {MnuAjoutLigne, 32},
+        {mnuDuplic, 45},
+        {MnuEraseCol, 33},
+        {MnuSupprimer, 34},
+        {MnuRemplir->menuAction(), 35},
+        {MnuRemplirCoo[0], 36},
+        {MnuRemplirCoo[1], 37},
+        {MnuRemplirCoo[2], 38},
+        {MnuRemplirXY[0], 44},
+        {MnuRemplirXY[1], 39},
+        {MnuRemplirXY[2], 40},
+        {MnuRemplirXY[4], 314},
+        {MnuRemplirXY[5], 315},
+        {MnuRemplirTexte, 41},
+        {MnuAjuster, 42},
+        {MnuVisualiser->menuAction(), 50},
+        {MnuVisMonde, 51},
+        {MnuVisEurope->menuAction(), 52},
+        {mnuEurope[0], 52},
+        {mnuEurope[1], 53},
+        {mnuEurope[2], 54},
+        {mnuEurope[3], 55},
+        {mnuEurope[4], 56},
+        {mnuEurope[5], 57},
+        {mnuEurope[6], 58},
+        {mnuEurope[7], 59},
+        {MnuVisAsiEur, 60},
+        {MnuVisAfrica, 61},
+        {MnuVisNamer, 62},
+        {MnuVisSamer, 63},
+        {MnuVisAsiocea, 64},
+        {mnuVisOther, 65},
+        {mnuOptions->menuAction(), 70},
+        {MnuPreferences, 71},
+        {MnuOptionsPeriodes, 85},
+        {MnuCouleurs->menuAction(), 72},
+        {MnuGrille, 73},
+        {MnuTxtGrille, 74},
+        {MnuOptionsCartes, 75},
+        {MnuLangue->menuAction(), 76},
+        {MnuLang[0], 77},
+        {MnuLang[1], 78},
+        {MnuLang[2], 79},
+        {MnuLang[3], 80},
+        {MnuLang[4], 81},
+        {MnuLang[5], 82},
+        {MnuAide->menuAction(), 90},
+        {MnuInfo[0], 90},
+        {MnuInfo[1], 91},
+    };
+    for (const auto& [item, id] : captions) {
+        item->setText(ResText(id));
+    }
+
+    // The sort list; its first choice, "None", applies at once.
+    {
+        const QSignalBlocker blocker(CmbTri);
+        CmbTri->clear();
+        CmbTri->addItem(QStringLiteral("None"));
+        for (const int id : {182, 183, 184, 185, 186, 187, 188, 137}) {
+            CmbTri->addItem(ResText(id));
+        }
+        CmbTri->addItem(QStringLiteral("Sex"));
+        CmbTri->setCurrentIndex(0);
+    }
+    CmbTri_Click();
+
+    LblTri->setText(ResText(750));
+    OptTri[0]->setText(ResText(757));
+    OptTri[1]->setText(ResText(758));
+    for (std::size_t i = 0; i < cmd.size(); ++i) {
+        cmd[i]->setToolTip(ResText(751 + static_cast<int>(i)));
+    }
+    cmd[3]->setText(ResText(760));
+
+    helpFile_ = HelpPageName(platform::Langue());
+}
+
+void Form1::InitFenetres() {
+    // The bare title, also while a document is open; the next read or save puts the path back.
+    setWindowTitle(platform::ResText(120));
+    LabelTitre->setText(platform::ResText(121));
+    LabelCommentaire->setText(platform::ResText(122));
+    // The period dialog is made anew each time it is shown and captions itself then.
+}
+
+void Form1::InitTDBgrid() {
+    model->setCaptions(GridCaptions());
+    TDBGrid1->viewport()->update();
+}
+
+void Form1::MnuLang_Click(int index) {
+    if (index == 2) {
+        platform::MsgBox(platform::ResText(650), platform::Buttons::Ok);
+        return;
+    }
+    const int old = platform::Langue();
+    platform::SetLangue(index * 1000);
+    if (platform::Langue() != old) {
+        InitLangue();
+        InitFenetres();
+        InitTDBgrid();
+    }
+}
+
+void Form1::MnuInfo_Click(int index) {
+    if (index == 0) {
+        const QString page = WriteHelpPage(platform::Langue());
+        if (page.isEmpty()) {
+            platform::ShowError(75, QStringLiteral("Path/File access error"), helpFile_);
+            return;
+        }
+        openHelp(page);
+        return;
+    }
+    if (about_) {
+        about_->raise();
+        return;
+    }
+    auto* about = new Start(nullptr);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about_ = about;
+    about->Form_Load();
+}
+
+QWidget* Form1::aboutBox() const {
+    return about_.data();
+}
+
+void Form1::DimensionneGrille() {
+    if (!FitGrid()) {
+        return;
+    }
+    // Repaint at the new size; no user command may start in the middle of a read or a New.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool Form1::FitGrid() {
+    if (isMinimized()) {
+        return false;
+    }
+    // The layout gives the grid the window's width and the height above the status bar.
+    TDBGrid1->show();
+    Picture1->show();
+    return true;
+}
+
+void Form1::ActiveMenus() {
+    for (QAction* item :
+         {MnuEnregistrer, MnuEnrSous, MnuFusionner, MnuGrouper, MnuExporter->menuAction(),
+          MnuImporter->menuAction(), MnuEdition->menuAction(), MnuVisualiser->menuAction(),
+          MnuOptionsPeriodes}) {
+        item->setEnabled(true);
+    }
+}
+
+void Form1::RefreshGrid() {
+    model->reload();
+    document::DataControl& data = document::Data1();
+    if (data.bound() && data.recordset().recordCount() > 0) {
+        document::RecordSet& records = data.recordset();
+        const auto position =
+            std::clamp<std::ptrdiff_t>(records.absolutePosition(), 0, records.recordCount() - 1);
+        // The current row only: the selected-rows collection starts empty.
+        TDBGrid1->selectionModel()->setCurrentIndex(model->index(static_cast<int>(position), 0),
+                                                    QItemSelectionModel::NoUpdate);
+    }
+    TDBGrid1_RowColChange();
+}
+
+void Form1::TDBGrid1_RowColChange() {
+    document::DataControl& data = document::Data1();
+    if (!data.bound()) {
+        StatusPanel[0]->clear();
+        return;
+    }
+    document::RecordSet& records = data.recordset();
+    const QModelIndex current = TDBGrid1->currentIndex();
+    long position = 0;
+    if (current.isValid() && current.row() < records.recordCount()) {
+        records.setAbsolutePosition(current.row());
+        position = current.row() + 1;
+    }
+    StatusPanel[0]->setText(PositionText(position, records.recordCount()));
+}
+
+std::vector<std::int64_t> Form1::SelectedBookmarks() const {
+    QModelIndexList rows = TDBGrid1->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<std::int64_t> marks;
+    marks.reserve(static_cast<std::size_t>(rows.size()));
+    for (const QModelIndex& row : rows) {
+        marks.push_back(model->bookmarkAt(row.row()));
+    }
+    return marks;
+}
+
+bool Form1::ShiftClick(int clickedRow) {
+    const int anchor = model->rowOfBookmark(anchorBookmark_);
+    if (anchor < 0 || clickedRow < 0 || !TDBGrid1->selectionModel()->hasSelection()) {
+        return false;
+    }
+    QItemSelection selection;
+    for (const int row : RangeRows(anchor, clickedRow)) {
+        selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
+    }
+    QItemSelectionModel* selectionModel = TDBGrid1->selectionModel();
+    selectionModel->setCurrentIndex(
+        model->index(clickedRow, std::max(0, TDBGrid1->currentIndex().column())),
+        QItemSelectionModel::NoUpdate);
+    selectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
+    return true;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TDBGrid1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const int row = TDBGrid1->rowAt(static_cast<int>(mouse->position().y()));
+        if (mouse->modifiers() == Qt::ShiftModifier) {
+            // The run from the anchor to the clicked row; the anchor stays for the next one.
+            if (ShiftClick(row)) {
+                return true;
+            }
+        } else if (row >= 0) {
+            anchorBookmark_ = model->bookmarkAt(row);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::CmbTri_Click() {
+    document::ChangeTri(CmbTri->currentIndex(), OptTri[0]->isChecked());
+    if (document::Data1().bound()) {
+        RefreshGrid();
+    }
+}
+
+void Form1::OptTri_Click(int /*index*/) {
+    CmbTri_Click();
+}
+
+void Form1::MnuNouveau_Click() {
+    NewFile(*this);
+    RefreshGrid();
+}
+
+void Form1::MnuOuvrir_Click() {
+    OpenFile(*this);
+}
+void Form1::MnuFusionner_Click() {
+    MergeFile(*this);
+}
+void Form1::MnuEnregistrer_Click() {
+    SaveFile(*this);
+}
+void Form1::MnuEnrSous_Click() {
+    SaveFileAs(*this);
+}
+
+void Form1::MnuGrouper_Click() {
+    DocumentWork work;
+    // A name that does not exist yet may be given; GroupAndSave asks before replacing a file.
+    platform::FileDialogRequest request;
+    request.filter = QStringLiteral("Fichiers distribution (*.deg)|*.deg");
+    const QString chosen = platform::CurrentPrompter().saveFile(request);
+    if (!chosen.isEmpty()) {
+        document::GroupAndSave(chosen, documentTexts());
+        RefreshGrid();
+    }
+}
+
+void Form1::MnuLastFile_Click(int index) {
+    OpenRecentFile(*this, index - 1);
+}
+
+void Form1::MnuQuitter_Click() {
+    if (!QuitProgram(*this)) {
+        return;
+    }
+    quitting_ = true;
+    close();
+    endProgram();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (quitting_) {
+        event->accept();
+        return;
+    }
+    bool quit = true;
+    Guarded([&] { quit = QuitProgram(*this); });
+    if (!quit) {
+        event->ignore();
+        return;
+    }
+    quitting_ = true;
+    event->accept();
+    endProgram();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // Once a document exists the grid follows the window, also when the document came while the
+    // window was minimised.
+    if (TDBGrid1 != nullptr && (TDBGrid1->isVisibleTo(this) || document::Data1().bound())) {
+        FitGrid();
+    }
+}
+
+void Form1::Timer1_Timer() {
+    Guarded([this] { autoSave_.Timer1_Timer(*this); });
+}
+
+void Form1::ShowRecentFiles() {
+    const auto& files = platform::Settings().LastFiles;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (files[i].isEmpty()) {
+            continue;
+        }
+        MnuLastFile[0]->setVisible(true);
+        QAction*& item = MnuLastFile[i + 1];
+        if (item == nullptr) {
+            item = mnuFichier->addAction(QString());
+            const int index = static_cast<int>(i) + 1;
+            connect(item, &QAction::triggered, this,
+                    [this, index] { Guarded([this, index] { MnuLastFile_Click(index); }); });
+        }
+        item->setText(RecentFileCaption(static_cast<int>(i) + 1, files[i]));
+        item->setVisible(true);
+    }
+    // Items were created in the order their entries first filled: put them back in number order.
+    for (std::size_t i = 1; i < MnuLastFile.size(); ++i) {
+        if (MnuLastFile[i] != nullptr) {
+            mnuFichier->removeAction(MnuLastFile[i]);
+            mnuFichier->addAction(MnuLastFile[i]);
+        }
+    }
+}
+
+document::DocumentTexts Form1::documentTexts() const {
+    return {BoxTitre->text(), Commentaire->text()};
+}
+
+void Form1::ShowDocumentBoxes(bool emptyTitle) {
+    if (emptyTitle) {
+        BoxTitre->clear();
+    }
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{LabelTitre, BoxTitre, LabelCommentaire, Commentaire}) {
+        widget->show();
+    }
+}
+
+document::ReaderHooks Form1::readerHooks() {
+    document::ReaderHooks hooks;
+    hooks.BoxTitre = BoxTitre->text();
+    hooks.Commentaire = Commentaire->text();
+    hooks.setCaption = [this](const QString& caption) { setCaption(caption); };
+    hooks.showDocumentBoxes = [this](const QString& title, const QString& comment) {
+        BoxTitre->setText(title);
+        Commentaire->setText(comment);
+        ShowDocumentBoxes(false);
+    };
+    hooks.showDestCode = [this](const QString& code) { StatusPanel[1]->setText(code); };
+    hooks.dimensionneGrille = [this] { DimensionneGrille(); };
+    hooks.focusGrid = [this] { focusGrid(); };
+    hooks.refreshGrid = [this] { RefreshGrid(); };
+    hooks.majLastFiles = [this](const QString& file) {
+        MajLastFiles(platform::Settings().LastFiles, file);
+        ShowRecentFiles();
+    };
+    hooks.programFolder = ProgramFolder();
+    return hooks;
+}
+
+document::NewDocumentHooks Form1::newDocumentHooks() {
+    document::NewDocumentHooks hooks;
+    hooks.checkSauvegarde = [this] { return CheckSauvegarde(*this); };
+    hooks.setCaption = [this](const QString& caption) { setCaption(caption); };
+    hooks.dimensionneGrille = [this] {
+        DimensionneGrille();
+        RefreshGrid();
+    };
+    hooks.showDocumentBoxes = [this] { ShowDocumentBoxes(true); };
+    hooks.showPeriodDialog = [this] { ShowPeriodDialog(this); };
+    hooks.activeMenus = [this] { ActiveMenus(); };
+    hooks.programFolder = ProgramFolder();
+    return hooks;
+}
+
+void Form1::setCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+
+void Form1::focusGrid() {
+    TDBGrid1->setFocus();
+}
+
+void Form1::hideSelectionLabel() {
+    lbl1->hide();
+}
+
+} // namespace app

@@ -1,0 +1,231 @@
+#pragma once
+
+#include "app/FileCommands.h"
+#include "app/MainSettings.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTableView;
+class QTimer;
+
+namespace app {
+
+class RecordTableModel;
+class Start;
+class WaitWindowFeedback;
+class frmDatum;
+
+// Where a window restored from the settings goes: as stored when its title bar lies on one of
+// the screens, else moved onto the first screen and shrunk to fit it.
+QRect KeepOnScreen(const QRect& wanted, const QList<QRect>& screens);
+
+// The rows a shift-click selects: from the anchor to the clicked row, one by one, anchor first.
+std::vector<int> RangeRows(int anchor, int clicked);
+
+// The panel-1 text of the status bar: the 1-based position of the current record, "/", and the
+// number of records; position 0 without a current record.
+QString PositionText(long position, long count);
+
+// The main window: menus, command bar, title and comment boxes, the grid over the open document,
+// the status bar with the progress bar, and the timer of the automatic save.
+class Form1 : public QMainWindow, public FileHost {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The load step: working database, datum tables, settings, captions, grid; shows the window,
+    // closes `startScreen` and reads the file `commandLine` names, if any. An error is shown in
+    // the error box and false returned: the caller ends the program. False also when the user gave
+    // up looking for the datum database.
+    bool Form_Load(const QString& commandLine, QWidget* startScreen = nullptr);
+
+    // Captions.
+    void InitLangue();
+    void InitFenetres();
+    void InitTDBgrid();
+    void MnuLang_Click(int index);
+    void MnuInfo_Click(int index);
+
+    // Grid.
+    void DimensionneGrille();
+    void ActiveMenus();
+    // Data1's record set was run again: the grid shows it anew on Data1's current row.
+    void RefreshGrid();
+    // The bookmarks of the selected rows in record-set order (the fill commands and the maps use
+    // them, or all rows when there are none).
+    std::vector<std::int64_t> SelectedBookmarks() const;
+    void TDBGrid1_RowColChange();
+
+    // File menu.
+    void MnuNouveau_Click();
+    void MnuOuvrir_Click();
+    void MnuFusionner_Click();
+    void MnuEnregistrer_Click();
+    void MnuEnrSous_Click();
+    void MnuGrouper_Click();
+    void MnuLastFile_Click(int index);
+    void MnuQuitter_Click();
+    void Timer1_Timer();
+    // Rebuilds the recent-file items from LastFiles.
+    void ShowRecentFiles();
+
+    // Sort controls.
+    void CmbTri_Click();
+    void OptTri_Click(int index);
+
+    // FileHost.
+    document::DocumentTexts documentTexts() const override;
+    document::ReaderHooks readerHooks() override;
+    document::NewDocumentHooks newDocumentHooks() override;
+    void setCaption(const QString& caption) override;
+    void activeMenus() override { ActiveMenus(); }
+    void focusGrid() override;
+    void hideSelectionLabel() override;
+    MainWindowSettings windowSettings() const override;
+
+    // Ends the program once the quit has passed the save question; tests replace it.
+    std::function<void()> endProgram;
+    // Shows the record editor on the current row (the row header's double click and the Edit
+    // button); "not available" until the record editor exists.
+    std::function<void()> openRecordEditor;
+    // Opens the help page; tests replace it.
+    std::function<void(const QString&)> openHelp;
+    // The help page of the current language (InitLangue chooses it).
+    const QString& helpFile() const { return helpFile_; }
+    // The about box while it is shown.
+    QWidget* aboutBox() const;
+
+    // Menus, named as the items they are.
+    QMenu* mnuFichier = nullptr;
+    QAction* MnuNouveau = nullptr;
+    QAction* MnuOuvrir = nullptr;
+    QAction* MnuEnregistrer = nullptr;
+    QAction* MnuEnrSous = nullptr;
+    QAction* MnuGrouper = nullptr;
+    QAction* MnuFusionner = nullptr;
+    QMenu* MnuImporter = nullptr;
+    std::array<QAction*, 3> mnuImport{};
+    QMenu* mnuImportGarminMenu = nullptr;
+    std::array<QAction*, 2> mnuImportGarmin{};
+    QMenu* MnuExporter = nullptr;
+    QMenu* MnuExpAscii = nullptr;
+    std::array<QAction*, 4> MnuExpAsciiMode{};
+    std::array<QAction*, 5> MnuExpDB{};
+    QAction* MnuQuitter = nullptr;
+    // Item 0 is the separator; items 1 to 4 exist once their entry is not empty.
+    std::array<QAction*, 5> MnuLastFile{};
+
+    QMenu* MnuEdition = nullptr;
+    std::array<QAction*, 2> mnuChercher{};
+    QAction* MnuAjoutLigne = nullptr;
+    QAction* mnuDuplic = nullptr;
+    QAction* MnuEraseCol = nullptr;
+    QAction* MnuSupprimer = nullptr;
+    QAction* MnuSelection = nullptr;
+    QMenu* MnuRemplir = nullptr;
+    std::array<QAction*, 3> MnuRemplirCoo{};
+    std::array<QAction*, 6> MnuRemplirXY{};
+    QAction* MnuRemplirTexte = nullptr;
+    QAction* MnuAjuster = nullptr;
+    std::array<QAction*, 3> mnuAjustGrid{};
+    QMenu* mnuAjustGridIFBL = nullptr; // mnuAjustGrid(3)
+    std::array<QAction*, 3> mnuAjustIFBL{};
+
+    QMenu* MnuVisualiser = nullptr;
+    QAction* MnuVisMonde = nullptr;
+    QMenu* MnuVisEurope = nullptr;
+    std::array<QAction*, 8> mnuEurope{};
+    QAction* MnuVisAsiEur = nullptr;
+    QAction* MnuVisAfrica = nullptr;
+    QAction* MnuVisNamer = nullptr;
+    QAction* MnuVisSamer = nullptr;
+    QAction* MnuVisAsiocea = nullptr;
+    QAction* mnuVisOther = nullptr; // mnuVis(1)
+
+    QMenu* mnuOptions = nullptr;
+    QAction* MnuPreferences = nullptr;
+    QAction* MnuOptionsPeriodes = nullptr;
+    QMenu* MnuCouleurs = nullptr;
+    QAction* MnuGrille = nullptr;
+    QAction* MnuTxtGrille = nullptr;
+    QAction* MnuOptionsCartes = nullptr;
+    QMenu* MnuLangue = nullptr;
+    std::array<QAction*, 6> MnuLang{};
+
+    QMenu* MnuAide = nullptr;
+    std::array<QAction*, 2> MnuInfo{};
+
+    // Command bar and sort controls.
+    std::array<QPushButton*, 6> cmd{};
+    QWidget* Picture1 = nullptr;
+    QLabel* LblTri = nullptr;
+    QComboBox* CmbTri = nullptr;
+    std::array<QRadioButton*, 2> OptTri{};
+    QLabel* lbl1 = nullptr; // tells that a selection is in force
+
+    // Title and comment of the document.
+    QLabel* LabelTitre = nullptr;
+    QLineEdit* BoxTitre = nullptr;
+    QLabel* LabelCommentaire = nullptr;
+    QLineEdit* Commentaire = nullptr;
+    QLabel* Variable = nullptr; // hidden: dialogs pass a result through its caption
+
+    QTableView* TDBGrid1 = nullptr;
+    RecordTableModel* model = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    std::array<QLabel*, 2> StatusPanel{};
+    QProgressBar* ProgressBar1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    frmDatum* datumChooser = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildCentralWidget();
+    QAction* addItem(QMenu* menu, const QString& caption, void (Form1::*handler)());
+    QAction* addStub(QMenu* menu, const QString& caption);
+    void NotAvailable();
+    void OpenRecordEditor();
+    // Shows the grid and the sort controls unless the window is minimised; true when it did.
+    bool FitGrid();
+    void ApplyWindowSettings();
+    void ApplyGridColors();
+    // Runs a handler and shows an error it raises in the error box.
+    void Guarded(const std::function<void()>& handler);
+    bool ShiftClick(int clickedRow);
+    void ShowDocumentBoxes(bool emptyTitle);
+
+    MainWindowSettings windowSettings_;
+    std::unique_ptr<WaitWindowFeedback> feedback_;
+    AutoSaveTimer autoSave_;
+    QString helpFile_;
+    QPointer<QWidget> about_;
+    std::int64_t anchorBookmark_ = 0;
+    bool quitting_ = false;
+};
+
+} // namespace app

@@ -1,0 +1,548 @@
+#include "document/DistributionReader.h"
+
+#include "common/AppError.h"
+#include "common/Numeric.h"
+#include "document/DataControl.h"
+#include "document/DistributionFormat.h"
+#include "document/DocumentState.h"
+#include "document/FreeFields.h"
+#include "document/Periods.h"
+#include "document/Recompute.h"
+#include "document/RecordSet.h"
+#include "document/TextRules.h"
+#include "document/WorkDatabase.h"
+#include "geodesy/DatumTables.h"
+#include "platform/Feedback.h"
+#include "platform/ProgramSettings.h"
+#include "platform/Prompter.h"
+#include "platform/StringTable.h"
+#include "platform/WaitCursor.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace document {
+
+namespace {
+
+constexpr int kPathAccess = 75;
+
+void Call(const std::function<void()>& hook) {
+    if (hook) {
+        hook();
+    }
+}
+
+QString Decoded(const QByteArray& bytes) {
+    return platform::DecodeWindows1252(bytes);
+}
+
+// A refused merge: told with a critical icon and no beep.
+struct MergeRefused {
+    QString message;
+};
+
+// A failure tied to one line of the file.
+class LineError : public common::AppError {
+public:
+    LineError(const common::AppError& error, qint64 line)
+        : common::AppError(error.number(), error.description()), line_(line) {}
+    qint64 line() const { return line_; }
+
+private:
+    qint64 line_;
+};
+
+// The header of a file, as read before its records.
+struct Header {
+    bool current = false;
+    QString datum;                            // current layout: the datum line's field
+    bool hasBlock = false;                    // current layout: a free-field block before "<END>"
+    QString separator;                        // the block's separator ("/" for an empty field)
+    QStringList definitionLines;              // the block's lines that are not blank
+    std::optional<FreeFieldModel> freeFields; // what an open installs (nothing: none)
+    QString title;
+    QString comment;
+    std::optional<PeriodScheme> periods; // an open's scheme, when the period line gives one
+};
+
+// What the reader counts as it goes through the file.
+class Lines {
+public:
+    explicit Lines(LineSource& source) : source_(source) {}
+    QByteArray next() {
+        ++number_;
+        return source_.readRawLine();
+    }
+    bool atEnd() { return source_.atEnd(); }
+    qint64 number() const { return number_; }
+    LineSource& source() { return source_; }
+
+private:
+    LineSource& source_;
+    qint64 number_ = 0;
+};
+
+// Compares the merged file's free-field block with the document's definitions, by position.
+void CheckMergedFields(const Header& header, const DocumentState& doc) {
+    if (header.separator != doc.FreeFieldSeparator) {
+        throw MergeRefused{QStringLiteral("Field definition not compatible with current file!") +
+                           QStringLiteral("\r\n") + header.separator};
+    }
+    for (qsizetype i = 0; i < header.definitionLines.size(); ++i) {
+        const QStringList parts = SplitDefinitionLine(header.definitionLines[i]);
+        if (parts.size() < 3) {
+            throw common::AppError(common::kSubscript,
+                                   "Subscript out of range: a free-field definition needs a "
+                                   "code, a label and a number");
+        }
+        const QString shown = parts[0] + QLatin1Char(',') + parts[1] + QLatin1Char(',') + parts[2];
+        const bool beyond = i >= static_cast<qsizetype>(doc.FreeFields.size());
+        if (beyond ||
+            TrimBlanks(parts[0]).toUpper() != TrimBlanks(doc.FreeFields[i].Code).toUpper() ||
+            TrimBlanks(parts[1]).toUpper() != TrimBlanks(doc.FreeFields[i].Label).toUpper() ||
+            common::NumericValue(parts[2].toStdString()) != doc.FreeFields[i].Number) {
+            throw MergeRefused{
+                QStringLiteral("Field definition not compatible with current file!") +
+                QStringLiteral("\r\n") + shown};
+        }
+    }
+}
+
+// The free-field model of a file's block, as an open installs it.
+FreeFieldModel ModelOfBlock(const Header& header) {
+    FreeFieldModel model = StartFreeFieldModel(header.separator);
+    for (const QString& line : header.definitionLines) {
+        if (SplitDefinitionLine(line).size() < 3) {
+            throw common::AppError(common::kSubscript,
+                                   "Subscript out of range: a free-field definition needs a "
+                                   "code, a label and a number");
+        }
+        if (!AddDefinitionLine(model, line)) {
+            throw common::AppError(common::kOverflow);
+        }
+    }
+    return model;
+}
+
+// Reads the lines before the records, and runs the merge checks where they stand.
+Header ReadHeader(Lines& lines, int mode, const QString& programFolder) {
+    Header header;
+    const DocumentState& doc = Document();
+    const QByteArray first = lines.next();
+    header.current = deg::IsCurrentLayout(first);
+    if (header.current) {
+        header.datum = deg::DelimitedField(Decoded(lines.next()));
+        const QString field = deg::DelimitedField(Decoded(lines.next()));
+        if (field != QLatin1String(deg::kEndLine)) {
+            header.hasBlock = true;
+            header.separator = field.isEmpty() ? QStringLiteral("/") : field;
+            for (;;) {
+                const QString line = Decoded(lines.next());
+                if (line.compare(QLatin1String(deg::kEndLine), Qt::CaseInsensitive) == 0) {
+                    break;
+                }
+                if (!TrimBlanks(line).isEmpty()) {
+                    header.definitionLines.append(line);
+                }
+            }
+        }
+        if (mode == kMergeMode) {
+            const QString mine = TrimBlanks(QString::fromStdString(geodesy::Datums().DestCode));
+            if (TrimBlanks(header.datum).toUpper() != mine.toUpper()) {
+                throw MergeRefused{QStringLiteral("Datum not compatible with current file.")};
+            }
+            if (doc.FreeFieldCount != 0 && header.hasBlock) {
+                CheckMergedFields(header, doc);
+            }
+        }
+        if (header.hasBlock && (mode == kOpenMode || doc.FreeFieldCount == 0)) {
+            header.freeFields = ModelOfBlock(header);
+        }
+        header.title = Decoded(lines.next());
+    } else {
+        header.title = Decoded(first);
+        if (mode == kOpenMode) {
+            const QString path = StandardHeaderPath(
+                programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder);
+            if (QFileInfo(path).isFile() &&
+                platform::MsgBox(platform::ResText(810), platform::Buttons::YesNo,
+                                 platform::Icon::Question) == platform::Answer::Yes) {
+                header.freeFields = ReadStandardHeader(path);
+            }
+        }
+    }
+    header.comment = Decoded(lines.next());
+    const QString periodLine = Decoded(lines.next());
+    if (mode == kOpenMode) {
+        header.periods = deg::PeriodSchemeFromLine(periodLine, CurrentPeriodScheme());
+    }
+    lines.next(); // statistics line
+    lines.next(); // the comment again
+    return header;
+}
+
+// The free fields the records of the file are filled against.
+FreeFieldModel FieldsForRecords(const Header& header, int mode) {
+    if (header.freeFields) {
+        return *header.freeFields;
+    }
+    if (mode == kMergeMode) {
+        return CurrentFreeFields();
+    }
+    return FreeFieldModel{}; // an open without definitions has no free fields
+}
+
+// Appends the record lines through one prepared statement. Returns true when a short record
+// line was met.
+class RecordAppender {
+public:
+    RecordAppender(const FreeFieldModel& fields, bool olderLayout)
+        : insert_(WorkDb(), kInsertRecordSql), fieldCount_(fields.count()),
+          olderLayout_(olderLayout) {
+        const QByteArray separator = platform::EncodeWindows1252(fields.FreeFieldSeparator);
+        separator_ = fields.FreeFieldSeparator.size() == 1 ? separator : QByteArray();
+        if (!fields.FreeFieldSeparator.isEmpty()) {
+            fill_ = platform::EncodeWindows1252(fields.FreeFieldSeparator.left(1));
+        }
+    }
+
+    // Returns false when the line ends the data.
+    bool append(QByteArrayView line) {
+        if (line.size() <= deg::kShortLineLength && deg::IsEndMarker(line)) {
+            return false;
+        }
+        const deg::RecordLineColumns c = deg::SplitRecordLine(line);
+        insert_.reset();
+        insert_.bind(1, static_cast<int>(common::ToInt16(deg::ColumnNumber(c.period, false))));
+        insert_.bind(2, Single(deg::ColumnNumber(c.latitude, true)));
+        insert_.bind(3, Single(deg::ColumnNumber(c.longitude, true)));
+        insert_.bind(4, common::ToInt32(deg::ColumnNumber(c.n1, false)));
+        insert_.bind(5, common::ToInt32(deg::ColumnNumber(c.n2, false)));
+        std::optional<QByteArrayView> comment;
+        if (line.size() <= deg::kShortLineLength) {
+            shortLines_ = true;
+            insert_.bind(6);
+            insert_.bind(7, "EUR-M");
+            original_ = "deg ";
+            AppendText(original_, c.latitude);
+            original_ += ' ';
+            AppendText(original_, c.longitude);
+            insert_.bindNoCopy(8, original_);
+            insert_.bind(9, "");
+        } else {
+            BindText(6, sex_, c.sex.value_or(QByteArrayView()), true);
+            std::optional<QByteArrayView> datum = c.datum;
+            if (datum) {
+                datum = deg::DatumOfOldName(*datum).value_or(*datum);
+            }
+            if (c.original) {
+                if (const auto imposed = deg::DatumOfSystem(*c.original, olderLayout_)) {
+                    datum = imposed;
+                }
+            }
+            BindText(7, datum_, datum.value_or(QByteArrayView()), true);
+            BindText(8, original_, c.original.value_or(QByteArrayView()), true);
+            BindText(9, date_, c.date.value_or(QByteArrayView()), false);
+            comment = c.comment;
+        }
+        BindComment(comment.value_or(QByteArrayView()));
+        insert_.exec();
+        return true;
+    }
+
+    bool shortLines() const { return shortLines_; }
+
+private:
+    static double Single(double value) {
+        if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
+            throw common::AppError(common::kOverflow);
+        }
+        return static_cast<double>(static_cast<float>(value));
+    }
+
+    static void AppendText(std::string& out, QByteArrayView bytes) { deg::AppendUtf8(out, bytes); }
+
+    // A text column: Null for an empty or blank text where `blankIsNull`, else the text as it
+    // stands in the line, blanks included.
+    void BindText(int index, std::string& buffer, QByteArrayView bytes, bool blankIsNull) {
+        if (blankIsNull && TrimmedEmpty(bytes)) {
+            insert_.bind(index);
+            return;
+        }
+        buffer.clear();
+        AppendText(buffer, bytes);
+        insert_.bindNoCopy(index, buffer);
+    }
+
+    static bool TrimmedEmpty(QByteArrayView bytes) {
+        for (const char c : bytes) {
+            if (c != ' ') {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // With free fields, a comment that holds fewer separators than there are fields gets the
+    // missing ones in front of it.
+    void BindComment(QByteArrayView bytes) {
+        comment_.clear();
+        if (fieldCount_ > 0) {
+            int found = 0;
+            if (separator_.size() == 1) {
+                for (const char c : bytes) {
+                    found += c == separator_[0] ? 1 : 0;
+                }
+            }
+            for (int i = found; i < fieldCount_; ++i) {
+                comment_.append(fill_.constData(), static_cast<size_t>(fill_.size()));
+            }
+        }
+        AppendText(comment_, bytes);
+        insert_.bindNoCopy(10, comment_);
+    }
+
+    SQLite::Statement insert_;
+    int fieldCount_;
+    bool olderLayout_;
+    QByteArray separator_; // the separator counted in comments: one character, else none
+    QByteArray fill_;      // the character put in front of a comment
+    std::string sex_, datum_, original_, date_, comment_;
+    bool shortLines_ = false;
+};
+
+// The progress of the read: the share of the file read, shown at each new multiple of 10.
+class FileProgress {
+public:
+    explicit FileProgress(const LineSource& source) : source_(source) {}
+    void step() {
+        const qint64 size = source_.size();
+        if (size <= 0) {
+            return;
+        }
+        const qint64 percent = source_.position() * 100 / size;
+        if (percent % 10 == 0 && percent != last_) {
+            last_ = percent;
+            platform::SetProgress(static_cast<double>(percent));
+        }
+    }
+
+private:
+    const LineSource& source_;
+    qint64 last_ = 0;
+};
+
+// The document state a successful read leaves.
+struct ReadOutcome {
+    Header header;
+    std::int16_t destIndex = 0; // an open of the current layout: the index of its datum
+    bool shortLines = false;
+};
+
+// The index of a file's datum. A datum this installation does not know: shifts go to "EUR-M",
+// as the settings load does for a stored code, and the document keeps the file's code.
+std::int16_t DestIndexOf(const QString& code) {
+    const std::int16_t index = geodesy::DatumIndex(code.toStdString());
+    return index != 0 ? index : geodesy::DatumIndex("EUR-M");
+}
+
+ReadOutcome ReadAll(LineSource& source, const QString& fileName, int mode,
+                    const ReaderHooks& hooks) {
+    Lines lines(source);
+    ReadOutcome outcome;
+    try {
+        outcome.header = ReadHeader(lines, mode, hooks.programFolder);
+        if (mode == kOpenMode && outcome.header.current) {
+            outcome.destIndex = DestIndexOf(outcome.header.datum);
+        }
+    } catch (const common::AppError& error) {
+        throw LineError(error, lines.number());
+    }
+
+    platform::AfficheMessage(platform::ResText(721) + QStringLiteral("\r\r") + fileName);
+    const platform::WaitCursor busy;
+    platform::ShowProgress(true);
+    platform::SetProgress(0);
+
+    SQLite::Transaction transaction(WorkDb());
+    if (mode == kOpenMode) {
+        WorkDb().exec("DELETE FROM DOVAZOV");
+    }
+    {
+        RecordAppender appender(FieldsForRecords(outcome.header, mode), !outcome.header.current);
+        FileProgress progress(source);
+        try {
+            while (!lines.atEnd()) {
+                if (!appender.append(lines.next())) {
+                    break;
+                }
+                progress.step();
+            }
+        } catch (const common::AppError& error) {
+            throw LineError(error, lines.number());
+        } catch (const SQLite::Exception& error) {
+            throw LineError(common::AppError(common::kDatabaseError, error.what()), lines.number());
+        }
+        outcome.shortLines = appender.shortLines();
+    }
+    platform::SetProgress(100);
+    if (mode == kOpenMode && !outcome.header.current) {
+        // Positions of the older layout are recomputed from the coordinate texts, inside the
+        // same transaction, so that a failure there undoes the whole read.
+        AjusteDegresOn(RecordSet::open(WorkDb(), Document().SqlTri), kNoMesh, kNoMesh);
+    }
+    transaction.commit();
+    return outcome;
+}
+
+// Sets the document's header values once the records are in.
+void Install(const ReadOutcome& outcome, const QString& fileName, int mode,
+             const ReaderHooks& hooks) {
+    DocumentState& doc = Document();
+    const Header& header = outcome.header;
+    geodesy::DatumState& datums = geodesy::Datums();
+    if (mode == kOpenMode) {
+        if (header.current) {
+            datums.DestCode = header.datum.toStdString();
+            datums.DestIndex = outcome.destIndex;
+        }
+        if (header.freeFields) {
+            InstallFreeFields(*header.freeFields);
+        } else {
+            ClearFreeFields();
+        }
+        if (header.periods) {
+            InstallPeriodScheme(*header.periods);
+        }
+    } else if (header.freeFields && doc.FreeFieldCount == 0) {
+        InstallFreeFields(*header.freeFields);
+    }
+
+    if (hooks.setCaption) {
+        hooks.setCaption(QStringLiteral("DOVazov - ") + doc.CurrentFile);
+    }
+    if (hooks.showDestCode && mode == kOpenMode) {
+        hooks.showDestCode(QString::fromStdString(datums.DestCode));
+    }
+    QString title = header.title;
+    QString comment = header.comment;
+    if (mode == kMergeMode) {
+        title = hooks.BoxTitre + QStringLiteral(" - ") + header.title;
+        comment = hooks.Commentaire + QStringLiteral("-") + header.comment;
+    }
+    if (hooks.showDocumentBoxes) {
+        hooks.showDocumentBoxes(title, comment);
+    }
+    Call(hooks.dimensionneGrille);
+    doc.FileModified = (mode == kMergeMode || outcome.shortLines) ? -1 : 0;
+
+    Call(hooks.focusGrid);
+    if (hooks.majLastFiles) {
+        hooks.majLastFiles(fileName);
+    }
+    Data1().setRecordSource(doc.SqlTri);
+    Data1().refresh();
+    Call(hooks.refreshGrid);
+}
+
+// The message of a failed read: the description of the error and the line it came from.
+QString FailureText(const std::exception& error, qint64 line) {
+    QString text = QString::fromStdString(error.what());
+    if (line > 0) {
+        text += QStringLiteral("\r(line %1)").arg(line);
+    }
+    return text;
+}
+
+void TellFailure(const QString& text) {
+    if (platform::Settings().Silence == 0) {
+        platform::Beep();
+    }
+    platform::ResetCursor();
+    platform::MsgBox(text);
+}
+
+} // namespace
+
+QByteArray BytesLineSource::readRawLine() {
+    if (atEnd()) {
+        throw common::AppError(common::kInputPastEnd);
+    }
+    qsizetype end = position_;
+    while (end < bytes_.size() && bytes_[end] != '\r' && bytes_[end] != '\n') {
+        ++end;
+    }
+    QByteArray line = bytes_.sliced(position_, end - position_);
+    if (end < bytes_.size()) {
+        end += (bytes_[end] == '\r' && end + 1 < bytes_.size() && bytes_[end + 1] == '\n') ? 2 : 1;
+    }
+    position_ = end;
+    return line;
+}
+
+FileLineSource::FileLineSource(const QString& path) {
+    try {
+        reader_ = std::make_unique<platform::TextFileReader>(path);
+    } catch (const common::AppError&) {
+        throw common::AppError(kPathAccess, "Path/File access error: " + path.toStdString());
+    }
+}
+
+bool ChargeDegFrom(LineSource& source, const QString& fileName, int mode,
+                   const ReaderHooks& hooks) {
+    try {
+        const ReadOutcome outcome = [&] {
+            const platform::FeedbackGuard feedback;
+            ReadOutcome read = ReadAll(source, fileName, mode, hooks);
+            source.close();
+            return read;
+        }();
+        Install(outcome, fileName, mode, hooks);
+        return true;
+    } catch (const MergeRefused& refusal) {
+        source.close();
+        platform::MsgBox(refusal.message, platform::Buttons::Ok, platform::Icon::Critical);
+    } catch (const LineError& error) {
+        source.close();
+        TellFailure(FailureText(error, error.line()));
+    } catch (const std::exception& error) {
+        source.close();
+        TellFailure(FailureText(error, 0));
+    }
+    // The transaction was rolled back and nothing of the document was set: it is as it was.
+    return false;
+}
+
+bool ChargeDeg(const QString& fileName, int mode, const ReaderHooks& hooks) {
+    if (!QFileInfo(fileName).isFile()) {
+        platform::MsgBox(QStringLiteral("File not found"), platform::Buttons::Ok,
+                         platform::Icon::Critical);
+        return false;
+    }
+    std::unique_ptr<FileLineSource> source;
+    try {
+        source = std::make_unique<FileLineSource>(fileName);
+    } catch (const common::AppError& error) {
+        TellFailure(FailureText(error, 0));
+        return false;
+    }
+    return ChargeDegFrom(*source, fileName, mode, hooks);
+}
+
+bool OpenDistribution(const QString& fileName, const ReaderHooks& hooks) {
+    DocumentState& doc = Document();
+    const QString previous = doc.CurrentFile;
+    doc.CurrentFile = fileName;
+    if (!ChargeDeg(fileName, kOpenMode, hooks)) {
+        doc.CurrentFile = previous;
+        return false;
+    }
+    return true;
+}
+
+} // namespace document

@@ -1,0 +1,244 @@
+#include "document/Recompute.h"
+
+#include "common/AppError.h"
+#include "document/DataControl.h"
+#include "document/DistributionFormat.h"
+#include "document/TextRules.h"
+#include "geodesy/CoordinateParser.h"
+#include "geodesy/CoordinateText.h"
+#include "geodesy/DatumTables.h"
+#include "geodesy/Molodensky.h"
+#include "platform/Feedback.h"
+#include "platform/ProgramSettings.h"
+#include "platform/Prompter.h"
+#include "platform/WaitCursor.h"
+
+#include <QHash>
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace document {
+
+namespace {
+
+constexpr std::ptrdiff_t kBlock = 500;
+
+// A savepoint: a transaction of its own when none is open, a nested one inside the reader's.
+// Rolled back unless released.
+class Savepoint {
+public:
+    explicit Savepoint(SQLite::Database& db) : db_(db) { db_.exec("SAVEPOINT recompute"); }
+    ~Savepoint() {
+        if (!released_) {
+            try {
+                db_.exec("ROLLBACK TO recompute");
+                db_.exec("RELEASE recompute");
+            } catch (const SQLite::Exception&) {
+                // Nothing more can be undone here.
+            }
+        }
+    }
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+    void release() {
+        db_.exec("RELEASE recompute");
+        released_ = true;
+    }
+
+private:
+    SQLite::Database& db_;
+    bool released_ = false;
+};
+
+// The two fields a recompute reads.
+struct RowText {
+    std::int64_t counter = 0;
+    std::optional<QString> datum;
+    std::optional<QString> original;
+};
+
+std::optional<QString> TextOf(const SQLite::Column& column) {
+    if (column.isNull()) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(static_cast<const char*>(column.getBlob()), column.getBytes());
+}
+
+// Reads DATUM and ORIGINAL of a block of rows and gives them in the order of `marks`.
+class BlockReader {
+public:
+    explicit BlockReader(SQLite::Database& db) : db_(db) {}
+
+    std::vector<RowText> read(const std::int64_t* marks, std::ptrdiff_t count) {
+        SQLite::Statement& query = statementFor(count);
+        query.reset();
+        for (std::ptrdiff_t i = 0; i < count; ++i) {
+            query.bind(static_cast<int>(i + 1), static_cast<std::int64_t>(marks[i]));
+        }
+        std::vector<RowText> found;
+        found.reserve(static_cast<size_t>(count));
+        while (query.executeStep()) {
+            found.push_back({query.getColumn(0).getInt64(), TextOf(query.getColumn(1)),
+                             TextOf(query.getColumn(2))});
+        }
+        // Rows come back in the table's order; the walk follows the record set's.
+        std::vector<std::size_t> byCounter(found.size());
+        for (std::size_t k = 0; k < found.size(); ++k) {
+            byCounter[k] = k;
+        }
+        std::sort(byCounter.begin(), byCounter.end(), [&](std::size_t a, std::size_t b) {
+            return found[a].counter < found[b].counter;
+        });
+        std::vector<RowText> ordered;
+        ordered.reserve(static_cast<size_t>(count));
+        for (std::ptrdiff_t i = 0; i < count; ++i) {
+            const auto it = std::lower_bound(
+                byCounter.begin(), byCounter.end(), marks[i],
+                [&](std::size_t k, std::int64_t mark) { return found[k].counter < mark; });
+            if (it != byCounter.end() && found[*it].counter == marks[i]) {
+                ordered.push_back(std::move(found[*it]));
+            }
+        }
+        return ordered;
+    }
+
+private:
+    SQLite::Statement& statementFor(std::ptrdiff_t count) {
+        auto& slot = count == kBlock ? full_ : tail_;
+        if (!slot || slot->getBindParameterCount() != count) {
+            std::string sql = "SELECT Counter, DATUM, ORIGINAL FROM DOVAZOV WHERE Counter IN (";
+            for (std::ptrdiff_t i = 0; i < count; ++i) {
+                sql += i == 0 ? "?" : ",?";
+            }
+            sql += ")";
+            slot = std::make_unique<SQLite::Statement>(db_, sql);
+        }
+        return *slot;
+    }
+
+    SQLite::Database& db_;
+    std::unique_ptr<SQLite::Statement> full_;
+    std::unique_ptr<SQLite::Statement> tail_;
+};
+
+// DatumIndex of the codes met, each looked up once.
+class DatumIndexes {
+public:
+    std::int16_t of(const QString& code) {
+        const auto it = known_.constFind(code);
+        if (it != known_.constEnd()) {
+            return *it;
+        }
+        const std::int16_t index = geodesy::DatumIndex(code.toStdString());
+        known_.insert(code, index);
+        return index;
+    }
+
+private:
+    QHash<QString, std::int16_t> known_;
+};
+
+} // namespace
+
+double SnapToCell(double value, float mesh) {
+    const double m = static_cast<double>(mesh);
+    return std::floor(common::Divide(value, m)) * m + m / 2.0;
+}
+
+float FiveDecimals(double degrees) {
+    const double rounded = static_cast<double>(deg::ScaledHalfAway(degrees, 5)) / 1e5;
+    if (std::fabs(rounded) > static_cast<double>(std::numeric_limits<float>::max())) {
+        throw common::AppError(common::kOverflow);
+    }
+    const float value = static_cast<float>(rounded);
+    return value == 0.0F ? 0.0F : value; // no negative zero
+}
+
+void AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajustLon) {
+    const platform::WaitCursor busy;
+    const std::vector<std::int64_t>& marks = rows.bookmarks();
+    const auto n = static_cast<std::ptrdiff_t>(marks.size());
+    if (n == 0) {
+        return;
+    }
+    geodesy::DatumState& datums = geodesy::Datums();
+    const int destIndex = datums.DestIndex;
+    datums.datum(destIndex); // error 9 before anything changes when it names no datum
+
+    platform::ShowProgress(true);
+    SQLite::Database& db = rows.database();
+    Savepoint savepoint(db);
+    SQLite::Statement update(db,
+                             "UPDATE DOVAZOV SET LATITUDE = ?, LONGITUDE = ? WHERE Counter = ?");
+    BlockReader reader(db);
+    DatumIndexes indexes;
+    const QString wgs84 = QStringLiteral("WGS84");
+    std::ptrdiff_t i = 0;
+    std::ptrdiff_t lastPercent = -1;
+    for (std::ptrdiff_t first = 0; first < n; first += kBlock) {
+        const std::ptrdiff_t count = std::min(kBlock, n - first);
+        for (const RowText& row : reader.read(marks.data() + first, count)) {
+            ++i;
+            const QString code = row.datum ? TrimBlanks(*row.datum).toUpper() : wgs84;
+            const std::int16_t input = indexes.of(code);
+            datums.InputDatum = input;
+            if (input != 0) {
+                const std::string text =
+                    row.original ? TrimBlanks(*row.original).toUpper().toStdString() : "   ";
+                double lat = 0.0;
+                double lon = 0.0;
+                std::string system;
+                geodesy::ParseCoordinates(text, input, lat, lon, system);
+                if (!geodesy::IsInvalidCoord(lat, lon)) {
+                    double latOut = lat;
+                    double lonOut = lon;
+                    geodesy::ShiftDatum(lat, lon, 0.0, latOut, lonOut, input, destIndex);
+                    // A mesh of 999 leaves its axis unsnapped, also when the other is snapped.
+                    if (ajustLat != kNoMesh) {
+                        latOut = SnapToCell(latOut, ajustLat);
+                    }
+                    if (ajustLon != kNoMesh) {
+                        lonOut = SnapToCell(lonOut, ajustLon);
+                    }
+                    update.reset();
+                    update.bind(1, static_cast<double>(FiveDecimals(latOut)));
+                    update.bind(2, static_cast<double>(FiveDecimals(lonOut)));
+                    update.bind(3, static_cast<std::int64_t>(row.counter));
+                    update.exec();
+                }
+            }
+            // Shown at each new multiple of 10: the bar would show a repeated value no differently.
+            const std::ptrdiff_t percent = i * 100 / n;
+            if (percent % 10 == 0 && percent != lastPercent) {
+                lastPercent = percent;
+                platform::SetProgress(static_cast<double>(percent));
+            }
+        }
+    }
+    savepoint.release();
+    platform::SetProgress(100);
+    platform::ShowProgress(false);
+    if (platform::Settings().Silence == 0) {
+        platform::Beep();
+    }
+}
+
+void AjusteDegres(float ajustLat, float ajustLon) {
+    DataControl& data = Data1();
+    if (!data.bound() || data.recordset().recordCount() == 0) {
+        platform::ResetCursor();
+        return;
+    }
+    try {
+        AjusteDegresOn(data.recordset().clone(), ajustLat, ajustLon);
+    } catch (...) {
+        platform::ShowProgress(false);
+        throw;
+    }
+    data.refresh();
+}
+
+} // namespace document

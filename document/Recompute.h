@@ -1,0 +1,34 @@
+#pragma once
+
+#include "document/RecordSet.h"
+
+#include <cstdint>
+
+namespace document {
+
+// A mesh size of 999 means that axis is not snapped; 999 for both only recomputes.
+inline constexpr float kNoMesh = 999.0F;
+
+// Recomputes LATITUDE and LONGITUDE of every row of Data1's record set (the rows the grid shows)
+// from ORIGINAL and DATUM into the destination datum DestIndex, written with five decimals, and
+// with a mesh other than 999 moves the value of that axis to the centre of its cell of that many
+// degrees. A row whose text gives no position, or whose DATUM is not a loaded datum, keeps its
+// values. One transaction; the progress bar moves in steps of 10 %; beeps at the end unless
+// Silence; refreshes Data1. FileModified is not touched. An unbound Data1 or an empty record set
+// changes nothing. Error 9 when DestIndex names no loaded datum; an arithmetic error of a
+// conversion ends the command with nothing changed.
+void AjusteDegres(float ajustLat, float ajustLon);
+
+// The same over the rows of `rows` (the reader's own record set of a file just read); runs
+// inside a transaction already open, or in one of its own.
+void AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajustLon);
+
+// The centre of the cell of `mesh` degrees that holds `value`: Int(value / mesh) * mesh + mesh / 2.
+// Error 11 for a mesh of 0.
+double SnapToCell(double value, float mesh);
+
+// A position as the table stores it after a recompute: rounded to five decimals, halves away from
+// zero, then held in single precision.
+float FiveDecimals(double degrees);
+
+} // namespace document

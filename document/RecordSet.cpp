@@ -1,0 +1,290 @@
+#include "document/RecordSet.h"
+
+#include "common/AppError.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace document {
+
+namespace {
+
+constexpr int kNoCurrentRecord = 3021;
+constexpr int kInvalidBookmark = 3159;
+constexpr int kQueryError = 3075;
+constexpr std::ptrdiff_t kBlock = 256;
+
+const char* const kColumns =
+    "Counter, PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, ORIGINAL, DATE, COMMENT";
+
+template <typename T> std::optional<T> Optional(const SQLite::Column& column);
+
+template <> std::optional<std::int16_t> Optional(const SQLite::Column& column) {
+    if (column.isNull()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(column.getInt());
+}
+template <> std::optional<std::int32_t> Optional(const SQLite::Column& column) {
+    if (column.isNull()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(column.getInt());
+}
+template <> std::optional<float> Optional(const SQLite::Column& column) {
+    if (column.isNull()) {
+        return std::nullopt;
+    }
+    return static_cast<float>(column.getDouble());
+}
+template <> std::optional<QString> Optional(const SQLite::Column& column) {
+    if (column.isNull()) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(static_cast<const char*>(column.getBlob()), column.getBytes());
+}
+
+template <typename T>
+void BindOptional(SQLite::Statement& s, int index, const std::optional<T>& v) {
+    if (!v) {
+        s.bind(index);
+    } else if constexpr (std::is_same_v<T, QString>) {
+        s.bind(index, v->toStdString());
+    } else if constexpr (std::is_same_v<T, float>) {
+        s.bind(index, static_cast<double>(*v));
+    } else {
+        s.bind(index, static_cast<int>(*v));
+    }
+}
+
+// The Counter column of a record source: a bare table name reads the table in Counter order.
+QString CounterQuery(const QString& recordSource) {
+    const QString trimmed = recordSource.trimmed();
+    if (!trimmed.contains(QLatin1Char(' '))) {
+        return QStringLiteral("SELECT Counter FROM ") + trimmed +
+               QStringLiteral(" ORDER BY Counter");
+    }
+    // Only the bookmarks are needed: read the Counter column alone when the source selects all.
+    static const QRegularExpression selectAll(QStringLiteral(R"(^SELECT\s+\*\s+FROM\s)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const auto match = selectAll.match(trimmed);
+    if (match.hasMatch()) {
+        return QStringLiteral("SELECT Counter FROM ") + trimmed.mid(match.capturedLength());
+    }
+    return trimmed;
+}
+
+} // namespace
+
+const char* const kInsertRecordSql =
+    "INSERT INTO DOVAZOV (PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, ORIGINAL, DATE, "
+    "COMMENT) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+Record RecordFromRow(SQLite::Statement& statement, int first) {
+    Record r;
+    r.Counter = statement.getColumn(first).getInt64();
+    r.PERIOD = Optional<std::int16_t>(statement.getColumn(first + 1));
+    r.LATITUDE = Optional<float>(statement.getColumn(first + 2));
+    r.LONGITUDE = Optional<float>(statement.getColumn(first + 3));
+    r.N1 = Optional<std::int32_t>(statement.getColumn(first + 4));
+    r.N2 = Optional<std::int32_t>(statement.getColumn(first + 5));
+    r.SEX = Optional<QString>(statement.getColumn(first + 6));
+    r.DATUM = Optional<QString>(statement.getColumn(first + 7));
+    r.ORIGINAL = Optional<QString>(statement.getColumn(first + 8));
+    r.DATE = Optional<QString>(statement.getColumn(first + 9));
+    r.COMMENT = Optional<QString>(statement.getColumn(first + 10));
+    return r;
+}
+
+void BindRecord(SQLite::Statement& s, const Record& r, int i) {
+    BindOptional(s, i, r.PERIOD);
+    BindOptional(s, i + 1, r.LATITUDE);
+    BindOptional(s, i + 2, r.LONGITUDE);
+    BindOptional(s, i + 3, r.N1);
+    BindOptional(s, i + 4, r.N2);
+    BindOptional(s, i + 5, r.SEX);
+    BindOptional(s, i + 6, r.DATUM);
+    BindOptional(s, i + 7, r.ORIGINAL);
+    BindOptional(s, i + 8, r.DATE);
+    BindOptional(s, i + 9, r.COMMENT);
+}
+
+RecordSet::RecordSet(SQLite::Database& db, std::shared_ptr<List> list)
+    : db_(&db), list_(std::move(list)) {}
+
+RecordSet RecordSet::open(SQLite::Database& db, const QString& recordSource) {
+    auto list = std::make_shared<List>();
+    try {
+        SQLite::Statement query(db, CounterQuery(recordSource).toStdString());
+        const int column = query.getColumnIndex("Counter");
+        while (query.executeStep()) {
+            list->bookmarks.push_back(query.getColumn(column).getInt64());
+        }
+    } catch (const SQLite::Exception& e) {
+        throw common::AppError(kQueryError, e.what());
+    }
+    return RecordSet(db, std::move(list));
+}
+
+RecordSet RecordSet::clone() const {
+    RecordSet copy(*db_, list_);
+    copy.position_ = 0;
+    return copy;
+}
+
+void RecordSet::moveFirst() {
+    position_ = 0;
+}
+
+void RecordSet::moveLast() {
+    position_ = static_cast<std::ptrdiff_t>(list_->bookmarks.size()) - 1;
+}
+
+void RecordSet::moveNext() {
+    if (eof()) {
+        throw common::AppError(kNoCurrentRecord, "No current record.");
+    }
+    ++position_;
+}
+
+void RecordSet::movePrevious() {
+    if (bof()) {
+        throw common::AppError(kNoCurrentRecord, "No current record.");
+    }
+    --position_;
+}
+
+void RecordSet::setAbsolutePosition(std::ptrdiff_t position) {
+    if (position < 0 || position >= static_cast<std::ptrdiff_t>(list_->bookmarks.size())) {
+        throw common::AppError(kNoCurrentRecord, "No current record.");
+    }
+    position_ = position;
+}
+
+void RecordSet::requireCurrent() const {
+    if (bof() || eof()) {
+        throw common::AppError(kNoCurrentRecord, "No current record.");
+    }
+}
+
+std::int64_t RecordSet::bookmark() const {
+    requireCurrent();
+    return list_->bookmarks[static_cast<size_t>(position_)];
+}
+
+void RecordSet::setBookmark(std::int64_t counter) {
+    const auto& marks = list_->bookmarks;
+    const auto it = std::find(marks.begin(), marks.end(), counter);
+    if (it == marks.end()) {
+        throw common::AppError(kInvalidBookmark, "Not a valid bookmark.");
+    }
+    position_ = it - marks.begin();
+}
+
+Record RecordSet::current() const {
+    requireCurrent();
+    Cache& cache = *cache_;
+    // A row removed through another cursor shifts the list under this cursor's block: a cached
+    // row whose Counter is not the current bookmark is stale, and the block is read again.
+    if (cache.first < 0 || position_ < cache.first ||
+        position_ >= cache.first + static_cast<std::ptrdiff_t>(cache.rows.size()) ||
+        cache.rows[static_cast<size_t>(position_ - cache.first)].Counter !=
+            list_->bookmarks[static_cast<size_t>(position_)]) {
+        // Read the block of rows from the current one on, in list order.
+        const auto& marks = list_->bookmarks;
+        const std::ptrdiff_t count =
+            std::min<std::ptrdiff_t>(kBlock, static_cast<std::ptrdiff_t>(marks.size()) - position_);
+        std::string sql = std::string("SELECT ") + kColumns + " FROM DOVAZOV WHERE Counter IN (";
+        for (std::ptrdiff_t i = 0; i < count; ++i) {
+            sql += i == 0 ? "?" : ",?";
+        }
+        sql += ")";
+        SQLite::Statement query(*db_, sql);
+        for (std::ptrdiff_t i = 0; i < count; ++i) {
+            query.bind(static_cast<int>(i + 1), marks[static_cast<size_t>(position_ + i)]);
+        }
+        std::vector<Record> found;
+        found.reserve(static_cast<size_t>(count));
+        while (query.executeStep()) {
+            found.push_back(RecordFromRow(query));
+        }
+        std::sort(found.begin(), found.end(),
+                  [](const Record& a, const Record& b) { return a.Counter < b.Counter; });
+        cache.rows.clear();
+        for (std::ptrdiff_t i = 0; i < count; ++i) {
+            const std::int64_t mark = marks[static_cast<size_t>(position_ + i)];
+            const auto it =
+                std::lower_bound(found.begin(), found.end(), mark,
+                                 [](const Record& r, std::int64_t m) { return r.Counter < m; });
+            if (it == found.end() || it->Counter != mark) {
+                break; // a row deleted behind this cursor's back ends the block
+            }
+            cache.rows.push_back(*it);
+        }
+        cache.first = position_;
+        if (cache.rows.empty()) {
+            cache.first = -1;
+            throw common::AppError(3167, "Record is deleted.");
+        }
+    }
+    return cache.rows[static_cast<size_t>(position_ - cache.first)];
+}
+
+void RecordSet::update(const Record& record) {
+    const std::int64_t counter = bookmark();
+    ValidateRecord(record);
+    SQLite::Statement statement(*db_, "UPDATE DOVAZOV SET PERIOD = ?, LATITUDE = ?, LONGITUDE = ?, "
+                                      "N1 = ?, N2 = ?, SEX = ?, DATUM = ?, ORIGINAL = ?, DATE = ?, "
+                                      "COMMENT = ? WHERE Counter = ?");
+    BindRecord(statement, record);
+    statement.bind(11, counter);
+    statement.exec();
+    Cache& cache = *cache_;
+    if (cache.first >= 0 && position_ >= cache.first &&
+        position_ < cache.first + static_cast<std::ptrdiff_t>(cache.rows.size())) {
+        Record& cached = cache.rows[static_cast<size_t>(position_ - cache.first)];
+        cached = record;
+        cached.Counter = counter;
+    }
+}
+
+std::int64_t RecordSet::addNew(const Record& record) {
+    ValidateRecord(record);
+    SQLite::Statement statement(*db_, kInsertRecordSql);
+    BindRecord(statement, record);
+    statement.exec();
+    const std::int64_t counter = db_->getLastInsertRowid();
+    list_->bookmarks.push_back(counter);
+    return counter;
+}
+
+std::int64_t RecordSet::addNewRecords(const Record& record, int count) {
+    if (count <= 0) {
+        return 0;
+    }
+    ValidateRecord(record);
+    SQLite::Statement statement(*db_, kInsertRecordSql);
+    BindRecord(statement, record);
+    auto& marks = list_->bookmarks;
+    marks.reserve(marks.size() + static_cast<std::size_t>(count));
+    std::int64_t counter = 0;
+    for (int i = 0; i < count; ++i) {
+        statement.exec();
+        statement.reset();
+        counter = db_->getLastInsertRowid();
+        marks.push_back(counter);
+    }
+    return counter;
+}
+
+void RecordSet::remove() {
+    const std::int64_t counter = bookmark();
+    SQLite::Statement statement(*db_, "DELETE FROM DOVAZOV WHERE Counter = ?");
+    statement.bind(1, counter);
+    statement.exec();
+    auto& marks = list_->bookmarks;
+    marks.erase(marks.begin() + position_);
+    invalidate();
+}
+
+} // namespace document

@@ -1,0 +1,17 @@
+#include "document/TextRules.h"
+
+namespace document {
+
+QString TrimBlanks(QStringView text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' ')) {
+        ++first;
+    }
+    while (last > first && text[last - 1] == QLatin1Char(' ')) {
+        --last;
+    }
+    return text.mid(first, last - first).toString();
+}
+
+} // namespace document

@@ -1,0 +1,310 @@
+#include "DistributionFixture.h"
+#include "document/Periods.h"
+#include "platform/ProgramSettings.h"
+
+#include <QDate>
+
+namespace {
+
+using document::Data1;
+using document::Document;
+using document::Record;
+using platform::Answer;
+using testing_support::AnswerWith;
+using testing_support::DistributionTest;
+using testing_support::ScriptedPrompter;
+
+QString Blanks(int count) {
+    return QString(count, QLatin1Char(' '));
+}
+
+class DistributionWriterTest : public DistributionTest {
+protected:
+    void OpenFixture(const QString& name) {
+        ScriptedPrompter quiet;
+        ASSERT_TRUE(Open(Fixture(name)));
+        feedback_.messages.clear();
+        feedback_.progress.clear();
+    }
+    bool Save(const QString& file, bool group = false) {
+        return document::SauveDeg(file, group, Texts());
+    }
+    // Adds a record straight into the table.
+    static void Add(const Record& r) {
+        SQLite::Statement insert(document::WorkDb(), document::kInsertRecordSql);
+        document::BindRecord(insert, r);
+        insert.exec();
+    }
+    static Record At(int period, float lat, float lon, std::optional<int> n1,
+                     std::optional<QString> comment, const QString& sex = "F",
+                     const QString& datum = "EUR-M") {
+        Record r;
+        r.PERIOD = static_cast<std::int16_t>(period);
+        r.LATITUDE = lat;
+        r.LONGITUDE = lon;
+        if (n1) {
+            r.N1 = *n1;
+        }
+        r.SEX = sex;
+        r.DATUM = datum;
+        r.COMMENT = std::move(comment);
+        return r;
+    }
+    static QStringList FileLines(const QString& file) {
+        QStringList lines = platform::DecodeWindows1252(ReadBytes(file)).split("\r\n");
+        EXPECT_EQ(lines.takeLast(), ""); // the last line ends with CR LF too
+        return lines;
+    }
+    // The files of the test folder but the working database.
+    QStringList Entries() const {
+        QStringList files =
+            QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+        files.removeAll(QStringLiteral("dovazov_tmp.mdb"));
+        return files;
+    }
+    static QString ThisYear() { return QString::number(QDate::currentDate().year()); }
+};
+
+TEST_F(DistributionWriterTest, WritesTheHeaderAndOneLinePerRecord) {
+    OpenFixture("current.deg");
+    ScriptedPrompter prompter;
+    Document().FileModified = -1;
+    const QString file = path("out.deg");
+    ASSERT_TRUE(Save(file));
+
+    const QString originalDeg = "deg 50.85 4.35" + Blanks(10);
+    const QStringList expected{
+        "<DOVAZOV 2.0>",
+        "EUR-M",
+        "/",
+        "HAB,Habitat,3",
+        "ALT , Altitude, 5,extra",
+        "<END>",
+        "Abeilles de Wallonie",
+        QString::fromUtf8("Relevés 1985-2010"),
+        " 0000 - 1989   1990 - " + ThisYear() + "   0 - 0",
+        StatisticsLine(),
+        QString::fromUtf8("Relevés 1985-2010"),
+        "1K+50.85000   4.35000    3    01988/05/12FNTF  " + originalDeg + "/pond/nest",
+        "2K +5.25000  12.50000  120    72001/__/__ OGB-Mbng TQ 3080" + Blanks(13) + "//nest",
+        "2K -3.50000 -12.50000    0    0" + Blanks(10) + "MOGB-Mutm 31 571670 5539221   //",
+        // The stripped line gets its columns back: no datum, no coordinate text.
+        "1K+51.00000   5.00000    1    02005/06/01F" + Blanks(29) + "//",
+        "3K+50.50000   4.50000    0    0" + Blanks(11) + "EUR-Mdeg 50.5 4.5" + Blanks(12) +
+            QString::fromUtf8("Prairie/Fauchée/haie"),
+    };
+    EXPECT_EQ(FileLines(file), expected);
+    EXPECT_EQ(ReadBytes(file).count("\r\n"), expected.size());
+    EXPECT_EQ(Document().FileModified, 0);
+    EXPECT_EQ(feedback_.messages, QStringList{"Saving...\r" + file});
+    EXPECT_FALSE(feedback_.messageShown);
+    EXPECT_FALSE(feedback_.progressShown);
+    EXPECT_EQ(feedback_.progress.back(), 100);
+    EXPECT_EQ(prompter.beeps(), 1);
+    EXPECT_EQ(Entries(), QStringList{"out.deg"}); // no temporary file left
+}
+
+TEST_F(DistributionWriterTest, RoundTripsKeepTheTableAndTheBytes) {
+    // Read, write, read gives the same table; write, read, write gives the same bytes. A file of
+    // the older layout converts on its first read (its short lines have no date, which the
+    // written line gives as ten blanks), so only the bytes round trip applies to it.
+    for (const QString name : {"current.deg", "nofields.deg", "older.deg"}) {
+        SCOPED_TRACE(name.toStdString());
+        OpenFixture(name);
+        const std::vector<Record> read = Contents();
+        ScriptedPrompter prompter;
+        ASSERT_TRUE(Save(path("first.deg")));
+        ASSERT_TRUE(Open(path("first.deg")));
+        if (name != "older.deg") {
+            EXPECT_EQ(Contents(), read);
+        }
+        ASSERT_TRUE(Save(path("second.deg")));
+        EXPECT_EQ(ReadBytes(path("first.deg")), ReadBytes(path("second.deg")));
+    }
+}
+
+TEST_F(DistributionWriterTest, NullPositionsAreWrittenAsNoPosition) {
+    Record r = At(1, 0, 0, 1, QString("x"));
+    r.LATITUDE.reset();
+    r.LONGITUDE.reset();
+    r.PERIOD.reset();
+    Add(r);
+    Show(Document().SqlTri);
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Save(path("null.deg")));
+    EXPECT_EQ(FileLines(path("null.deg")).last(), " K" + Blanks(6) + "999" + Blanks(7) +
+                                                      "999    1    0" + Blanks(10) + "FEUR-M" +
+                                                      Blanks(24) + "x");
+    ASSERT_TRUE(Open(path("null.deg")));
+    EXPECT_EQ(Table()[0].LATITUDE, 999.0F);
+    EXPECT_EQ(Table()[0].LONGITUDE, 999.0F);
+}
+
+TEST_F(DistributionWriterTest, EmptyRecordsAndEmptyTables) {
+    ScriptedPrompter prompter;
+    Show(Document().SqlTri);
+    EXPECT_FALSE(Save(path("none.deg"))); // an empty table writes nothing
+    EXPECT_FALSE(QFileInfo::exists(path("none.deg")));
+
+    Add(Record{});
+    Add(Record{});
+    Show(Document().SqlTri);
+    Document().FileModified = -1;
+    ASSERT_TRUE(Save(path("blank.deg")));
+    const QStringList lines = FileLines(path("blank.deg"));
+    EXPECT_EQ(lines.size(), 8); // header alone: no free fields, no records
+    EXPECT_EQ(lines[2], "<END>");
+    EXPECT_EQ(lines[3], "   "); // an empty title
+    EXPECT_EQ(Document().FileModified, 0);
+}
+
+TEST_F(DistributionWriterTest, SaveKeepsABackup) {
+    OpenFixture("nofields.deg");
+    ScriptedPrompter prompter;
+    const QString file = WriteFile("bees.deg", "previous");
+    WriteFile("bees.BAK", "older backup");
+    ASSERT_TRUE(document::SaveWithBackup(file, Texts()));
+    EXPECT_EQ(ReadBytes(path("bees.BAK")), "previous");
+    const QByteArray written = ReadBytes(file);
+    EXPECT_TRUE(written.startsWith("<DOVAZOV 2.0>\r\nWGS84\r\n"));
+    ASSERT_TRUE(document::SaveWithBackup(file, Texts()));
+    EXPECT_EQ(ReadBytes(path("bees.BAK")), written);
+    EXPECT_EQ(Entries(), (QStringList{"bees.BAK", "bees.deg"}));
+}
+
+TEST_F(DistributionWriterTest, SaveAsNamesTheDocument) {
+    OpenFixture("nofields.deg");
+    Document().FileModified = -1;
+    ScriptedPrompter prompter;
+    EXPECT_FALSE(document::SaveDocumentAs({}, Texts()));
+    EXPECT_TRUE(document::SaveDocumentAs(path("as.deg"), Texts()));
+    EXPECT_EQ(Document().CurrentFile, path("as.deg"));
+    EXPECT_EQ(Document().FileModified, 0);
+    EXPECT_TRUE(QFileInfo::exists(path("as.deg")));
+}
+
+TEST_F(DistributionWriterTest, GroupedSaveJoinsRecordsOfOnePosition) {
+    Add(At(2, 51.0F, 5.0F, 1, QString("z"), "M", "NTF"));
+    Add(At(1, 50.0F, 4.0F, 2, QString("a"), "F", "WGS84"));
+    Add(At(1, 50.0F, 4.0F, 3, QString("")));
+    Add(At(2, 51.0F, 5.0F, std::nullopt, std::nullopt));
+    Add(At(1, 50.0F, 4.0F, 4, QString("b")));
+    Add(At(2, 51.0F, 5.0F, 5, QString("x")));
+    Add(At(2, 51.0F, 5.0F, 1, QString(""), "F", "EUR-M")); // after the sort it starts nothing
+    Show(Document().SqlTri);
+    Document().CurrentFile = path("own.deg");
+    Document().FileModified = -1;
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Save(path("grouped.deg"), true));
+
+    const QStringList lines = FileLines(path("grouped.deg"));
+    ASSERT_EQ(lines.size(), 10);
+    EXPECT_EQ(lines[8],
+              "1K+50.00000   4.00000    9    0" + Blanks(10) + "FWGS84" + Blanks(24) + "a,,b");
+    EXPECT_EQ(lines[9],
+              "2K+51.00000   5.00000    7    0" + Blanks(10) + "MNTF  " + Blanks(24) + "z,x,");
+    EXPECT_EQ(Data1().recordSource(),
+              "SELECT * FROM DOVAZOV ORDER BY [PERIOD], [LATITUDE], [LONGITUDE]");
+    // Into another file than the document's own: the document is not saved.
+    EXPECT_EQ(Document().FileModified, -1);
+    ASSERT_TRUE(Save(path("own.deg"), true));
+    EXPECT_EQ(Document().FileModified, 0);
+    EXPECT_EQ(Table().size(), 7U); // the table is never changed
+}
+
+TEST_F(DistributionWriterTest, GroupedCommentsDropALeadingSeparatorAndStopAt255) {
+    Add(At(1, 50.0F, 4.0F, 1, std::nullopt));
+    Add(At(1, 50.0F, 4.0F, 1, QString("")));
+    Add(At(1, 50.0F, 4.0F, 1, QString("x")));
+    Add(At(3, 50.0F, 4.0F, 1, QString(200, 'a')));
+    Add(At(3, 50.0F, 4.0F, 1, QString(100, 'b')));
+    Show(Document().SqlTri);
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Save(path("g.deg"), true));
+    const QStringList lines = FileLines(path("g.deg"));
+    ASSERT_EQ(lines.size(), 10);
+    EXPECT_EQ(lines[8].mid(71), "x");
+    EXPECT_EQ(lines[9].mid(71), QString(200, 'a') + "," + QString(54, 'b'));
+}
+
+TEST_F(DistributionWriterTest, GroupAndSaveAsksBeforeReplacingAFile) {
+    Add(At(1, 50.0F, 4.0F, 1, QString("a")));
+    Show(Document().SqlTri);
+    Document().FileModified = -1;
+    const QString file = WriteFile("exists.deg", "keep me");
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(AnswerWith(Answer::No));
+        EXPECT_FALSE(document::GroupAndSave(file, Texts()));
+        ASSERT_EQ(prompter.messages().size(), 1U);
+        EXPECT_EQ(prompter.messages()[0].text, "File already exists! Replace?");
+        EXPECT_EQ(prompter.messages()[0].defaultButton, 2);
+        EXPECT_EQ(prompter.messages()[0].icon, platform::Icon::Exclamation);
+        EXPECT_EQ(prompter.beeps(), 1);
+        EXPECT_EQ(ReadBytes(file), "keep me");
+        EXPECT_EQ(Document().FileModified, -1);
+    }
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(Answer::Yes));
+    EXPECT_TRUE(document::GroupAndSave(file, Texts()));
+    EXPECT_TRUE(ReadBytes(file).startsWith("<DOVAZOV 2.0>"));
+    EXPECT_EQ(Document().FileModified, -1); // not the document's own file
+}
+
+TEST_F(DistributionWriterTest, AFileThatCannotBeCreatedIsToldOnce) {
+    OpenFixture("current.deg");
+    Document().FileModified = -1;
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(Answer::Ok));
+    EXPECT_FALSE(Save(path("missing/folder/out.deg")));
+    ASSERT_EQ(prompter.messages().size(), 1U);
+    EXPECT_TRUE(prompter.messages()[0].text.startsWith("Erreur pendant la sauvegarde\r"));
+    EXPECT_FALSE(prompter.messages()[0].text.contains("Continuer?"));
+    EXPECT_EQ(prompter.messages()[0].buttons, platform::Buttons::Ok);
+    EXPECT_EQ(Document().FileModified, -1);
+    EXPECT_FALSE(feedback_.messageShown);
+}
+
+TEST_F(DistributionWriterTest, AFieldThatCannotBeWrittenAsksWhetherToGoOn) {
+    Add(At(1, 50.0F, 4.0F, 100000, QString("big")));
+    Add(At(1, 51.0F, 4.0F, 1, QString("small")));
+    Show(Document().SqlTri);
+    const QString file = WriteFile("target.deg", "previous contents");
+
+    { // No: the write ends and the previous file is untouched.
+        Document().FileModified = 0;
+        ScriptedPrompter prompter;
+        prompter.expect(AnswerWith(Answer::No));
+        EXPECT_FALSE(Save(file));
+        ASSERT_EQ(prompter.messages().size(), 1U);
+        EXPECT_EQ(prompter.messages()[0].text.section('\r', 0, 0), "Erreur pendant la sauvegarde");
+        EXPECT_EQ(prompter.messages()[0].text.section('\r', -1), "Continuer?");
+        EXPECT_EQ(prompter.messages()[0].buttons, platform::Buttons::YesNo);
+        EXPECT_EQ(prompter.messages()[0].icon, platform::Icon::None);
+        EXPECT_EQ(ReadBytes(file), "previous contents");
+        EXPECT_EQ(Entries(), QStringList{"target.deg"});
+        EXPECT_EQ(Document().FileModified, 0);
+        EXPECT_EQ(prompter.beeps(), 1);
+    }
+    // Yes: the count keeps its columns, blank, and the document stays marked changed.
+    Document().FileModified = 0;
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(Answer::Yes));
+    EXPECT_TRUE(Save(file));
+    const QStringList lines = FileLines(file);
+    EXPECT_EQ(lines[lines.size() - 2],
+              "1K+50.00000   4.00000         0" + Blanks(10) + "FEUR-M" + Blanks(24) + "big");
+    EXPECT_EQ(lines.last().mid(71), "small");
+    EXPECT_EQ(Document().FileModified, -1);
+}
+
+TEST_F(DistributionWriterTest, PeriodLineOfThreePeriods) {
+    Add(At(1, 50.0F, 4.0F, 1, QString("a")));
+    Show(Document().SqlTri);
+    document::InstallPeriodScheme({2, 1990, 2000});
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Save(path("p.deg")));
+    EXPECT_EQ(FileLines(path("p.deg"))[5], " 0000 - 1989   1990 - 1999   2000 - " + ThisYear());
+}
+
+} // namespace
