@@ -769,6 +769,7 @@ void Form1::MnuGrouper_Click() {
     // A name that does not exist yet may be given; GroupAndSave asks before replacing a file.
     platform::FileDialogRequest request;
     request.filter = QStringLiteral("Fichiers distribution (*.deg)|*.deg");
+    request.confirmOverwrite = false;
     const QString chosen = platform::CurrentPrompter().saveFile(request);
     if (!chosen.isEmpty()) {
         document::GroupAndSave(chosen, documentTexts());

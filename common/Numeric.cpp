@@ -59,20 +59,20 @@ std::string FormatSignificant(double value, int digits) {
     if (exponent >= digits || exponent < -digits) {
         out = significant.substr(0, 1);
         if (significant.size() > 1) {
-            out += "." + significant.substr(1);
+            out.append(".").append(significant, 1);
         }
         char expText[16];
         std::snprintf(expText, sizeof expText, "E%c%02d", exponent < 0 ? '-' : '+',
                       std::abs(exponent));
         out += expText;
     } else if (exponent < 0) {
-        out = "." + std::string(static_cast<size_t>(-exponent - 1), '0') + significant;
+        out.assign(".").append(static_cast<size_t>(-exponent - 1), '0').append(significant);
     } else {
         const auto intDigits = static_cast<size_t>(exponent + 1);
         if (significant.size() <= intDigits) {
-            out = significant + std::string(intDigits - significant.size(), '0');
+            out.assign(significant).append(intDigits - significant.size(), '0');
         } else {
-            out = significant.substr(0, intDigits) + "." + significant.substr(intDigits);
+            out.assign(significant, 0, intDigits).append(".").append(significant, intDigits);
         }
     }
     return negative ? "-" + out : out;
@@ -96,6 +96,7 @@ double NumericValue(std::string_view text) {
         }
         ++pos;
     }
+    number += '0'; // from_chars wants a digit before the point: ".5" reads as "0.5"
     bool anyDigit = false;
     bool seenPoint = false;
     while (pos < s.size()) {
@@ -130,15 +131,7 @@ double NumericValue(std::string_view text) {
         }
     }
     double value = 0.0;
-    const char* first = number.data();
-    if (*first == '-' && number.size() > 1 && number[1] == '.') {
-        number.insert(1, "0");
-        first = number.data();
-    } else if (*first == '.') {
-        number.insert(0, "0");
-        first = number.data();
-    }
-    const auto result = std::from_chars(first, number.data() + number.size(), value);
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         if (number.find("e-") != std::string::npos) {
             return 0.0; // too small: reads as zero

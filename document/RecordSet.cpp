@@ -64,11 +64,15 @@ QString CounterQuery(const QString& recordSource) {
         return QStringLiteral("SELECT Counter FROM ") + trimmed +
                QStringLiteral(" ORDER BY Counter");
     }
-    // Only the bookmarks are needed: read the Counter column alone when the source selects all.
+    // Only the bookmarks are needed: when the source sorts, sort the Counter column alone rather
+    // than whole rows. Without an ORDER BY the text stays as written, so that SQLite does not
+    // walk an index (the PERIOD index covers Counter) and the rows keep the table's order.
     static const QRegularExpression selectAll(QStringLiteral(R"(^SELECT\s+\*\s+FROM\s)"),
                                               QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression orderBy(QStringLiteral(R"(\bORDER\s+BY\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
     const auto match = selectAll.match(trimmed);
-    if (match.hasMatch()) {
+    if (match.hasMatch() && orderBy.match(trimmed).hasMatch()) {
         return QStringLiteral("SELECT Counter FROM ") + trimmed.mid(match.capturedLength());
     }
     return trimmed;

@@ -1,6 +1,7 @@
 #include "document/WorkDatabase.h"
 
 #include "common/AppError.h"
+#include "document/SelectionFilter.h"
 #include "platform/WaitCursor.h"
 
 #include <QDir>
@@ -46,6 +47,8 @@ void CreateWorkDatabase(const QString& workingDir) {
     // transaction rewrites a large table.
     state.WorkDb->exec("PRAGMA synchronous = OFF");
     state.WorkDb->exec("PRAGMA cache_size = -65536");
+    // LIKE takes the wildcards users know (* and ?) beside SQLite's own, in every query.
+    InstallEngineLike(*state.WorkDb);
     CreateWorkTable();
 }
 

@@ -23,6 +23,10 @@ void SetPrompter(Prompter* prompter) {
     Installed() = prompter;
 }
 
+Prompter* InstalledPrompter() {
+    return Installed();
+}
+
 Answer MsgBox(const QString& text, Buttons buttons, Icon icon, int defaultButton,
               const QString& title) {
     return CurrentPrompter().message({text, buttons, icon, defaultButton, title});

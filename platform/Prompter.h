@@ -21,6 +21,7 @@ struct FileDialogRequest {
     QString filter; // "Distribution files (*.deg)|*.deg" pairs, or a bare pattern such as "*.mdb"
     QString folder;
     QString fileName;
+    bool confirmOverwrite = true; // a save dialog asks before replacing a file
 };
 
 // Every question the program asks goes through one Prompter: a window on screen, a script in tests.
@@ -42,6 +43,8 @@ public:
 Prompter& CurrentPrompter();
 // Installs `prompter` (not owned); nullptr restores the on-screen one.
 void SetPrompter(Prompter* prompter);
+// The prompter a test installed, or nullptr for the on-screen one.
+Prompter* InstalledPrompter();
 
 // Short forms of the calls the windows make.
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,

@@ -127,8 +127,10 @@ QString QtPrompter::saveFile(const FileDialogRequest& request) {
     const QString start = request.folder.isEmpty()
                               ? request.fileName
                               : request.folder + QLatin1Char('/') + request.fileName;
+    const QFileDialog::Options options =
+        request.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, start,
-                                        QtFileFilter(request.filter));
+                                        QtFileFilter(request.filter), nullptr, options);
 }
 
 void QtPrompter::beep() {

@@ -17,12 +17,12 @@ Reply SaveAs(const QString& path) {
     return {Reply::Kind::SaveFile, platform::Answer::Ok, path};
 }
 
-ScriptedPrompter::ScriptedPrompter() {
+ScriptedPrompter::ScriptedPrompter() : previous_(platform::InstalledPrompter()) {
     platform::SetPrompter(this);
 }
 
 ScriptedPrompter::~ScriptedPrompter() {
-    platform::SetPrompter(nullptr);
+    platform::SetPrompter(previous_);
     EXPECT_TRUE(replies_.empty()) << replies_.size() << " expected prompt(s) never came";
 }
 

@@ -24,7 +24,8 @@ Reply ChooseFile(const QString& path); // to an open-file dialog
 Reply SaveAs(const QString& path);     // to a save-file dialog
 
 // A prompter for tests: answers from a queue, records every prompt, and fails the test on a prompt
-// it was not told to expect or of another kind. Installs itself while it lives.
+// it was not told to expect or of another kind. Installs itself while it lives and then puts
+// back the prompter that was installed before it.
 class ScriptedPrompter final : public platform::Prompter {
 public:
     ScriptedPrompter();
@@ -47,6 +48,7 @@ public:
 private:
     Reply next(Reply::Kind kind, const QString& what);
 
+    platform::Prompter* previous_; // restored when this one ends, so prompters can nest
     std::deque<Reply> replies_;
     std::vector<platform::MessageRequest> messages_;
     QStringList inputPrompts_;

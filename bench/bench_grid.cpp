@@ -1,0 +1,85 @@
+// The grid over a document of a million records: opening the file and painting the first screen,
+// then jumping to the last row and painting again. The grid's model pages rows by bookmark, so
+// both paints should cost the same as with ten records; maxrss_MB is the process's peak memory.
+#include "app/RecordTableModel.h"
+#include "document/DataControl.h"
+#include "support/DocumentBenchData.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTableView>
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+namespace {
+
+struct Grid {
+    Grid() {
+        view.setModel(&model);
+        view.resize(1200, 800);
+        view.show();
+    }
+    app::RecordTableModel model;
+    QTableView view;
+};
+
+void BM_OpenAndPaintFirstScreen(benchmark::State& state) {
+    bench::Shared(); // generated outside the timing
+    for (auto _ : state) {
+        bench::OpenFresh();
+        Grid grid;
+        grid.model.reload();
+        benchmark::DoNotOptimize(grid.view.grab());
+    }
+    bench::Report(state);
+}
+
+void BM_PaintFirstScreen(benchmark::State& state) {
+    bench::OpenFresh();
+    for (auto _ : state) {
+        Grid grid;
+        grid.model.reload();
+        benchmark::DoNotOptimize(grid.view.grab());
+    }
+    bench::Report(state);
+}
+
+void BM_JumpToLastRowAndPaint(benchmark::State& state) {
+    bench::OpenFresh();
+    Grid grid;
+    grid.model.reload();
+    grid.view.grab();
+    for (auto _ : state) {
+        const QModelIndex last = grid.model.index(grid.model.rowCount() - 1, 0);
+        grid.view.setCurrentIndex(last);
+        grid.view.scrollTo(last);
+        benchmark::DoNotOptimize(grid.view.grab());
+        state.PauseTiming();
+        const QModelIndex first = grid.model.index(0, 0);
+        grid.view.setCurrentIndex(first);
+        grid.view.scrollTo(first);
+        grid.view.grab();
+        state.ResumeTiming();
+    }
+    bench::Report(state);
+    state.counters["rows"] = grid.model.rowCount();
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenAndPaintFirstScreen)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
+BENCHMARK(BM_PaintFirstScreen)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_JumpToLastRowAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <SQLiteCpp/SQLiteCpp.h>
+
+namespace document {
+
+// The selection filter of the grid: a condition typed by the user in the query language, run as
+// "SELECT * FROM DOVAZOV WHERE " followed by the condition. The condition is the feature, so it
+// stays SQL, but it is compiled first as one read-only query over DOVAZOV; anything else is
+// refused before it runs.
+
+// The number of the error a refused or faulty condition raises.
+inline constexpr int kConditionError = 3075;
+
+// "SELECT * FROM DOVAZOV WHERE " followed by the condition, unchanged.
+QString SelectionQuery(const QString& condition);
+
+// Compiles SelectionQuery(condition) on `db` without running it and returns it. Raises
+// AppError kConditionError, with a description that says why, when the text is not one query
+// (text after it, a ";", a UNION, INTERSECT or EXCEPT joining another query), when it would read
+// anything but DOVAZOV, call a function outside a short list of harmless ones, or change
+// anything; and with the engine's own message for a syntax error.
+QString CheckSelectionCondition(SQLite::Database& db, const QString& condition);
+
+// Installs on `db` the LIKE of the conditions: the wildcards of the original engine ("*" any
+// run of characters, "?" one character, "[abc]", "[a-z]" and "[!abc]" one character of a set or
+// outside it) beside SQLite's ("%" and "_"), letters compared without regard to case, and an
+// ESCAPE character that makes the next character of the pattern literal. Replaces SQLite's own
+// LIKE for every query of the connection.
+void InstallEngineLike(SQLite::Database& db);
+
+// Whether `text` matches `pattern` with the rules above; `escape` null for none.
+bool EngineLike(QStringView text, QStringView pattern, QChar escape = QChar());
+
+// What the apply button leaves the grid's "SELECTION!" label as.
+enum class SelectionLabel { Unchanged, Shown, Hidden };
+
+struct SelectionOutcome {
+    SelectionLabel label = SelectionLabel::Unchanged;
+    bool refreshed = false; // Data1 ran its record source again: the grid must show it anew
+};
+
+// The selection dialog's apply: with `allRecords`, Data1 shows "SELECT * FROM DOVAZOV" and the
+// label hides. Otherwise an empty condition beeps (whatever Silence says) and changes nothing;
+// a condition that passes CheckSelectionCondition becomes Data1's record source, Data1 runs it
+// and the label shows. Any error shows its description in a message box (OK, no icon) and puts
+// Data1's previous record source back whole; the label keeps its state.
+SelectionOutcome ApplySelection(bool allRecords, const QString& condition);
+
+} // namespace document
