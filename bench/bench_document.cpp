@@ -72,20 +72,11 @@ void BM_SqliteShellImport(benchmark::State& state) {
         QFile file(script);
         file.open(QIODevice::WriteOnly);
         file.write("PRAGMA journal_mode = MEMORY;\nPRAGMA synchronous = OFF;\n"
-                   "PRAGMA cache_size = -65536;\n"
-                   "CREATE TABLE DOVAZOV ("
-                   " Counter INTEGER PRIMARY KEY AUTOINCREMENT,"
-                   " PERIOD INTEGER CHECK (PERIOD BETWEEN -32768 AND 32767),"
-                   " LATITUDE REAL,"
-                   " LONGITUDE REAL,"
-                   " N1 INTEGER CHECK (N1 BETWEEN -2147483648 AND 2147483647),"
-                   " N2 INTEGER CHECK (N2 BETWEEN -2147483648 AND 2147483647),"
-                   " SEX TEXT COLLATE NOCASE CHECK (length(SEX) <= 1),"
-                   " DATUM TEXT COLLATE NOCASE CHECK (length(DATUM) BETWEEN 1 AND 5),"
-                   " ORIGINAL TEXT COLLATE NOCASE CHECK (length(ORIGINAL) BETWEEN 1 AND 24),"
-                   " DATE TEXT COLLATE NOCASE CHECK (length(DATE) <= 10),"
-                   " COMMENT TEXT COLLATE NOCASE);\n"
-                   "CREATE INDEX PERIOD ON DOVAZOV (PERIOD);\n");
+                   "PRAGMA cache_size = -65536;\n");
+        file.write(document::kCreateWorkTableSql);
+        file.write(";\n");
+        file.write(document::kCreatePeriodIndexSql);
+        file.write(";\n");
         file.write(".import --csv " + data.csvPath().toLocal8Bit() + " DOVAZOV\n");
     }
     const std::string command =

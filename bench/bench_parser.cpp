@@ -1,13 +1,14 @@
 // The coordinate parser over a million texts of all sixteen systems, and the Lambert zone
 // converters against PROJ's proj_trans_generic on the same million points.
+#include "fuzz/support/GridDatums.h"
 #include "geodesy/CoordinateParser.h"
 #include "geodesy/DatumTables.h"
 #include "geodesy/LambertConic.h"
+#include "support/ProjRunner.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <proj.h>
 #include <random>
 #include <string>
@@ -19,29 +20,7 @@ constexpr std::size_t kPoints = 1'000'000;
 
 // A datum table of the datums the texts use, filled in code.
 void FillDatums() {
-    geodesy::ResetDatumState();
-    auto& state = geodesy::Datums();
-    state.EllipsoidTable.resize(1);
-    state.EllipsoidTable.push_back({1, "AA", "Airy 1830", 6377563.396, 299.3249646});
-    state.EllipsoidTable.push_back({2, "AM", "Modified Airy", 6377340.189, 299.3249646});
-    state.EllipsoidTable.push_back({3, "CG", "Clarke 1880 (IGN)", 6378249.2, 293.466021293627});
-    state.EllipsoidTable.push_back({4, "IN", "International 1924", 6378388, 297});
-    state.EllipsoidTable.push_back({5, "CD", "Clarke 1880", 6378249.145, 293.465});
-    const auto datum = [](const char* code, std::int16_t ellipsoid) {
-        geodesy::DatumRec d;
-        d.Code = geodesy::FixedCode(code);
-        d.ELLI_ID = ellipsoid;
-        d.Use = 4;
-        return d;
-    };
-    state.DatumTable.resize(1);
-    state.DatumTable.push_back(datum("EUR-M", 4)); // 1
-    state.DatumTable.push_back(datum("NTF", 3));   // 2
-    state.DatumTable.push_back(datum("OGB-M", 1)); // 3
-    state.DatumTable.push_back(datum("IRL", 2));   // 4
-    state.DatumTable.push_back(datum("BEL72", 4)); // 5
-    state.DatumTable.push_back(datum("MER", 5));   // 6
-    state.datumTableFilled = true;
+    fuzzsupport::FillGridDatums(fuzzsupport::Shifts::None).datumTableFilled = true;
 }
 
 struct Text {
@@ -151,26 +130,6 @@ struct ZonePoints {
     std::vector<double> lat, lon, x, y;
 };
 
-class ProjOperation {
-public:
-    ProjOperation(const char* geographic, const char* projected)
-        : ctx_(proj_context_create(), proj_context_destroy), op_(nullptr, proj_destroy) {
-        PJ* raw = proj_create_crs_to_crs(ctx_.get(), geographic, projected, nullptr);
-        op_.reset(proj_normalize_for_visualization(ctx_.get(), raw)); // longitude first
-        proj_destroy(raw);
-    }
-    // In place, lon/lat degrees <-> x/y metres.
-    void trans(PJ_DIRECTION direction, std::vector<double>& first, std::vector<double>& second) {
-        proj_trans_generic(op_.get(), direction, first.data(), sizeof(double), first.size(),
-                           second.data(), sizeof(double), second.size(), nullptr, 0, 0, nullptr, 0,
-                           0);
-    }
-
-private:
-    std::unique_ptr<PJ_CONTEXT, decltype(&proj_context_destroy)> ctx_;
-    std::unique_ptr<PJ, decltype(&proj_destroy)> op_;
-};
-
 struct Zone {
     const char* geographic;
     const char* projected;
@@ -194,7 +153,7 @@ ZonePoints MakePoints(const Zone& zone) {
     }
     p.x = p.lon;
     p.y = p.lat;
-    ProjOperation(zone.geographic, zone.projected).trans(PJ_FWD, p.x, p.y);
+    bench::ProjOp(zone.geographic, zone.projected).run(PJ_FWD, p.x, p.y);
     return p;
 }
 
@@ -242,17 +201,9 @@ void OursInverse(benchmark::State& state, const Zone& zone) {
 
 void ProjTrans(benchmark::State& state, const Zone& zone, PJ_DIRECTION direction) {
     const ZonePoints& p = PointsOf(zone);
-    ProjOperation op(zone.geographic, zone.projected);
-    std::vector<double> first, second;
-    for (auto _ : state) {
-        state.PauseTiming();
-        first = direction == PJ_FWD ? p.lon : p.x;
-        second = direction == PJ_FWD ? p.lat : p.y;
-        state.ResumeTiming();
-        op.trans(direction, first, second);
-        benchmark::DoNotOptimize(first.data());
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kPoints));
+    const bench::ProjOp op(zone.geographic, zone.projected);
+    const bool forward = direction == PJ_FWD;
+    bench::RunProj(state, op, direction, forward ? p.lon : p.x, forward ? p.lat : p.y);
 }
 
 // The parser on "LFE x y" texts of the same million points, against PROJ's inverse alone.

@@ -52,23 +52,27 @@ void CreateWorkDatabase(const QString& workingDir) {
     CreateWorkTable();
 }
 
+// Text compares ignore case, as the original engine's did; the checks hold the field sizes and
+// integer ranges that SQLite itself would not enforce.
+const char* const kCreateWorkTableSql =
+    "CREATE TABLE DOVAZOV ("
+    " Counter INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " PERIOD INTEGER CHECK (PERIOD BETWEEN -32768 AND 32767),"
+    " LATITUDE REAL,"
+    " LONGITUDE REAL,"
+    " N1 INTEGER CHECK (N1 BETWEEN -2147483648 AND 2147483647),"
+    " N2 INTEGER CHECK (N2 BETWEEN -2147483648 AND 2147483647),"
+    " SEX TEXT COLLATE NOCASE CHECK (length(SEX) <= 1),"
+    " DATUM TEXT COLLATE NOCASE CHECK (length(DATUM) BETWEEN 1 AND 5),"
+    " ORIGINAL TEXT COLLATE NOCASE CHECK (length(ORIGINAL) BETWEEN 1 AND 24),"
+    " DATE TEXT COLLATE NOCASE CHECK (length(DATE) <= 10),"
+    " COMMENT TEXT COLLATE NOCASE)";
+const char* const kCreatePeriodIndexSql = "CREATE INDEX PERIOD ON DOVAZOV (PERIOD)";
+
 void CreateWorkTable() {
     const platform::WaitCursor busy;
-    // Text compares ignore case, as the original engine's did; the checks hold the field sizes
-    // and integer ranges that SQLite itself would not enforce.
-    WorkDb().exec("CREATE TABLE DOVAZOV ("
-                  " Counter INTEGER PRIMARY KEY AUTOINCREMENT,"
-                  " PERIOD INTEGER CHECK (PERIOD BETWEEN -32768 AND 32767),"
-                  " LATITUDE REAL,"
-                  " LONGITUDE REAL,"
-                  " N1 INTEGER CHECK (N1 BETWEEN -2147483648 AND 2147483647),"
-                  " N2 INTEGER CHECK (N2 BETWEEN -2147483648 AND 2147483647),"
-                  " SEX TEXT COLLATE NOCASE CHECK (length(SEX) <= 1),"
-                  " DATUM TEXT COLLATE NOCASE CHECK (length(DATUM) BETWEEN 1 AND 5),"
-                  " ORIGINAL TEXT COLLATE NOCASE CHECK (length(ORIGINAL) BETWEEN 1 AND 24),"
-                  " DATE TEXT COLLATE NOCASE CHECK (length(DATE) <= 10),"
-                  " COMMENT TEXT COLLATE NOCASE)");
-    WorkDb().exec("CREATE INDEX PERIOD ON DOVAZOV (PERIOD)");
+    WorkDb().exec(kCreateWorkTableSql);
+    WorkDb().exec(kCreatePeriodIndexSql);
 }
 
 void CloseWorkDatabase() {

@@ -26,6 +26,9 @@ QString WorkDbPathFor(const QString& workingDir);
 void CreateWorkDatabase(const QString& workingDir);
 // Creates the table DOVAZOV and its index "PERIOD" in the working database.
 void CreateWorkTable();
+// The two statements CreateWorkTable runs, without the closing semicolon.
+extern const char* const kCreateWorkTableSql;
+extern const char* const kCreatePeriodIndexSql;
 
 // Closes the working database (tests; the program keeps it open until it ends).
 void CloseWorkDatabase();

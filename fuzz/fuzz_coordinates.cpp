@@ -2,6 +2,8 @@
 // the MGRS decoder. Numbered errors (5, 6, 9, 11) are the expected way to refuse a value; any other
 // exception, a sanitizer report or a result that is not a finite number is a finding.
 #include "common/AppError.h"
+#include "fuzz/support/Check.h"
+#include "fuzz/support/GridDatums.h"
 #include "geodesy/CoordinateParser.h"
 #include "geodesy/CoordinateText.h"
 #include "geodesy/DatumTables.h"
@@ -10,7 +12,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -18,43 +19,17 @@ namespace {
 // A small datum table, filled in code: the grid datums, WGS84, and a datum whose ellipsoid no MGRS
 // lettering covers.
 void FillDatums() {
-    geodesy::ResetDatumState();
-    auto& state = geodesy::Datums();
-    state.EllipsoidTable.resize(1);
-    state.EllipsoidTable.push_back({1, "AA", "Airy 1830", 6377563.396, 299.3249646});
-    state.EllipsoidTable.push_back({2, "AM", "Modified Airy", 6377340.189, 299.3249646});
-    state.EllipsoidTable.push_back({3, "CG", "Clarke 1880 (IGN)", 6378249.2, 293.466021293627});
-    state.EllipsoidTable.push_back({4, "IN", "International 1924", 6378388, 297});
-    state.EllipsoidTable.push_back({5, "CD", "Clarke 1880", 6378249.145, 293.465});
-    state.EllipsoidTable.push_back({6, "WE", "WGS 1984", 6378137, 298.257223563});
+    auto& state = fuzzsupport::FillGridDatums(fuzzsupport::Shifts::None);
+    fuzzsupport::AddWgs84(state);
     state.EllipsoidTable.push_back({7, "CC", "Clarke 1866", 6378206.4, 294.9786982});
     state.EllipsoidTable.push_back({8, "EA", "Everest (India 1830)", 6377276.345, 300.8017});
     state.EllipsoidTable.push_back({9, "EB", "Everest (Sabah)", 6377298.556, 300.8017});
-    const auto datum = [](const char* code, std::int16_t ellipsoid) {
-        geodesy::DatumRec d;
-        d.Code = geodesy::FixedCode(code);
-        d.ELLI_ID = ellipsoid;
-        d.Use = 4;
-        return d;
-    };
-    state.DatumTable.resize(1);
-    state.DatumTable.push_back(datum("EUR-M", 4));
-    state.DatumTable.push_back(datum("NTF", 3));
-    state.DatumTable.push_back(datum("OGB-M", 1));
-    state.DatumTable.push_back(datum("IRL", 2));
-    state.DatumTable.push_back(datum("BEL72", 4));
-    state.DatumTable.push_back(datum("MER", 5));
-    state.DatumTable.push_back(datum("WGS84", 6));
-    state.DatumTable.push_back(datum("NAS-C", 7));
-    state.DatumTable.push_back(datum("TIL", 9));
+    state.DatumTable.push_back(fuzzsupport::Datum("NAS-C", 7));
+    state.DatumTable.push_back(fuzzsupport::Datum("TIL", 9));
     state.datumTableFilled = true;
 }
 
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
+using fuzzsupport::Check;
 
 template <typename Call> void Guarded(Call&& call) {
     try {

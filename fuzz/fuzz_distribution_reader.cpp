@@ -8,6 +8,8 @@
 #include "document/DocumentState.h"
 #include "document/FreeFields.h"
 #include "document/WorkDatabase.h"
+#include "fuzz/support/Check.h"
+#include "fuzz/support/GridDatums.h"
 #include "geodesy/DatumTables.h"
 #include "platform/Prompter.h"
 
@@ -16,7 +18,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
@@ -36,34 +37,8 @@ public:
 
 // The grid datums, WGS84 and the usual destination with their ellipsoids and shifts.
 void FillDatums() {
-    geodesy::ResetDatumState();
-    auto& state = geodesy::Datums();
-    state.EllipsoidTable.resize(1);
-    state.EllipsoidTable.push_back({1, "AA", "Airy 1830", 6377563.396, 299.3249646});
-    state.EllipsoidTable.push_back({2, "AM", "Modified Airy", 6377340.189, 299.3249646});
-    state.EllipsoidTable.push_back({3, "CG", "Clarke 1880 (IGN)", 6378249.2, 293.466021293627});
-    state.EllipsoidTable.push_back({4, "IN", "International 1924", 6378388, 297});
-    state.EllipsoidTable.push_back({5, "CD", "Clarke 1880", 6378249.145, 293.465});
-    state.EllipsoidTable.push_back({6, "WE", "WGS 1984", 6378137, 298.257223563});
-    const auto datum = [](const char* code, std::int16_t ellipsoid, double dx, double dy,
-                          double dz) {
-        geodesy::DatumRec d;
-        d.Code = geodesy::FixedCode(code);
-        d.ELLI_ID = ellipsoid;
-        d.dx = dx;
-        d.dy = dy;
-        d.dz = dz;
-        d.Use = 4;
-        return d;
-    };
-    state.DatumTable.resize(1);
-    state.DatumTable.push_back(datum("EUR-M", 4, -87, -98, -121));
-    state.DatumTable.push_back(datum("NTF", 3, -168, -60, 320));
-    state.DatumTable.push_back(datum("OGB-M", 1, 375, -111, 431));
-    state.DatumTable.push_back(datum("IRL", 2, 506, -122, 611));
-    state.DatumTable.push_back(datum("BEL72", 4, -106, 52, -104));
-    state.DatumTable.push_back(datum("MER", 5, 31, 146, 47));
-    state.DatumTable.push_back(datum("WGS84", 6, 0, 0, 0));
+    auto& state = fuzzsupport::FillGridDatums(fuzzsupport::Shifts::ToWgs84);
+    fuzzsupport::AddWgs84(state);
     for (std::size_t i = 1; i < state.DatumTable.size(); ++i) {
         const auto& e = state.EllipsoidTable[static_cast<std::size_t>(state.DatumTable[i].ELLI_ID)];
         state.DatumTable[i].da = static_cast<std::int16_t>(6378137 - e.A);
@@ -87,11 +62,7 @@ int RowCount() {
     return document::WorkDb().execAndGet("SELECT COUNT(*) FROM DOVAZOV").getInt();
 }
 
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
+using fuzzsupport::Check;
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "geodesy/Angles.h"
 
-#include "common/AppError.h"
+#include "ErrorOf.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -14,14 +14,7 @@ using geodesy::MinutesToDms;
 using geodesy::ParseDms;
 using geodesy::RadToDeg;
 
-int ErrorOf(auto&& call) {
-    try {
-        call();
-    } catch (const common::AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testref::ErrorOf;
 
 TEST(Angles, ParseDmsReadsThePackedForm) {
     struct Case {

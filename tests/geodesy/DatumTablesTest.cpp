@@ -1,19 +1,12 @@
 #include "geodesy/DatumTables.h"
 
-#include "common/AppError.h"
+#include "ErrorOf.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-int ErrorOf(auto&& call) {
-    try {
-        call();
-    } catch (const common::AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testref::ErrorOf;
 
 TEST(DatumTables, LookupsBeforeALoadAndOutOfRangeRaiseError9) {
     geodesy::ResetDatumState();

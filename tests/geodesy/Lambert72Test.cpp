@@ -1,10 +1,9 @@
 #include "geodesy/Lambert72.h"
 
+#include "ErrorOf.h"
 #include "ProjReference.h"
-#include "common/AppError.h"
 
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -15,14 +14,7 @@ using testref::GroundMetres;
 
 constexpr double kCentimetre = 0.01;
 
-int ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const common::AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testref::ErrorOf;
 
 // Belgian Datum 1972 to Belge 1972 / Belgian Lambert 72: PROJ carries the Belgian constants as a
 // regular two-parallel Lambert with adjusted parameters.

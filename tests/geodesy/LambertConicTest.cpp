@@ -1,63 +1,19 @@
 #include "geodesy/LambertConic.h"
 
-#include "common/AppError.h"
+#include "ErrorOf.h"
+#include "ProjReference.h"
 
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
-#include <proj.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr double kMetresPerDegree = 111320.0; // enough to turn small angle differences into metres
-
-int ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const common::AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-// A PROJ operation from Greenwich longitude and latitude in degrees to plane metres: a CRS pair, or
-// a pipeline string (with an empty `source`) whose first step takes degrees.
-class ProjOperation {
-public:
-    ProjOperation(const std::string& source, const std::string& target)
-        : ctx_(proj_context_create(), proj_context_destroy), op_(nullptr, proj_destroy) {
-        proj_context_use_proj4_init_rules(ctx_.get(), 1);
-        PJ* raw = source.empty()
-                      ? proj_create(ctx_.get(), target.c_str())
-                      : proj_create_crs_to_crs(ctx_.get(), source.c_str(), target.c_str(), nullptr);
-        if (raw != nullptr && !source.empty()) {
-            PJ* normalised = proj_normalize_for_visualization(ctx_.get(), raw);
-            proj_destroy(raw);
-            raw = normalised;
-        }
-        op_.reset(raw);
-    }
-    bool valid() const { return op_ != nullptr; }
-
-    void forward(double lat, double lon, double& x, double& y) const {
-        const PJ_COORD r = proj_trans(op_.get(), PJ_FWD, proj_coord(lon, lat, 0, 0));
-        x = r.xy.x;
-        y = r.xy.y;
-    }
-    void inverse(double x, double y, double& lat, double& lon) const {
-        const PJ_COORD r = proj_trans(op_.get(), PJ_INV, proj_coord(x, y, 0, 0));
-        lon = r.xy.x;
-        lat = r.xy.y;
-    }
-
-private:
-    std::unique_ptr<PJ_CONTEXT, decltype(&proj_context_destroy)> ctx_;
-    std::unique_ptr<PJ, decltype(&proj_destroy)> op_;
-};
+using testref::ErrorOf;
+using testref::GroundMetres;
+using testref::ProjGrid;
 
 struct ZoneCase {
     const char* name;
@@ -121,7 +77,7 @@ void OurInverse(const ZoneCase& z, double x, double y, double& lat, double& lon)
 }
 
 // Largest disagreement in metres, both ways, over a 13 x 13 grid of the zone's area.
-double LargestDifference(const ZoneCase& z, const ProjOperation& reference) {
+double LargestDifference(const ZoneCase& z, const ProjGrid& reference) {
     double worst = 0.0;
     constexpr int kSteps = 12;
     for (int i = 0; i <= kSteps; ++i) {
@@ -135,9 +91,7 @@ double LargestDifference(const ZoneCase& z, const ProjOperation& reference) {
 
             double backLat = 0, backLon = 0;
             OurInverse(z, px, py, backLat, backLon);
-            const double dn = (backLat - lat) * kMetresPerDegree;
-            const double de = (backLon - lon) * kMetresPerDegree * std::cos(lat * M_PI / 180);
-            worst = std::max(worst, std::hypot(dn, de));
+            worst = std::max(worst, GroundMetres(backLat - lat, backLon - lon, lat));
         }
     }
     return worst;
@@ -145,10 +99,9 @@ double LargestDifference(const ZoneCase& z, const ProjOperation& reference) {
 
 TEST(LambertConic, AgreesWithEpsgProjectionParametersOnTheZonesEllipsoidWithinOneCentimetre) {
     for (const ZoneCase& z : Zones()) {
-        const ProjOperation reference(
-            "", std::string("+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad "
-                            "+step ") +
-                    z.projString);
+        const ProjGrid reference(
+            std::string("+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad +step ") +
+            z.projString);
         ASSERT_TRUE(reference.valid()) << z.name;
         const double worst = LargestDifference(z, reference);
         RecordProperty(std::string(z.name) + " largest difference (mm)",
@@ -162,7 +115,7 @@ TEST(LambertConic, AgreesWithEpsgProjectionParametersOnTheZonesEllipsoidWithinOn
 // within a centimetre over the zones' areas.
 TEST(LambertConic, AgreesWithTheEpsgDefinitionsWithinOneCentimetre) {
     for (const ZoneCase& z : Zones()) {
-        const ProjOperation reference(z.geographic, z.epsg);
+        const ProjGrid reference(z.geographic, z.epsg);
         ASSERT_TRUE(reference.valid()) << z.name;
         const double worst = LargestDifference(z, reference);
         RecordProperty(std::string(z.name) + " largest difference (mm)",

@@ -1,10 +1,9 @@
 #include "geodesy/NationalGridProjection.h"
 
+#include "ErrorOf.h"
 #include "ProjReference.h"
-#include "common/AppError.h"
 
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <vector>
@@ -18,14 +17,7 @@ using testref::GroundMetres;
 
 constexpr double kCentimetre = 0.01;
 
-int ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const common::AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testref::ErrorOf;
 
 struct GridCase {
     const char* name;

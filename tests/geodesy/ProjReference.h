@@ -21,6 +21,10 @@ public:
             proj_destroy(raw);
         }
     }
+    // A PROJ string (a pipeline whose first step takes degrees, longitude first).
+    explicit ProjGrid(const std::string& definition)
+        : ctx_(proj_context_create(), proj_context_destroy),
+          op_(proj_create(ctx_.get(), definition.c_str()), proj_destroy) {}
     bool valid() const { return op_ != nullptr; }
     PJ* get() const { return op_.get(); }
 
