@@ -1,7 +1,10 @@
 #include "app/Form1.h"
 
+#include "app/ColumnSelection.h"
 #include "app/HelpPages.h"
+#include "app/Prefer.h"
 #include "app/RecordTableModel.h"
+#include "app/Selection.h"
 #include "app/Start.h"
 #include "app/Utilities.h"
 #include "app/frmDatum.h"
@@ -57,18 +60,35 @@ float ToTwips(int pixels) {
     return static_cast<float>(pixels * kTwipsPerPixel);
 }
 
-// A colour number 0x00BBGGRR, or one of the two system colours, as a Qt colour.
-QColor ColorOf(std::int32_t value, const QPalette& palette) {
-    if (value == kButtonFaceColor) {
-        return palette.color(QPalette::Button);
+// The grid as the record commands see it.
+class Form1RecordGrid final : public RecordGrid {
+public:
+    explicit Form1RecordGrid(Form1& form) : form_(form) {}
+
+    std::int64_t currentBookmark() const override {
+        const QModelIndex current = form_.TDBGrid1->currentIndex();
+        return current.isValid() ? form_.model->bookmarkAt(current.row()) : 0;
     }
-    if (value == kWindowTextColor) {
-        return palette.color(QPalette::WindowText);
+    int currentColumn() const override {
+        const QModelIndex current = form_.TDBGrid1->currentIndex();
+        return current.isValid() ? current.column() : -1;
     }
-    const auto bits = static_cast<std::uint32_t>(value);
-    return QColor(static_cast<int>(bits & 0xFFU), static_cast<int>((bits >> 8U) & 0xFFU),
-                  static_cast<int>((bits >> 16U) & 0xFFU));
-}
+    std::vector<std::int64_t> selectedBookmarks() const override {
+        return form_.SelectedBookmarks();
+    }
+    int selStartCol() const override { return form_.columnSelection->first(); }
+    int selEndCol() const override { return form_.columnSelection->last(); }
+    void selectColumns(int first, int last) override {
+        form_.columnSelection->select(first, last);
+        form_.TDBGrid1->viewport()->update();
+    }
+    void showRecords() override { form_.RefreshGrid(); }
+    void selectOnly(std::int64_t bookmark) override { form_.SelectOnlyRow(bookmark); }
+    void addSelected(std::int64_t bookmark) override { form_.AddSelectedRow(bookmark); }
+
+private:
+    Form1& form_;
+};
 
 } // namespace
 
@@ -110,6 +130,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     endProgram = [] { QCoreApplication::quit(); };
     openHelp = [](const QString& path) { OpenDocument(path); };
     openRecordEditor = [this] { NotAvailable(); };
+    chooseColor = [](const QColor& initial) { return ShowColorDialog(initial); };
+    recordGrid_ = std::make_unique<Form1RecordGrid>(*this);
     setWindowTitle(QStringLiteral("DOVazov"));
     buildMenus();
     buildCentralWidget();
@@ -165,6 +187,29 @@ void Form1::OpenRecordEditor() {
     openRecordEditor();
 }
 
+void Form1::MnuPreferences_Click() {
+    PreferHooks hooks;
+    hooks.gridShown = [] { return document::Data1().bound(); };
+    hooks.chooseDatum = [this](const QString& code) {
+        return RunDatumChooser(*datumChooser, code);
+    };
+    hooks.datumRecomputed = [this](const QString& code) {
+        StatusPanel[1]->setText(code);
+        RefreshGrid();
+    };
+    ShowPreferences(hooks, this);
+    // The numeric labels may have changed: the grid takes its captions again.
+    InitTDBgrid();
+}
+
+void Form1::MnuSelection_Click() {
+    if (selection == nullptr) {
+        selection = new Selection(
+            {[this](bool visible) { lbl1->setVisible(visible); }, [this] { RefreshGrid(); }}, this);
+    }
+    selection->exec();
+}
+
 void Form1::NotAvailable() {
     platform::MsgBox(platform::ResText(650));
 }
@@ -205,8 +250,15 @@ void Form1::buildMenus() {
     MnuLastFile[0]->setVisible(false);
 
     MnuEdition = bar->addMenu(QStringLiteral("&Edition"));
-    mnuChercher[0] = addStub(MnuEdition, {});
-    mnuChercher[1] = addStub(MnuEdition, {});
+    for (int i = 0; i < static_cast<int>(mnuChercher.size()); ++i) {
+        QAction* item = MnuEdition->addAction(QString());
+        item->setShortcut(i == 0 ? QKeySequence(Qt::CTRL | Qt::Key_F) : QKeySequence(Qt::Key_F3));
+        connect(item, &QAction::triggered, this,
+                [this, i] { Guarded([this, i] { mnuChercher_Click(i); }); });
+        mnuChercher[static_cast<std::size_t>(i)] = item;
+    }
+    // Find next waits for a first successful Find.
+    mnuChercher[1]->setEnabled(false);
     MnuAjoutLigne = MnuEdition->addAction(QString());
     connect(MnuAjoutLigne, &QAction::triggered, this, [this] {
         Guarded([this] {
@@ -219,10 +271,12 @@ void Form1::buildMenus() {
             }
         });
     });
-    mnuDuplic = addStub(MnuEdition, {});
-    MnuEraseCol = addStub(MnuEdition, {});
-    MnuSupprimer = addStub(MnuEdition, {});
-    MnuSelection = addStub(MnuEdition, QStringLiteral("Sélection a&vancée..."));
+    mnuDuplic = addItem(MnuEdition, {}, &Form1::mnuDuplic_Click);
+    mnuDuplic->setShortcut(QKeySequence(Qt::Key_F6));
+    MnuEraseCol = addItem(MnuEdition, {}, &Form1::MnuEraseCol_Click);
+    MnuSupprimer = addItem(MnuEdition, {}, &Form1::MnuSupprimer_Click);
+    MnuSelection =
+        addItem(MnuEdition, QStringLiteral("Sélection a&vancée..."), &Form1::MnuSelection_Click);
     MnuEdition->addSeparator();
     MnuRemplir = MnuEdition->addMenu(QString());
     for (QAction*& item : MnuRemplirCoo) {
@@ -257,13 +311,13 @@ void Form1::buildMenus() {
     mnuVisOther = addStub(MnuVisualiser, {});
 
     mnuOptions = bar->addMenu(QString());
-    MnuPreferences = addStub(mnuOptions, {});
+    MnuPreferences = addItem(mnuOptions, {}, &Form1::MnuPreferences_Click);
     MnuOptionsPeriodes = mnuOptions->addAction(QString());
     connect(MnuOptionsPeriodes, &QAction::triggered, this,
             [this] { Guarded([this] { ShowPeriodDialog(this); }); });
     MnuCouleurs = mnuOptions->addMenu(QString());
-    MnuGrille = addStub(MnuCouleurs, {});
-    MnuTxtGrille = addStub(MnuCouleurs, {});
+    MnuGrille = addItem(MnuCouleurs, {}, &Form1::MnuGrille_Click);
+    MnuTxtGrille = addItem(MnuCouleurs, {}, &Form1::MnuTxtGrille_Click);
     MnuOptionsCartes = addStub(mnuOptions, {});
     MnuLangue = mnuOptions->addMenu(QString());
     for (int i = 0; i < static_cast<int>(MnuLang.size()); ++i) {
@@ -286,19 +340,29 @@ void Form1::buildCentralWidget() {
 
     auto* bar = new QHBoxLayout;
     // Open, Save, New, Edit, Find, Delete.
-    const std::array<void (Form1::*)(), 6> handlers{
-        &Form1::MnuOuvrir_Click,  &Form1::MnuEnregistrer_Click, &Form1::MnuNouveau_Click,
-        &Form1::OpenRecordEditor, &Form1::NotAvailable,         &Form1::NotAvailable};
     const std::array<QStyle::StandardPixmap, 6> icons{
         QStyle::SP_DialogOpenButton,       QStyle::SP_DialogSaveButton,       QStyle::SP_FileIcon,
         QStyle::SP_FileDialogDetailedView, QStyle::SP_FileDialogContentsView, QStyle::SP_TrashIcon};
     for (std::size_t i = 0; i < cmd.size(); ++i) {
         cmd[i] = new QPushButton(style()->standardIcon(icons[i]), QString(), central);
-        const auto handler = handlers[i];
+        const int index = static_cast<int>(i);
         connect(cmd[i], &QPushButton::clicked, this,
-                [this, handler] { Guarded([&] { (this->*handler)(); }); });
+                [this, index] { Guarded([this, index] { cmd_Click(index); }); });
         bar->addWidget(cmd[i]);
     }
+    // First and last record, then the cartography window.
+    const std::array<QStyle::StandardPixmap, 2> ends{QStyle::SP_MediaSkipBackward,
+                                                     QStyle::SP_MediaSkipForward};
+    for (std::size_t i = 0; i < cmdFirstLast.size(); ++i) {
+        cmdFirstLast[i] = new QPushButton(style()->standardIcon(ends[i]), QString(), central);
+        const int index = static_cast<int>(i);
+        connect(cmdFirstLast[i], &QPushButton::clicked, this,
+                [this, index] { cmdFirstLast_Click(index); });
+        bar->addWidget(cmdFirstLast[i]);
+    }
+    cmdMap = new QPushButton(style()->standardIcon(QStyle::SP_DesktopIcon), QString(), central);
+    connect(cmdMap, &QPushButton::clicked, this, [this] { Guarded([this] { cmdMap_Click(); }); });
+    bar->addWidget(cmdMap);
     bar->addSpacing(16);
 
     Picture1 = new QWidget(central);
@@ -341,9 +405,8 @@ void Form1::buildCentralWidget() {
         widget->hide();
     }
     // Only what the user types changes the document; texts the program sets do not.
-    connect(BoxTitre, &QLineEdit::textEdited, this, [] { document::Document().FileModified = -1; });
-    connect(Commentaire, &QLineEdit::textEdited, this,
-            [] { document::Document().FileModified = -1; });
+    connect(BoxTitre, &QLineEdit::textEdited, this, [this] { BoxTitre_Change(); });
+    connect(Commentaire, &QLineEdit::textEdited, this, [this] { Commentaire_Change(); });
     layout->addLayout(boxes);
 
     Variable = new QLabel(central);
@@ -359,6 +422,13 @@ void Form1::buildCentralWidget() {
     TDBGrid1->verticalHeader()->setDefaultSectionSize(TDBGrid1->fontMetrics().height() + 6);
     TDBGrid1->horizontalHeader()->setStretchLastSection(false);
     TDBGrid1->viewport()->installEventFilter(this);
+    columnSelection = new ColumnSelection(TDBGrid1);
+    TDBGrid1->setItemDelegate(columnSelection);
+    // A click on a column header selects that column; with shift, the run from the first one.
+    connect(TDBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        columnSelection->click(column, QGuiApplication::keyboardModifiers() == Qt::ShiftModifier);
+        TDBGrid1->viewport()->update();
+    });
     TDBGrid1->hide();
     connect(TDBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { Guarded([this] { TDBGrid1_RowColChange(); }); });
@@ -702,6 +772,149 @@ std::vector<std::int64_t> Form1::SelectedBookmarks() const {
     return marks;
 }
 
+void Form1::ShowCurrentRow() {
+    document::DataControl& data = document::Data1();
+    if (!data.bound()) {
+        return;
+    }
+    const std::ptrdiff_t position = data.recordset().absolutePosition();
+    if (position < 0 || position >= data.recordset().recordCount()) {
+        return;
+    }
+    const QModelIndex index =
+        model->index(static_cast<int>(position), std::max(0, TDBGrid1->currentIndex().column()));
+    TDBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    TDBGrid1->scrollTo(index);
+}
+
+void Form1::SelectOnlyRow(std::int64_t bookmark) {
+    const int row = model->rowOfBookmark(bookmark);
+    if (row < 0) {
+        return;
+    }
+    const QModelIndex index = model->index(row, std::max(0, TDBGrid1->currentIndex().column()));
+    TDBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                           QItemSelectionModel::Rows);
+    anchorBookmark_ = bookmark;
+    TDBGrid1->scrollTo(index);
+    TDBGrid1->viewport()->update();
+}
+
+void Form1::AddSelectedRow(std::int64_t bookmark) {
+    const int row = model->rowOfBookmark(bookmark);
+    if (row < 0) {
+        return;
+    }
+    TDBGrid1->selectionModel()->select(model->index(row, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // The first selected row is the anchor of a later shift-click.
+    if (TDBGrid1->selectionModel()->selectedRows().size() == 1) {
+        anchorBookmark_ = bookmark;
+    }
+    TDBGrid1->viewport()->update();
+}
+
+void Form1::mnuChercher_Click(int index) {
+    if (RunFind(index, find_, *recordGrid_)) {
+        mnuChercher[1]->setEnabled(true);
+    }
+    TDBGrid1->viewport()->update();
+}
+
+void Form1::mnuDuplic_Click() {
+    RunDuplicate(*recordGrid_);
+}
+
+void Form1::MnuEraseCol_Click() {
+    RunEraseColumns(*recordGrid_);
+}
+
+void Form1::MnuSupprimer_Click() {
+    RunDelete(*recordGrid_);
+}
+
+void Form1::cmd_Click(int index) {
+    switch (index) {
+    case 0:
+        MnuOuvrir_Click();
+        break;
+    case 1:
+        MnuEnregistrer_Click();
+        break;
+    case 2:
+        MnuNouveau_Click();
+        break;
+    case 3:
+        OpenRecordEditor();
+        break;
+    case 4:
+        mnuChercher_Click(0);
+        break;
+    case 5:
+        MnuSupprimer_Click();
+        break;
+    default:
+        break;
+    }
+    focusGrid();
+}
+
+void Form1::cmdFirstLast_Click(int index) {
+    // An empty or closed record set has no first or last row: nothing happens.
+    try {
+        document::RecordSet& records = document::Data1().recordset();
+        if (records.recordCount() == 0) {
+            return;
+        }
+        if (index == 0) {
+            records.moveFirst();
+        } else {
+            records.moveLast();
+        }
+        ShowCurrentRow();
+    } catch (const std::exception&) {
+        return;
+    }
+}
+
+void Form1::cmdMap_Click() {
+    // The cartography window is not part of this version.
+    NotAvailable();
+}
+
+void Form1::BoxTitre_Change() {
+    document::Document().FileModified = -1;
+}
+
+void Form1::Commentaire_Change() {
+    document::Document().FileModified = -1;
+}
+
+void Form1::MnuGrille_Click() {
+    // Any error ends the command silently; Cancel keeps the colour.
+    try {
+        if (const auto color =
+                ChooseGridColor(windowSettings_.GridBackColor, TDBGrid1->palette(), chooseColor)) {
+            windowSettings_.GridBackColor = *color;
+            ApplyGridColors();
+        }
+    } catch (const std::exception&) {
+        return;
+    }
+}
+
+void Form1::MnuTxtGrille_Click() {
+    try {
+        if (const auto color =
+                ChooseGridColor(windowSettings_.GridForeColor, TDBGrid1->palette(), chooseColor)) {
+            windowSettings_.GridForeColor = *color;
+            ApplyGridColors();
+        }
+    } catch (const std::exception& error) {
+        platform::MsgBox(QStringLiteral("Erreur. ") + QString::fromUtf8(error.what()));
+    }
+}
+
 bool Form1::ShiftClick(int clickedRow) {
     const int anchor = model->rowOfBookmark(anchorBookmark_);
     if (anchor < 0 || clickedRow < 0 || !TDBGrid1->selectionModel()->hasSelection()) {
@@ -730,6 +943,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             }
         } else if (row >= 0) {
             anchorBookmark_ = model->bookmarkAt(row);
+        }
+        // A click in the cells ends a column selection.
+        if (columnSelection->first() >= 0) {
+            columnSelection->select(-1, -1);
+            TDBGrid1->viewport()->update();
         }
     }
     return QMainWindow::eventFilter(watched, event);

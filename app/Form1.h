@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/FileCommands.h"
+#include "app/GridColors.h"
 #include "app/MainSettings.h"
+#include "app/RecordCommands.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -28,10 +30,12 @@ class QTimer;
 
 namespace app {
 
+class ColumnSelection;
 class RecordTableModel;
 class Start;
 class WaitWindowFeedback;
 class frmDatum;
+class Selection;
 
 // Where a window restored from the settings goes: as stored when its title bar lies on one of
 // the screens, else moved onto the first screen and shrunk to fit it.
@@ -75,6 +79,30 @@ public:
     // them, or all rows when there are none).
     std::vector<std::int64_t> SelectedBookmarks() const;
     void TDBGrid1_RowColChange();
+    // Puts the grid's current row on Data1's current row; the selected rows stay.
+    void ShowCurrentRow();
+    // Makes the row `bookmark` current and the only selected row.
+    void SelectOnlyRow(std::int64_t bookmark);
+    // Adds the row `bookmark` to the selected rows.
+    void AddSelectedRow(std::int64_t bookmark);
+
+    // Edit menu: the record commands.
+    void mnuChercher_Click(int index);
+    void mnuDuplic_Click();
+    void MnuEraseCol_Click();
+    void MnuSupprimer_Click();
+    const FindState& findState() const { return find_; }
+
+    // Command bar, title and comment boxes, colour menus.
+    void cmd_Click(int index);
+    void cmdFirstLast_Click(int index);
+    void cmdMap_Click();
+    void BoxTitre_Change();
+    void Commentaire_Change();
+    void MnuPreferences_Click();
+    void MnuSelection_Click();
+    void MnuGrille_Click();
+    void MnuTxtGrille_Click();
 
     // File menu.
     void MnuNouveau_Click();
@@ -110,6 +138,8 @@ public:
     std::function<void()> openRecordEditor;
     // Opens the help page; tests replace it.
     std::function<void(const QString&)> openHelp;
+    // The colour dialog of the two grid colour items; tests replace it.
+    ColorChooser chooseColor;
     // The help page of the current language (InitLangue chooses it).
     const QString& helpFile() const { return helpFile_; }
     // The about box while it is shown.
@@ -177,6 +207,8 @@ public:
 
     // Command bar and sort controls.
     std::array<QPushButton*, 6> cmd{};
+    std::array<QPushButton*, 2> cmdFirstLast{};
+    QPushButton* cmdMap = nullptr;
     QWidget* Picture1 = nullptr;
     QLabel* LblTri = nullptr;
     QComboBox* CmbTri = nullptr;
@@ -192,11 +224,13 @@ public:
 
     QTableView* TDBGrid1 = nullptr;
     RecordTableModel* model = nullptr;
+    ColumnSelection* columnSelection = nullptr; // the grid's selected columns
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 2> StatusPanel{};
     QProgressBar* ProgressBar1 = nullptr;
     QTimer* Timer1 = nullptr;
     frmDatum* datumChooser = nullptr;
+    Selection* selection = nullptr; // kept for the run: it remembers its condition
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -225,6 +259,8 @@ private:
     QString helpFile_;
     QPointer<QWidget> about_;
     std::int64_t anchorBookmark_ = 0;
+    FindState find_;
+    std::unique_ptr<RecordGrid> recordGrid_;
     bool quitting_ = false;
 };
 
