@@ -2,25 +2,25 @@
 // erasing columns in every row, deleting every row, and a Find that runs through all of them
 // without a match. The table is filled straight through one prepared INSERT in one transaction,
 // in a fresh working database in a temporary folder. DOVAZOV_BENCH_RECORDS sets another number
-// of records.
+// of records. Beside them, the recompute of every position after a change of destination datum,
+// on the generated distribution file of the document benchmarks.
+#include "app/PreferencesLogic.h"
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
 #include "document/RecordCommands.h"
 #include "document/RecordSet.h"
 #include "document/WorkDatabase.h"
+#include "geodesy/DatumTables.h"
+#include "support/DocumentBenchData.h"
 
 #include <QTemporaryDir>
 #include <SQLiteCpp/Transaction.h>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <vector>
 
 namespace {
 
-long RecordCount() {
-    const char* text = std::getenv("DOVAZOV_BENCH_RECORDS");
-    return text != nullptr ? std::atol(text) : 1000000L;
-}
+using bench::RecordCount;
 
 QTemporaryDir& Folder() {
     static QTemporaryDir dir;
@@ -104,6 +104,24 @@ void BM_FindNoMatch(benchmark::State& state) {
     Report(state);
 }
 BENCHMARK(BM_FindNoMatch)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The preferences' OK after a new destination datum: every record recomputed, whatever the grid
+// shows. The records were entered in WGS84 degrees; the destination alternates between two datums.
+void BM_RecomputeAfterDestinationChange(benchmark::State& state) {
+    bench::OpenFresh();
+    auto& datums = geodesy::Datums();
+    bool toNtf = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        datums.DestCode = toNtf ? "NTF" : "EUR-M";
+        datums.DestIndex = geodesy::DatumIndex(datums.DestCode);
+        toNtf = !toNtf;
+        state.ResumeTiming();
+        app::RecomputeWholeTable();
+    }
+    bench::Report(state);
+}
+BENCHMARK(BM_RecomputeAfterDestinationChange)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
