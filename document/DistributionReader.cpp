@@ -46,22 +46,12 @@ struct MergeRefused {
     QString message;
 };
 
-// A failure tied to one line of the file.
-class LineError : public common::AppError {
-public:
-    LineError(const common::AppError& error, qint64 line)
-        : common::AppError(error.number(), error.description()), line_(line) {}
-    qint64 line() const { return line_; }
-
-private:
-    qint64 line_;
-};
-
 // The header of a file, as read before its records.
 struct Header {
     bool current = false;
     QString datum;                            // current layout: the datum line's field
     bool hasBlock = false;                    // current layout: a free-field block before "<END>"
+    QString separatorLine;                    // the block's first line, as its field reads
     QString separator;                        // the block's separator ("/" for an empty field)
     QStringList definitionLines;              // the block's lines that are not blank
     std::optional<FreeFieldModel> freeFields; // what an open installs (nothing: none)
@@ -70,21 +60,16 @@ struct Header {
     std::optional<PeriodScheme> periods; // an open's scheme, when the period line gives one
 };
 
-// What the reader counts as it goes through the file.
+// The file's lines, one after the other.
 class Lines {
 public:
     explicit Lines(LineSource& source) : source_(source) {}
-    QByteArray next() {
-        ++number_;
-        return source_.readRawLine();
-    }
+    QByteArray next() { return source_.readRawLine(); }
     bool atEnd() { return source_.atEnd(); }
-    qint64 number() const { return number_; }
     LineSource& source() { return source_; }
 
 private:
     LineSource& source_;
-    qint64 number_ = 0;
 };
 
 // Compares the merged file's free-field block with the document's definitions, by position.
@@ -113,9 +98,11 @@ void CheckMergedFields(const Header& header, const DocumentState& doc) {
     }
 }
 
-// The free-field model of a file's block, as an open installs it.
+// The free-field model of a file's block, as an open installs it. An empty separator field still
+// heads the block as it was read; only the separator becomes "/".
 FreeFieldModel ModelOfBlock(const Header& header) {
-    FreeFieldModel model = StartFreeFieldModel(header.separator);
+    FreeFieldModel model = StartFreeFieldModel(header.separatorLine);
+    model.FreeFieldSeparator = header.separator;
     for (const QString& line : header.definitionLines) {
         if (SplitDefinitionLine(line).size() < 3) {
             throw common::AppError(common::kSubscript,
@@ -140,6 +127,7 @@ Header ReadHeader(Lines& lines, int mode, const QString& programFolder) {
         const QString field = deg::DelimitedField(Decoded(lines.next()));
         if (field != QLatin1String(deg::kEndLine)) {
             header.hasBlock = true;
+            header.separatorLine = field;
             header.separator = field.isEmpty() ? QStringLiteral("/") : field;
             for (;;) {
                 const QString line = Decoded(lines.next());
@@ -173,6 +161,11 @@ Header ReadHeader(Lines& lines, int mode, const QString& programFolder) {
                 platform::MsgBox(platform::ResText(810), platform::Buttons::YesNo,
                                  platform::Icon::Question) == platform::Answer::Yes) {
                 header.freeFields = ReadStandardHeader(path);
+                // Read this way, every definition line is followed by a line end, the last one
+                // too; a file written from it has a blank line before "<END>", which is skipped.
+                if (header.freeFields->count() > 0) {
+                    header.freeFields->FreeFieldHeader += QString::fromLatin1(kHeaderLineEnd);
+                }
             }
         }
     }
@@ -355,13 +348,9 @@ ReadOutcome ReadAll(LineSource& source, const QString& fileName, int mode,
                     const ReaderHooks& hooks) {
     Lines lines(source);
     ReadOutcome outcome;
-    try {
-        outcome.header = ReadHeader(lines, mode, hooks.programFolder);
-        if (mode == kOpenMode && outcome.header.current) {
-            outcome.destIndex = DestIndexOf(outcome.header.datum);
-        }
-    } catch (const common::AppError& error) {
-        throw LineError(error, lines.number());
+    outcome.header = ReadHeader(lines, mode, hooks.programFolder);
+    if (mode == kOpenMode && outcome.header.current) {
+        outcome.destIndex = DestIndexOf(outcome.header.datum);
     }
 
     platform::AfficheMessage(platform::ResText(721) + QStringLiteral("\r\r") + fileName);
@@ -383,10 +372,8 @@ ReadOutcome ReadAll(LineSource& source, const QString& fileName, int mode,
                 }
                 progress.step();
             }
-        } catch (const common::AppError& error) {
-            throw LineError(error, lines.number());
         } catch (const SQLite::Exception& error) {
-            throw LineError(common::AppError(common::kDatabaseError, error.what()), lines.number());
+            throw common::AppError(common::kDatabaseError, error.what());
         }
         outcome.shortLines = appender.shortLines();
     }
@@ -450,13 +437,9 @@ void Install(const ReadOutcome& outcome, const QString& fileName, int mode,
     Call(hooks.refreshGrid);
 }
 
-// The message of a failed read: the description of the error and the line it came from.
-QString FailureText(const std::exception& error, qint64 line) {
-    QString text = QString::fromStdString(error.what());
-    if (line > 0) {
-        text += QStringLiteral("\r(line %1)").arg(line);
-    }
-    return text;
+// The message of a failed read: the description of the error.
+QString FailureText(const std::exception& error) {
+    return QString::fromStdString(error.what());
 }
 
 void TellFailure(const QString& text) {
@@ -507,12 +490,9 @@ bool ChargeDegFrom(LineSource& source, const QString& fileName, int mode,
     } catch (const MergeRefused& refusal) {
         source.close();
         platform::MsgBox(refusal.message, platform::Buttons::Ok, platform::Icon::Critical);
-    } catch (const LineError& error) {
-        source.close();
-        TellFailure(FailureText(error, error.line()));
     } catch (const std::exception& error) {
         source.close();
-        TellFailure(FailureText(error, 0));
+        TellFailure(FailureText(error));
     }
     // The transaction was rolled back and nothing of the document was set: it is as it was.
     return false;
@@ -528,7 +508,7 @@ bool ChargeDeg(const QString& fileName, int mode, const ReaderHooks& hooks) {
     try {
         source = std::make_unique<FileLineSource>(fileName);
     } catch (const common::AppError& error) {
-        TellFailure(FailureText(error, 0));
+        TellFailure(FailureText(error));
         return false;
     }
     return ChargeDegFrom(*source, fileName, mode, hooks);

@@ -209,6 +209,8 @@ TEST_F(DistributionReaderTest, OlderLayoutTakesTheStandardDefinitionsWhenWanted)
         if (answer == Answer::Yes) {
             EXPECT_EQ(Document().FreeFieldCount, 2);
             EXPECT_EQ(Document().FreeFieldSeparator, ";");
+            // Each line of "standard.hdr" is followed by CR LF here, the last one too.
+            EXPECT_EQ(Document().FreeFieldHeader, ";\r\nHAB,Habitat,3\r\nALT,Altitude,5\r\n");
             EXPECT_EQ(rows[1].COMMENT, ";;Londres");
             EXPECT_EQ(rows[3].COMMENT, ";;");
         } else {
@@ -230,6 +232,20 @@ TEST_F(DistributionReaderTest, AnEmptyBlockLeavesNoFreeFields) {
     EXPECT_EQ(document::CurrentPeriodScheme().PeriodOption, 0);
     ASSERT_EQ(Table().size(), 1U);
     EXPECT_EQ(Table()[0].COMMENT, "seul");
+}
+
+TEST_F(DistributionReaderTest, AnEmptySeparatorFieldGivesTheSeparatorSlash) {
+    ScriptedPrompter prompter;
+    const QString file =
+        WriteFile("emptysep.deg", Lines(CurrentHeader("EUR-M", {"", "HAB,Habitat,3"})
+                                        << "1K+50.00000   4.00000    1    0" + Blanks(11) +
+                                               "EUR-M" + Padded("deg 50 4", 24) + "nest"));
+    ASSERT_TRUE(Open(file));
+    EXPECT_EQ(Document().FreeFieldSeparator, "/");
+    // The header holds the field as read: empty.
+    EXPECT_EQ(Document().FreeFieldHeader, "\r\nHAB,Habitat,3");
+    EXPECT_EQ(Document().FreeFieldCount, 1);
+    EXPECT_EQ(Table()[0].COMMENT, "/nest");
 }
 
 TEST_F(DistributionReaderTest, AnUnknownDatumKeepsItsCodeAndShiftsToEurM) {
@@ -347,11 +363,10 @@ TEST_F(DistributionReaderTest, AFailedReadLeavesTheDocumentAsItWas) {
         bool recomputed = false;
     };
     const Case cases[] = {
-        {"empty file", "", "Input past end of file\r(line 1)"},
-        {"header cut short", "<DOVAZOV 2.0>\r\nEUR-M\r\n/\r\n", "Input past end of file\r(line 4)"},
+        {"empty file", "", "Input past end of file"},
+        {"header cut short", "<DOVAZOV 2.0>\r\nEUR-M\r\n/\r\n", "Input past end of file"},
         {"definition of two parts", "<DOVAZOV 2.0>\r\nEUR-M\r\n/\r\nHAB,Habitat\r\n<END>\r\n", ""},
-        {"count too large", header.toLatin1() + "1K+50.00000   4.00000 9e99    0\r\n",
-         "Overflow\r(line 12)"},
+        {"count too large", header.toLatin1() + "1K+50.00000   4.00000 9e99    0\r\n", "Overflow"},
         {"older file whose text fails its conversion",
          "T\r\nC\r\n 0000 - 2011   0 - 0   0 - 0\r\nS\r\nC\r\n1K+50.00000   4.00000    1    0" +
              QByteArray(11, ' ') + "EUR-Mlmb 1e308 1e308",

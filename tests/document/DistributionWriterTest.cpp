@@ -123,6 +123,22 @@ TEST_F(DistributionWriterTest, RoundTripsKeepTheTableAndTheBytes) {
     }
 }
 
+TEST_F(DistributionWriterTest, StandardDefinitionsOfAnOlderFileLeaveABlankLineBeforeEnd) {
+    QFile hdr(document::StandardHeaderPath(programFolder()));
+    ASSERT_TRUE(hdr.open(QIODevice::WriteOnly));
+    hdr.write(";\r\nHAB,Habitat,3\r\n");
+    hdr.close();
+    {
+        ScriptedPrompter quiet;
+        quiet.expect(AnswerWith(Answer::Yes));
+        ASSERT_TRUE(Open(Fixture("older.deg")));
+    }
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Save(path("out.deg")));
+    EXPECT_EQ(FileLines(path("out.deg")).mid(0, 6),
+              (QStringList{"<DOVAZOV 2.0>", "EUR-M", ";", "HAB,Habitat,3", "", "<END>"}));
+}
+
 TEST_F(DistributionWriterTest, NullPositionsAreWrittenAsNoPosition) {
     Record r = At(1, 0, 0, 1, QString("x"));
     r.LATITUDE.reset();
