@@ -4,9 +4,12 @@
 #include "common/Numeric.h"
 #include "geodesy/CheckedMath.h"
 #include "geodesy/TransverseMercator.h"
+#include "geodesy/UtmSeries.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string_view>
 
 namespace geodesy {
 
@@ -96,6 +99,71 @@ int SchemeOf(int ellipsoid) {
 
 double CentralMeridian(int zone) {
     return (6.0 * zone - 183.0) * kDegree;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The numeric value of `length` characters from `position`, read directly when they are all digits
+// (as references are) and by the general reader otherwise.
+double FieldValue(const std::string& text, std::size_t position, std::size_t length) {
+    const std::size_t end = std::min(text.size(), position + length);
+    double value = 0.0;
+    for (std::size_t i = position; i < end; ++i) {
+        if (!IsDigit(text[i])) {
+            return common::NumericValue(std::string_view(text).substr(position, length));
+        }
+        value = value * 10.0 + (text[i] - '0');
+    }
+    return value;
+}
+
+// The zone of a reference: two digits, or a blank and a digit, read directly; anything else by the
+// general reader.
+int ZoneOf(const std::string& text) {
+    if (IsDigit(text[1]) && (IsDigit(text[0]) || text[0] == ' ')) {
+        return (text[0] == ' ' ? 0 : (text[0] - '0') * 10) + (text[1] - '0');
+    }
+    return common::ToInt16(common::NumericValue(std::string_view(text).substr(0, 2)));
+}
+
+// The northing series along the southern edge of each lettered band (C to X), kept for the last
+// ellipsoid of this thread and filled as bands are asked for.
+constexpr int kFirstBand = 3;
+constexpr int kBandCount = kBandX - kFirstBand + 1;
+
+const utm::NorthingTerms& BandEdgeTerms(double a, double f, int band, double south) {
+    struct Cache {
+        double a = 0.0, f = 0.0;
+        bool valid = false;
+        std::array<bool, kBandCount> ready{};
+        std::array<utm::NorthingTerms, kBandCount> terms{};
+    };
+    thread_local Cache cache;
+    const utm::EllipsoidConstants& el = utm::Constants(a, f);
+    if (!(cache.valid && cache.a == a && cache.f == f)) {
+        cache.ready.fill(false);
+        cache.a = a;
+        cache.f = f;
+        cache.valid = true;
+    }
+    const auto i = static_cast<std::size_t>(band - kFirstBand);
+    if (!cache.ready[i]) {
+        cache.terms[i] = utm::NorthingTermsAt(el, south);
+        cache.ready[i] = true;
+    }
+    return cache.terms[i];
+}
+
+// The UTM northing of the band's southern edge at the given longitude of the zone, as the forward
+// projection gives it.
+double EdgeNorthing(double a, double f, int band, double south, int zone, double lon) {
+    const double dl = lon - CentralMeridian(zone);
+    if (band >= kFirstBand && band <= kBandX) {
+        return checked::Finite(utm::NorthingOf(BandEdgeTerms(a, f, band, south), dl));
+    }
+    return checked::Finite(utm::NorthingOf(utm::NorthingTermsAt(utm::Constants(a, f), south), dl));
 }
 
 } // namespace
@@ -305,7 +373,7 @@ void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& 
     const int column = code(3);
     const int row = code(4);
     const double hemisphere = band < kBandN ? -1.0 : 1.0;
-    zone = common::ToInt16(common::NumericValue(mgrs.substr(0, 2)));
+    zone = ZoneOf(mgrs);
 
     const auto refuse = [&](const char* message) {
         mgrs = message;
@@ -329,12 +397,10 @@ void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& 
     // Lowest northing of the band's southern edge in the zone, in whole 100 km. North of the
     // equator that is on the central meridian; south of it the edge bends down towards the zone's
     // sides, by up to some 4 km, and squares there must not be taken for squares 2,000 km north.
-    int baseZone = zone;
-    double baseNorthing = 0.0, baseEasting = 0.0, sideNorthing = 0.0;
-    LatLonToUtm(a, f, south, CentralMeridian(zone), baseZone, baseNorthing, baseEasting, 1);
+    // The edge's series terms depend on the band alone and are kept per ellipsoid.
+    double baseNorthing = EdgeNorthing(a, f, band, south, zone, CentralMeridian(zone));
     if (south < 0.0 || south > 90.0 * kDegree) {
-        LatLonToUtm(a, f, south, west, baseZone, sideNorthing, baseEasting, 1);
-        baseNorthing = std::min(baseNorthing, sideNorthing);
+        baseNorthing = std::min(baseNorthing, EdgeNorthing(a, f, band, south, zone, west));
     }
     const double base = std::trunc(baseNorthing / kSquare) * kSquare;
     const double baseMod = ReduceRows(base);
@@ -360,8 +426,8 @@ void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& 
         h -= kSquare; // no O
     }
 
-    const double eDigits = common::NumericValue(mgrs.substr(5, 5));
-    const double nDigits = common::NumericValue(mgrs.substr(mgrs.size() - 5));
+    const double eDigits = FieldValue(mgrs, 5, 5);
+    const double nDigits = FieldValue(mgrs, mgrs.size() - 5, 5);
     northing = (nDigits + g) * hemisphere;
     easting = eDigits + h;
     UtmToLatLon(a, f, lat, lon, zone, northing, easting);

@@ -1,0 +1,37 @@
+#pragma once
+
+// What the UTM series derive from an ellipsoid, shared by the projection and the MGRS decoder.
+// The constants are derived once per (a, f) and kept per thread for the last ellipsoid asked for,
+// so that batches over one ellipsoid pay for them once.
+
+namespace geodesy::utm {
+
+struct EllipsoidConstants {
+    double a = 0.0, f = 0.0; // the key
+    double e2 = 0.0, ep2 = 0.0;
+    double A = 0.0, B = 0.0, C = 0.0, D = 0.0, E = 0.0; // meridian-arc coefficients
+    double inverseA = 0.0;                              // 1 / a
+    double inverseRadius0 = 0.0;              // 1 / (a (1 - e2)), the meridian radius at 0
+    double halfE2 = 0.0, oneLessHalfE2 = 0.0; // 1 - e2 sin^2 phi = oneLessHalfE2 + halfE2 cos 2 phi
+};
+
+// The constants of the ellipsoid (a, f); raises error 11 or 6 as the derivation's divisions do
+// (a flattening of 0, for one).
+const EllipsoidConstants& Constants(double a, double f);
+
+// The terms of the northing series at one latitude: northing = falseNorthing + T1 + dl^2 T2 +
+// dl^4 T3 + dl^6 T4 + dl^8 T5, dl being the longitude from the central meridian.
+struct NorthingTerms {
+    double falseNorthing = 0.0;
+    double T1 = 0.0, T2 = 0.0, T3 = 0.0, T4 = 0.0, T5 = 0.0;
+};
+
+NorthingTerms NorthingTermsAt(const EllipsoidConstants& el, double lat);
+
+// The northing of the series, summed in the order the forward projection sums it.
+inline double NorthingOf(const NorthingTerms& t, double dl) {
+    const double dl2 = dl * dl, dl4 = dl2 * dl2, dl6 = dl4 * dl2, dl8 = dl4 * dl4;
+    return t.falseNorthing + t.T1 + dl2 * t.T2 + dl4 * t.T3 + dl6 * t.T4 + dl8 * t.T5;
+}
+
+} // namespace geodesy::utm
