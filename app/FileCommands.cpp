@@ -1,7 +1,6 @@
 #include "app/FileCommands.h"
 
 #include "app/Utilities.h"
-#include "document/DataControl.h"
 #include "document/DocumentState.h"
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
@@ -24,17 +23,11 @@ int& WorkDepth() {
     return depth;
 }
 
-// The document menus act on a document: they are enabled once one exists.
-void EnableMenusWhenBound(FileHost& host) {
-    if (document::Data1().bound()) {
-        host.activeMenus();
-    }
-}
-
-// Reads a file as Open does; CurrentFile names it only once it is read.
+// Reads a file as Open does; CurrentFile names it only once it is read. The document menus are
+// enabled whether or not the file could be read: a command on no document reports error 91.
 void ReadForOpen(FileHost& host, const QString& path) {
     document::OpenDistribution(path, host.readerHooks());
-    EnableMenusWhenBound(host);
+    host.activeMenus();
 }
 
 } // namespace
@@ -104,7 +97,7 @@ void MergeFile(FileHost& host) {
         return;
     }
     document::ChargeDeg(chosen, document::kMergeMode, host.readerHooks());
-    EnableMenusWhenBound(host);
+    host.activeMenus();
 }
 
 void SaveFile(FileHost& host) {

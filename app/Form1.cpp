@@ -59,6 +59,11 @@ int ToPixels(float twips) {
 float ToTwips(int pixels) {
     return static_cast<float>(pixels * kTwipsPerPixel);
 }
+// A length as written back: the loaded twips while the screen still shows them, so that an
+// unchanged 734-twip column is not stored as 735.
+float CurrentTwips(float loaded, int pixels) {
+    return ToPixels(loaded) == pixels ? loaded : ToTwips(pixels);
+}
 
 // The grid as the record commands see it.
 class Form1RecordGrid final : public RecordGrid {
@@ -421,6 +426,8 @@ void Form1::buildCentralWidget() {
                               QAbstractItemView::AnyKeyPressed);
     TDBGrid1->verticalHeader()->setDefaultSectionSize(TDBGrid1->fontMetrics().height() + 6);
     TDBGrid1->horizontalHeader()->setStretchLastSection(false);
+    // Stored widths apply as they are, down to 0 (a stored width that is not a number).
+    TDBGrid1->horizontalHeader()->setMinimumSectionSize(0);
     TDBGrid1->viewport()->installEventFilter(this);
     columnSelection = new ColumnSelection(TDBGrid1);
     TDBGrid1->setItemDelegate(columnSelection);
@@ -462,8 +469,9 @@ bool Form1::Form_Load(const QString& commandLine, QWidget* startScreen) {
         if (platform::LoadDatums(ProgramFolder()) == platform::DatumLoad::Quit) {
             return false;
         }
+        // The first start's window has the size of the whole screen.
         const QRect screen = QGuiApplication::primaryScreen() != nullptr
-                                 ? QGuiApplication::primaryScreen()->availableGeometry()
+                                 ? QGuiApplication::primaryScreen()->geometry()
                                  : QRect(0, 0, 1024, 768);
         windowSettings_.ColWidth = kDefaultColWidths;
         ChargeParametres(windowSettings_,
@@ -497,9 +505,8 @@ bool Form1::Form_Load(const QString& commandLine, QWidget* startScreen) {
         if (!commandLine.isEmpty()) {
             DocumentWork work;
             document::OpenDistribution(commandLine, readerHooks());
-            if (document::Data1().bound()) {
-                ActiveMenus();
-            }
+            // Enabled also when the file could not be read.
+            ActiveMenus();
         }
     } catch (const common::AppError& error) {
         platform::ShowError(error.number(), QString::fromStdString(error.description()));
@@ -538,13 +545,15 @@ void Form1::ApplyGridColors() {
 MainWindowSettings Form1::windowSettings() const {
     MainWindowSettings settings = windowSettings_;
     const QRect frame = geometry();
-    settings.Height = ToTwips(frame.height());
-    settings.Width = ToTwips(frame.width());
-    settings.Top = ToTwips(frame.top());
-    settings.Left = ToTwips(frame.left());
+    settings.Height = CurrentTwips(windowSettings_.Height, frame.height());
+    settings.Width = CurrentTwips(windowSettings_.Width, frame.width());
+    settings.Top = CurrentTwips(windowSettings_.Top, frame.top());
+    settings.Left = CurrentTwips(windowSettings_.Left, frame.left());
     settings.WindowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
     for (int i = 0; i < static_cast<int>(settings.ColWidth.size()); ++i) {
-        settings.ColWidth[static_cast<std::size_t>(i)] = ToTwips(TDBGrid1->columnWidth(i));
+        const auto column = static_cast<std::size_t>(i);
+        settings.ColWidth[column] =
+            CurrentTwips(windowSettings_.ColWidth[column], TDBGrid1->columnWidth(i));
     }
     return settings;
 }

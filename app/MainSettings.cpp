@@ -136,7 +136,14 @@ float StrictSingle(const QString& text) {
 }
 
 QString SingleText(float value) {
-    char buffer[32];
+    // Plain digits where they stay short (a width of 100000 twips reads "100000", not "1e+05");
+    // the exponent form only for very large or very small values.
+    char buffer[64];
+    const auto fixed =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (fixed.ec == std::errc() && fixed.ptr - buffer <= 16) {
+        return QString::fromLatin1(buffer, fixed.ptr - buffer);
+    }
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
     if (error != std::errc()) {
         return QStringLiteral("0");

@@ -63,7 +63,8 @@ std::int16_t StrictInt16(const QString& text);
 std::int32_t StrictInt32(const QString& text);
 float StrictSingle(const QString& text);
 
-// The shortest decimal text that reads back as the same single-precision value.
+// The shortest decimal text that reads back as the same single-precision value, in plain digits
+// unless they would be very long.
 QString SingleText(float value);
 
 } // namespace app

@@ -6,8 +6,9 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // The name is also the message boxes' default title. No display name is set: the window
+    // system would append it to every window title ("DOVazov - file - DOVazov").
     QApplication::setApplicationName(QStringLiteral("DOVazov"));
-    QApplication::setApplicationDisplayName(QStringLiteral("DOVazov"));
     // The window closes through the quit command, which asks about a changed document first.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -7,7 +7,7 @@
 namespace platform {
 
 // The program-wide variables of the main settings, each named after its key in the settings store.
-// They hold zero or empty values until the settings are loaded at start-up (app/LoadSettings.h);
+// They hold zero or empty values until the settings are loaded at start-up (app/MainSettings.h);
 // the dialogs and commands change them during the run, and they are written back at the quit.
 // The language offset lives in StringTable.h (`Langue`), the current ellipsoid `Ellipsoid` and the
 // datum codes in geodesy::Datums(), the window geometry and grid columns in the main window.

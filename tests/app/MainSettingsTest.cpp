@@ -361,6 +361,8 @@ TEST(SingleText, ShortestTextThatReadsBack) {
     EXPECT_EQ(app::SingleText(-1.0F), "-1");
     EXPECT_EQ(app::SingleText(7000.5F), "7000.5");
     EXPECT_EQ(app::SingleText(3570.0F), "3570");
+    EXPECT_EQ(app::SingleText(100000.0F), "100000");
+    EXPECT_EQ(app::SingleText(1e30F), "1e+30");
 }
 
 } // namespace

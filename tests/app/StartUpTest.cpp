@@ -64,7 +64,7 @@ TEST_F(StartUpTest, CommandLineOfArgumentsWithBlanksOpensTheFile) {
     EXPECT_EQ(document::Document().FileModified, 0);
 }
 
-TEST_F(StartUpTest, CommandLineNamingNoFileIsReportedAndLeavesNoDocument) {
+TEST_F(StartUpTest, CommandLineNamingNoFileIsReportedLeavesNoDocumentAndEnablesTheMenus) {
     ScriptedPrompter prompter;
     prompter.expect(AnswerWith(platform::Answer::Ok));
 
@@ -74,8 +74,31 @@ TEST_F(StartUpTest, CommandLineNamingNoFileIsReportedAndLeavesNoDocument) {
     EXPECT_EQ(prompter.messages()[0].text, "File not found");
     EXPECT_EQ(document::Document().CurrentFile, "");
     EXPECT_EQ(form_->windowTitle(), "DOVazov");
-    // Commands over a document wait until one exists.
-    EXPECT_FALSE(AnyDocumentMenuEnabled(*form_));
+    EXPECT_FALSE(document::Data1().bound());
+    // The load step enables the document menus whether or not the file could be read.
+    EXPECT_TRUE(DocumentMenusEnabled(*form_));
+}
+
+TEST_F(StartUpTest, OpenOfAMissingFileWithoutADocumentStillEnablesTheMenus) {
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Load());
+    prompter.expect(testing_support::ChooseFile(path("gone.deg")));
+    prompter.expect(AnswerWith(platform::Answer::Ok)); // File not found
+
+    form_->MnuOuvrir_Click();
+
+    EXPECT_EQ(prompter.messages().back().text, "File not found");
+    EXPECT_FALSE(document::Data1().bound());
+    EXPECT_TRUE(DocumentMenusEnabled(*form_));
+}
+
+TEST_F(StartUpTest, StoredColumnWidthsApplyAsTheyAreDownToZero) {
+    platform::SaveSetting("DOVAZOV", "Grid", "ColWidth3", "wide"); // no number: width 0
+    platform::SaveSetting("DOVAZOV", "Grid", "ColWidth4", "150");
+    ScriptedPrompter prompter; // no message for a width
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(form_->TDBGrid1->columnWidth(3), 0);
+    EXPECT_EQ(form_->TDBGrid1->columnWidth(4), 10); // 15 twips a pixel
 }
 
 TEST_F(StartUpTest, SecondCopyIsRefusedAndTheFirstKeepsItsLock) {
@@ -133,6 +156,13 @@ TEST_F(StartUpTest, SettingsWrittenAtTheQuitAreFoundAgainAtTheNextStart) {
     platform::Settings().LastFiles[0] = path("bees.deg");
     form_->MnuQuitter_Click();
     ASSERT_EQ(ended_, 1);
+    // Unchanged columns keep their first-start widths exactly; the widened one is in twips.
+    const char* const widths[] = {"734", "945", "1035", "375", "450", "500", "810", "2400", "1110"};
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(platform::GetSetting("DOVAZOV", "Grid", QStringLiteral("ColWidth%1").arg(i)),
+                  widths[i]);
+    }
+    EXPECT_EQ(platform::GetSetting("DOVAZOV", "Grid", "ColWidth9"), "4815");
     form_.reset();
     document::Data1().reset();
     document::CloseWorkDatabase();
