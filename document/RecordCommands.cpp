@@ -61,6 +61,13 @@ bool SameText(const std::optional<QString>& field, const QString& upper) {
     return field && field->compare(upper, Qt::CaseInsensitive) == 0;
 }
 
+// The engine's own wildcards only: "%" and "_" typed in a Find are searched for as they are.
+LikeOptions FindLikeOptions() {
+    LikeOptions options;
+    options.digitWildcard = true;
+    return options;
+}
+
 bool Like(const std::optional<QString>& field, const LikePattern& pattern) {
     return field && pattern.matches(*field);
 }
@@ -101,95 +108,8 @@ QString FindCriteriaText(const QString& upper) {
            QStringLiteral("*' OR COMMENT like '*") + t + QStringLiteral("*'");
 }
 
-bool LikePattern::Item::matches(QChar c) const {
-    switch (kind) {
-    case Kind::Literal:
-        return c == literal;
-    case Kind::One:
-        return true;
-    case Kind::Digit:
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    case Kind::Set: {
-        bool inside = false;
-        for (qsizetype i = 0; i + 1 < set.size(); i += 2) {
-            if (c >= set[i] && c <= set[i + 1]) {
-                inside = true;
-                break;
-            }
-        }
-        return inside != negated;
-    }
-    case Kind::Any:
-        break;
-    }
-    return false;
-}
-
-LikePattern::LikePattern(QStringView text) {
-    const QString pattern = text.toString().toUpper();
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        Item item;
-        const qsizetype close =
-            c == QLatin1Char('[') ? pattern.indexOf(QLatin1Char(']'), i + 1) : -1;
-        if (c == QLatin1Char('*')) {
-            item.kind = Item::Kind::Any;
-        } else if (c == QLatin1Char('?')) {
-            item.kind = Item::Kind::One;
-        } else if (c == QLatin1Char('#')) {
-            item.kind = Item::Kind::Digit;
-        } else if (close > i) {
-            QStringView body = QStringView(pattern).mid(i + 1, close - i - 1);
-            item.kind = Item::Kind::Set;
-            if (body.startsWith(QLatin1Char('!'))) {
-                item.negated = true;
-                body = body.mid(1);
-            }
-            for (qsizetype k = 0; k < body.size(); ++k) {
-                const bool range = k + 2 < body.size() && body[k + 1] == QLatin1Char('-');
-                item.set += body[k];
-                item.set += range ? body[k + 2] : body[k];
-                if (range) {
-                    k += 2;
-                }
-            }
-            i = close;
-        } else {
-            item.literal = c;
-        }
-        items_.push_back(item);
-    }
-}
-
-bool LikePattern::matches(QStringView text) const {
-    // Greedy matching that goes back to the last "*" on a mismatch.
-    const std::size_t none = items_.size();
-    std::size_t p = 0;
-    qsizetype s = 0;
-    std::size_t starItem = none;
-    qsizetype starText = 0;
-    while (s < text.size()) {
-        if (p < none && items_[p].kind == Item::Kind::Any) {
-            starItem = p++;
-            starText = s;
-        } else if (p < none && items_[p].matches(text[s].toUpper())) {
-            ++p;
-            ++s;
-        } else if (starItem < none) {
-            p = starItem + 1;
-            s = ++starText;
-        } else {
-            return false;
-        }
-    }
-    while (p < none && items_[p].kind == Item::Kind::Any) {
-        ++p;
-    }
-    return p == none;
-}
-
 bool EngineLikeMatch(QStringView text, QStringView pattern) {
-    return LikePattern(pattern).matches(text);
+    return LikePattern(pattern, FindLikeOptions()).matches(text);
 }
 
 FindTerms::FindTerms(const QString& upper)

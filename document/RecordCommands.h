@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/EngineLike.h"
 #include "document/Record.h"
 #include "document/RecordSet.h"
 
@@ -23,26 +24,8 @@ QString FindCriteriaText(const QString& upper);
 // with at most one ".", an optional exponent.
 bool ReadsAsNumber(const QString& text);
 
-// The LIKE of the original engine, letters compared without regard to case: "*" any run of
-// characters, "?" one character, "#" one digit, "[abc]", "[a-z]" and "[!abc]" one character of a
-// set or outside it. A "[" without its "]" stands for itself. Read once, tested on many texts.
-class LikePattern {
-public:
-    explicit LikePattern(QStringView pattern);
-    bool matches(QStringView text) const;
-
-    struct Item {
-        enum class Kind { Literal, One, Digit, Any, Set } kind = Kind::Literal;
-        QChar literal; // upper case
-        QString set;   // pairs of characters, upper case: each a range from first to second
-        bool negated = false;
-        bool matches(QChar c) const; // c in upper case
-    };
-
-private:
-    std::vector<Item> items_;
-};
-
+// Whether `text` matches `pattern` with the LIKE of the original engine as Find uses it: "*", "?",
+// "#" one digit and the sets of EngineLike.h; "%" and "_" are ordinary characters.
 bool EngineLikeMatch(QStringView text, QStringView pattern);
 
 // The terms of FindCriteriaText evaluated in C++ on a record: the typed text is only ever a value,
@@ -61,7 +44,7 @@ private:
     bool matchesText(const Record& record) const;
 
     QString upper_;
-    LikePattern contains_; // "*" + text + "*"
+    LikePattern contains_; // "*" + text + "*", with "#" a digit
     bool numeric_ = false;
     double value_ = 0.0;
     std::optional<QString> singleText_; // the value as a single, 7 significant digits

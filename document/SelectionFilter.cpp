@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "document/DataControl.h"
+#include "document/EngineLike.h"
 #include "document/WorkDatabase.h"
 #include "platform/Prompter.h"
 
@@ -25,185 +26,16 @@ const QString kAllRecords = QStringLiteral("SELECT * FROM DOVAZOV");
 // ---------------------------------------------------------------------------------------------
 // LIKE with both wildcard styles.
 
-struct LikeToken {
-    enum class Kind { Any, One, Literal, Set };
-    Kind kind = Kind::Literal;
-    char32_t ch = 0;
-    bool negated = false;
-    std::vector<std::pair<char32_t, char32_t>> ranges; // for Set, bounds included
-};
-
-struct LikePattern {
-    std::vector<LikeToken> tokens;
-    std::optional<char32_t> escape;
-};
-
-char32_t Folded(char32_t point) {
-    if (point < 0x80) {
-        return point >= U'A' && point <= U'Z' ? point + (U'a' - U'A') : point;
-    }
-    return static_cast<char32_t>(QChar::toCaseFolded(static_cast<uint>(point)));
-}
-
-std::vector<char32_t> FoldedCodePoints(QStringView text) {
-    const QList<uint> points = text.toUcs4();
-    std::vector<char32_t> folded;
-    folded.reserve(static_cast<std::size_t>(points.size()));
-    for (const uint point : points) {
-        folded.push_back(Folded(static_cast<char32_t>(point)));
-    }
-    return folded;
-}
-
-// The position of the "]" that closes a set opened at `open`, or nothing when there is none or
-// the set would be empty (then the "[" is an ordinary character).
-std::optional<std::size_t> SetEnd(const std::vector<char32_t>& p, std::size_t open) {
-    std::size_t first = open + 1;
-    if (first < p.size() && p[first] == U'!') {
-        ++first;
-    }
-    for (std::size_t j = first; j < p.size(); ++j) {
-        if (p[j] == U']') {
-            return j == first ? std::nullopt : std::optional<std::size_t>(j);
-        }
-    }
-    return std::nullopt;
-}
-
-LikeToken ParseSet(const std::vector<char32_t>& p, std::size_t open, std::size_t close) {
-    LikeToken token;
-    token.kind = LikeToken::Kind::Set;
-    std::size_t k = open + 1;
-    if (p[k] == U'!') {
-        token.negated = true;
-        ++k;
-    }
-    while (k < close) {
-        if (k + 2 < close && p[k + 1] == U'-') {
-            token.ranges.emplace_back(std::min(p[k], p[k + 2]), std::max(p[k], p[k + 2]));
-            k += 3;
-        } else {
-            token.ranges.emplace_back(p[k], p[k]);
-            ++k;
-        }
-    }
-    return token;
-}
-
-LikePattern CompileLike(QStringView pattern, std::optional<char32_t> escape) {
-    const std::vector<char32_t> p = FoldedCodePoints(pattern);
-    LikePattern compiled;
-    compiled.escape = escape;
-    const auto literal = [&compiled](char32_t ch) {
-        LikeToken token;
-        token.ch = ch;
-        compiled.tokens.push_back(std::move(token));
-    };
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        const char32_t c = p[i];
-        if (escape && c == *escape) {
-            literal(i + 1 < p.size() ? p[++i] : c);
-        } else if (c == U'*' || c == U'%') {
-            if (compiled.tokens.empty() || compiled.tokens.back().kind != LikeToken::Kind::Any) {
-                compiled.tokens.push_back({LikeToken::Kind::Any, 0, false, {}});
-            }
-        } else if (c == U'?' || c == U'_') {
-            compiled.tokens.push_back({LikeToken::Kind::One, 0, false, {}});
-        } else if (c == U'[' && SetEnd(p, i)) {
-            const std::size_t close = *SetEnd(p, i);
-            compiled.tokens.push_back(ParseSet(p, i, close));
-            i = close;
-        } else {
-            literal(c);
-        }
-    }
-    return compiled;
-}
-
-bool TokenMatches(const LikeToken& token, char32_t ch) {
-    switch (token.kind) {
-    case LikeToken::Kind::One:
-        return true;
-    case LikeToken::Kind::Literal:
-        return token.ch == ch;
-    case LikeToken::Kind::Set: {
-        const bool inside =
-            std::any_of(token.ranges.begin(), token.ranges.end(),
-                        [ch](const auto& r) { return ch >= r.first && ch <= r.second; });
-        return inside != token.negated;
-    }
-    case LikeToken::Kind::Any:
-        break;
-    }
-    return false;
-}
-
-// Greedy match with a return to the last "any run" on a mismatch: linear for patterns with one
-// run, never exponential.
-bool MatchLike(const LikePattern& pattern, const std::vector<char32_t>& text) {
-    const std::vector<LikeToken>& tokens = pattern.tokens;
-    std::size_t t = 0;
-    std::size_t p = 0;
-    std::optional<std::size_t> starToken;
-    std::size_t starText = 0;
-    while (t < text.size()) {
-        if (p < tokens.size() && tokens[p].kind == LikeToken::Kind::Any) {
-            starToken = p++;
-            starText = t;
-        } else if (p < tokens.size() && TokenMatches(tokens[p], text[t])) {
-            ++p;
-            ++t;
-        } else if (starToken) {
-            p = *starToken + 1;
-            t = ++starText;
-        } else {
-            return false;
-        }
-    }
-    while (p < tokens.size() && tokens[p].kind == LikeToken::Kind::Any) {
-        ++p;
-    }
-    return p == tokens.size();
+LikeOptions SqlLikeOptions(std::optional<char32_t> escape) {
+    LikeOptions options;
+    options.sqlWildcards = true;
+    options.escape = escape;
+    return options;
 }
 
 QString ValueText(sqlite3_value* value) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
     return QString::fromUtf8(text, sqlite3_value_bytes(value));
-}
-
-// Decodes UTF-8 into folded code points, reusing `out`; a malformed sequence gives U+FFFD.
-void FoldUtf8(const unsigned char* text, int length, std::vector<char32_t>& out) {
-    out.clear();
-    int i = 0;
-    while (i < length) {
-        const unsigned char lead = text[i];
-        if (lead < 0x80) {
-            out.push_back(Folded(lead));
-            ++i;
-            continue;
-        }
-        const int extra = lead >= 0xF8   ? -1
-                          : lead >= 0xF0 ? 3
-                          : lead >= 0xE0 ? 2
-                          : lead >= 0xC0 ? 1
-                                         : -1;
-        char32_t point = extra == 3 ? lead & 0x07U : extra == 2 ? lead & 0x0FU : lead & 0x1FU;
-        bool valid = extra > 0;
-        for (int k = 1; valid && k <= extra; ++k) {
-            if (i + k >= length || (text[i + k] & 0xC0U) != 0x80U) {
-                valid = false;
-            } else {
-                point = (point << 6) | (text[i + k] & 0x3FU);
-            }
-        }
-        if (!valid) {
-            out.push_back(U'\uFFFD');
-            ++i;
-            continue;
-        }
-        out.push_back(Folded(point));
-        i += extra + 1;
-    }
 }
 
 void DeletePattern(void* pattern) {
@@ -220,24 +52,25 @@ void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     }
     std::optional<char32_t> escape;
     if (argc == 3) {
-        const std::vector<char32_t> e = FoldedCodePoints(ValueText(argv[2]));
+        const QList<uint> e = ValueText(argv[2]).toUcs4();
         if (e.size() != 1) {
             sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
             return;
         }
-        escape = e.front();
+        escape = static_cast<char32_t>(e.front());
     }
+    const LikeOptions options = SqlLikeOptions(escape);
     // The compiled pattern is kept with the statement while the pattern stays the same.
     const auto* cached = static_cast<const LikePattern*>(sqlite3_get_auxdata(context, 0));
     std::unique_ptr<LikePattern> fresh;
-    if (cached == nullptr || cached->escape != escape) {
-        fresh = std::make_unique<LikePattern>(CompileLike(ValueText(argv[0]), escape));
+    if (cached == nullptr || cached->options() != options) {
+        fresh = std::make_unique<LikePattern>(ValueText(argv[0]), options);
         cached = fresh.get();
     }
-    thread_local std::vector<char32_t> text;
-    const unsigned char* bytes = sqlite3_value_text(argv[1]); // before its length, as SQLite asks
-    FoldUtf8(bytes, sqlite3_value_bytes(argv[1]), text);
-    const bool matched = MatchLike(*cached, text);
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    // The length after the text, as SQLite asks.
+    const std::string_view text(bytes, static_cast<std::size_t>(sqlite3_value_bytes(argv[1])));
+    const bool matched = cached->matchesUtf8(text);
     if (fresh) {
         sqlite3_set_auxdata(context, 0, fresh.release(), DeletePattern);
     }
@@ -419,9 +252,9 @@ void InstallEngineLike(SQLite::Database& db) {
 bool EngineLike(QStringView text, QStringView pattern, QChar escape) {
     std::optional<char32_t> escapeCode;
     if (!escape.isNull()) {
-        escapeCode = static_cast<char32_t>(QChar::toCaseFolded(escape.unicode()));
+        escapeCode = escape.unicode();
     }
-    return MatchLike(CompileLike(pattern, escapeCode), FoldedCodePoints(text));
+    return LikePattern(pattern, SqlLikeOptions(escapeCode)).matches(text);
 }
 
 QString CheckSelectionCondition(SQLite::Database& db, const QString& condition) {

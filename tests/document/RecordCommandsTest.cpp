@@ -72,6 +72,10 @@ TEST(FindCriteriaTest, LikeTakesTheWildcardsOfTheOriginalEngine) {
         {"axb", "a_b", false},
         {"abcabd", "*ab?", true},
         {"abc", "*b", false},
+        {"b", "[c-a]", true}, // a range given backwards
+        {"a[]b", "a[]b", true},
+        {"a\U0001F41Dc", "a?c", true},
+        {"abab7", "*ab#", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(

@@ -47,6 +47,10 @@ TEST(EngineLikeTest, TakesBothWildcardStylesWithoutRegardToCase) {
         {"utm 31U 500000", "UTM*", true},
         {"2001/05/17", "2001/?\?/*", true},
         {"1999/05/17", "2001/?\?/*", false},
+        {"a#c", "a#c", true}, // "#" is an ordinary character here
+        {"a1c", "a#c", false},
+        {"a\U0001F41Dc", "a?c", true}, // one character beyond the first plane
+        {"a[]b", "a[]b", true},        // an empty set is no set
     };
     for (const Case& c : cases) {
         EXPECT_EQ(EngineLike(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.matches)
