@@ -390,7 +390,7 @@ void Form1::buildCentralWidget() {
     }
     Picture1->hide();
     bar->addWidget(Picture1);
-    lbl1 = new QLabel(central);
+    lbl1 = new QLabel(QStringLiteral("SELECTION!"), central);
     lbl1->hide();
     bar->addWidget(lbl1);
     bar->addStretch(1);

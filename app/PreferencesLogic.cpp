@@ -205,6 +205,7 @@ QString ChooseWorkingFolder(QWidget* owner, const QString& workingDir) {
     BrowseStartFolder().clear();
     BrowseNewFolder().clear();
     // The stored folder ends with a separator and the chosen one does not: compare the folders.
+    // Letter case counts: on this system "/data/Work" and "/data/work" are two folders.
     if (path.isEmpty() || SameFolder(path, workingDir)) {
         return {};
     }

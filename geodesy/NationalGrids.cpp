@@ -19,6 +19,11 @@ constexpr std::string_view kBng500ByColumn = "SNHTOJ";
 constexpr std::string_view kSquaresByRow = "VWXYZQRSTULMNOPFGHJKABCDE";
 constexpr std::string_view kSquaresByColumn = "VQLFAWRMGBXSNHCYTOJDZUPKE";
 
+// The projection northing of the British grid's false origin that the letter tables add, the
+// figure to the millimetre that the grid's readers share. It lies 1.3 mm above the scaled meridian
+// distance to 49 N (NationalGridDef::northingK), far inside the metre digits of a reference.
+constexpr double kBritishLetterK = 5527063.816;
+
 // 1-based position of `c` in `table`; an empty text sits at position 1, an unknown letter at 0.
 int Position(std::string_view table, std::string_view c) {
     if (c.empty()) {
@@ -76,7 +81,7 @@ bool BngLettersToEN(std::string_view letters, double e_km, double n_km, double& 
     const int r1 = (p4 - 1) % 5;
     const NationalGridDef& grid = *FindNationalGrid(kBritishGrid);
     easting = (500.0 * c5 + 100.0 * c1) * 1000.0 + 1000.0 * e_km + grid.eastingOffset;
-    northing = (500.0 * r5 + 100.0 * r1) * 1000.0 + 1000.0 * n_km + grid.northingK;
+    northing = (500.0 * r5 + 100.0 * r1) * 1000.0 + 1000.0 * n_km + kBritishLetterK;
     return letters.size() == 2;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <SQLiteCpp/Transaction.h>
@@ -104,6 +105,27 @@ TEST_F(RecordCommandsWindowTest, FindCancelledChangesNothingAndNotFoundShowsTheT
     EXPECT_EQ(prompter.beeps(), 1);
     EXPECT_EQ(CurrentRow(), 1);
     EXPECT_FALSE(form_->mnuChercher[1]->isEnabled());
+}
+
+TEST_F(RecordCommandsWindowTest, FindOffersTheTextLastTypedUnderItsTitle) {
+    Fill(3);
+    SetComment(2, "Near the Pond");
+    ScriptedPrompter prompter;
+    prompter.expect(TypeText(QStringLiteral("pond")));
+    prompter.expect(TypeText(QString()));
+    form_->mnuChercher_Click(0);
+    form_->mnuChercher_Click(0); // cancelled: the text stays
+    using testing_support::InputRequest;
+    ASSERT_EQ(prompter.inputs().size(), 2U);
+    EXPECT_EQ(prompter.inputs()[0],
+              (InputRequest{QStringLiteral("Enter text to find"), QStringLiteral("Find"), {}}));
+    EXPECT_EQ(prompter.inputs()[1], (InputRequest{QStringLiteral("Enter text to find"),
+                                                  QStringLiteral("Find"), QStringLiteral("pond")}));
+    EXPECT_EQ(form_->findState().FindText, QStringLiteral("pond"));
+    EXPECT_EQ(form_->findState().FindCriteria,
+              QStringLiteral("SEX LIKE '*POND*' OR DATUM = 'POND' OR ORIGINAL LIKE '*POND*' OR "
+                             "DATE like '*POND*' OR COMMENT like '*POND*'"));
+    EXPECT_EQ(CurrentRow(), 1);
 }
 
 TEST_F(RecordCommandsWindowTest, FindSelectsOnlyTheFoundRowAndFindNextReturnsWhenNoneFollows) {
@@ -306,6 +328,11 @@ TEST_F(RecordCommandsWindowTest, GridColoursComeFromTheDialogAndCancelKeepsThem)
     form_->MnuTxtGrille->trigger();
     EXPECT_EQ(form_->windowSettings().GridBackColor, 0x563412);
     EXPECT_EQ(form_->windowSettings().GridForeColor, 0xEFCDAB);
+}
+
+TEST_F(RecordCommandsWindowTest, TheSelectionLabelReadsSelectionAndWaitsForAFilter) {
+    EXPECT_EQ(form_->lbl1->text(), QStringLiteral("SELECTION!"));
+    EXPECT_FALSE(form_->lbl1->isVisible());
 }
 
 TEST(GridColorNumbers, AreBlueGreenRed) {

@@ -29,6 +29,22 @@ TEST(SortQuery, GivesTheQueryOfEachItemWithItsDirection) {
     EXPECT_FALSE(document::SortQuery(10, true));
 }
 
+TEST(SortQuery, EachItemGivesItsQueryWithTheBlanksAfterBy) {
+    // The queries as the sort list has always sent them: two blanks after "BY" from item 3 on.
+    const char* const queries[] = {
+        "SELECT * FROM DOVAZOV ORDER BY Counter",    "SELECT * FROM DOVAZOV ORDER BY [PERIOD]",
+        "SELECT * FROM DOVAZOV ORDER BY [LATITUDE]", "SELECT * FROM DOVAZOV ORDER BY  [LONGITUDE]",
+        "SELECT * FROM DOVAZOV ORDER BY  [N1]",      "SELECT * FROM DOVAZOV ORDER BY  [N2]",
+        "SELECT * FROM DOVAZOV ORDER BY  [DATUM]",   "SELECT * FROM DOVAZOV ORDER BY  [ORIGINAL]",
+        "SELECT * FROM DOVAZOV ORDER BY  [DATE]",    "SELECT * FROM DOVAZOV ORDER BY  [SEX]"};
+    for (int item = 1; item < 10; ++item) {
+        const QString query = QString::fromLatin1(queries[item]);
+        EXPECT_EQ(document::SortQuery(item, true), query + QStringLiteral(" ASC")) << item;
+        EXPECT_EQ(document::SortQuery(item, false), query + QStringLiteral(" DESC")) << item;
+    }
+    EXPECT_EQ(document::SortQuery(0, false), QString::fromLatin1(queries[0]));
+}
+
 class SortAndBlankTest : public WorkTableTest {
 protected:
     void SetUp() override {
@@ -76,6 +92,18 @@ TEST_F(SortAndBlankTest, AddLinesAppendsBlankRecordsAndMovesToTheLast) {
     blank.Counter = *last;
     EXPECT_EQ(set.current(), blank);
     EXPECT_EQ(Document().FileModified, -1);
+}
+
+TEST_F(SortAndBlankTest, AddLinesAsksWithNoTitleAndOneAsTheDefault) {
+    Show("DOVAZOV");
+    ScriptedPrompter prompter;
+    prompter.expect(TypeText(QStringLiteral("1")));
+    document::AjoutLignes();
+    ASSERT_EQ(prompter.inputs().size(), 1U);
+    EXPECT_EQ(prompter.inputs()[0],
+              (testing_support::InputRequest{QStringLiteral("Number of line(s) to add"), QString(),
+                                             QStringLiteral("1")}));
+    EXPECT_EQ(RowCount(), 1);
 }
 
 TEST_F(SortAndBlankTest, AddLinesRoundsHalvesToEven) {

@@ -21,6 +21,7 @@ TEST(Ifbl, CodesToSquareCentres) {
     };
     const Case cases[]{
         {"E43522", "E43522", 149512, 169680},
+        {"E51122", "E51122", 165512, 177680},   // north-east km of block E5's north-west square
         {" e5 ", "E5", 178012, 168180},         // centre of block E5
         {"E435", "E435", 148012, 168180},       // centre of the 4 km square
         {"e4 35 22", "E43522", 149512, 169680}, // blanks inside are removed
@@ -71,6 +72,7 @@ TEST(Ifbl, PointsToCodes) {
         {150000, 170000, 0, "E43522"},
         {150000, 170000, 4, "E435"},
         {150000, 170000, 2, "E4"},
+        {165512, 177680, 6, "E51122"},
         {2012, 18180, 6, "M05133"},     // the origin is in the
                                         // south-west 1 km square
         {350000, 270000, 6, "@103722"}, // both bounds included; north of row A, east of column 9

@@ -102,6 +102,15 @@ TEST(Mgrs, AHairSouthOfTheEquatorWritesTheLastNorthing) {
     EXPECT_EQ(r.mgrs, "31MEV0000099999");
 }
 
+TEST(Mgrs, AColumnBeforeTheFirstLetterIsAUtmError) {
+    // Zone 31 letters its columns from A at 100 km: an easting below that has no column letter.
+    std::string text = "unchanged";
+    geodesy::UtmToMgrs(50 * kDeg, 31, 5539221.0, 50000.0, text, kIntl);
+    EXPECT_EQ(text, "   UTM ERROR");
+    geodesy::UtmToMgrs(50 * kDeg, 31, 5539221.0, 150000.0, text, kIntl);
+    EXPECT_EQ(text, "31UAR5000039221");
+}
+
 TEST(Mgrs, WorkedExamplesReverse) {
     Reverse r = FromMgrs("31UER7167039221", kIntl);
     EXPECT_EQ(r.status, 0);

@@ -44,8 +44,10 @@ platform::Answer ScriptedPrompter::message(const platform::MessageRequest& reque
     return next(Reply::Kind::Message, request.text).answer;
 }
 
-QString ScriptedPrompter::input(const QString& prompt, const QString&, const QString&) {
+QString ScriptedPrompter::input(const QString& prompt, const QString& title,
+                                const QString& defaultText) {
     inputPrompts_ << prompt;
+    inputs_.push_back({prompt, title, defaultText});
     return next(Reply::Kind::Input, prompt).text;
 }
 

@@ -18,6 +18,14 @@ struct Reply {
     QString text;                                   // typed text or chosen path
 };
 
+// An input box as asked: its prompt, title and default answer.
+struct InputRequest {
+    QString prompt;
+    QString title;
+    QString defaultText;
+    bool operator==(const InputRequest&) const = default;
+};
+
 Reply AnswerWith(platform::Answer answer);
 Reply TypeText(const QString& text);
 Reply ChooseFile(const QString& path); // to an open-file dialog
@@ -41,6 +49,7 @@ public:
 
     const std::vector<platform::MessageRequest>& messages() const { return messages_; }
     const QStringList& inputPrompts() const { return inputPrompts_; }
+    const std::vector<InputRequest>& inputs() const { return inputs_; }
     const std::vector<platform::FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
     int beeps() const { return beeps_; }
     std::size_t pending() const { return replies_.size(); }
@@ -52,6 +61,7 @@ private:
     std::deque<Reply> replies_;
     std::vector<platform::MessageRequest> messages_;
     QStringList inputPrompts_;
+    std::vector<InputRequest> inputs_;
     std::vector<platform::FileDialogRequest> fileDialogs_;
     int beeps_ = 0;
 };
