@@ -450,10 +450,8 @@ void Form1::buildCentralWidget() {
 void Form1::Guarded(const std::function<void()>& handler) {
     try {
         handler();
-    } catch (const common::AppError& error) {
-        platform::ShowError(error.number(), QString::fromStdString(error.description()));
     } catch (const std::exception& error) {
-        platform::ShowError(0, QString::fromUtf8(error.what()));
+        platform::ShowErrorOf(error);
     }
 }
 
@@ -508,11 +506,8 @@ bool Form1::Form_Load(const QString& commandLine, QWidget* startScreen) {
             // Enabled also when the file could not be read.
             ActiveMenus();
         }
-    } catch (const common::AppError& error) {
-        platform::ShowError(error.number(), QString::fromStdString(error.description()));
-        return false;
     } catch (const std::exception& error) {
-        platform::ShowError(0, QString::fromUtf8(error.what()));
+        platform::ShowErrorOf(error);
         return false;
     }
     QCoreApplication::processEvents();

@@ -180,11 +180,8 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
                                    ? QVariant()
                                    : QVariant(text));
         records->update(record);
-    } catch (const common::AppError& error) {
-        platform::ShowError(error.number(), QString::fromStdString(error.description()));
-        return false;
     } catch (const std::exception& error) {
-        platform::ShowError(0, QString::fromUtf8(error.what()));
+        platform::ShowErrorOf(error);
         return false;
     }
     document::Document().FileModified = -1;

@@ -1,5 +1,6 @@
 #include "platform/ErrorBox.h"
 
+#include "common/AppError.h"
 #include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
 
@@ -12,6 +13,14 @@ QString ErrorBoxText(long number, const QString& description, const QString& con
     }
     return text + QStringLiteral("Error ") + QString::number(number) + QLatin1Char('\r') +
            description;
+}
+
+void ShowErrorOf(const std::exception& error) {
+    if (const auto* numbered = dynamic_cast<const common::AppError*>(&error)) {
+        ShowError(numbered->number(), QString::fromStdString(numbered->description()));
+    } else {
+        ShowError(0, QString::fromUtf8(error.what()));
+    }
 }
 
 void ShowError(long number, const QString& description, const QString& context) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 
 namespace platform {
 
@@ -8,6 +9,10 @@ namespace platform {
 // the description (after the context and an empty line, when a context is given), with the
 // exclamation icon and the OK button.
 void ShowError(long number, const QString& description, const QString& context = {});
+
+// The error box for a caught exception: its number and description when it carries them,
+// otherwise 0 and its text.
+void ShowErrorOf(const std::exception& error);
 
 // The text the error box shows; the line break is one carriage return.
 QString ErrorBoxText(long number, const QString& description, const QString& context = {});

@@ -1,5 +1,6 @@
 #include "app/MainSettings.h"
 
+#include "../support/ErrorOf.h"
 #include "../support/ScriptedPrompter.h"
 #include "../support/TempSettings.h"
 #include "DatumFixture.h"
@@ -319,14 +320,7 @@ TEST(RecentFileCaption, AccessKeyThenThePathAsWritten) {
     EXPECT_EQ(app::RecentFileCaption(3, "/data/b & c.deg"), "&3 /data/b && c.deg");
 }
 
-int ErrorOf(auto&& call) {
-    try {
-        call();
-    } catch (const common::AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing_support::ErrorOf;
 
 TEST(StrictConversion, NumbersOrErrors) {
     struct Case {

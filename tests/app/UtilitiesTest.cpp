@@ -1,5 +1,6 @@
 #include "app/Utilities.h"
 
+#include "../support/ErrorOf.h"
 #include "../support/ScriptedPrompter.h"
 #include "common/AppError.h"
 
@@ -28,14 +29,7 @@ std::optional<bool> FakeRemovable(const QString& name) {
     return std::nullopt;
 }
 
-int ErrorOf(auto&& call) {
-    try {
-        call();
-    } catch (const common::AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing_support::ErrorOf;
 
 TEST(Mounts, ParsedWithEscapedNames) {
     const auto mounts = app::ParseMounts("proc /proc proc rw 0 0\n"

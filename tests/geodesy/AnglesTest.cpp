@@ -1,6 +1,6 @@
 #include "geodesy/Angles.h"
 
-#include "ErrorOf.h"
+#include "../support/ErrorOf.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ using geodesy::MinutesToDms;
 using geodesy::ParseDms;
 using geodesy::RadToDeg;
 
-using testref::ErrorOf;
+using testing_support::ErrorOf;
 
 TEST(Angles, ParseDmsReadsThePackedForm) {
     struct Case {

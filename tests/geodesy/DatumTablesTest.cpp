@@ -1,12 +1,12 @@
 #include "geodesy/DatumTables.h"
 
-#include "ErrorOf.h"
+#include "../support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using testref::ErrorOf;
+using testing_support::ErrorOf;
 
 TEST(DatumTables, LookupsBeforeALoadAndOutOfRangeRaiseError9) {
     geodesy::ResetDatumState();

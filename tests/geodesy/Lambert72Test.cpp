@@ -1,6 +1,6 @@
 #include "geodesy/Lambert72.h"
 
-#include "ErrorOf.h"
+#include "../support/ErrorOf.h"
 #include "ProjReference.h"
 
 #include <cmath>
@@ -14,7 +14,7 @@ using testref::GroundMetres;
 
 constexpr double kCentimetre = 0.01;
 
-using testref::ErrorOf;
+using testing_support::ErrorOf;
 
 // Belgian Datum 1972 to Belge 1972 / Belgian Lambert 72: PROJ carries the Belgian constants as a
 // regular two-parallel Lambert with adjusted parameters.

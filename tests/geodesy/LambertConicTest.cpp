@@ -1,6 +1,6 @@
 #include "geodesy/LambertConic.h"
 
-#include "ErrorOf.h"
+#include "../support/ErrorOf.h"
 #include "ProjReference.h"
 
 #include <cmath>
@@ -11,7 +11,7 @@
 
 namespace {
 
-using testref::ErrorOf;
+using testing_support::ErrorOf;
 using testref::GroundMetres;
 using testref::ProjGrid;
 

@@ -1,7 +1,7 @@
 #include "geodesy/Molodensky.h"
 
+#include "../support/ErrorOf.h"
 #include "../support/TempSettings.h"
-#include "ErrorOf.h"
 #include "geodesy/DatumTables.h"
 #include "platform/DatumDatabase.h"
 #include "platform/Settings.h"
@@ -54,7 +54,7 @@ double Metres(double lat1, double lon1, double lat2, double lon2) {
     return std::hypot((lat1 - lat2) * m, (lon1 - lon2) * m * std::cos(lat1 * M_PI / 180.0));
 }
 
-using testref::ErrorOf;
+using testing_support::ErrorOf;
 
 class MolodenskyDatabase : public ::testing::Test {
 protected:

@@ -1,6 +1,6 @@
 #include "geodesy/NationalGridProjection.h"
 
-#include "ErrorOf.h"
+#include "../support/ErrorOf.h"
 #include "ProjReference.h"
 
 #include <cmath>
@@ -17,7 +17,7 @@ using testref::GroundMetres;
 
 constexpr double kCentimetre = 0.01;
 
-using testref::ErrorOf;
+using testing_support::ErrorOf;
 
 struct GridCase {
     const char* name;

@@ -1,6 +1,7 @@
 #include "platform/ErrorBox.h"
 
 #include "../support/ScriptedPrompter.h"
+#include "common/AppError.h"
 #include "platform/WaitCursor.h"
 
 #include <QCursor>
@@ -31,6 +32,21 @@ TEST(ErrorBox, ShowsWithExclamationAndTheDefaultPointer) {
     EXPECT_EQ(prompter.messages()[0].icon, platform::Icon::Exclamation);
     EXPECT_EQ(prompter.messages()[0].buttons, platform::Buttons::Ok);
     EXPECT_TRUE(prompter.messages()[0].title.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ErrorBox, CaughtExceptionsShowTheirNumberWhenTheyCarryOne) {
+    testing_support::ScriptedPrompter prompter;
+    prompter.expect(testing_support::AnswerWith(platform::Answer::Ok));
+    prompter.expect(testing_support::AnswerWith(platform::Answer::Ok));
+    platform::ShowErrorOf(common::AppError(11));
+    platform::ShowErrorOf(std::runtime_error("disk full"));
+    ASSERT_EQ(prompter.messages().size(), 2u);
+    EXPECT_EQ(prompter.messages()[0].text, "Error 11\rDivision by zero");
+    EXPECT_EQ(prompter.messages()[1].text, "Error 0\rdisk full");
 }
 
 } // namespace

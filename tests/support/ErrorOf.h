@@ -4,7 +4,7 @@
 
 #include "common/AppError.h"
 
-namespace testref {
+namespace testing_support {
 
 template <typename Call> int ErrorOf(Call&& call) {
     try {
@@ -15,4 +15,4 @@ template <typename Call> int ErrorOf(Call&& call) {
     return 0;
 }
 
-} // namespace testref
+} // namespace testing_support
