@@ -50,8 +50,6 @@ public:
     explicit WaitWindowFeedback(QProgressBar* bar = nullptr, QWidget* parent = nullptr);
     ~WaitWindowFeedback() override;
 
-    void setProgressBar(QProgressBar* bar) { bar_ = bar; }
-
     void showMessage(const QString& text) override;
     void closeMessage() override;
     void setProgressVisible(bool visible) override;

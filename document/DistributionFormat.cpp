@@ -205,18 +205,6 @@ std::int64_t ScaledHalfAway(double value, int decimals) {
     return negative ? -rounded : rounded;
 }
 
-QString FormatLatitude(double value) {
-    QString text = FixedFive(value, QLatin1Char('+'), 2);
-    FormateCoord(text);
-    return text;
-}
-
-QString FormatLongitude(double value) {
-    QString text = FixedFive(value, QLatin1Char(' '), 3);
-    FormateCoord(text);
-    return text;
-}
-
 void FormateCoord(QString& text) {
     const qsizetype comma = text.indexOf(QLatin1Char(','));
     if (comma >= 0) {

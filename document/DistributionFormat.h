@@ -58,11 +58,6 @@ std::optional<PeriodScheme> PeriodSchemeFromLine(QStringView line, const PeriodS
 // binary value (no error of the multiplication). Error 6 when it does not fit 64 bits.
 std::int64_t ScaledHalfAway(double value, int decimals);
 
-// The pattern "+00.00000;-00.00000" ("+" for zero and positive values), then FormateCoord.
-QString FormatLatitude(double value);
-// The pattern " 000.00000;-000.00000" (a blank for zero and positive values), then FormateCoord.
-QString FormatLongitude(double value);
-
 // The zeros between the sign and the first significant digit (a single zero before the point
 // excepted) become blanks in front of the sign; the first "," turns into "." first.
 void FormateCoord(QString& text);

@@ -1,6 +1,7 @@
 #include "document/DistributionWriter.h"
 
 #include "common/AppError.h"
+#include "document/BookmarkRows.h"
 #include "document/DataControl.h"
 #include "document/DistributionFormat.h"
 #include "document/DocumentState.h"
@@ -214,12 +215,7 @@ private:
     void readListed(const std::int64_t* marks, std::ptrdiff_t count) {
         auto& statement = count == kBlock ? full_ : tail_;
         if (!statement || statement->getBindParameterCount() != count) {
-            std::string sql = std::string(kColumns) + "WHERE Counter IN (";
-            for (std::ptrdiff_t i = 0; i < count; ++i) {
-                sql += i == 0 ? "?" : ",?";
-            }
-            sql += ")";
-            statement = std::make_unique<SQLite::Statement>(db_, sql);
+            statement = std::make_unique<SQLite::Statement>(db_, kColumns + CounterInList(count));
         }
         statement->reset();
         for (std::ptrdiff_t i = 0; i < count; ++i) {
@@ -231,21 +227,7 @@ private:
             found.push_back(RecordFromRow(*statement));
         }
         // The rows come in the table's order; the record set's order is the bookmarks'.
-        std::vector<std::size_t> byCounter(found.size());
-        for (std::size_t k = 0; k < found.size(); ++k) {
-            byCounter[k] = k;
-        }
-        std::sort(byCounter.begin(), byCounter.end(), [&](std::size_t a, std::size_t b) {
-            return found[a].Counter < found[b].Counter;
-        });
-        for (std::ptrdiff_t i = 0; i < count; ++i) {
-            const auto it = std::lower_bound(
-                byCounter.begin(), byCounter.end(), marks[i],
-                [&](std::size_t k, std::int64_t mark) { return found[k].Counter < mark; });
-            if (it != byCounter.end() && found[*it].Counter == marks[i]) {
-                block_.push_back(found[*it]);
-            }
-        }
+        block_ = InBookmarkOrder(found, marks, count, [](const Record& r) { return r.Counter; });
     }
 
     SQLite::Database& db_;

@@ -1,6 +1,7 @@
 #include "document/Recompute.h"
 
 #include "common/AppError.h"
+#include "document/BookmarkRows.h"
 #include "document/DataControl.h"
 #include "document/DistributionFormat.h"
 #include "document/TextRules.h"
@@ -85,36 +86,15 @@ public:
                              TextOf(query.getColumn(2))});
         }
         // Rows come back in the table's order; the walk follows the record set's.
-        std::vector<std::size_t> byCounter(found.size());
-        for (std::size_t k = 0; k < found.size(); ++k) {
-            byCounter[k] = k;
-        }
-        std::sort(byCounter.begin(), byCounter.end(), [&](std::size_t a, std::size_t b) {
-            return found[a].counter < found[b].counter;
-        });
-        std::vector<RowText> ordered;
-        ordered.reserve(static_cast<size_t>(count));
-        for (std::ptrdiff_t i = 0; i < count; ++i) {
-            const auto it = std::lower_bound(
-                byCounter.begin(), byCounter.end(), marks[i],
-                [&](std::size_t k, std::int64_t mark) { return found[k].counter < mark; });
-            if (it != byCounter.end() && found[*it].counter == marks[i]) {
-                ordered.push_back(std::move(found[*it]));
-            }
-        }
-        return ordered;
+        return InBookmarkOrder(found, marks, count, [](const RowText& row) { return row.counter; });
     }
 
 private:
     SQLite::Statement& statementFor(std::ptrdiff_t count) {
         auto& slot = count == kBlock ? full_ : tail_;
         if (!slot || slot->getBindParameterCount() != count) {
-            std::string sql = "SELECT Counter, DATUM, ORIGINAL FROM DOVAZOV WHERE Counter IN (";
-            for (std::ptrdiff_t i = 0; i < count; ++i) {
-                sql += i == 0 ? "?" : ",?";
-            }
-            sql += ")";
-            slot = std::make_unique<SQLite::Statement>(db_, sql);
+            slot = std::make_unique<SQLite::Statement>(
+                db_, "SELECT Counter, DATUM, ORIGINAL FROM DOVAZOV " + CounterInList(count));
         }
         return *slot;
     }

@@ -30,16 +30,10 @@ enum Field {
 
 // The number a value gives when stored into a number field.
 double NumberOf(const QVariant& value) {
-    if (value.typeId() == QMetaType::QString) {
-        bool ok = false;
-        const double number = value.toString().trimmed().toDouble(&ok);
-        if (!ok) {
-            throw common::AppError(common::kTypeMismatch);
-        }
-        return number;
-    }
     bool ok = false;
-    const double number = value.toDouble(&ok);
+    const double number = value.typeId() == QMetaType::QString
+                              ? value.toString().trimmed().toDouble(&ok)
+                              : value.toDouble(&ok);
     if (!ok) {
         throw common::AppError(common::kTypeMismatch);
     }

@@ -1,6 +1,7 @@
 #include "document/RecordSet.h"
 
 #include "common/AppError.h"
+#include "document/BookmarkRows.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -198,12 +199,8 @@ Record RecordSet::current() const {
         const auto& marks = list_->bookmarks;
         const std::ptrdiff_t count =
             std::min<std::ptrdiff_t>(kBlock, static_cast<std::ptrdiff_t>(marks.size()) - position_);
-        std::string sql = std::string("SELECT ") + kColumns + " FROM DOVAZOV WHERE Counter IN (";
-        for (std::ptrdiff_t i = 0; i < count; ++i) {
-            sql += i == 0 ? "?" : ",?";
-        }
-        sql += ")";
-        SQLite::Statement query(*db_, sql);
+        SQLite::Statement query(*db_, std::string("SELECT ") + kColumns + " FROM DOVAZOV " +
+                                          CounterInList(count));
         for (std::ptrdiff_t i = 0; i < count; ++i) {
             query.bind(static_cast<int>(i + 1), marks[static_cast<size_t>(position_ + i)]);
         }

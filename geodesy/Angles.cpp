@@ -3,6 +3,7 @@
 #include "common/AppError.h"
 #include "common/Numeric.h"
 #include "geodesy/CheckedMath.h"
+#include "geodesy/DatumTables.h"
 
 #include <cfloat>
 #include <cmath>
@@ -19,20 +20,10 @@ float ToSingle(double value) {
     return static_cast<float>(value);
 }
 
-void TrimBlanks(std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        text.clear();
-        return;
-    }
-    const auto last = text.find_last_not_of(' ');
-    text = text.substr(first, last - first + 1);
-}
-
 } // namespace
 
 void ParseDms(std::string& text, float& d, float& m, float& s, std::string& sign) {
-    TrimBlanks(text);
+    text = TrimCode(text);
     if (text.empty()) {
         return;
     }

@@ -35,10 +35,6 @@ inline constexpr std::array<std::string_view, kCoordSystemCount> kCoordSystemCod
     "deg", "dms", "utm", "mgr", "grp", "bng", "itm", "lmb",
     "ifb", "lf1", "lf2", "lf3", "lf4", "lfe", "nma", "sma"};
 
-constexpr int CoordSystemIndex(CoordSystem system) {
-    return static_cast<int>(system);
-}
-
 // The code written at the head of a coordinate text ("deg").
 constexpr std::string_view CoordSystemCode(CoordSystem system) {
     return kCoordSystemCodes[static_cast<std::size_t>(system)];

@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "geodesy/Angles.h"
+#include "geodesy/CheckedMath.h"
 
 #include <array>
 #include <cmath>
@@ -10,6 +11,8 @@
 namespace geodesy {
 
 namespace {
+
+using checked::Finite;
 
 constexpr double kHalfPi = 1.57079632675;
 
@@ -36,13 +39,6 @@ double Log(double x) {
         throw common::AppError(common::kInvalidCall);
     }
     return std::log(x);
-}
-
-double Finite(double x) {
-    if (!std::isfinite(x)) {
-        throw common::AppError(common::kOverflow);
-    }
-    return x;
 }
 
 // t of a latitude (radians), tan(pi/4 - phi/2) / ((1 - e sin phi) / (1 + e sin phi))^(e/2), by

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "../support/RealDatums.h"
 #include "../support/ScriptedPrompter.h"
 #include "WorkTableFixture.h"
 #include "document/DistributionReader.h"
 #include "document/DistributionWriter.h"
 #include "document/FreeFields.h"
 #include "geodesy/DatumTables.h"
-#include "platform/DatumDatabase.h"
 #include "platform/Feedback.h"
-#include "platform/Settings.h"
 #include "platform/StringTable.h"
 
 #include <QDir>
@@ -44,9 +43,7 @@ class DistributionTest : public WorkTableTest {
 protected:
     void SetUp() override {
         WorkTableTest::SetUp();
-        geodesy::ResetDatumState();
-        platform::SaveSetting("ZEB", "Datum", "DB", DOVAZOV_DATUM_DB);
-        ASSERT_EQ(platform::LoadDatums({}), platform::DatumLoad::Loaded);
+        ASSERT_EQ(LoadRealDatums(), platform::DatumLoad::Loaded);
         geodesy::SetDefaultDatumIndexes();
         platform::SetLangue(platform::kEnglish);
         platform::Settings().Separator = QStringLiteral(",");

@@ -1,12 +1,11 @@
 #include "geodesy/CoordinateParser.h"
 
+#include "../support/RealDatums.h"
 #include "../support/TempSettings.h"
 #include "ProjReference.h"
 #include "common/AppError.h"
 #include "geodesy/CoordinateText.h"
 #include "geodesy/DatumTables.h"
-#include "platform/DatumDatabase.h"
-#include "platform/Settings.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -45,10 +44,8 @@ struct Case {
 class CoordinateParserTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        geodesy::ResetDatumState();
         testing_support::TempSettings settings;
-        platform::SaveSetting("ZEB", "Datum", "DB", DOVAZOV_DATUM_DB);
-        ASSERT_EQ(platform::LoadDatums({}), platform::DatumLoad::Loaded);
+        ASSERT_EQ(testing_support::LoadRealDatums(), platform::DatumLoad::Loaded);
     }
     void TearDown() override { geodesy::ResetDatumState(); }
 

@@ -1,10 +1,9 @@
 #include "geodesy/Molodensky.h"
 
 #include "../support/ErrorOf.h"
+#include "../support/RealDatums.h"
 #include "../support/TempSettings.h"
 #include "geodesy/DatumTables.h"
-#include "platform/DatumDatabase.h"
-#include "platform/Settings.h"
 
 #include <cmath>
 #include <cstdio>
@@ -59,9 +58,7 @@ using testing_support::ErrorOf;
 class MolodenskyDatabase : public ::testing::Test {
 protected:
     void SetUp() override {
-        geodesy::ResetDatumState();
-        platform::SaveSetting("ZEB", "Datum", "DB", DOVAZOV_DATUM_DB);
-        ASSERT_EQ(platform::LoadDatums(settings_.folder()), platform::DatumLoad::Loaded);
+        ASSERT_EQ(testing_support::LoadRealDatums(), platform::DatumLoad::Loaded);
         ASSERT_GT(Datums().datumCount(), 200);
     }
     void TearDown() override { geodesy::ResetDatumState(); }
