@@ -194,13 +194,14 @@ bool PlaneValues(std::string& text, double& x, double& y) {
     return x != 0 && y != 0;
 }
 
-Position ParseLambert72(std::string& text) {
+// A plane pair through its system's inverse projection; no position when either value is 0.
+template <typename ToLatLon> Position ParsePlane(std::string& text, ToLatLon toLatLon) {
     double x = 0, y = 0;
     if (!PlaneValues(text, x, y)) {
         return kNoPosition;
     }
     Position p;
-    Lambert72ToLatLon(x, y, p.lat, p.lon);
+    toLatLon(x, y, p.lat, p.lon);
     return p;
 }
 
@@ -220,23 +221,15 @@ Position ParseIfbl(const std::string& text) {
 }
 
 Position ParseLambertFrance(std::string& text, std::int16_t zone) {
-    double x = 0, y = 0;
-    if (!PlaneValues(text, x, y)) {
-        return kNoPosition;
-    }
-    Position p;
-    LambertFranceToLatLon(x, y, p.lat, p.lon, zone);
-    return p;
+    return ParsePlane(text, [zone](double x, double y, double& lat, double& lon) {
+        LambertFranceToLatLon(x, y, lat, lon, zone);
+    });
 }
 
 Position ParseLambertAfrica(std::string& text, std::int32_t zone) {
-    double x = 0, y = 0;
-    if (!PlaneValues(text, x, y)) {
-        return kNoPosition;
-    }
-    Position p;
-    LambertAfricaToLatLon(x, y, p.lat, p.lon, zone);
-    return p;
+    return ParsePlane(text, [zone](double x, double y, double& lat, double& lon) {
+        LambertAfricaToLatLon(x, y, lat, lon, zone);
+    });
 }
 
 // Each branch splits `text`, the parser's own copy of the caller's text.
@@ -257,7 +250,7 @@ Position Parse(CoordSystem system, std::string& text) {
     case CoordSystem::Itm:
         return ParseNationalGrid(text, kIrishGrid);
     case CoordSystem::Lmb:
-        return ParseLambert72(text);
+        return ParsePlane(text, Lambert72ToLatLon);
     case CoordSystem::Ifb:
         return ParseIfbl(text);
     case CoordSystem::Lf1:

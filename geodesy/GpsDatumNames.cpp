@@ -1,7 +1,6 @@
 #include "geodesy/GpsDatumNames.h"
 
 #include <array>
-#include <utility>
 
 namespace geodesy {
 
@@ -9,7 +8,7 @@ namespace {
 
 // Name and code, in the order the names are compared. "WGS 84" and "NOU TRIAG FRANCE" come twice,
 // so their second rows never decide anything.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 98> kGpsDatums{{
+constexpr std::array<GpsDatumName, 98> kGpsDatums{{
     {"EUROPEAN 1950", "EUR-M"},
     {"WGS 84", "WGS84"},
     {"NOU TRIAG FRANCE", "NTF"},
@@ -119,12 +118,16 @@ std::string GpsDatumCode(std::string_view name) {
             c = static_cast<char>(c - 'a' + 'A');
         }
     }
-    for (const auto& [gpsName, code] : kGpsDatums) {
-        if (upper == gpsName) {
-            return std::string(code);
+    for (const GpsDatumName& row : kGpsDatums) {
+        if (upper == row.name) {
+            return std::string(row.code);
         }
     }
     return {};
+}
+
+std::span<const GpsDatumName> GpsDatumNames() {
+    return kGpsDatums;
 }
 
 } // namespace geodesy

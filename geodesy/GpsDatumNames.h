@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -9,5 +10,13 @@ namespace geodesy {
 // 1950" -> "EUR-M"); "" for a name outside the receivers' vocabulary. The name is upper-cased and
 // then compared exactly: no trimming, no collapsing of blanks.
 std::string GpsDatumCode(std::string_view name);
+
+// One name of the receivers' vocabulary and the datum code it stands for.
+struct GpsDatumName {
+    std::string_view name;
+    std::string_view code;
+};
+// The vocabulary in the order names are compared.
+std::span<const GpsDatumName> GpsDatumNames();
 
 } // namespace geodesy
