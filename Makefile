@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD_DIR := build/$(PRESET)
 FILE ?=
 
-.PHONY: run test deps build bench fuzz format clean
+.PHONY: run test test-asan deps build bench fuzz format clean
 
 deps:
 	@scripts/install-deps
@@ -17,6 +17,12 @@ run: build
 
 test: build
 	ctest --preset $(PRESET)
+
+# The tests again under the address and undefined-behaviour sanitizers: a memory fault fails.
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
 
 bench: deps
 	cmake --preset bench
