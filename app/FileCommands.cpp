@@ -1,6 +1,7 @@
 #include "app/FileCommands.h"
 
 #include "app/Utilities.h"
+#include "document/DataControl.h"
 #include "document/DocumentState.h"
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <SQLiteCpp/Database.h>
 #include <limits>
 
 namespace app {
@@ -17,6 +19,8 @@ namespace {
 
 const QString kOpenFilter = QStringLiteral("Distribution (*.deg)|*.deg");
 const QString kSaveFilter = QStringLiteral("Distribution files (*.deg)|*.deg");
+
+constexpr int kStringCannotSave = 511;
 
 int& WorkDepth() {
     static int depth = 0;
@@ -28,6 +32,33 @@ int& WorkDepth() {
 void ReadForOpen(FileHost& host, const QString& path) {
     document::OpenDistribution(path, host.readerHooks());
     host.activeMenus();
+}
+
+// The writer writes the whole table, whatever the grid shows, and nothing when it is empty.
+bool NothingToWrite() {
+    document::DataControl& data = document::Data1();
+    if (!data.bound()) {
+        return true;
+    }
+    return data.recordset().recordCount() == 0 &&
+           data.recordset().database().execAndGet("SELECT COUNT(*) FROM DOVAZOV").getInt() == 0;
+}
+
+// The save that the save question and the automatic save ask for: over the document's file
+// without a backup, or through Save As. True only when the file was written. The writer reports
+// its own failures, and a cancelled dialog needs no word; a document without records is the one
+// case the writer passes over in silence, so it is told here.
+bool SaveOverOrAs(FileHost& host) {
+    if (NothingToWrite()) {
+        platform::MsgBox(platform::ResText(kStringCannotSave), platform::Buttons::Ok,
+                         platform::Icon::Exclamation);
+        return false;
+    }
+    const QString current = document::Document().CurrentFile;
+    if (current.isEmpty()) {
+        return SaveFileAs(host);
+    }
+    return document::SauveDeg(current, false, host.documentTexts());
 }
 
 } // namespace
@@ -58,12 +89,9 @@ int CheckSauvegarde(FileHost& host) {
     if (answer == platform::Answer::Cancel) {
         return 1;
     }
-    if (answer == platform::Answer::Yes) {
-        if (!doc.CurrentFile.isEmpty()) {
-            document::SauveDeg(doc.CurrentFile, false, host.documentTexts());
-        } else {
-            SaveFileAs(host);
-        }
+    // The caller throws the document away next: unless it was written, it must stop.
+    if (answer == platform::Answer::Yes && !SaveOverOrAs(host)) {
+        return 1;
     }
     return 0;
 }
@@ -111,18 +139,20 @@ void SaveFile(FileHost& host) {
     document::SaveWithBackup(current, host.documentTexts());
 }
 
-void SaveFileAs(FileHost& host) {
+bool SaveFileAs(FileHost& host) {
     DocumentWork work;
     platform::FileDialogRequest request;
     request.filter = kSaveFilter;
     request.fileName = document::Document().CurrentFile;
     const QString chosen = platform::CurrentPrompter().saveFile(request);
     if (chosen.isEmpty()) {
-        return;
+        return false;
     }
-    if (document::SaveDocumentAs(chosen, host.documentTexts())) {
-        host.setCaption(CaptionFor(document::Document().CurrentFile));
+    if (!document::SaveDocumentAs(chosen, host.documentTexts())) {
+        return false;
     }
+    host.setCaption(CaptionFor(document::Document().CurrentFile));
+    return true;
 }
 
 void NewFile(FileHost& host) {
@@ -155,8 +185,12 @@ bool QuitProgram(FileHost& host) {
     }
     try {
         SauveParametres(host.windowSettings());
-    } catch (...) {
+        platform::FlushSettings();
+    } catch (const std::exception& error) {
         // The settings are lost for this run; the program still ends.
+        qWarning("Settings not written: %s", error.what());
+    } catch (...) {
+        qWarning("Settings not written");
     }
     return true;
 }
@@ -199,12 +233,10 @@ bool AutoSaveTimer::Timer1_Timer(FileHost& host) {
     if (doc.FileModified == 0) {
         return false;
     }
+    // A save that fails is told once per attempt (the count has started again) and leaves the
+    // document marked as changed for the next one.
     DocumentWork work;
-    if (!doc.CurrentFile.isEmpty()) {
-        document::SauveDeg(doc.CurrentFile, false, host.documentTexts());
-    } else {
-        SaveFileAs(host);
-    }
+    SaveOverOrAs(host);
     return true;
 }
 

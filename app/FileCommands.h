@@ -46,7 +46,10 @@ bool DocumentWorkUnderWay();
 
 // The save question: when the document changed, asks whether to save it (Yes, No, Cancel).
 // Yes writes it over its file without a backup, or through Save As when it has none. Returns 1
-// when the user cancelled (the caller stops), else 0, also when a Save As dialog was cancelled.
+// when the caller must stop and keep the document: on Cancel, and after Yes when nothing was
+// written (the write failed, the Save As dialog was cancelled, or the document has no records,
+// which is told with string 511). Returns 0 after No, after a written save and when the document
+// had not changed.
 int CheckSauvegarde(FileHost& host);
 
 // File > Open: the save question, the open dialog in the last folder of Open, then the read.
@@ -56,16 +59,17 @@ void OpenFile(FileHost& host);
 void MergeFile(FileHost& host);
 // File > Save: Save As for a document without a file, else the backup and the write.
 void SaveFile(FileHost& host);
-// File > Save As: the save dialog, then the write; the chosen name becomes CurrentFile once it
-// is written.
-void SaveFileAs(FileHost& host);
+// File > Save As: the save dialog, then the write; the chosen name becomes CurrentFile. Returns
+// true when the file was written, false when the dialog was cancelled or the write failed.
+bool SaveFileAs(FileHost& host);
 // File > New, through CreationNouveau asking for the number of lines.
 void NewFile(FileHost& host);
 // A recent-file item: the save question, then the file of recent entry `entry` (0 to 3) is
 // read as Open reads it. An empty entry does nothing.
 void OpenRecentFile(FileHost& host, int entry);
-// File > Quit: the save question; on Cancel returns false and the program keeps running.
-// Otherwise writes the settings and returns true: the caller ends the program. A failure while
+// File > Quit: the save question; when it says stop returns false and the program keeps running
+// with the document. Otherwise puts the settings in the store, writes the store's changed files
+// once (platform::FlushSettings) and returns true: the caller ends the program. A failure while
 // writing the settings never keeps the program from ending.
 bool QuitProgram(FileHost& host);
 
@@ -77,7 +81,8 @@ void MajLastFiles(std::array<QString, 4>& lastFiles, const QString& fileName);
 // The automatic save, one tick of the main window's timer (65.535 s) at a time. With AutoSave on,
 // each tick counts; once the count reaches the interval (SaveInterval, below 1 counting as 5) a
 // changed document is saved over its file without a backup, or through Save As when it has none,
-// and the count starts again. It never starts while a file command is under way or a dialog is
+// and the count starts again, whether or not the save succeeded: a failing save is told once per
+// interval, never at every tick. It never starts while a file command is under way or a dialog is
 // open; it then saves at the first tick after. AutoSave off freezes the count.
 class AutoSaveTimer {
 public:

@@ -7,6 +7,7 @@
 #include "app/Selection.h"
 #include "app/Start.h"
 #include "app/Utilities.h"
+#include "app/WorkingFolder.h"
 #include "app/frmDatum.h"
 #include "app/frmMessage.h"
 #include "app/frmOptionsPeriodes.h"
@@ -462,7 +463,7 @@ bool Form1::Form_Load(const QString& commandLine, QWidget* startScreen) {
         if (ProgramFolder().isEmpty()) {
             ProgramFolder() = AppPath();
         }
-        document::CreateWorkDatabase(WorkingDirSetting());
+        CreateRunWorkDatabase(WorkingDirSetting());
         windowSettings_.GridBackColor = kButtonFaceColor;
         if (platform::LoadDatums(ProgramFolder()) == platform::DatumLoad::Quit) {
             return false;
@@ -1017,7 +1018,8 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    bool quit = true;
+    // A save question that ends in an error keeps the window and the document.
+    bool quit = false;
     Guarded([&] { quit = QuitProgram(*this); });
     if (!quit) {
         event->ignore();

@@ -1,10 +1,10 @@
 #include "app/HelpPages.h"
 
+#include "document/WorkDatabase.h"
+#include "platform/FileReplacement.h"
 #include "platform/StringTable.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 namespace app {
 
@@ -76,17 +76,17 @@ QString HelpPageHtml(int langue) {
 }
 
 QString WriteHelpPage(int langue) {
-    const QString folder = QDir::temp().filePath(QStringLiteral("dovazov-help"));
-    if (!QDir().mkpath(folder)) {
+    const QString folder = document::WorkFolder();
+    if (folder.isEmpty()) {
         return {};
     }
     const QString path = QDir(folder).filePath(HelpPageName(langue));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    try {
+        platform::ReplaceFile(path, HelpPageHtml(langue).toUtf8());
+    } catch (const platform::FileWriteError&) {
         return {};
     }
-    file.write(HelpPageHtml(langue).toUtf8());
-    return file.commit() ? path : QString();
+    return path;
 }
 
 } // namespace app

@@ -32,6 +32,37 @@ const QString kFiles = QStringLiteral("Files");
 constexpr int kStringIniReadError = 651;
 constexpr int kPathNotFound = 76;
 
+// Bounds of the stored values. A damaged or hand-edited store may hold numbers that the window,
+// the tables or the drawing cannot take (a width that overflows a pixel count, a list position
+// past the list) and texts far longer than a caption or a field name: such a value loads as its
+// key's default. Paths and connect strings are bounded by the store itself.
+constexpr float kMostTwips = 1'000'000.0F;   // some 66 000 pixels: beyond any screen set-up
+constexpr float kMostDiameterKm = 20'000.0F; // half the earth's circumference
+constexpr qsizetype kMostNameLength = 255;   // captions, separators, table and field names, codes
+constexpr std::int16_t kLastInputMode = 15;  // the sixteen input systems
+constexpr std::int16_t kLastUtmAjust = 7;    // no snapping, then 100 m to 100 km
+constexpr std::int16_t kLastGridAjust = 2;   // UTM, British and Irish grids
+constexpr std::int16_t kDefaultEllipsoid = 15;
+// The old platform's system colours: 0x80000000 plus the colour's index, 0 to 24.
+constexpr std::int32_t kFirstSystemColor = static_cast<std::int32_t>(0x80000000U);
+constexpr std::int32_t kLastSystemColor = static_cast<std::int32_t>(0x80000018U);
+
+// `value` when it lies within [low, high] (never a NaN), else `fallback`.
+template <typename T> T Within(T value, T low, T high, T fallback) {
+    return value >= low && value <= high ? value : fallback;
+}
+
+QString Bounded(const QString& text, const QString& fallback) {
+    return text.size() <= kMostNameLength ? text : fallback;
+}
+
+// A colour number 0x00BBGGRR or a system colour.
+std::int32_t ColorOrDefault(std::int32_t value, std::int32_t fallback) {
+    const bool rgb = value >= 0 && value <= 0xFFFFFF;
+    const bool system = value >= kFirstSystemColor && value <= kLastSystemColor;
+    return rgb || system ? value : fallback;
+}
+
 QString Get(const QString& section, const QString& key, const QString& defaultValue) {
     return platform::GetSetting(kMain, section, key, defaultValue);
 }
@@ -152,13 +183,17 @@ QString SingleText(float value) {
 }
 
 QString DefaultWorkingDir() {
-    for (const char* variable : {"TEMP", "TMPDIR"}) {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty()) {
-            return value;
+    // A folder of the user's own, never the shared temporary folder. Without a session runtime
+    // folder Qt would make one up in the shared temporary folder: the cache folder is then used.
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (!runtime.isEmpty()) {
+            return runtime;
         }
     }
-    return QDir::tempPath();
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    // Last resort: the private folder made inside is still the user's alone.
+    return cache.isEmpty() ? QDir::tempPath() : cache;
 }
 
 QString WorkingDirSetting() {
@@ -177,12 +212,13 @@ void LoadDatumCodes() {
     const QString zeb = QStringLiteral("ZEB");
     const QString section = QStringLiteral("Datum");
     const QString eurM = QStringLiteral("EUR-M");
-    datums.DestCode =
-        platform::GetSetting(zeb, section, QStringLiteral("DestCode"), eurM).toStdString();
-    datums.FromCode =
-        platform::GetSetting(zeb, section, QStringLiteral("FromCode"), eurM).toStdString();
-    datums.UTMCode =
-        platform::GetSetting(zeb, section, QStringLiteral("UTMCode"), eurM).toStdString();
+    const auto code = [&](const char* key) {
+        return Bounded(platform::GetSetting(zeb, section, QString::fromLatin1(key), eurM), eurM)
+            .toStdString();
+    };
+    datums.DestCode = code("DestCode");
+    datums.FromCode = code("FromCode");
+    datums.UTMCode = code("UTMCode");
     geodesy::SetDefaultDatumIndexes();
 }
 
@@ -195,76 +231,75 @@ void ChargeParametres(MainWindowSettings& window, const QSizeF& screenTwips) {
                                             Number(platform::kEnglish))));
     });
 
+    // A length in twips: a window size (from 0), a position (either side of the origin).
+    const auto loadTwips = [](const char* key, float& target, float fallback, float low) {
+        Load([&] {
+            target =
+                Within(StrictSingle(Get(kGrid, QString::fromLatin1(key), SingleText(fallback))),
+                       low, kMostTwips, fallback);
+        });
+    };
+    loadTwips("Height", window.Height, static_cast<float>(screenTwips.height()), 0.0F);
+    loadTwips("Width", window.Width, static_cast<float>(screenTwips.width()), 0.0F);
+    loadTwips("Top", window.Top, 0.0F, -kMostTwips);
+    loadTwips("Left", window.Left, 0.0F, -kMostTwips);
     Load([&] {
-        window.Height = StrictSingle(Get(kGrid, QStringLiteral("Height"),
-                                         SingleText(static_cast<float>(screenTwips.height()))));
-    });
-    Load([&] {
-        window.Width = StrictSingle(Get(kGrid, QStringLiteral("Width"),
-                                        SingleText(static_cast<float>(screenTwips.width()))));
-    });
-    Load(
-        [&] { window.Top = StrictSingle(Get(kGrid, QStringLiteral("Top"), QStringLiteral("0"))); });
-    Load([&] {
-        window.Left = StrictSingle(Get(kGrid, QStringLiteral("Left"), QStringLiteral("0")));
-    });
-    Load([&] {
-        window.WindowState =
-            StrictInt16(Get(kGrid, QStringLiteral("WindowState"), QStringLiteral("2")));
+        window.WindowState = Within<std::int16_t>(
+            StrictInt16(Get(kGrid, QStringLiteral("WindowState"), QStringLiteral("2"))), 0, 2, 2);
     });
 
     for (std::size_t i = 0; i < window.ColWidth.size(); ++i) {
         Load([&] {
             const QString text = Get(kGrid, QStringLiteral("ColWidth") + QString::number(i),
                                      SingleText(kDefaultColWidths[i]));
-            window.ColWidth[i] = static_cast<float>(common::NumericValue(text.toStdString()));
+            const double width = common::NumericValue(text.toStdString());
+            window.ColWidth[i] = width >= 0.0 && width <= kMostTwips ? static_cast<float>(width)
+                                                                     : kDefaultColWidths[i];
         });
     }
-    Load([&] {
-        window.GridBackColor =
-            StrictInt32(Get(kGrid, QStringLiteral("GridBackColor"), Number(0xE0FFFF)));
-    });
-    Load([&] {
-        window.GridForeColor =
-            StrictInt32(Get(kGrid, QStringLiteral("GridForeColor"), Number(kWindowTextColor)));
-    });
+    const auto loadColor = [](const QString& section, const QString& key, std::int32_t& target,
+                              std::int32_t fallback) {
+        Load([&] {
+            target = ColorOrDefault(StrictInt32(Get(section, key, Number(fallback))), fallback);
+        });
+    };
+    loadColor(kGrid, QStringLiteral("GridBackColor"), window.GridBackColor, 0xE0FFFF);
+    loadColor(kGrid, QStringLiteral("GridForeColor"), window.GridForeColor, kWindowTextColor);
 
-    Load([&] {
-        s.LabelNumeric1 =
-            Get(kSettings, QStringLiteral("LabelNumeric1"), QStringLiteral("Number 1"));
-    });
-    Load([&] {
-        s.LabelNumeric2 =
-            Get(kSettings, QStringLiteral("LabelNumeric2"), QStringLiteral("Number 2"));
-    });
-    Load([&] { s.Separator = Get(kSettings, QStringLiteral("Separator"), QStringLiteral(",")); });
+    const auto loadName = [](const QString& section, const char* key, QString& target,
+                             const QString& fallback) {
+        Load([&] { target = Bounded(Get(section, QString::fromLatin1(key), fallback), fallback); });
+    };
+    loadName(kSettings, "LabelNumeric1", s.LabelNumeric1, QStringLiteral("Number 1"));
+    loadName(kSettings, "LabelNumeric2", s.LabelNumeric2, QStringLiteral("Number 2"));
+    loadName(kSettings, "Separator", s.Separator, QStringLiteral(","));
 
     const std::array<std::int32_t, 3> fillDefaults{0xFF, 0xFFFF, 0xFF00};
     for (std::size_t i = 0; i < fillDefaults.size(); ++i) {
-        Load([&] {
-            s.PeriodFillColor[i] =
-                StrictInt32(Get(kSymbols, QStringLiteral("SymbolColor") + QString::number(i),
-                                Number(fillDefaults[i])));
-        });
+        loadColor(kSymbols, QStringLiteral("SymbolColor") + QString::number(i),
+                  s.PeriodFillColor[i], fillDefaults[i]);
     }
+    loadColor(kSymbols, QStringLiteral("StrokeColor"), s.MapStrokeColor, 0);
     Load([&] {
-        s.MapStrokeColor =
-            StrictInt32(Get(kSymbols, QStringLiteral("StrokeColor"), QStringLiteral("0")));
-    });
-    Load([&] {
-        s.MapPointDiameter =
+        const float diameter =
             StrictSingle(Get(kSymbols, QStringLiteral("DiamPoints"), QStringLiteral("-1")));
+        // -1 asks for the automatic size; other values are kilometres.
+        s.MapPointDiameter =
+            diameter == -1.0F ? diameter : Within(diameter, 0.0F, kMostDiameterKm, -1.0F);
     });
 
+    // An index past the loaded table is refused where the ellipsoid is selected.
     Load([&] {
         datums.Ellipsoid =
-            StrictInt16(Get(kSettings, QStringLiteral("Ellipsoid"), QStringLiteral("15")));
+            StrictInt16(Get(kSettings, QStringLiteral("Ellipsoid"), Number(kDefaultEllipsoid)));
     });
-    if (datums.Ellipsoid == 0) {
-        datums.Ellipsoid = 15;
+    if (datums.Ellipsoid <= 0) {
+        datums.Ellipsoid = kDefaultEllipsoid;
     }
     Load([&] {
-        s.InputMode = StrictInt16(Get(kSettings, QStringLiteral("InputMode"), QStringLiteral("3")));
+        s.InputMode = Within<std::int16_t>(
+            StrictInt16(Get(kSettings, QStringLiteral("InputMode"), QStringLiteral("3"))), 0,
+            kLastInputMode, 3);
     });
     // The national grids work on their own ellipsoid.
     switch (s.InputMode) {
@@ -286,9 +321,17 @@ void ChargeParametres(MainWindowSettings& window, const QSizeF& screenTwips) {
                               const QString& defaultValue) {
         Load([&] { target = StrictInt16(Get(section, QString::fromLatin1(key), defaultValue)); });
     };
+    // An index of a list of choices.
+    const auto loadChoice = [](const QString& section, const char* key, std::int16_t& target,
+                               std::int16_t fallback, std::int16_t low, std::int16_t last) {
+        Load([&] {
+            target = Within(StrictInt16(Get(section, QString::fromLatin1(key), Number(fallback))),
+                            low, last, fallback);
+        });
+    };
     const QString one = QStringLiteral("1");
-    loadInt16(kSettings, "UtmAjust", s.UtmAjust, QStringLiteral("0"));
-    loadInt16(kSettings, "GridAjust", s.GridAjust, QStringLiteral("0"));
+    loadChoice(kSettings, "UtmAjust", s.UtmAjust, 0, 0, kLastUtmAjust);
+    loadChoice(kSettings, "GridAjust", s.GridAjust, 0, 0, kLastGridAjust);
     loadInt16(kSettings, "ExportPeriod", s.ExportPeriod, one);
     loadInt16(kSettings, "ExportLatitude", s.ExportLatitude, one);
     loadInt16(kSettings, "ExportLongitude", s.ExportLongitude, one);
@@ -299,26 +342,28 @@ void ChargeParametres(MainWindowSettings& window, const QSizeF& screenTwips) {
     loadInt16(kSettings, "ExportDate", s.ExportDate, one);
     loadInt16(kSettings, "ExportFreeField", s.ExportFreeField, one);
     loadInt16(kSettings, "ExportSex", s.ExportSex, one);
-    loadInt16(kSettings, "ExportCoordSystem", s.ExportCoordSystem, QStringLiteral("-1"));
+    // -1 and 0 export no extra system; otherwise an input system's index.
+    loadChoice(kSettings, "ExportCoordSystem", s.ExportCoordSystem, -1, -1, kLastInputMode);
 
-    const auto loadText = [](const char* key, QString& target, const QString& defaultValue) {
+    const auto loadPath = [](const char* key, QString& target, const QString& defaultValue) {
         Load([&] { target = Get(kLocalities, QString::fromLatin1(key), defaultValue); });
     };
-    loadText("File", s.File, FindCdDrive() + QStringLiteral("zebgazet.mdb"));
+    loadPath("File", s.File, FindCdDrive() + QStringLiteral("zebgazet.mdb"));
     loadInt16(kLocalities, "Sort", s.Sort, QStringLiteral("0"));
-    loadText("Table", s.Table, QStringLiteral("ZEBGazet_Decoding"));
-    loadText("ResearchField", s.ResearchField, QStringLiteral("Sort_Name"));
-    loadText("LatitudeField", s.LatitudeField, QStringLiteral("Latitude"));
-    loadText("LongitudeField", s.LongitudeField, QStringLiteral("Longitude"));
-    loadText("FullNameField", s.FullNameField, QStringLiteral("Full_Name"));
-    loadText("FipsField", s.FipsField, QStringLiteral("FIPS_QOV"));
-    loadText("ProvinceField", s.ProvinceField, QString());
-    loadText("FeatureField", s.FeatureField, QStringLiteral("Feature_Desig_Code"));
-    loadInt16(kLocalities, "CoordinatesType", s.CoordinatesType, one);
-    loadText("CountryName", s.CountryName, QStringLiteral("Country_Name"));
-    loadText("ProvinceName", s.ProvinceName, QStringLiteral("Province_Name"));
-    loadText("Datum", s.LocalitiesDatum, QStringLiteral("WGS84"));
-    loadText("DbType", s.DbType, QString());
+    loadName(kLocalities, "Table", s.Table, QStringLiteral("ZEBGazet_Decoding"));
+    loadName(kLocalities, "ResearchField", s.ResearchField, QStringLiteral("Sort_Name"));
+    loadName(kLocalities, "LatitudeField", s.LatitudeField, QStringLiteral("Latitude"));
+    loadName(kLocalities, "LongitudeField", s.LongitudeField, QStringLiteral("Longitude"));
+    loadName(kLocalities, "FullNameField", s.FullNameField, QStringLiteral("Full_Name"));
+    loadName(kLocalities, "FipsField", s.FipsField, QStringLiteral("FIPS_QOV"));
+    loadName(kLocalities, "ProvinceField", s.ProvinceField, QString());
+    loadName(kLocalities, "FeatureField", s.FeatureField, QStringLiteral("Feature_Desig_Code"));
+    // 1 decimal degrees, 0 packed degrees-minutes-seconds.
+    loadChoice(kLocalities, "CoordinatesType", s.CoordinatesType, 1, 0, 1);
+    loadName(kLocalities, "CountryName", s.CountryName, QStringLiteral("Country_Name"));
+    loadName(kLocalities, "ProvinceName", s.ProvinceName, QStringLiteral("Province_Name"));
+    loadName(kLocalities, "Datum", s.LocalitiesDatum, QStringLiteral("WGS84"));
+    loadPath("DbType", s.DbType, QString());
 
     loadInt16(kSettings, "Silence", s.Silence, QStringLiteral("0"));
     // The interval and the switch read the text's leading number ("12abc" is 12).

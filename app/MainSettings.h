@@ -32,7 +32,10 @@ inline constexpr std::array<float, 10> kDefaultColWidths{734, 945, 1035, 375,  4
 // Loads the main settings into the settings variables (platform::Settings()), the language,
 // the ellipsoid and the datum codes with their indexes (the datum tables must be loaded), and
 // `window`. A value that cannot be read is reported (string 651 and the error's description) and
-// keeps what it held; the loading goes on with the next value. `screenTwips` is the size of the
+// keeps what it held; the loading goes on with the next value. A number outside what its key can
+// mean (a list position past its list, a colour that is neither 0x00BBGGRR nor a system colour,
+// a size beyond any screen) and a caption or name longer than 255 characters load, without a
+// message, as the key's default. `screenTwips` is the size of the
 // screen, the default size of the main window. The caller builds the recent-files menu from
 // LastFiles afterwards (RecentFileCaption).
 void ChargeParametres(MainWindowSettings& window, const QSizeF& screenTwips);
@@ -45,10 +48,10 @@ void SauveParametres(const MainWindowSettings& window);
 // is not loaded points at "EUR-M". Part of ChargeParametres; the errors reach the caller.
 void LoadDatumCodes();
 
-// The working folder of the working database: "DOVazov"/Config/WorkingDir, by default the
-// temporary folder (DefaultWorkingDir).
+// The working-folder setting: "DOVazov"/Config/WorkingDir, by default DefaultWorkingDir. The
+// run's private folder for the working database is made inside it.
 QString WorkingDirSetting();
-// $TEMP, else $TMPDIR, else the system's temporary folder.
+// The user's own session runtime folder, else the user's cache folder.
 QString DefaultWorkingDir();
 
 // The caption of recent-files menu item `number` (1 to 4): its access key, a blank and the path,

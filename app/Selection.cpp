@@ -1,5 +1,6 @@
 #include "app/Selection.h"
 
+#include "app/FileCommands.h"
 #include "document/SelectionFilter.h"
 
 #include <QCloseEvent>
@@ -58,6 +59,8 @@ void Selection::TxtSelect_Change() {
 
 void Selection::CmdSelect_Click(int index) {
     if (index == 0) {
+        // A long condition lets its wait window take events: the automatic save waits meanwhile.
+        const DocumentWork work;
         const document::SelectionOutcome outcome =
             document::ApplySelection(OptSelect[0]->isChecked(), TxtSelect->text());
         if (outcome.label != document::SelectionLabel::Unchanged && hooks_.showSelectionLabel) {

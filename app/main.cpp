@@ -1,17 +1,24 @@
 // Start of the program: one copy per user, the start screen, then the main window's load step.
 #include "app/Form1.h"
 #include "app/Start.h"
+#include "platform/Settings.h"
 
 #include <QApplication>
+#include <exception>
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    // The name is also the message boxes' default title. No display name is set: the window
-    // system would append it to every window title ("DOVazov - file - DOVazov").
-    QApplication::setApplicationName(QStringLiteral("DOVazov"));
-    // The window closes through the quit command, which asks about a changed document first.
-    QApplication::setQuitOnLastWindowClosed(false);
+namespace {
 
+// Settings changed during the run and not yet written (the quit command writes its own) reach
+// the store however the run ends normally; a file that cannot be written is only reported.
+void WriteRemainingSettings() {
+    try {
+        platform::FlushSettings();
+    } catch (const std::exception& error) {
+        qWarning("Settings not written: %s", error.what());
+    }
+}
+
+int Run() {
     app::Program program;
     const app::StartOutcome outcome = app::StartProgram(
         program, app::CommandLineOf(QApplication::arguments().mid(1)), app::DefaultLockPath());
@@ -22,4 +29,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // The name is also the message boxes' default title. No display name is set: the window
+    // system would append it to every window title ("DOVazov - file - DOVazov").
+    QApplication::setApplicationName(QStringLiteral("DOVazov"));
+    // The window closes through the quit command, which asks about a changed document first.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const int code = Run();
+    WriteRemainingSettings();
+    return code;
 }

@@ -3,6 +3,8 @@
 #include "common/AppError.h"
 #include "document/WorkDatabase.h"
 
+#include <utility>
+
 namespace document {
 
 namespace {
@@ -14,10 +16,19 @@ void DataControl::bind() {
 }
 
 void DataControl::refresh() {
-    recordset_ = RecordSet::open(WorkDb(), recordSource_);
+    // Opened aside first: a failing query leaves the record set in place.
+    RecordSet opened = RecordSet::open(WorkDb(), recordSource_);
+    recordset_ = std::move(opened);
 }
 
 RecordSet& DataControl::recordset() {
+    if (!recordset_) {
+        throw common::AppError(kObjectNotSet, "Object variable or With block variable not set");
+    }
+    return *recordset_;
+}
+
+const RecordSet& DataControl::recordset() const {
     if (!recordset_) {
         throw common::AppError(kObjectNotSet, "Object variable or With block variable not set");
     }

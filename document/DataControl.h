@@ -20,11 +20,14 @@ public:
     // Sets the text; it runs at the next refresh.
     void setRecordSource(const QString& source) { recordSource_ = source; }
 
-    // Runs the record source again; the current position goes back to the first row.
+    // Runs the record source again; the current position goes back to the first row. When the
+    // query fails the control keeps the record set it had, rows and position, and the error goes
+    // on to the caller.
     void refresh();
 
     // The control's own record set; error 91 while unbound.
     RecordSet& recordset();
+    const RecordSet& recordset() const;
 
     // Back to the state of a fresh start: unbound, no record source.
     void reset();

@@ -11,37 +11,30 @@
 #include "geodesy/DatumTables.h"
 #include "platform/ErrorBox.h"
 #include "platform/Feedback.h"
+#include "platform/FileReplacement.h"
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
 #include "platform/WaitCursor.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <algorithm>
-#include <filesystem>
 #include <optional>
+#include <unordered_set>
+#include <vector>
 
 namespace document {
 
 namespace {
 
-constexpr int kPathAccess = 75;
 constexpr qsizetype kGroupCommentLength = 255;
 
 const QString kSaveError = QStringLiteral("Erreur pendant la sauvegarde");
 
 // The user answered No to "Continuer?".
 struct SaveAborted {};
-
-// The file itself failed (not created, not written, not renamed): told once, nothing replaced.
-struct FileFailed {
-    QString description;
-};
 
 // Runs each step of the write; a step that fails asks whether to go on.
 class Steps {
@@ -50,8 +43,8 @@ public:
     template <typename Step, typename Skip> void run(Step&& step, Skip&& onSkip) {
         try {
             step();
-        } catch (const FileFailed&) {
-            throw;
+        } catch (const platform::FileWriteError&) {
+            throw; // the file itself failed: told once, nothing replaced
         } catch (const std::exception& error) {
             ask(QString::fromStdString(error.what()));
             onSkip();
@@ -74,35 +67,14 @@ private:
     bool skipped_ = false;
 };
 
-// The temporary file beside the target, renamed over it once complete. Lines are encoded to
-// Windows-1252 and written through a buffer.
-class TemporaryTarget {
+// The distribution file being written: lines encoded to Windows-1252 and handed on a buffer at a
+// time to the file's replacement, which puts them in place whole or not at all.
+class DistributionTarget {
 public:
-    explicit TemporaryTarget(const QString& target) : target_(target) {
-        const QFileInfo info(target);
-        if (info.exists() && (!info.isFile() || !info.isWritable())) {
-            throw FileFailed{QStringLiteral("Permission denied: ") + target};
-        }
-        const QDir folder = info.absoluteDir();
-        do {
-            file_.setFileName(folder.filePath(
-                QStringLiteral(".%1.%2.tmp")
-                    .arg(info.fileName())
-                    .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
-        } while (file_.exists());
-        if (!file_.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            throw FileFailed{file_.errorString() + QStringLiteral(": ") + target};
-        }
+    DistributionTarget(const QString& fileName, const QString& backupPath)
+        : file_(fileName, backupPath) {
         buffer_.reserve(kBufferSize + 4096);
     }
-    ~TemporaryTarget() {
-        if (!committed_) {
-            file_.close();
-            file_.remove();
-        }
-    }
-    TemporaryTarget(const TemporaryTarget&) = delete;
-    TemporaryTarget& operator=(const TemporaryTarget&) = delete;
 
     void writeLine(QStringView text) {
         deg::AppendWindows1252(buffer_, text);
@@ -112,53 +84,54 @@ public:
         }
     }
 
-    // Closes the file and puts it in the target's place.
     void commit() {
         flush();
-        if (!file_.flush()) {
-            throw FileFailed{file_.errorString()};
-        }
-        file_.close();
-        const QString path = file_.fileName();
-        if (QFileInfo::exists(target_)) {
-            QFile::setPermissions(path, QFile::permissions(target_));
-        }
-        std::error_code error;
-        std::filesystem::rename(QFile::encodeName(path).toStdString(),
-                                QFile::encodeName(target_).toStdString(), error);
-        if (error) {
-            throw FileFailed{QString::fromStdString(error.message()) + QStringLiteral(": ") +
-                             target_};
-        }
-        committed_ = true;
+        file_.commit();
     }
 
 private:
     static constexpr qsizetype kBufferSize = 1 << 16;
 
     void flush() {
-        if (!buffer_.isEmpty() && file_.write(buffer_) != buffer_.size()) {
-            throw FileFailed{file_.errorString()};
-        }
+        file_.write(buffer_);
         buffer_.clear();
     }
 
-    QString target_;
-    QFile file_;
+    platform::FileReplacement file_;
     QByteArray buffer_;
-    bool committed_ = false;
 };
 
-// The records of a record set in its order, read a block at a time with prepared statements.
+// Every row of the table, whatever selection or sort the grid shows: the rows of the shown record
+// set in its order, then those it leaves out in Counter order.
+std::vector<std::int64_t> WholeTable(SQLite::Database& db, const std::vector<std::int64_t>& shown) {
+    std::vector<std::int64_t> marks;
+    marks.reserve(shown.size());
+    std::unordered_set<std::int64_t> taken;
+    taken.reserve(shown.size());
+    for (const std::int64_t mark : shown) {
+        if (taken.insert(mark).second) {
+            marks.push_back(mark);
+        }
+    }
+    SQLite::Statement rows(db, "SELECT Counter FROM DOVAZOV ORDER BY Counter");
+    while (rows.executeStep()) {
+        const std::int64_t counter = rows.getColumn(0).getInt64();
+        if (!taken.contains(counter)) {
+            marks.push_back(counter);
+        }
+    }
+    return marks;
+}
+
+// The rows of a list of bookmarks in its order, read a block at a time with prepared statements.
 // Bookmarks in ascending order (the table's own order, the usual case) are read as ranges of the
 // table; any other order by looking each block's rows up.
 class RecordStream {
 public:
-    explicit RecordStream(const RecordSet& rows)
-        : db_(rows.database()), marks_(rows.bookmarks()),
-          ascending_(std::is_sorted(marks_.begin(), marks_.end())) {}
+    RecordStream(SQLite::Database& db, const std::vector<std::int64_t>& marks)
+        : db_(db), marks_(marks), ascending_(std::is_sorted(marks_.begin(), marks_.end())) {}
 
-    // The next record; false at the end. A row deleted since the record set was taken is passed.
+    // The next record; false at the end. A row deleted since the list was taken is passed.
     bool next(Record& record) {
         while (position_ >= block_.size()) {
             if (first_ >= static_cast<std::ptrdiff_t>(marks_.size())) {
@@ -363,7 +336,7 @@ private:
     qint64 last_ = -1;
 };
 
-void WriteHeader(TemporaryTarget& file, const DocumentTexts& texts) {
+void WriteHeader(DistributionTarget& file, const DocumentTexts& texts) {
     const DocumentState& doc = Document();
     auto line = [&](const QString& text) { file.writeLine(text); };
     line(QString::fromLatin1(deg::kMagicLine));
@@ -381,8 +354,9 @@ void WriteHeader(TemporaryTarget& file, const DocumentTexts& texts) {
     line(deg::SingleLine(texts.Commentaire));
 }
 
-void WriteRecords(TemporaryTarget& file, Steps& steps, const RecordSet& clone, bool group) {
-    const int count = clone.recordCount();
+void WriteRecords(DistributionTarget& file, Steps& steps, SQLite::Database& db,
+                  const std::vector<std::int64_t>& marks, bool group) {
+    const int count = static_cast<int>(marks.size());
     RecordProgress progress(count);
     const QString separator = platform::Settings().Separator;
     std::optional<Group> current;
@@ -390,7 +364,7 @@ void WriteRecords(TemporaryTarget& file, Steps& steps, const RecordSet& clone, b
         const QString line = RecordLine(values, steps);
         file.writeLine(line);
     };
-    RecordStream records(clone);
+    RecordStream records(db, marks);
     Record record;
     for (int n = 1;; ++n) {
         bool more = true;
@@ -426,36 +400,40 @@ void Finish() {
     }
 }
 
-} // namespace
-
-bool SauveDeg(const QString& fileName, bool group, const DocumentTexts& texts) {
+// The save itself; `backupPath`, when not empty, keeps the previous version of the file.
+bool Write(const QString& fileName, bool group, const DocumentTexts& texts,
+           const QString& backupPath) {
     DataControl& data = Data1();
     if (group) {
         data.setRecordSource(
             QStringLiteral("SELECT * FROM DOVAZOV ORDER BY [PERIOD], [LATITUDE], [LONGITUDE]"));
         data.refresh();
     }
-    if (!data.bound() || data.recordset().recordCount() == 0) {
+    if (!data.bound()) {
         return false;
     }
-    RecordSet clone = data.recordset().clone();
+    SQLite::Database& db = data.recordset().database();
+    const std::vector<std::int64_t> marks = WholeTable(db, data.recordset().bookmarks());
+    if (marks.empty()) {
+        return false;
+    }
 
     Steps steps;
     try {
         const platform::FeedbackGuard feedback;
         platform::AfficheMessage(platform::ResText(720) + QLatin1Char('\r') + fileName);
         const platform::WaitCursor busy;
-        TemporaryTarget file(fileName);
+        DistributionTarget file(fileName, backupPath);
         WriteHeader(file, texts);
         platform::ShowProgress(true);
-        WriteRecords(file, steps, clone, group);
+        WriteRecords(file, steps, db, marks, group);
         platform::SetProgress(100);
         file.commit();
     } catch (const SaveAborted&) {
         Finish();
         return false;
-    } catch (const FileFailed& failure) {
-        platform::MsgBox(kSaveError + QLatin1Char('\r') + failure.description);
+    } catch (const platform::FileWriteError& failure) {
+        platform::MsgBox(kSaveError + QLatin1Char('\r') + failure.text());
         Finish();
         return false;
     }
@@ -466,6 +444,12 @@ bool SauveDeg(const QString& fileName, bool group, const DocumentTexts& texts) {
     }
     Finish();
     return true;
+}
+
+} // namespace
+
+bool SauveDeg(const QString& fileName, bool group, const DocumentTexts& texts) {
+    return Write(fileName, group, texts, {});
 }
 
 QString BackupName(const QString& path) {
@@ -483,21 +467,7 @@ QString BackupName(const QString& path) {
 }
 
 bool SaveWithBackup(const QString& currentFile, const DocumentTexts& texts) {
-    const QString backup = BackupName(currentFile);
-    if (QFileInfo::exists(currentFile)) {
-        if (QFileInfo::exists(backup) && !QFile::remove(backup)) {
-            platform::ShowError(kPathAccess,
-                                QStringLiteral("Path/File access error: cannot delete ") + backup);
-            return false;
-        }
-        if (!QFile::rename(currentFile, backup)) {
-            platform::ShowError(kPathAccess, QStringLiteral("Path/File access error: cannot "
-                                                            "rename ") +
-                                                 currentFile + QStringLiteral(" to ") + backup);
-            return false;
-        }
-    }
-    return SauveDeg(currentFile, false, texts);
+    return Write(currentFile, false, texts, BackupName(currentFile));
 }
 
 bool SaveDocumentAs(const QString& chosen, const DocumentTexts& texts) {

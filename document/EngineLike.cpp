@@ -17,7 +17,10 @@ char32_t Folded(char32_t point) {
 }
 
 // The texts of one thread are folded into the same buffer, which only grows: no allocation per
-// row. Returns room for `length` code points.
+// row. Longer texts than kScratchKept get a buffer of their own, freed after, so that one huge
+// text does not keep its memory for the rest of the run. Returns room for `length` code points.
+constexpr std::size_t kScratchKept = std::size_t{1} << 16;
+
 char32_t* Scratch(std::size_t length) {
     thread_local std::vector<char32_t> buffer;
     if (buffer.size() < length) {
@@ -175,11 +178,20 @@ LikePattern::LikePattern(QStringView pattern, LikeOptions options) : options_(op
 }
 
 bool LikePattern::matches(QStringView text) const {
-    char32_t* folded = Scratch(static_cast<std::size_t>(text.size()));
+    const auto length = static_cast<std::size_t>(text.size());
+    if (length > kScratchKept) {
+        std::vector<char32_t> own(length);
+        return matchesFolded(own.data(), FoldUtf16(text, own.data()));
+    }
+    char32_t* folded = Scratch(length);
     return matchesFolded(folded, FoldUtf16(text, folded));
 }
 
 bool LikePattern::matchesUtf8(std::string_view text) const {
+    if (text.size() > kScratchKept) {
+        std::vector<char32_t> own(text.size());
+        return matchesFolded(own.data(), FoldUtf8(text, own.data()));
+    }
     char32_t* folded = Scratch(text.size());
     return matchesFolded(folded, FoldUtf8(text, folded));
 }

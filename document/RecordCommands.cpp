@@ -93,9 +93,23 @@ bool ReadsAsNumber(const QString& text) {
     return number.match(text).hasMatch();
 }
 
+std::optional<double> NumberInRange(const QString& text) {
+    if (!ReadsAsNumber(text)) {
+        return std::nullopt;
+    }
+    try {
+        return common::NumericValue(text.toStdString());
+    } catch (const common::AppError& error) {
+        if (error.number() != common::kOverflow) {
+            throw;
+        }
+        return std::nullopt;
+    }
+}
+
 QString FindCriteriaText(const QString& upper) {
     const QString& t = upper;
-    if (ReadsAsNumber(t)) {
+    if (NumberInRange(t)) {
         return QStringLiteral("PERIOD = ") + t + QStringLiteral(" OR Latitude = ") + t +
                QStringLiteral(" OR LONGITUDE = ") + t + QStringLiteral(" OR N1 = ") + t +
                QStringLiteral(" OR N2 = ") + t + QStringLiteral(" OR SEX = ") + t +
@@ -113,10 +127,10 @@ bool EngineLikeMatch(QStringView text, QStringView pattern) {
 }
 
 FindTerms::FindTerms(const QString& upper)
-    : upper_(upper), contains_(QString(QLatin1Char('*') + upper + QLatin1Char('*'))),
-      numeric_(ReadsAsNumber(upper)) {
-    if (numeric_) {
-        value_ = common::NumericValue(upper.toStdString());
+    : upper_(upper), contains_(QString(QLatin1Char('*') + upper + QLatin1Char('*'))) {
+    if (const std::optional<double> value = NumberInRange(upper)) {
+        numeric_ = true;
+        value_ = *value;
         singleText_ = SingleText(value_);
     }
 }
@@ -128,8 +142,7 @@ bool FindTerms::matches(const Record& record) const {
 bool FindTerms::matchesNumber(const Record& r) const {
     const bool period = r.PERIOD && static_cast<double>(*r.PERIOD) == value_;
     // SEX is a text: it matches when it reads as the same number.
-    const bool sex =
-        r.SEX && ReadsAsNumber(*r.SEX) && common::NumericValue(r.SEX->toStdString()) == value_;
+    const bool sex = r.SEX && NumberInRange(*r.SEX) == value_;
     return period || SameSingle(r.LATITUDE, singleText_) || SameSingle(r.LONGITUDE, singleText_) ||
            SameNumber(r.N1, value_) || SameNumber(r.N2, value_) || sex ||
            SameText(r.DATUM, upper_) || SameText(r.ORIGINAL, upper_) || Like(r.DATE, contains_) ||

@@ -16,13 +16,18 @@ namespace document {
 // rows of Data1's record set. The windows ask the questions; nothing here shows anything.
 
 // The criteria text of a Find for the upper-case text `upper`, as the original engine was given
-// it: ten terms when the text reads as a number, five otherwise, joined by " OR ". The text goes
-// in unchanged; the search itself never runs this text (FindTerms evaluates the same terms).
+// it: ten terms when the text is a number in range (NumberInRange), five otherwise, joined by
+// " OR ". The text goes in unchanged; the search itself never runs this text (FindTerms evaluates
+// the same terms).
 QString FindCriteriaText(const QString& upper);
 
 // Whether a typed text reads as a number as a whole: blanks around it, an optional sign, digits
 // with at most one ".", an optional exponent.
 bool ReadsAsNumber(const QString& text);
+
+// The value of a text that reads as a number within the range of a double (a number too small
+// for it reads as 0); none otherwise. "1E999" has none: Find searches for it as a text.
+std::optional<double> NumberInRange(const QString& text);
 
 // Whether `text` matches `pattern` with the LIKE of the original engine as Find uses it: "*", "?",
 // "#" one digit and the sets of EngineLike.h; "%" and "_" are ordinary characters.

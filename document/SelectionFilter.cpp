@@ -3,12 +3,14 @@
 #include "common/AppError.h"
 #include "document/DataControl.h"
 #include "document/EngineLike.h"
+#include "document/QueryBudget.h"
 #include "document/WorkDatabase.h"
 #include "platform/Prompter.h"
 
 #include <QByteArray>
 #include <QList>
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -22,6 +24,17 @@ namespace document {
 namespace {
 
 const QString kAllRecords = QStringLiteral("SELECT * FROM DOVAZOV");
+
+// The wait window of a condition that takes its time: the dialog's caption and the condition,
+// cut short when long.
+QString WaitText(const QString& condition) {
+    constexpr qsizetype kShown = 200;
+    QString text = QStringLiteral("Sélection avancée\r\r");
+    if (condition.size() > kShown) {
+        return text + condition.left(kShown) + QStringLiteral("...");
+    }
+    return text + condition;
+}
 
 // ---------------------------------------------------------------------------------------------
 // LIKE with both wildcard styles.
@@ -42,6 +55,11 @@ void DeletePattern(void* pattern) {
     std::unique_ptr<LikePattern> owned(static_cast<LikePattern*>(pattern));
 }
 
+// Pattern bytes times text bytes above which a match is refused: a pattern with runs of "*" may
+// go back over the text once for each of its characters, all within one step of the engine, where
+// no Cancel can stop it.
+constexpr std::int64_t kLikeWork = std::int64_t{1} << 27;
+
 // like(pattern, text[, escape]): SQLite's argument order for "text LIKE pattern ESCAPE escape".
 void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     for (int i = 0; i < argc; ++i) {
@@ -49,6 +67,15 @@ void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
             sqlite3_result_null(context);
             return;
         }
+    }
+    // The engine's own limit on patterns, as its LIKE keeps it, and a bound on the work.
+    const std::int64_t patternBytes = sqlite3_value_bytes(argv[0]);
+    const std::int64_t textBytes = sqlite3_value_bytes(argv[1]);
+    if (patternBytes > sqlite3_limit(sqlite3_context_db_handle(context),
+                                     SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1) ||
+        patternBytes * textBytes > kLikeWork) {
+        sqlite3_result_error(context, "LIKE or GLOB pattern too complex", -1);
+        return;
     }
     std::optional<char32_t> escape;
     if (argc == 3) {
@@ -229,6 +256,40 @@ bool IsBlank(std::string_view text) {
     });
 }
 
+using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+// Compiles `sql` under the authorizer without running it. Refuses a syntax error (with the engine's
+// text), an operation the authorizer refused, text after the first statement and a statement that
+// would write.
+Statement Compile(sqlite3* handle, const QByteArray& utf8) {
+    AuthorizerState state;
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    int rc = SQLITE_OK;
+    {
+        const AuthorizerGuard guard(handle, state);
+        rc = sqlite3_prepare_v2(handle, utf8.constData(), static_cast<int>(utf8.size()), &raw,
+                                &tail);
+    }
+    Statement statement(raw);
+    if (rc != SQLITE_OK) {
+        Refuse(!state.refusal.isEmpty() ? state.refusal
+                                        : QString::fromUtf8(sqlite3_errmsg(handle)));
+    }
+    if (!statement) {
+        Refuse(QStringLiteral("The condition holds no query."));
+    }
+    const char* end = utf8.constData() + utf8.size();
+    if (tail != nullptr && tail < end &&
+        !IsBlank(std::string_view(tail, static_cast<std::size_t>(end - tail)))) {
+        Refuse(QStringLiteral("The condition must be one query: the text after it is refused."));
+    }
+    if (sqlite3_stmt_readonly(statement.get()) == 0) {
+        Refuse(QStringLiteral("The condition must only read the table DOVAZOV."));
+    }
+    return statement;
+}
+
 } // namespace
 
 QString SelectionQuery(const QString& condition) {
@@ -267,43 +328,35 @@ QString CheckSelectionCondition(SQLite::Database& db, const QString& condition) 
         Refuse(QStringLiteral("The condition cannot join another query with %1.").arg(found));
     }
     InstallEngineLike(db);
-
-    const QString sql = SelectionQuery(condition);
-    const QByteArray utf8 = sql.toUtf8();
     sqlite3* handle = db.getHandle();
-    AuthorizerState state;
-    sqlite3_stmt* raw = nullptr;
-    const char* tail = nullptr;
-    int rc = SQLITE_OK;
-    {
-        const AuthorizerGuard guard(handle, state);
-        rc = sqlite3_prepare_v2(handle, utf8.constData(), static_cast<int>(utf8.size()), &raw,
-                                &tail);
-    }
-    const std::unique_ptr<sqlite3_stmt, StatementDeleter> statement(raw);
-    if (rc != SQLITE_OK) {
-        Refuse(!state.refusal.isEmpty() ? state.refusal
-                                        : QString::fromUtf8(sqlite3_errmsg(handle)));
-    }
-    if (!statement) {
-        Refuse(QStringLiteral("The condition holds no query."));
-    }
-    const char* end = utf8.constData() + utf8.size();
-    if (tail != nullptr && tail < end &&
-        !IsBlank(std::string_view(tail, static_cast<std::size_t>(end - tail)))) {
-        Refuse(QStringLiteral("The condition must be one query: the text after it is refused."));
-    }
-    if (sqlite3_stmt_readonly(statement.get()) == 0) {
-        Refuse(QStringLiteral("The condition must only read the table DOVAZOV."));
+    const QString sql = SelectionQuery(condition);
+    Compile(handle, sql.toUtf8());
+
+    // The query compiles, but the condition may still end in clauses of its own ("1 ORDER BY 2",
+    // "1 LIMIT 1", "1 GROUP BY ..."), which the record set cannot take. So it is compiled again
+    // alone, between parentheses, as the one column of SELECT (condition) IS NULL. One expression
+    // gives exactly one column, named after its text from the "(" to the NULL. A clause keyword
+    // cannot stand inside those parentheses, where only an expression may go (a sub-query inside
+    // the condition has parentheses of its own), and a comment or a NUL that swallows the closing
+    // parenthesis, or a ")" that closes it early, leaves other columns or another name. The
+    // newline ends a "--" comment.
+    const QString enclosed = QStringLiteral("(") + condition + QStringLiteral("\n) IS NULL");
+    const QByteArray expected = enclosed.toUtf8();
+    const auto alone =
+        Compile(handle, QByteArray("SELECT ") + expected + QByteArray(" FROM DOVAZOV"));
+    const char* name = sqlite3_column_name(alone.get(), 0);
+    if (sqlite3_column_count(alone.get()) != 1 || name == nullptr || expected != name) {
+        Refuse(QStringLiteral("The condition must be one expression: clauses after it are "
+                              "refused."));
     }
     return sql;
 }
 
-SelectionOutcome ApplySelection(bool allRecords, const QString& condition) {
+SelectionOutcome ApplySelection(bool allRecords, const QString& condition, QueryLimits limits) {
     DataControl& data = Data1();
-    // Kept whole, so that an error puts back exactly what the grid showed.
+    // Data1 keeps its record set when a query fails: putting the text back restores it whole,
+    // rows and position, without running the previous query again.
     const QString previous = data.recordSource();
-    const bool wasBound = data.bound();
     SelectionOutcome outcome;
     if (!allRecords && condition.isEmpty()) {
         platform::Beep();
@@ -316,22 +369,26 @@ SelectionOutcome ApplySelection(bool allRecords, const QString& condition) {
             outcome.label = SelectionLabel::Hidden;
         } else {
             data.setRecordSource(CheckSelectionCondition(WorkDb(), condition));
-            data.refresh();
-            outcome.label = SelectionLabel::Shown;
-        }
-        outcome.refreshed = true;
-    } catch (const std::exception& error) {
-        platform::MsgBox(QString::fromUtf8(error.what()));
-        data.setRecordSource(previous);
-        outcome.label = SelectionLabel::Unchanged;
-        if (wasBound) {
+            const QueryBudget budget(WorkDb(), WaitText(condition), limits);
             try {
                 data.refresh();
-                outcome.refreshed = true;
             } catch (const std::exception&) {
-                // The previous source ran before; if it no longer does, the grid keeps its rows.
+                if (!budget.cancelled()) {
+                    throw;
+                }
+                // The user stopped it and knows: no message.
+                outcome.cancelled = true;
             }
+            outcome.label = SelectionLabel::Shown;
         }
+        outcome.refreshed = !outcome.cancelled;
+    } catch (const std::exception& error) {
+        platform::MsgBox(QString::fromUtf8(error.what()));
+        outcome.refreshed = false;
+    }
+    if (!outcome.refreshed) {
+        data.setRecordSource(previous);
+        outcome.label = SelectionLabel::Unchanged;
     }
     return outcome;
 }

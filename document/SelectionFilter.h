@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/QueryBudget.h"
+
 #include <QString>
 #include <QStringView>
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -8,8 +10,9 @@ namespace document {
 
 // The selection filter of the grid: a condition typed by the user in the query language, run as
 // "SELECT * FROM DOVAZOV WHERE " followed by the condition. The condition is the feature, so it
-// stays SQL, but it is compiled first as one read-only query over DOVAZOV; anything else is
-// refused before it runs.
+// stays SQL, but it is compiled first as one read-only query over DOVAZOV whose condition is one
+// expression; anything else is refused before it runs, and what runs is held to a budget the user
+// can cancel.
 
 // The number of the error a refused or faulty condition raises.
 inline constexpr int kConditionError = 3075;
@@ -19,8 +22,9 @@ QString SelectionQuery(const QString& condition);
 
 // Compiles SelectionQuery(condition) on `db` without running it and returns it. Raises
 // AppError kConditionError, with a description that says why, when the text is not one query
-// (text after it, a ";", a UNION, INTERSECT or EXCEPT joining another query), when it would read
-// anything but DOVAZOV, call a function outside a short list of harmless ones, or change
+// (text after it, a ";", a UNION, INTERSECT or EXCEPT joining another query), when the condition
+// is not one expression (an ORDER BY, GROUP BY, HAVING, WINDOW or LIMIT after it), when it would
+// read anything but DOVAZOV, call a function outside a short list of harmless ones, or change
 // anything; and with the engine's own message for a syntax error.
 QString CheckSelectionCondition(SQLite::Database& db, const QString& condition);
 
@@ -28,7 +32,9 @@ QString CheckSelectionCondition(SQLite::Database& db, const QString& condition);
 // run of characters, "?" one character, "[abc]", "[a-z]" and "[!abc]" one character of a set or
 // outside it) beside SQLite's ("%" and "_"), letters compared without regard to case, and an
 // ESCAPE character that makes the next character of the pattern literal. Replaces SQLite's own
-// LIKE for every query of the connection.
+// LIKE for every query of the connection. Like SQLite's, it refuses a pattern longer than the
+// connection's SQLITE_LIMIT_LIKE_PATTERN_LENGTH, and also a pattern and a text whose lengths
+// multiply above 2^27 bytes: such a match could run for minutes where no Cancel reaches it.
 void InstallEngineLike(SQLite::Database& db);
 
 // Whether `text` matches `pattern` with the rules above; `escape` null for none.
@@ -40,13 +46,16 @@ enum class SelectionLabel { Unchanged, Shown, Hidden };
 struct SelectionOutcome {
     SelectionLabel label = SelectionLabel::Unchanged;
     bool refreshed = false; // Data1 ran its record source again: the grid must show it anew
+    bool cancelled = false; // the user stopped the condition with the wait window's Cancel
 };
 
 // The selection dialog's apply: with `allRecords`, Data1 shows "SELECT * FROM DOVAZOV" and the
 // label hides. Otherwise an empty condition beeps (whatever Silence says) and changes nothing;
 // a condition that passes CheckSelectionCondition becomes Data1's record source, Data1 runs it
-// and the label shows. Any error shows its description in a message box (OK, no icon) and puts
-// Data1's previous record source back whole; the label keeps its state.
-SelectionOutcome ApplySelection(bool allRecords, const QString& condition);
+// under a QueryBudget with `limits` and the label shows. Any error shows its description in a
+// message box (OK, no icon); a Cancel of the wait window shows nothing. Either way Data1 gets its
+// previous record source back with the record set it had, rows and position; the label keeps its
+// state.
+SelectionOutcome ApplySelection(bool allRecords, const QString& condition, QueryLimits limits = {});
 
 } // namespace document

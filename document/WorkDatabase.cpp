@@ -9,6 +9,45 @@
 
 namespace document {
 
+namespace {
+
+constexpr int kPathFileAccessError = 75;
+
+// The database file inside a folder that was just made; error 75 when making it failed.
+QString DatabasePathIn(const QTemporaryDir& folder, const QString& parent) {
+    if (!folder.isValid()) {
+        throw common::AppError(kPathFileAccessError,
+                               "Path/File access error: cannot make a private working folder in " +
+                                   QDir::toNativeSeparators(parent).toStdString() + ": " +
+                                   folder.errorString().toStdString());
+    }
+    // mkdtemp already gives 0700; a umask or an inherited bit must not widen it.
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return WorkDbPathFor(folder.path());
+}
+
+void CreateWorkTableIn(SQLite::Database& db) {
+    const platform::WaitCursor busy;
+    db.exec(kCreateWorkTableSql);
+    db.exec(kCreatePeriodIndexSql);
+}
+
+} // namespace
+
+WorkDatabase::WorkDatabase(const QString& parent)
+    : folder_(QDir(parent).filePath(QStringLiteral("dovazov-XXXXXX"))),
+      path_(DatabasePathIn(folder_, parent)), db_(QDir::toNativeSeparators(path_).toStdString(),
+                                                  SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE) {
+    // The file is scratch space made anew at every start: durability buys nothing here.
+    // The rollback journal stays on disk (the default) so that memory stays flat when a
+    // transaction rewrites a large table.
+    db_.exec("PRAGMA synchronous = OFF");
+    db_.exec("PRAGMA cache_size = -65536");
+    // LIKE takes the wildcards users know (* and ?) beside SQLite's own, in every query.
+    InstallEngineLike(db_);
+    CreateWorkTableIn(db_);
+}
+
 WorkState& Work() {
     static WorkState state;
     return state;
@@ -18,38 +57,33 @@ SQLite::Database& WorkDb() {
     if (!Work().WorkDb) {
         throw common::AppError(91, "Object variable or With block variable not set");
     }
-    return *Work().WorkDb;
+    return Work().WorkDb->db();
 }
 
-QString WorkDbPathFor(const QString& workingDir) {
-    QString folder = workingDir;
-    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')) &&
-        !folder.endsWith(QLatin1Char('\\'))) {
-        folder += QLatin1Char('/');
+QString WorkFolder() {
+    return Work().WorkDb ? Work().WorkDb->folder() : QString();
+}
+
+QString WorkDbPathFor(const QString& folder) {
+    QString path = folder;
+    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1Char('\\'))) {
+        path += QLatin1Char('/');
     }
-    return folder + QStringLiteral("dovazov_tmp.mdb");
+    return path + QStringLiteral("dovazov_tmp.mdb");
 }
 
-void CreateWorkDatabase(const QString& workingDir) {
+void CreateWorkDatabase(const QString& parent) {
+    CreateWorkDatabase(parent, parent);
+}
+
+void CreateWorkDatabase(const QString& parent, const QString& workingDir) {
     WorkState& state = Work();
+    // The previous run's database goes first, so that its folder never outlives it.
     state.WorkDb.reset();
+    state.WorkDbPath.clear();
     state.WorkingDir = workingDir;
-    state.WorkDbPath = WorkDbPathFor(workingDir);
-    if (QFile::exists(state.WorkDbPath)) {
-        QFile::remove(state.WorkDbPath);
-    }
-    QFile::remove(state.WorkDbPath + QStringLiteral("-journal"));
-    state.WorkDb =
-        std::make_unique<SQLite::Database>(QDir::toNativeSeparators(state.WorkDbPath).toStdString(),
-                                           SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-    // The file is scratch space recreated at every start: durability buys nothing here.
-    // The rollback journal stays on disk (the default) so that memory stays flat when a
-    // transaction rewrites a large table.
-    state.WorkDb->exec("PRAGMA synchronous = OFF");
-    state.WorkDb->exec("PRAGMA cache_size = -65536");
-    // LIKE takes the wildcards users know (* and ?) beside SQLite's own, in every query.
-    InstallEngineLike(*state.WorkDb);
-    CreateWorkTable();
+    state.WorkDb = std::make_unique<WorkDatabase>(parent);
+    state.WorkDbPath = state.WorkDb->path();
 }
 
 // Text compares ignore case, as the original engine's did; the checks hold the field sizes and
@@ -70,13 +104,12 @@ const char* const kCreateWorkTableSql =
 const char* const kCreatePeriodIndexSql = "CREATE INDEX PERIOD ON DOVAZOV (PERIOD)";
 
 void CreateWorkTable() {
-    const platform::WaitCursor busy;
-    WorkDb().exec(kCreateWorkTableSql);
-    WorkDb().exec(kCreatePeriodIndexSql);
+    CreateWorkTableIn(WorkDb());
 }
 
 void CloseWorkDatabase() {
     Work().WorkDb.reset();
+    Work().WorkDbPath.clear();
 }
 
 } // namespace document

@@ -11,7 +11,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <algorithm>
+#include <sqlite3.h>
 
 namespace platform {
 
@@ -24,88 +27,178 @@ constexpr int kQueryFailed = 3078;
 const char* const kDatumQuery = "SELECT * FROM Datum WHERE USE > 0 ORDER BY NAME, APPLIC, CODE";
 const char* const kEllipsoidQuery = "SELECT * FROM ELLI ORDER BY ELLI_ID";
 
-// A column of the current row by name, as the record set's field collection gave it.
-SQLite::Column Field(SQLite::Statement& query, const char* name) {
-    for (int i = 0; i < query.getColumnCount(); ++i) {
-        if (QString::fromUtf8(query.getColumnName(i))
-                .compare(QLatin1String(name), Qt::CaseInsensitive) == 0) {
-            return query.getColumn(i);
+// The columns of a query by name, as the record set's field collection gave them: names compare
+// without regard to case, and the first of equal names wins.
+class Columns {
+public:
+    explicit Columns(SQLite::Statement& query) : query_(query) {
+        for (int i = 0; i < query.getColumnCount(); ++i) {
+            const QString name = QString::fromUtf8(query.getColumnName(i)).toCaseFolded();
+            if (!index_.contains(name)) {
+                index_.insert(name, i);
+            }
         }
     }
-    throw common::AppError(kItemNotFound, "Item not found in this collection.");
+
+    SQLite::Column operator()(const char* name) const {
+        const auto found = index_.constFind(QString::fromLatin1(name).toCaseFolded());
+        if (found == index_.cend()) {
+            throw common::AppError(kItemNotFound, "Item not found in this collection.");
+        }
+        return query_.getColumn(found.value());
+    }
+
+private:
+    SQLite::Statement& query_;
+    QHash<QString, int> index_;
+};
+
+// At most `maxChars` characters of a UTF-8 text, cut between two characters; a text that is not
+// UTF-8 is cut at the bytes that many characters may take at most.
+std::string Bounded(const char* text, int bytes, int maxChars) {
+    const int maxBytes = std::min(bytes, maxChars * 4);
+    int end = 0;
+    int chars = 0;
+    while (end < maxBytes) {
+        const auto lead = static_cast<unsigned char>(text[end]);
+        if ((lead & 0xC0) != 0x80 && chars++ == maxChars) {
+            break;
+        }
+        ++end;
+    }
+    return std::string(text, static_cast<std::size_t>(end));
 }
 
-std::string Text(SQLite::Statement& query, const char* name) {
-    const SQLite::Column column = Field(query, name);
+std::string Text(const Columns& row, const char* name, int maxChars) {
+    const SQLite::Column column = row(name);
     if (column.isNull()) {
         throw common::AppError(common::kInvalidNull);
     }
-    return column.getString();
+    return Bounded(column.getText(), column.getBytes(), maxChars);
 }
 
-double Number(SQLite::Statement& query, const char* name) {
-    const SQLite::Column column = Field(query, name);
+double Number(const Columns& row, const char* name) {
+    const SQLite::Column column = row(name);
     if (column.isNull()) {
         throw common::AppError(common::kInvalidNull);
     }
     return column.getDouble();
 }
 
-std::int16_t Short(SQLite::Statement& query, const char* name) {
-    return common::ToInt16(Number(query, name));
+std::int16_t Short(const Columns& row, const char* name) {
+    return common::ToInt16(Number(row, name));
 }
 
-int CountRows(SQLite::Database& db, const char* select) {
+// Limits and settings for a file that may come from anywhere: no value above the size bound,
+// no function with side effects run from the file's own schema, early detection of damage.
+void Harden(SQLite::Database& db) {
+    sqlite3* handle = db.getHandle();
+    sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, kMaxDatumValueBytes);
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    db.exec("PRAGMA cell_size_check = ON");
+}
+
+// Only a plain table is read: a view may be a query that never ends, and a virtual table runs
+// the code of its module. A missing table is left to the query, which names it. The pragma form,
+// unlike the table-valued function, cannot be hidden by a table of the file that has its name.
+void RequirePlainTable(SQLite::Database& db, const char* table, const QString& path) {
+    SQLite::Statement query(db, std::string("PRAGMA main.table_list(\"") + table + "\")");
+    if (!query.executeStep()) {
+        return;
+    }
+    const std::string type = query.getColumn(2).getString();
+    if (type != "table") {
+        const std::string kind = type == "view" ? type : type + " table";
+        throw common::AppError(
+            kQueryFailed, "The datum database " + QDir::toNativeSeparators(path).toStdString() +
+                              ": " + table + " is a " + kind + ", not a plain table");
+    }
+}
+
+// The rows of a query that are read: all of them up to kMaxDatumRows. Error 3021 for none.
+struct RowCount {
+    std::int64_t available = 0;
+    int read = 0;
+};
+
+RowCount CountRows(SQLite::Database& db, const char* select) {
     SQLite::Statement count(db, std::string("SELECT COUNT(*) FROM (") + select + ")");
     count.executeStep();
-    const int rows = count.getColumn(0).getInt();
-    if (rows == 0) {
+    RowCount rows;
+    rows.available = count.getColumn(0).getInt64();
+    if (rows.available == 0) {
         throw common::AppError(common::kNoCurrentRecord);
     }
+    rows.read = static_cast<int>(std::min<std::int64_t>(rows.available, kMaxDatumRows));
     return rows;
 }
 
-void ReadDatums(SQLite::Database& db) {
-    geodesy::DatumState& state = geodesy::Datums();
-    const int rows = CountRows(db, kDatumQuery);
-    state.DatumTable.assign(static_cast<size_t>(rows) + 1, geodesy::DatumRec{});
-    state.datumTableFilled = true;
-    SQLite::Statement query(db, kDatumQuery);
-    std::int16_t i = 0;
-    while (query.executeStep() && i < rows) {
-        ++i;
-        geodesy::DatumRec& rec = state.DatumTable[static_cast<size_t>(i)];
-        rec.Applic = Text(query, "Applic");
-        rec.Code = geodesy::FixedCode(Text(query, "Code"));
-        rec.da = Short(query, "da");
-        rec.df = Number(query, "df");
-        rec.dx = Number(query, "dx");
-        rec.dy = Number(query, "dy");
-        rec.dz = Number(query, "dz");
-        rec.Name = Text(query, "Name");
-        const SQLite::Column use = Field(query, "Use");
-        rec.Use = use.isNull() ? 0 : common::ToInt16(use.getDouble());
-        rec.ELLI_ID = Short(query, "ELLI_ID");
-        geodesy::NoteSystemDatum(rec, i);
+void ReportIgnoredRows(const char* table, const RowCount& rows, const QString& path) {
+    if (rows.available <= rows.read) {
+        return;
     }
+    const QString text =
+        Langue() == kFrench
+            ? QStringLiteral("La table %1 de la base de données des datums \"%2\" contient %3 "
+                             "lignes : seules les %4 premières sont chargées, les %5 autres sont "
+                             "ignorées.")
+            : QStringLiteral("The table %1 of the datum database \"%2\" holds %3 rows: only the "
+                             "first %4 are loaded, the other %5 are ignored.");
+    MsgBox(text.arg(QLatin1String(table), QDir::toNativeSeparators(path))
+               .arg(rows.available)
+               .arg(rows.read)
+               .arg(rows.available - rows.read),
+           Buttons::Ok, Icon::Exclamation);
 }
 
-void ReadEllipsoids(SQLite::Database& db) {
+void ReadDatums(SQLite::Database& db, const QString& path) {
+    RequirePlainTable(db, "Datum", path);
     geodesy::DatumState& state = geodesy::Datums();
-    const int rows = CountRows(db, kEllipsoidQuery);
-    state.EllipsoidTable.assign(static_cast<size_t>(rows) + 1, geodesy::EllipsoidRec{});
+    const RowCount rows = CountRows(db, kDatumQuery);
+    state.DatumTable.assign(static_cast<size_t>(rows.read) + 1, geodesy::DatumRec{});
+    state.datumTableFilled = true;
+    SQLite::Statement query(db, kDatumQuery);
+    const Columns row(query);
+    int i = 0;
+    while (i < rows.read && query.executeStep()) {
+        ++i;
+        geodesy::DatumRec& rec = state.DatumTable[static_cast<size_t>(i)];
+        rec.Applic = Text(row, "Applic", kMaxDatumNameLength);
+        rec.Code = geodesy::FixedCode(Text(row, "Code", 5));
+        rec.da = Short(row, "da");
+        rec.df = Number(row, "df");
+        rec.dx = Number(row, "dx");
+        rec.dy = Number(row, "dy");
+        rec.dz = Number(row, "dz");
+        rec.Name = Text(row, "Name", kMaxDatumNameLength);
+        const SQLite::Column use = row("Use");
+        rec.Use = use.isNull() ? 0 : common::ToInt16(use.getDouble());
+        rec.ELLI_ID = Short(row, "ELLI_ID");
+        geodesy::NoteSystemDatum(rec, static_cast<std::int16_t>(i));
+    }
+    ReportIgnoredRows("Datum", rows, path);
+}
+
+void ReadEllipsoids(SQLite::Database& db, const QString& path) {
+    RequirePlainTable(db, "ELLI", path);
+    geodesy::DatumState& state = geodesy::Datums();
+    const RowCount rows = CountRows(db, kEllipsoidQuery);
+    state.EllipsoidTable.assign(static_cast<size_t>(rows.read) + 1, geodesy::EllipsoidRec{});
     SQLite::Statement query(db, kEllipsoidQuery);
+    const Columns row(query);
     int j = 0;
-    while (query.executeStep() && j < rows) {
+    while (j < rows.read && query.executeStep()) {
         ++j;
         geodesy::EllipsoidRec& rec = state.EllipsoidTable[static_cast<size_t>(j)];
-        rec.A = Number(query, "A");
-        rec.ELLI = Text(query, "ELLI").substr(0, 2);
+        rec.A = Number(row, "A");
+        rec.ELLI = Text(row, "ELLI", 2).substr(0, 2);
         rec.ELLI.resize(2, ' ');
-        rec.ELLI_ID = Short(query, "ELLI_ID");
-        rec.ELLI_NAME = Text(query, "ELLI_NAME");
-        rec.f_Inv = Number(query, "f_Inv");
+        rec.ELLI_ID = Short(row, "ELLI_ID");
+        rec.ELLI_NAME = Text(row, "ELLI_NAME", kMaxDatumNameLength);
+        rec.f_Inv = Number(row, "f_Inv");
     }
+    ReportIgnoredRows("ELLI", rows, path);
 }
 
 } // namespace
@@ -131,12 +224,13 @@ DatumLoad LoadDatums(const QString& programFolder) {
         std::unique_ptr<SQLite::Database> db;
         try {
             db = std::make_unique<SQLite::Database>(path.toStdString(), SQLite::OPEN_READONLY);
+            Harden(*db);
         } catch (const SQLite::Exception& e) {
             throw common::AppError(kCannotOpenDatabase, e.what());
         }
         try {
-            ReadDatums(*db);
-            ReadEllipsoids(*db);
+            ReadDatums(*db, path);
+            ReadEllipsoids(*db, path);
         } catch (const SQLite::Exception& e) {
             throw common::AppError(kQueryFailed, e.what());
         }

@@ -38,6 +38,14 @@ void FermeMessage() {
     CurrentFeedback().closeMessage();
 }
 
+void ShowCancellableMessage(const QString& text) {
+    CurrentFeedback().showCancellableMessage(text);
+}
+
+bool CancelRequested() {
+    return CurrentFeedback().cancelRequested();
+}
+
 void SetProgress(double value) {
     if (std::isnan(value) || value < 0) {
         value = 0;

@@ -1,96 +1,159 @@
 #include "platform/Settings.h"
 
+#include "platform/FileReplacement.h"
+#include "platform/IniCodec.h"
+
 #include <QDir>
-#include <QSettings>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
-#include <memory>
+#include <map>
+#include <mutex>
+#include <optional>
 
 namespace platform {
 
 namespace {
 
-QString& FolderOverride() {
-    static QString folder;
-    return folder;
+// One application's file as held in memory.
+struct HeldFile {
+    IniDocument document;
+    bool changed = false;
+};
+
+struct Store {
+    std::mutex mutex;
+    QString folderOverride;
+    std::map<QString, HeldFile> files; // by path
+};
+
+Store& TheStore() {
+    static Store store;
+    return store;
 }
 
-// QSettings treats "/" and "\" as group separators; the old store allowed neither in names.
+// The old store allowed neither "/" nor "\" in names; QSettings reads both as group separators.
 QString Sanitised(QString name) {
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     name.replace(QLatin1Char('\\'), QLatin1Char('_'));
     return name;
 }
 
-std::unique_ptr<QSettings> Open(const QString& application) {
-    const QString path =
-        SettingsFolder() + QLatin1Char('/') + Sanitised(application.toUpper()) + ".ini";
-    return std::make_unique<QSettings>(path, QSettings::IniFormat);
-}
-
-// The stored spelling of `name` among `existing`, compared without case; `name` itself if absent.
-QString Stored(const QStringList& existing, const QString& name) {
-    for (const QString& candidate : existing) {
-        if (candidate.compare(name, Qt::CaseInsensitive) == 0) {
-            return candidate;
-        }
-    }
-    return name;
-}
-
-QString StoredSection(QSettings& settings, const QString& section) {
-    return Stored(settings.childGroups(), Sanitised(section));
-}
-
-QString StoredKey(QSettings& settings, const QString& key) {
-    return Stored(settings.childKeys(), Sanitised(key));
-}
-
-} // namespace
-
-QString SettingsFolder() {
-    if (!FolderOverride().isEmpty()) {
-        return FolderOverride();
+QString FolderOf(const Store& store) {
+    if (!store.folderOverride.isEmpty()) {
+        return store.folderOverride;
     }
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/dovazov");
 }
 
+QString PathOf(const Store& store, const QString& application) {
+    return FolderOf(store) + QLatin1Char('/') + Sanitised(application.toUpper()) +
+           QStringLiteral(".ini");
+}
+
+// The file's settings; nothing for a missing, unreadable, oversized or special file (a pipe or a
+// device would block or never end).
+IniDocument ReadFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxIniFileBytes) {
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    // One byte more than allowed tells a file that grew since it was measured.
+    const QByteArray bytes = file.read(kMaxIniFileBytes + 1);
+    return ParseIni(bytes);
+}
+
+HeldFile& Held(Store& store, const QString& application) {
+    const QString path = PathOf(store, application);
+    auto found = store.files.find(path);
+    if (found == store.files.end()) {
+        found = store.files.emplace(path, HeldFile{ReadFile(path), false}).first;
+    }
+    return found->second;
+}
+
+} // namespace
+
+QString SettingsFolder() {
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    return FolderOf(store);
+}
+
 void SetSettingsFolder(const QString& folder) {
-    FolderOverride() = folder;
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    store.folderOverride = folder;
+    store.files.clear();
 }
 
 QString GetSetting(const QString& application, const QString& section, const QString& key,
                    const QString& defaultValue) {
-    const auto settings = Open(application);
-    settings->beginGroup(StoredSection(*settings, section));
-    const QString stored = StoredKey(*settings, key);
-    if (!settings->contains(stored)) {
-        return defaultValue;
-    }
-    return settings->value(stored).toString();
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    const QString* value =
+        Held(store, application).document.value(Sanitised(section), Sanitised(key));
+    return value != nullptr ? *value : defaultValue;
 }
 
 void SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& value) {
-    QDir().mkpath(SettingsFolder());
-    const auto settings = Open(application);
-    settings->beginGroup(StoredSection(*settings, section));
-    settings->setValue(StoredKey(*settings, key), value);
-    settings->endGroup();
-    settings->sync();
+    if (key.isEmpty()) {
+        return;
+    }
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    HeldFile& file = Held(store, application);
+    if (value.size() > kMaxIniValueLength) {
+        file.changed = file.document.remove(Sanitised(section), Sanitised(key)) || file.changed;
+        return;
+    }
+    const QString* old = file.document.value(Sanitised(section), Sanitised(key));
+    if (old != nullptr && *old == value) {
+        return;
+    }
+    file.document.set(Sanitised(section), Sanitised(key), value);
+    file.changed = true;
 }
 
 void DeleteSetting(const QString& application, const QString& section, const QString& key) {
-    const auto settings = Open(application);
-    const QString storedSection = StoredSection(*settings, section);
-    if (key.isEmpty()) {
-        settings->remove(storedSection);
-    } else {
-        settings->beginGroup(storedSection);
-        settings->remove(StoredKey(*settings, key));
-        settings->endGroup();
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    HeldFile& file = Held(store, application);
+    const bool removed = key.isEmpty() ? file.document.removeSection(Sanitised(section))
+                                       : file.document.remove(Sanitised(section), Sanitised(key));
+    file.changed = removed || file.changed;
+}
+
+void FlushSettings() {
+    Store& store = TheStore();
+    const std::lock_guard lock(store.mutex);
+    std::optional<FileWriteError> firstFailure;
+    for (auto& [path, file] : store.files) {
+        if (!file.changed) {
+            continue;
+        }
+        try {
+            const QString folder = QFileInfo(path).absolutePath();
+            if (!QDir().mkpath(folder)) {
+                throw FileWriteError(QStringLiteral("Cannot create the settings folder"), folder);
+            }
+            ReplaceFile(path, WriteIni(file.document));
+            file.changed = false;
+        } catch (const FileWriteError& failure) {
+            if (!firstFailure) {
+                firstFailure = failure;
+            }
+        }
     }
-    settings->sync();
+    if (firstFailure) {
+        throw *firstFailure;
+    }
 }
 
 } // namespace platform

@@ -10,6 +10,8 @@ namespace platform {
 namespace {
 
 constexpr qsizetype kChunk = 1 << 16;
+// The number the old platform gave a string that memory could not hold.
+constexpr int kOutOfStringSpace = 14;
 
 // The characters Windows-1252 places in 0x80..0x9F (the rest of 0xA0..0xFF is Latin-1).
 constexpr char16_t kHighBlock[] = {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -58,7 +60,8 @@ QByteArray EncodeWindows1252(QStringView text) {
     return encoder.encode(safe);
 }
 
-TextFileReader::TextFileReader(const QString& path) : file_(path) {
+TextFileReader::TextFileReader(const QString& path, qsizetype maxLineBytes)
+    : file_(path), maxLineBytes_(maxLineBytes) {
     if (!file_.open(QIODevice::ReadOnly)) {
         throw common::AppError(common::kFileNotFound);
     }
@@ -89,6 +92,16 @@ bool TextFileReader::atEnd() {
     return !fill();
 }
 
+void TextFileReader::lineTooLong() const {
+    throw common::AppError(kOutOfStringSpace,
+                           QStringLiteral("Out of string space: line %1 of %2 is longer than %3 "
+                                          "bytes")
+                               .arg(linesRead_ + 1)
+                               .arg(file_.fileName())
+                               .arg(maxLineBytes_)
+                               .toStdString());
+}
+
 QByteArray TextFileReader::readRawLine() {
     if (atEnd()) {
         throw common::AppError(common::kInputPastEnd);
@@ -104,6 +117,9 @@ QByteArray TextFileReader::readRawLine() {
             }
         }
         if (end >= 0) {
+            if (end - start_ > maxLineBytes_) {
+                lineTooLong();
+            }
             // A CR at the end of the buffer may be the first half of CR LF.
             if (buffer_[end] == '\r' && end + 1 == buffer_.size()) {
                 const qsizetype offset = end - start_;
@@ -117,13 +133,18 @@ QByteArray TextFileReader::readRawLine() {
             }
             consumed_ += next - start_;
             start_ = next;
+            ++linesRead_;
             return line;
         }
         const qsizetype scanned = buffer_.size() - start_;
+        if (scanned > maxLineBytes_) {
+            lineTooLong();
+        }
         if (!fill()) {
             QByteArray line = buffer_.mid(start_);
             consumed_ += line.size();
             start_ = buffer_.size();
+            ++linesRead_;
             return line;
         }
         scanFrom = start_ + scanned;

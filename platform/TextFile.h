@@ -13,16 +13,21 @@ QString DecodeWindows1252(QByteArrayView bytes);
 QByteArray EncodeWindows1252(QStringView text);
 
 // Reads a Windows-1252 text file line by line; CR LF, LF and a lone CR all end a line.
-// Buffered, so a file of any size is read in constant memory.
+// Buffered, and no line may be longer than `maxLineBytes`, so a file of any size, a file without
+// line ends included, is read in bounded memory.
 class TextFileReader {
 public:
+    // Far beyond any line of the program's text files (a distribution line is about 300 bytes).
+    static constexpr qsizetype kMaxLineBytes = 1 << 20;
+
     // Throws common::AppError (53, "File not found") when the file cannot be opened.
-    explicit TextFileReader(const QString& path);
+    explicit TextFileReader(const QString& path, qsizetype maxLineBytes = kMaxLineBytes);
 
     bool atEnd();
     // The next line without its line end; error 62 past the end.
     QString readLine();
-    // The next line's raw bytes, without its line end.
+    // The next line's raw bytes, without its line end. A line longer than the limit is error 14,
+    // whose description names the file and the line.
     QByteArray readRawLine();
     // Bytes consumed so far, and the size of the file.
     qint64 position() const { return consumed_; }
@@ -30,8 +35,11 @@ public:
 
 private:
     bool fill();
+    [[noreturn]] void lineTooLong() const;
 
     QFile file_;
+    qsizetype maxLineBytes_;
+    qint64 linesRead_ = 0;
     QByteArray buffer_;
     qsizetype start_ = 0;
     qint64 consumed_ = 0;

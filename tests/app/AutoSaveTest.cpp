@@ -120,6 +120,36 @@ TEST_F(AutoSaveTest, NeverWhileADialogIsOpen) {
     EXPECT_EQ(TicksUntilSave(1), 1);
 }
 
+TEST_F(AutoSaveTest, AFailingSaveIsToldOncePerIntervalAndKeepsTheDocumentMarked) {
+    QFile blocker(path("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    document::Document().CurrentFile = path("blocker/bees.deg"); // its folder is a plain file
+    Change();
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        prompter_->expect(testing_support::AnswerWith(platform::Answer::Ok));
+        EXPECT_EQ(TicksUntilSave(5), 5);
+        ASSERT_EQ(prompter_->messages().size(), static_cast<std::size_t>(attempt));
+        EXPECT_TRUE(prompter_->messages().back().text.startsWith("Erreur pendant la sauvegarde"));
+        EXPECT_EQ(document::Document().FileModified, -1);
+    }
+    EXPECT_EQ(TicksUntilSave(4), 0); // no box between two attempts
+    EXPECT_EQ(prompter_->messages().size(), 2U);
+}
+
+TEST_F(AutoSaveTest, AChangedDocumentWithoutRecordsIsToldOncePerInterval) {
+    document::WorkDb().exec("DELETE FROM DOVAZOV");
+    document::Data1().refresh();
+    Change();
+    prompter_->expect(testing_support::AnswerWith(platform::Answer::Ok));
+    EXPECT_EQ(TicksUntilSave(9), 5);
+    EXPECT_EQ(TicksUntilSave(4), 0);
+    ASSERT_EQ(prompter_->messages().size(), 1U);
+    EXPECT_EQ(prompter_->messages()[0].text, "Unable to save the file!");
+    EXPECT_EQ(document::Document().FileModified, -1);
+}
+
 TEST_F(AutoSaveTest, DocumentWithoutAFileOpensTheSaveDialog) {
     document::Document().CurrentFile.clear();
     Change();

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSettings>
 
 namespace {
 
@@ -71,14 +72,146 @@ TEST_F(FileCommandsTest, SaveQuestionAnsweredEachWay) {
     EXPECT_EQ(app::CheckSauvegarde(*form_), 0);
 }
 
-TEST_F(FileCommandsTest, SaveQuestionYesWithoutAFileAndTheDialogCancelledLetsTheCallerGoOn) {
+TEST_F(FileCommandsTest, SaveQuestionYesWithoutAFileAndTheDialogCancelledStopsTheCaller) {
     document::Document().CurrentFile.clear();
     ChangeTitle();
     prompter_->expect(AnswerWith(Answer::Yes));
     prompter_->expect(SaveAs(""));
-    EXPECT_EQ(app::CheckSauvegarde(*form_), 0);
+    EXPECT_EQ(app::CheckSauvegarde(*form_), 1);
     EXPECT_EQ(document::Document().CurrentFile, "");
     EXPECT_EQ(document::Document().FileModified, -1);
+    EXPECT_EQ(prompter_->messages().size(), 1U); // the question only: the user cancelled
+}
+
+// The commands that throw the document away after the save question, each run from the window.
+struct Discarding {
+    const char* name;
+    bool asksSizeFirst; // New asks for the number of lines before the question
+    void (*run)(app::Form1& form);
+};
+
+const Discarding kDiscarding[] = {
+    {"Quit", false, [](app::Form1& form) { form.MnuQuitter_Click(); }},
+    {"window closed", false,
+     [](app::Form1& form) {
+         form.show();
+         EXPECT_FALSE(form.close());
+         EXPECT_TRUE(form.isVisible());
+     }},
+    {"New", true, [](app::Form1& form) { form.MnuNouveau_Click(); }},
+    {"Open", false, [](app::Form1& form) { form.MnuOuvrir_Click(); }},
+    {"recent file", false, [](app::Form1& form) { form.MnuLastFile_Click(1); }},
+};
+
+class SaveThatWritesNothingTest : public FileCommandsTest {
+protected:
+    void SetUp() override {
+        FileCommandsTest::SetUp();
+        // Another file to open from the recent list.
+        platform::Settings().LastFiles = {CopyFixture("nofields.deg", "other.deg"), {}, {}, {}};
+        form_->ShowRecentFiles();
+        QFile blocker(path("blocker"));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+
+    // A file name that no one can create, the superuser included: its folder is a plain file.
+    QString Unwritable() const { return path("blocker/bees.deg"); }
+
+    // The document, its file, its changed flag and the program are all still there.
+    void ExpectDocumentKept(const QString& currentFile) {
+        EXPECT_EQ(ended_, 0);
+        EXPECT_EQ(Rows(), 5);
+        EXPECT_EQ(form_->BoxTitre->text(), "Changed title");
+        EXPECT_EQ(document::Document().CurrentFile, currentFile);
+        EXPECT_EQ(document::Document().FileModified, -1);
+        EXPECT_EQ(platform::GetSetting("DOVAZOV", "Files", "LastFile1", "not written"),
+                  "not written");
+    }
+};
+
+TEST_F(SaveThatWritesNothingTest, AFailedSaveStopsTheCommandAfterTheWritersOwnMessage) {
+    for (const Discarding& command : kDiscarding) {
+        SCOPED_TRACE(command.name);
+        document::Document().CurrentFile = Unwritable();
+        ChangeTitle();
+        const std::size_t before = prompter_->messages().size();
+        if (command.asksSizeFirst) {
+            prompter_->expect(TypeText("3"));
+        }
+        prompter_->expect(AnswerWith(Answer::Yes));
+        prompter_->expect(AnswerWith(Answer::Ok)); // the writer tells why
+        command.run(*form_);
+
+        ExpectDocumentKept(Unwritable());
+        ASSERT_EQ(prompter_->messages().size(), before + 2); // one box for one failure
+        EXPECT_TRUE(prompter_->messages().back().text.startsWith("Erreur pendant la sauvegarde"))
+            << prompter_->messages().back().text.toStdString();
+        EXPECT_TRUE(prompter_->fileDialogs().empty());
+    }
+}
+
+TEST_F(SaveThatWritesNothingTest, ACancelledSaveAsStopsTheCommand) {
+    for (const Discarding& command : kDiscarding) {
+        SCOPED_TRACE(command.name);
+        document::Document().CurrentFile.clear();
+        ChangeTitle();
+        const std::size_t before = prompter_->messages().size();
+        if (command.asksSizeFirst) {
+            prompter_->expect(TypeText("3"));
+        }
+        prompter_->expect(AnswerWith(Answer::Yes));
+        prompter_->expect(SaveAs(""));
+        command.run(*form_);
+
+        ExpectDocumentKept("");
+        EXPECT_EQ(prompter_->messages().size(), before + 1); // the question only
+    }
+}
+
+TEST_F(SaveThatWritesNothingTest, ASaveAsThatFailsStopsTheQuit) {
+    document::Document().CurrentFile.clear();
+    ChangeTitle();
+    prompter_->expect(AnswerWith(Answer::Yes));
+    prompter_->expect(SaveAs(Unwritable()));
+    prompter_->expect(AnswerWith(Answer::Ok)); // the writer tells why
+    form_->MnuQuitter_Click();
+    // Save As names the document even when the write failed.
+    ExpectDocumentKept(Unwritable());
+    EXPECT_EQ(prompter_->messages().size(), 2U);
+}
+
+TEST_F(SaveThatWritesNothingTest, ADocumentWithoutRecordsIsToldAndKept) {
+    document::WorkDb().exec("DELETE FROM DOVAZOV");
+    document::Data1().refresh();
+    document::Document().FileModified = -1;
+    prompter_->expect(AnswerWith(Answer::Yes));
+    prompter_->expect(AnswerWith(Answer::Ok));
+    form_->MnuQuitter_Click();
+    EXPECT_EQ(ended_, 0);
+    EXPECT_EQ(prompter_->messages().back().text, "Unable to save the file!");
+    EXPECT_EQ(FileBytes(file_), original_);
+    EXPECT_EQ(document::Document().FileModified, -1);
+}
+
+TEST_F(FileCommandsTest, AnErrorInTheSaveQuestionKeepsTheWindowOpen) {
+    ChangeTitle();
+    document::WorkDb().exec("DROP TABLE DOVAZOV"); // the writer's first query fails
+    prompter_->expect(AnswerWith(Answer::Yes));
+    prompter_->expect(AnswerWith(Answer::Ok)); // the error box
+    form_->show();
+    EXPECT_FALSE(form_->close());
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(ended_, 0);
+}
+
+TEST_F(FileCommandsTest, QuitWritesTheSettingsFileThatQSettingsReads) {
+    prompter_->expect(AnswerWith(Answer::No));
+    ChangeTitle();
+    form_->MnuQuitter_Click();
+    ASSERT_EQ(ended_, 1);
+    QSettings written(store_.folder() + "/DOVAZOV.ini", QSettings::IniFormat);
+    EXPECT_EQ(written.value("Files/LastFile1").toString(), file_);
+    EXPECT_EQ(written.value("Language/Language").toString(), "1000");
 }
 
 TEST_F(FileCommandsTest, OpenAnsweredNoThenCancelledKeepsTheChangedDocument) {

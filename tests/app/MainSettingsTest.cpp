@@ -1,6 +1,7 @@
 #include "app/MainSettings.h"
 
 #include "../support/ErrorOf.h"
+#include "../support/ScopedEnv.h"
 #include "../support/ScriptedPrompter.h"
 #include "../support/TempSettings.h"
 #include "DatumFixture.h"
@@ -9,8 +10,11 @@
 #include "platform/Settings.h"
 #include "platform/StringTable.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,6 +22,7 @@ namespace {
 using platform::GetSetting;
 using platform::SaveSetting;
 using testing_support::AnswerWith;
+using testing_support::ScopedEnv;
 using testing_support::ScriptedPrompter;
 using testing_support::TempSettings;
 
@@ -294,25 +299,193 @@ TEST_F(MainSettingsTest, AStoreThatCannotBeWrittenDoesNotStopTheQuit) {
     EXPECT_NO_THROW(app::SauveParametres(app::MainWindowSettings{}));
 }
 
-TEST(WorkingDirSetting, StoredFolderElseTempElseTmpdir) {
-    TempSettings store;
-    const QByteArray temp = qgetenv("TEMP");
-    const QByteArray tmpdir = qgetenv("TMPDIR");
-    const bool hadTemp = qEnvironmentVariableIsSet("TEMP");
-    const bool hadTmpdir = qEnvironmentVariableIsSet("TMPDIR");
+// What one loaded value is, read from the window or the settings variables.
+using Loaded = double (*)(const app::MainWindowSettings& window);
 
-    qputenv("TEMP", "/from/temp");
-    qputenv("TMPDIR", "/from/tmpdir");
-    EXPECT_EQ(app::WorkingDirSetting(), "/from/temp");
-    qunsetenv("TEMP");
-    EXPECT_EQ(app::WorkingDirSetting(), "/from/tmpdir");
-    qunsetenv("TMPDIR");
-    EXPECT_EQ(app::WorkingDirSetting(), QDir::tempPath());
+struct BoundCase {
+    const char* application;
+    const char* section;
+    const char* key;
+    QString stored;
+    Loaded loaded;
+    double expected; // the key's default when the stored value is out of bounds
+};
+
+double SettingsOf(std::int16_t platform::ProgramSettings::*member) {
+    return platform::Settings().*member;
+}
+
+TEST_F(MainSettingsTest, ValuesOutOfBoundsLoadAsTheKeysDefaultsWithoutAMessage) {
+    const QString longName(256, QLatin1Char('n'));
+    const QString longestName(255, QLatin1Char('n'));
+    const BoundCase cases[] = {
+        // The window's geometry: the screen's size, 0, maximised.
+        {"DOVAZOV", "Grid", "Height", "1e30", [](const auto& w) { return double(w.Height); },
+         14400},
+        {"DOVAZOV", "Grid", "Height", "-5", [](const auto& w) { return double(w.Height); }, 14400},
+        {"DOVAZOV", "Grid", "Width", "2000000", [](const auto& w) { return double(w.Width); },
+         19200},
+        {"DOVAZOV", "Grid", "Width", "1000000", [](const auto& w) { return double(w.Width); },
+         1000000},
+        {"DOVAZOV", "Grid", "Left", "-2000000", [](const auto& w) { return double(w.Left); }, 0},
+        {"DOVAZOV", "Grid", "Top", "-1000", [](const auto& w) { return double(w.Top); }, -1000},
+        {"DOVAZOV", "Grid", "WindowState", "7", [](const auto& w) { return double(w.WindowState); },
+         2},
+        {"DOVAZOV", "Grid", "WindowState", "-1",
+         [](const auto& w) { return double(w.WindowState); }, 2},
+        {"DOVAZOV", "Grid", "WindowState", "1", [](const auto& w) { return double(w.WindowState); },
+         1},
+        {"DOVAZOV", "Grid", "ColWidth0", "1e12",
+         [](const auto& w) { return double(w.ColWidth[0]); }, 734},
+        {"DOVAZOV", "Grid", "ColWidth1", "-3", [](const auto& w) { return double(w.ColWidth[1]); },
+         945},
+        {"DOVAZOV", "Grid", "ColWidth2", "0", [](const auto& w) { return double(w.ColWidth[2]); },
+         0},
+        // Colours: 0x00BBGGRR or a system colour 0x80000000 to 0x80000018.
+        {"DOVAZOV", "Grid", "GridBackColor", "16777216",
+         [](const auto& w) { return double(w.GridBackColor); }, 0xE0FFFF},
+        {"DOVAZOV", "Grid", "GridBackColor", "16777215",
+         [](const auto& w) { return double(w.GridBackColor); }, 0xFFFFFF},
+        {"DOVAZOV", "Grid", "GridForeColor", "-1",
+         [](const auto& w) { return double(w.GridForeColor); }, -2147483640},
+        {"DOVAZOV", "Grid", "GridForeColor", "-2147483623",
+         [](const auto& w) { return double(w.GridForeColor); }, -2147483640},
+        {"DOVAZOV", "Grid", "GridForeColor", "-2147483624",
+         [](const auto& w) { return double(w.GridForeColor); }, -2147483624},
+        {"DOVAZOV", "Symbols", "SymbolColor1", "-5",
+         [](const auto&) { return double(platform::Settings().PeriodFillColor[1]); }, 0xFFFF},
+        {"DOVAZOV", "Symbols", "StrokeColor", "&H7FFFFFFF",
+         [](const auto&) { return double(platform::Settings().MapStrokeColor); }, 0},
+        // The symbol diameter in kilometres, -1 automatic.
+        {"DOVAZOV", "Symbols", "DiamPoints", "-2",
+         [](const auto&) { return double(platform::Settings().MapPointDiameter); }, -1},
+        {"DOVAZOV", "Symbols", "DiamPoints", "1e9",
+         [](const auto&) { return double(platform::Settings().MapPointDiameter); }, -1},
+        {"DOVAZOV", "Symbols", "DiamPoints", "0",
+         [](const auto&) { return double(platform::Settings().MapPointDiameter); }, 0},
+        // List positions: sixteen input systems, eight snapping sizes, three grids.
+        {"DOVAZOV", "Settings", "InputMode", "16",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::InputMode); }, 3},
+        {"DOVAZOV", "Settings", "InputMode", "-1",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::InputMode); }, 3},
+        {"DOVAZOV", "Settings", "InputMode", "15",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::InputMode); }, 15},
+        {"DOVAZOV", "Settings", "UtmAjust", "8",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::UtmAjust); }, 0},
+        {"DOVAZOV", "Settings", "UtmAjust", "7",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::UtmAjust); }, 7},
+        {"DOVAZOV", "Settings", "GridAjust", "3",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::GridAjust); }, 0},
+        {"DOVAZOV", "Settings", "ExportCoordSystem", "99",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::ExportCoordSystem); }, -1},
+        {"DOVAZOV", "Settings", "ExportCoordSystem", "7",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::ExportCoordSystem); }, 7},
+        {"DOVAZOV", "Localities", "CoordinatesType", "2",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::CoordinatesType); }, 1},
+        {"DOVAZOV", "Localities", "CoordinatesType", "0",
+         [](const auto&) { return SettingsOf(&platform::ProgramSettings::CoordinatesType); }, 0},
+        {"DOVAZOV", "Settings", "Ellipsoid", "-4",
+         [](const auto&) { return double(geodesy::Datums().Ellipsoid); }, 15},
+        // Texts: captions, separators and names of at most 255 characters.
+        {"DOVAZOV", "Settings", "LabelNumeric1", longName,
+         [](const auto&) { return double(platform::Settings().LabelNumeric1.size()); }, 8},
+        {"DOVAZOV", "Settings", "LabelNumeric1", longestName,
+         [](const auto&) { return double(platform::Settings().LabelNumeric1.size()); }, 255},
+        {"DOVAZOV", "Settings", "Separator", longName,
+         [](const auto&) { return double(platform::Settings().Separator.size()); }, 1},
+        {"DOVAZOV", "Localities", "Table", longName,
+         [](const auto&) { return double(platform::Settings().Table.size()); }, 17},
+        {"ZEB", "Datum", "DestCode", longName,
+         [](const auto&) { return double(geodesy::Datums().DestCode.size()); }, 5},
+    };
+    for (const BoundCase& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.stored.left(20).toStdString());
+        platform::DeleteSetting(c.application, c.section);
+        SaveSetting(c.application, c.section, c.key, c.stored);
+        platform::ResetProgramSettings();
+        ScriptedPrompter prompter; // a message would fail the test
+        const app::MainWindowSettings window = Load();
+        EXPECT_EQ(c.loaded(window), c.expected);
+        platform::DeleteSetting(c.application, c.section);
+    }
+}
+
+TEST_F(MainSettingsTest, ASettingsFileOfSeveralMegabytesIsIgnored) {
+    QByteArray bytes = "[Settings]\nInputMode=5\nSeparator=|\n";
+    bytes += "[Padding]\n";
+    for (int i = 0; bytes.size() < 3 * 1024 * 1024; ++i) {
+        bytes += "Key" + QByteArray::number(i) + "=" + QByteArray(64, 'x') + "\n";
+    }
+    QFile file(store_.folder() + "/DOVAZOV.ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    ScriptedPrompter prompter;
+    Load();
+    EXPECT_EQ(platform::Settings().InputMode, 3);
+    EXPECT_EQ(platform::Settings().Separator, ",");
+}
+
+TEST_F(MainSettingsTest, TheQuitChangesTheStoreInMemoryAndTheFileIsWrittenOnce) {
+    const QString path = store_.folder() + "/DOVAZOV.ini";
+    {
+        QSettings before(path, QSettings::IniFormat);
+        before.setValue("Paths/LastDeg", "/data/surveys/"); // written by Open, not by the quit
+        before.setValue("Settings/Separator", "|");
+    }
+    const QDateTime old(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    const auto age = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite) ? file.fileTime(QFileDevice::FileModificationTime)
+                                               : QDateTime();
+    };
+    const auto makeOld = [&path, &old] {
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite) &&
+               file.setFileTime(old, QFileDevice::FileModificationTime);
+    };
+    ASSERT_TRUE(makeOld());
+
+    app::MainWindowSettings window = Load();
+    platform::Settings().Separator = ";";
+    window.Width = 9000;
+    app::SauveParametres(window);
+    EXPECT_EQ(age(), old); // nothing reached the file yet
+
+    platform::FlushSettings();
+    EXPECT_NE(age(), old);
+    QSettings after(path, QSettings::IniFormat);
+    EXPECT_EQ(after.value("Settings/Separator").toString(), ";");
+    EXPECT_EQ(after.value("Grid/Width").toString(), "9000");
+    EXPECT_EQ(after.value("Files/LastFile4", "absent").toString(), "");
+    EXPECT_EQ(after.value("Paths/LastDeg").toString(), "/data/surveys/");
+
+    // Written values that did not change leave the file alone.
+    ASSERT_TRUE(makeOld());
+    app::SauveParametres(window);
+    platform::FlushSettings();
+    EXPECT_EQ(age(), old);
+}
+
+TEST(WorkingDirSetting, StoredFolderElseTheUsersRuntimeElseCacheFolder) {
+    TempSettings store;
+    QTemporaryDir runtime;
+    QTemporaryDir cache;
+    // The shared temporary folder is not the default, whatever the environment names.
+    const ScopedEnv temp("TEMP", "/from/temp");
+    const ScopedEnv tmpdir("TMPDIR", "/from/tmpdir");
+    const ScopedEnv cacheHome("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    {
+        const ScopedEnv session("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        EXPECT_EQ(app::WorkingDirSetting(), runtime.path());
+    }
+    {
+        const ScopedEnv noSession = ScopedEnv::Unset("XDG_RUNTIME_DIR");
+        EXPECT_TRUE(app::WorkingDirSetting().startsWith(cache.path() + "/"))
+            << app::WorkingDirSetting().toStdString();
+    }
     SaveSetting("DOVAZOV", "Config", "WorkingDir", "/chosen"); // "DOVazov" is the same name
     EXPECT_EQ(app::WorkingDirSetting(), "/chosen");
-
-    hadTemp ? qputenv("TEMP", temp) : qunsetenv("TEMP");
-    hadTmpdir ? qputenv("TMPDIR", tmpdir) : qunsetenv("TMPDIR");
 }
 
 TEST(RecentFileCaption, AccessKeyThenThePathAsWritten) {

@@ -2,10 +2,17 @@
 
 #include "../document/WorkTableFixture.h"
 #include "../support/ScriptedPrompter.h"
+#include "app/FileCommands.h"
+#include "app/frmMessage.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
+#include <SQLiteCpp/Transaction.h>
+#include <chrono>
+#include <optional>
 
 namespace {
 
@@ -97,6 +104,61 @@ TEST_F(SelectionDialogTest, CancelKeepsTheTextButTheCloseBoxStartsAfresh) {
     EXPECT_TRUE(dialog.OptSelect[0]->isChecked());
     EXPECT_EQ(Data1().recordSource(), kSorted);
     EXPECT_TRUE(label_.empty());
+}
+
+TEST_F(SelectionDialogTest, TheWaitWindowsCancelStopsALongConditionAndKeepsTheRows) {
+    {
+        // Three thousand rows more: a four-way join of them would run for days.
+        SQLite::Transaction transaction(document::WorkDb());
+        AddPeriods(std::vector<std::optional<int>>(3000, 5));
+        transaction.commit();
+    }
+    Show(kSorted);
+    Data1().recordset().setAbsolutePosition(5);
+    const std::vector<std::int64_t> before = Data1().recordset().bookmarks();
+
+    app::WaitWindowFeedback feedback;
+    platform::SetFeedback(&feedback);
+    using Clock = std::chrono::steady_clock;
+    std::optional<Clock::time_point> pressedAt;
+    bool workHeld = false;
+    bool waitWindowModal = false;
+    // The user presses Cancel as soon as the wait window is there.
+    QTimer user;
+    user.setInterval(20);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (feedback.window() != nullptr && !pressedAt) {
+            workHeld = app::DocumentWorkUnderWay();
+            waitWindowModal = QApplication::activeModalWidget() == feedback.window();
+            pressedAt = Clock::now();
+            feedback.window()->cmdCancel()->click();
+        }
+    });
+    user.start();
+
+    Selection dialog(hooks_);
+    dialog.show();
+    dialog.TxtSelect->setText(
+        QStringLiteral("EXISTS (SELECT 1 FROM DOVAZOV a, DOVAZOV b, DOVAZOV c, DOVAZOV d "
+                       "WHERE a.PERIOD + b.PERIOD + c.PERIOD + d.PERIOD < 0)"));
+    ScriptedPrompter prompter;
+    dialog.CmdSelect[0]->click();
+    const Clock::time_point returned = Clock::now();
+    user.stop();
+    platform::SetFeedback(nullptr);
+
+    ASSERT_TRUE(pressedAt.has_value());
+    EXPECT_LT(returned - *pressedAt, std::chrono::seconds(1)); // a loose bound, not a speed test
+    EXPECT_TRUE(workHeld);                                     // the automatic save waits
+    EXPECT_TRUE(waitWindowModal);                              // no other window takes input
+    EXPECT_EQ(feedback.window(), nullptr);
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(Data1().recordSource(), kSorted);
+    EXPECT_EQ(Data1().recordset().bookmarks(), before);
+    EXPECT_EQ(Data1().recordset().absolutePosition(), 5);
+    EXPECT_TRUE(label_.empty());
+    EXPECT_EQ(refreshed_, 0);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "../support/ScopedEnv.h"
 #include "MainWindowFixture.h"
 #include "app/RecordTableModel.h"
 
@@ -5,13 +6,29 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
+#include <unistd.h>
 
 namespace {
 
 using testing_support::AnswerWith;
+using testing_support::ScopedEnv;
 using testing_support::ScriptedPrompter;
 
-class StartUpTest : public app_test::MainWindowTest {};
+class StartUpTest : public app_test::MainWindowTest {
+protected:
+    // Ends the run as the program's end does: the working database and its folder go.
+    void EndRun() {
+        form_.reset();
+        document::Data1().reset();
+        document::CloseWorkDatabase();
+    }
+
+    static QString ParentOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+
+    // The session runtime folder the user's default working folder is in.
+    QTemporaryDir runtime_;
+    ScopedEnv runtimeEnv_{"XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path())};
+};
 
 bool DocumentMenusEnabled(const app::Form1& form) {
     return form.MnuEnregistrer->isEnabled() && form.MnuEnrSous->isEnabled() &&
@@ -43,7 +60,10 @@ TEST_F(StartUpTest, FirstStartWithoutCommandLineShowsAnEmptyEnglishWindow) {
     EXPECT_FALSE(document::Data1().bound());
     EXPECT_EQ(document::Document().FileModified, 0);
     EXPECT_EQ(document::Document().SqlTri, "SELECT * FROM DOVAZOV ORDER BY Counter");
-    EXPECT_TRUE(QFile::exists(path("work/dovazov_tmp.mdb")));
+    // In a folder of its own inside the working folder.
+    EXPECT_TRUE(QFile::exists(document::Work().WorkDbPath));
+    EXPECT_EQ(ParentOf(ParentOf(document::Work().WorkDbPath)), path("work"));
+    EXPECT_EQ(document::Work().WorkingDir, path("work"));
     EXPECT_FALSE(form_->MnuLastFile[0]->isVisible());
 }
 
@@ -116,7 +136,7 @@ TEST_F(StartUpTest, SecondCopyIsRefusedAndTheFirstKeepsItsLock) {
     EXPECT_EQ(prompter.messages()[0].icon, platform::Icon::Critical);
     EXPECT_EQ(second.form, nullptr);
     // No working database was made by the refused copy.
-    EXPECT_FALSE(QFile::exists(path("work/dovazov_tmp.mdb")));
+    EXPECT_TRUE(QDir(path("work")).isEmpty());
 }
 
 TEST_F(StartUpTest, StartProgramLoadsTheMainWindowAndClosesTheStartScreen) {
@@ -132,19 +152,123 @@ TEST_F(StartUpTest, StartProgramLoadsTheMainWindowAndClosesTheStartScreen) {
 }
 
 TEST_F(StartUpTest, ErrorInTheLoadStepIsShownAndEndsTheStart) {
-    // A working folder that cannot be made: under a plain file.
+    // Neither the working folder nor the user's own folders can be used: all under a plain file.
     QFile blocker(path("blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     platform::SaveSetting("DOVazov", "Config", "WorkingDir", path("blocker/work"));
+    const ScopedEnv noRuntime = ScopedEnv::Unset("XDG_RUNTIME_DIR");
+    const ScopedEnv cache("XDG_CACHE_HOME", QFile::encodeName(path("blocker/cache")));
     ScriptedPrompter prompter;
-    prompter.expect(AnswerWith(platform::Answer::Ok));
+    prompter.expect(AnswerWith(platform::Answer::Ok)); // the working folder cannot be used
+    prompter.expect(AnswerWith(platform::Answer::Ok)); // the error
 
     EXPECT_FALSE(Load());
 
-    ASSERT_EQ(prompter.messages().size(), 1U);
-    EXPECT_TRUE(prompter.messages()[0].text.startsWith("Error "));
-    EXPECT_EQ(prompter.messages()[0].icon, platform::Icon::Exclamation);
+    ASSERT_EQ(prompter.messages().size(), 2U);
+    EXPECT_TRUE(prompter.messages()[1].text.startsWith("Error 75\r"))
+        << prompter.messages()[1].text.toStdString();
+    EXPECT_TRUE(prompter.messages()[1].text.contains(path("blocker/cache")));
+    EXPECT_EQ(prompter.messages()[1].icon, platform::Icon::Exclamation);
+}
+
+TEST_F(StartUpTest, AnUnusableWorkingFolderFallsBackToTheUsersOwnWithAMessage) {
+    QFile file(path("file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ASSERT_TRUE(QDir().mkpath(path("locked")));
+    ASSERT_TRUE(QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner));
+    const struct {
+        const char* name;
+        QString folder;
+        int langue;
+        QString reason;
+        bool rootMayWrite;
+    } cases[] = {
+        {"missing", path("missing"), platform::kEnglish, "it does not exist", false},
+        {"a file", path("file"), platform::kEnglish, "it is not a folder", false},
+        {"read-only", path("locked"), platform::kEnglish, "it cannot be written to", true},
+        {"missing, in French", path("missing"), platform::kFrench, "il n'existe pas", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.rootMayWrite && geteuid() == 0) {
+            continue; // permissions do not bind the superuser
+        }
+        platform::SaveSetting("DOVazov", "Config", "WorkingDir", c.folder);
+        platform::SetLangue(c.langue);
+        ScriptedPrompter prompter;
+        prompter.expect(AnswerWith(platform::Answer::Ok));
+
+        ASSERT_TRUE(Load());
+
+        ASSERT_GE(prompter.messages().size(), 1U);
+        const platform::MessageRequest& message = prompter.messages()[0];
+        EXPECT_TRUE(message.text.contains('"' + c.folder + '"')) << message.text.toStdString();
+        EXPECT_TRUE(message.text.contains(c.reason)) << message.text.toStdString();
+        EXPECT_TRUE(message.text.contains('"' + runtime_.path() + '"'))
+            << message.text.toStdString();
+        EXPECT_EQ(message.icon, platform::Icon::Exclamation);
+        // The preferences still show the setting; the database is in the user's own folder.
+        EXPECT_EQ(document::Work().WorkingDir, c.folder);
+        EXPECT_EQ(ParentOf(ParentOf(document::Work().WorkDbPath)), runtime_.path());
+        EXPECT_FALSE(QFileInfo::exists(path("missing")));
+        EndRun();
+        EXPECT_TRUE(QDir(runtime_.path()).isEmpty());
+    }
+    QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(StartUpTest, FilesPlantedInTheWorkingFolderAreNeitherAdoptedNorInTheWay) {
+    const QString planted = path("work/dovazov_tmp.mdb");
+    const QByteArray bytes = "another user's file";
+    const auto plantFile = [&] {
+        QFile file(planted);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const auto plantFolder = [&] { return QDir().mkdir(planted); };
+    const auto plantLink = [&] {
+        QFile victim(path("victim"));
+        return victim.open(QIODevice::WriteOnly) && victim.write(bytes) == bytes.size() &&
+               QFile::link(path("victim"), planted);
+    };
+    const struct {
+        const char* name;
+        std::function<bool()> plant;
+        QString keeps; // the file whose bytes must stay
+    } cases[] = {
+        {"a file under the database's name", plantFile, planted},
+        {"a folder under the database's name", plantFolder, {}},
+        {"a link under the database's name", plantLink, path("victim")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(path("work")).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(path("work")));
+        ASSERT_TRUE(c.plant());
+        ScriptedPrompter prompter; // nothing to report
+
+        ASSERT_TRUE(Load());
+
+        EXPECT_NE(QFileInfo(document::Work().WorkDbPath).absoluteFilePath(),
+                  QFileInfo(planted).absoluteFilePath());
+        document::WorkDb().exec("INSERT INTO DOVAZOV (PERIOD) VALUES (1)");
+        if (!c.keeps.isEmpty()) {
+            EXPECT_EQ(FileBytes(c.keeps), bytes);
+        }
+        EndRun();
+        EXPECT_TRUE(QFileInfo(planted).exists() || QFileInfo(planted).isSymLink());
+    }
+}
+
+TEST_F(StartUpTest, TheHelpPageIsWrittenIntoTheRunsPrivateFolder) {
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Load());
+    form_->MnuInfo_Click(0);
+    EXPECT_EQ(ParentOf(helpOpened_), document::WorkFolder());
+    EXPECT_TRUE(QFile::exists(helpOpened_));
+    EndRun();
+    EXPECT_FALSE(QFile::exists(helpOpened_));
 }
 
 TEST_F(StartUpTest, SettingsWrittenAtTheQuitAreFoundAgainAtTheNextStart) {

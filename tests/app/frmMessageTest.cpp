@@ -1,8 +1,14 @@
 #include "app/frmMessage.h"
 
+#include "platform/StringTable.h"
+
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -87,6 +93,102 @@ TEST(WaitWindowFeedback, SetProgressClampsAndDropsTheFraction) {
     }
     EXPECT_TRUE(bar.isHidden());
     EXPECT_EQ(feedback.window(), nullptr);
+    platform::SetFeedback(nullptr);
+}
+
+TEST(frmMessage, ACancellableWindowShowsItsCancelBelowTheTextAndIsModal) {
+    app::frmMessage plain;
+    plain.AfficheMessage(QStringLiteral("Saving..."));
+    EXPECT_FALSE(plain.cmdCancel()->isVisible());
+    EXPECT_EQ(plain.windowModality(), Qt::NonModal);
+
+    app::frmMessage window;
+    window.setCancellable();
+    window.AfficheMessage(QStringLiteral("Sélection avancée"));
+    EXPECT_TRUE(window.cmdCancel()->isVisible());
+    EXPECT_EQ(window.cmdCancel()->text(), platform::ResText(101));
+    EXPECT_EQ(window.windowModality(), Qt::ApplicationModal);
+    // The text area keeps its height; the button is below it, inside the window.
+    const int icon = window.imgMsg()->height();
+    EXPECT_GE(window.cmdCancel()->y(), 2 * icon);
+    EXPECT_LE(window.cmdCancel()->geometry().bottom(), window.height());
+    EXPECT_FALSE(window.cancelPressed());
+}
+
+TEST(frmMessage, TheCancelButtonEscapeAndTheCloseBoxAllAskToStop) {
+    const std::function<void(app::frmMessage&)> asks[] = {
+        [](app::frmMessage& w) { w.cmdCancel()->click(); },
+        [](app::frmMessage& w) { w.reject(); },
+        [](app::frmMessage& w) { w.close(); },
+    };
+    for (const auto& ask : asks) {
+        app::frmMessage window;
+        window.setCancellable();
+        window.AfficheMessage(QStringLiteral("busy"));
+        ask(window);
+        EXPECT_TRUE(window.cancelPressed());
+        // The work closes the window once it has stopped.
+        EXPECT_TRUE(window.isVisible());
+    }
+}
+
+TEST(WaitWindowFeedback, OnlyACancellableWindowLetsEventsRunAndReportsItsCancel) {
+    app::WaitWindowFeedback feedback;
+    platform::SetFeedback(&feedback);
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    EXPECT_FALSE(platform::CancelRequested()); // no window
+    platform::AfficheMessage(QStringLiteral("Saving..."));
+    EXPECT_FALSE(platform::CancelRequested()); // a window the work cannot be stopped from
+    EXPECT_FALSE(ran);
+
+    platform::ShowCancellableMessage(QStringLiteral("Sélection avancée"));
+    ASSERT_NE(feedback.window(), nullptr);
+    EXPECT_TRUE(feedback.window()->cancellable());
+    EXPECT_EQ(feedback.window()->lblMsg()->text(), QStringLiteral("Sélection avancée"));
+    EXPECT_FALSE(platform::CancelRequested());
+    EXPECT_TRUE(ran);
+    QMetaObject::invokeMethod(feedback.window()->cmdCancel(), &QPushButton::click,
+                              Qt::QueuedConnection);
+    EXPECT_TRUE(platform::CancelRequested());
+    platform::FermeMessage();
+    EXPECT_EQ(feedback.window(), nullptr);
+    EXPECT_FALSE(platform::CancelRequested());
+    platform::SetFeedback(nullptr);
+}
+
+class PaintCounter : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+// Lets events run until `done` or a generous number of rounds.
+template <typename Done> bool RunEventsUntil(Done done) {
+    for (int round = 0; round < 200 && !done(); ++round) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return done();
+}
+
+TEST(WaitWindowFeedback, OtherWindowsPaintOnlyOnceTheCancellableWindowCloses) {
+    PaintCounter other;
+    other.resize(120, 80);
+    other.show();
+    ASSERT_TRUE(RunEventsUntil([&other] { return other.paints > 0; }));
+    app::WaitWindowFeedback feedback;
+    platform::SetFeedback(&feedback);
+    platform::ShowCancellableMessage(QStringLiteral("busy"));
+    const int before = other.paints;
+    other.update();
+    for (int i = 0; i < 5; ++i) {
+        platform::CancelRequested();
+    }
+    EXPECT_EQ(other.paints, before);
+    platform::FermeMessage();
+    EXPECT_TRUE(RunEventsUntil([&other, before] { return other.paints > before; }));
     platform::SetFeedback(nullptr);
 }
 

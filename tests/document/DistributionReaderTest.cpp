@@ -367,6 +367,9 @@ TEST_F(DistributionReaderTest, AFailedReadLeavesTheDocumentAsItWas) {
         {"header cut short", "<DOVAZOV 2.0>\r\nEUR-M\r\n/\r\n", "Input past end of file"},
         {"definition of two parts", "<DOVAZOV 2.0>\r\nEUR-M\r\n/\r\nHAB,Habitat\r\n<END>\r\n", ""},
         {"count too large", header.toLatin1() + "1K+50.00000   4.00000 9e99    0\r\n", "Overflow"},
+        {"record line without an end, longer than any line may be",
+         header.toLatin1() + QByteArray((1 << 20) + 1, 'x'),
+         "Out of string space: line 12 of " + path("broken.deg") + " is longer than 1048576 bytes"},
         {"older file whose text fails its conversion",
          "T\r\nC\r\n 0000 - 2011   0 - 0   0 - 0\r\nS\r\nC\r\n1K+50.00000   4.00000    1    0" +
              QByteArray(11, ' ') + "EUR-Mlmb 1e308 1e308",

@@ -1,8 +1,11 @@
+#include "../support/FaultInjection.h"
 #include "DistributionFixture.h"
 #include "document/Periods.h"
+#include "document/SelectionFilter.h"
 #include "platform/ProgramSettings.h"
 
 #include <QDate>
+#include <unistd.h>
 
 namespace {
 
@@ -49,6 +52,23 @@ protected:
         r.DATUM = datum;
         r.COMMENT = std::move(comment);
         return r;
+    }
+    // `count` records "r1", "r2", ... added in one transaction.
+    static void AddNumbered(int count) {
+        SQLite::Transaction transaction(document::WorkDb());
+        for (int i = 1; i <= count; ++i) {
+            Add(At(i % 3 == 0 ? 1 : 2, 50.0F + static_cast<float>(i % 100) / 100.0F, 4.0F,
+                   i % 10000, QStringLiteral("r%1").arg(i)));
+        }
+        transaction.commit();
+    }
+    // The comments of a written file's records, in the file's order.
+    static QStringList FileComments(const QString& file) {
+        QStringList comments;
+        for (const QString& line : FileLines(file).mid(8)) { // after a header without fields
+            comments << line.mid(71);
+        }
+        return comments;
     }
     static QStringList FileLines(const QString& file) {
         QStringList lines = platform::DecodeWindows1252(ReadBytes(file)).split("\r\n");
@@ -274,8 +294,9 @@ TEST_F(DistributionWriterTest, AFileThatCannotBeCreatedIsToldOnce) {
     prompter.expect(AnswerWith(Answer::Ok));
     EXPECT_FALSE(Save(path("missing/folder/out.deg")));
     ASSERT_EQ(prompter.messages().size(), 1U);
-    EXPECT_TRUE(prompter.messages()[0].text.startsWith("Erreur pendant la sauvegarde\r"));
-    EXPECT_FALSE(prompter.messages()[0].text.contains("Continuer?"));
+    EXPECT_EQ(prompter.messages()[0].text, "Erreur pendant la sauvegarde\rNo such file or "
+                                           "directory: " +
+                                               path("missing/folder/out.deg"));
     EXPECT_EQ(prompter.messages()[0].buttons, platform::Buttons::Ok);
     EXPECT_EQ(Document().FileModified, -1);
     EXPECT_FALSE(feedback_.messageShown);
@@ -312,6 +333,105 @@ TEST_F(DistributionWriterTest, AFieldThatCannotBeWrittenAsksWhetherToGoOn) {
               "1K+50.00000   4.00000         0" + Blanks(10) + "FEUR-M" + Blanks(24) + "big");
     EXPECT_EQ(lines.last().mid(71), "small");
     EXPECT_EQ(Document().FileModified, -1);
+}
+
+TEST_F(DistributionWriterTest, EverySaveWritesTheWholeDocumentWhateverTheGridShows) {
+    AddNumbered(12); // r3, r6, r9 and r12 have the period 1
+    const QStringList all{"r1", "r2", "r3", "r4",  "r5",  "r6",
+                          "r7", "r8", "r9", "r10", "r11", "r12"};
+    // A selection condition, or the record source a sort or a filter gives the grid.
+    struct Case {
+        QString condition;
+        QString recordSource;
+        QStringList written;
+    };
+    const std::vector<Case> cases{
+        {"PERIOD = 1",
+         {},
+         {"r3", "r6", "r9", "r12", "r1", "r2", "r4", "r5", "r7", "r8", "r10", "r11"}},
+        {"PERIOD = 9", {}, all}, // nothing shown
+        {{},
+         "SELECT * FROM DOVAZOV WHERE PERIOD = 1 ORDER BY N1 DESC",
+         {"r12", "r9", "r6", "r3", "r1", "r2", "r4", "r5", "r7", "r8", "r10", "r11"}},
+        {{},
+         "SELECT * FROM DOVAZOV ORDER BY N1 DESC",
+         {"r12", "r11", "r10", "r9", "r8", "r7", "r6", "r5", "r4", "r3", "r2", "r1"}},
+    };
+    using SaveCall = std::function<bool(const QString&)>;
+    const std::vector<std::pair<const char*, SaveCall>> saves{
+        {"save", [&](const QString& f) { return document::SaveWithBackup(f, Texts()); }},
+        {"save as", [&](const QString& f) { return document::SaveDocumentAs(f, Texts()); }},
+        // The save question and the automatic save write without a backup.
+        {"plain", [&](const QString& f) { return Save(f); }},
+    };
+    for (const Case& c : cases) {
+        for (const auto& [name, save] : saves) {
+            SCOPED_TRACE((c.condition + c.recordSource).toStdString() + " / " + name);
+            ScriptedPrompter prompter;
+            if (c.condition.isEmpty()) {
+                Show(c.recordSource);
+            } else {
+                ASSERT_EQ(document::ApplySelection(false, c.condition).label,
+                          document::SelectionLabel::Shown);
+            }
+            Document().FileModified = -1;
+            ASSERT_TRUE(save(path("whole.deg")));
+            EXPECT_EQ(FileComments(path("whole.deg")), c.written);
+            EXPECT_EQ(Document().FileModified, 0);
+        }
+    }
+}
+
+TEST_F(DistributionWriterTest, AFullDiskLeavesTheDocumentWholeUnderItsName) {
+    AddNumbered(3000);
+    Show(Document().SqlTri);
+    const QString file = WriteFile("bees.deg", "previous");
+    WriteFile("bees.BAK", "older");
+    Document().FileModified = -1;
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(Answer::Ok));
+    bool saved = true;
+    {
+        const testing_support::FileSizeLimit full(64 * 1024);
+        saved = document::SaveWithBackup(file, Texts());
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadBytes(file), "previous");
+    EXPECT_EQ(ReadBytes(path("bees.BAK")), "older");
+    ASSERT_EQ(prompter.messages().size(), 1U);
+    EXPECT_EQ(prompter.messages()[0].text, "Erreur pendant la sauvegarde\rFile too large: " + file);
+    EXPECT_EQ(Document().FileModified, -1);
+    EXPECT_EQ(Entries(), (QStringList{"bees.BAK", "bees.deg"}));
+}
+
+TEST_F(DistributionWriterTest, AKilledSaveLeavesTheDocumentWholeUnderItsName) {
+    AddNumbered(20000);
+    Show(Document().SqlTri);
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Save(path("reference.deg")));
+    const QByteArray reference = ReadBytes(path("reference.deg"));
+    const QString file = WriteFile("bees.deg", "previous");
+    // Killed once the new file, whatever its name, holds half the document.
+    const QStringList others{"bees.deg", "bees.BAK", "reference.deg", "dovazov_tmp.mdb",
+                             "dovazov_tmp.mdb-journal"};
+    const bool killed = testing_support::KillDuringSave(
+        [&] { return testing_support::NewFileHolds(folder(), others, reference.size() / 2); },
+        [&] { document::SaveWithBackup(file, Texts()); });
+    const QByteArray found = ReadBytes(file);
+    EXPECT_TRUE(found == "previous" || found == reference)
+        << found.size() << " bytes, " << (killed ? "killed" : "finished");
+}
+
+TEST_F(DistributionWriterTest, SavingThroughALinkKeepsTheLinkAndWritesTheFileItNames) {
+    OpenFixture("nofields.deg");
+    ASSERT_TRUE(QDir(folder()).mkdir("real"));
+    WriteFile("real/bees.deg", "previous");
+    ASSERT_EQ(::symlink("real/bees.deg", QFile::encodeName(path("bees.deg")).constData()), 0);
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(document::SaveWithBackup(path("bees.deg"), Texts()));
+    EXPECT_TRUE(QFileInfo(path("bees.deg")).isSymLink());
+    EXPECT_TRUE(ReadBytes(path("real/bees.deg")).startsWith("<DOVAZOV 2.0>\r\nWGS84\r\n"));
+    EXPECT_EQ(ReadBytes(path("bees.BAK")), "previous");
 }
 
 TEST_F(DistributionWriterTest, PeriodLineOfThreePeriods) {

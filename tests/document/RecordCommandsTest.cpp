@@ -126,6 +126,36 @@ TEST(FindTermsTest, EachTermMatchesItsFieldAndNullMatchesNothing) {
     EXPECT_FALSE(FindTerms("1E300").matches(Sample()));
 }
 
+TEST(FindTermsTest, ANumberOutOfRangeIsSearchedForAsText) {
+    // 1E999 is beyond any double: it is a text, found where it is written.
+    const FindTerms huge("1E999");
+    EXPECT_FALSE(huge.numeric());
+    Record written;
+    written.COMMENT = QStringLiteral("count 1e999 bees");
+    EXPECT_TRUE(huge.matches(written));
+    EXPECT_FALSE(huge.matches(Sample()));
+    EXPECT_EQ(document::FindCriteriaText("1E999"),
+              "SEX LIKE '*1E999*' OR DATUM = '1E999' OR ORIGINAL LIKE '*1E999*' OR "
+              "DATE like '*1E999*' OR COMMENT like '*1E999*'");
+    // A SEX out of range does not stop the search for a number.
+    Record sexHuge = Sample();
+    sexHuge.SEX = QStringLiteral("-1E999");
+    EXPECT_FALSE(FindTerms("33").matches(sexHuge));
+    EXPECT_TRUE(FindTerms("12").matches(sexHuge));
+
+    struct Case {
+        const char* text;
+        std::optional<double> value;
+    };
+    const Case cases[] = {
+        {"12", 12.0},  {" -4.5 ", -4.5}, {"1E308", 1e308}, {"1E-999", 0.0}, // too small: zero
+        {"1E999", {}}, {"-1E999", {}},   {"1E309", {}},    {"12a", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(document::NumberInRange(QString::fromUtf8(c.text)), c.value) << c.text;
+    }
+}
+
 class RecordCommandsTest : public WorkTableTest {
 protected:
     // Rows whose comment is their number 1..count, period alternating 1 and 2.

@@ -3,9 +3,14 @@
 #include "../support/ScriptedPrompter.h"
 #include "WorkTableFixture.h"
 #include "common/AppError.h"
+#include "platform/Feedback.h"
 #include "platform/ProgramSettings.h"
 
 #include <QStringList>
+#include <SQLiteCpp/Transaction.h>
+#include <chrono>
+#include <optional>
+#include <sqlite3.h>
 
 namespace {
 
@@ -123,7 +128,9 @@ TEST_F(SelectionFilterTest, AConditionFiltersTheGridAndShowsTheLabel) {
         {"PERIOD = 1 /* ; UNION */ -- ; EXCEPT", 2},
         {"PERIOD IN (SELECT PERIOD FROM DOVAZOV WHERE SEX = 'F')", 1},
         {"PERIOD IN (SELECT 2 UNION SELECT 3)", 2},
-        {"upper(SEX) = 'M' ORDER BY DATE", 2},
+        {"PERIOD IN (SELECT PERIOD FROM DOVAZOV ORDER BY PERIOD DESC LIMIT 1)", 1},
+        {"PERIOD = 1 -- a note, then nothing", 2},
+        {"SEX = 'M' OR COMMENT = 'order by'", 2}, // clause words inside a text
     };
     for (const Case& c : cases) {
         Show(kSorted);
@@ -185,6 +192,14 @@ TEST_F(SelectionFilterTest, RefusedConditionsPutThePreviousRecordSourceBack) {
         {"random() > 0", "random"},
         {"printf('%.*c', 1000000000, 'x') <> ''", "printf"},
         {"COMMENT LIKE 'a' ESCAPE 'xy'", "ESCAPE"}, // fails when the query runs
+        // Clauses after the condition: it must be one expression.
+        {"upper(SEX) = 'M' ORDER BY DATE", "syntax error"},
+        {"1 ORDER BY 2", "syntax error"},
+        {"1 LIMIT 1", "syntax error"},
+        {"1 GROUP BY SEX HAVING count(*) > 1", "syntax error"},
+        {"1 WINDOW w AS (ORDER BY PERIOD)", "syntax error"},
+        {"(1) ORDER BY (2)", "syntax error"},
+        {"1 ORDER BY 2 /*", "syntax error"},
     };
     for (const Case& c : cases) {
         ApplySelection(false, QStringLiteral("PERIOD = 1")); // a filter in force
@@ -219,11 +234,13 @@ TEST_F(SelectionFilterTest, AnEmbeddedNulCannotHideMoreText) {
 TEST_F(SelectionFilterTest, ACheckedConditionIsReturnedAsTheQueryToRun) {
     EXPECT_EQ(CheckSelectionCondition(document::WorkDb(), QStringLiteral("N1 > 2")),
               QStringLiteral("SELECT * FROM DOVAZOV WHERE N1 > 2"));
-    try {
-        CheckSelectionCondition(document::WorkDb(), QStringLiteral("1; VACUUM"));
-        FAIL() << "a second statement was accepted";
-    } catch (const common::AppError& error) {
-        EXPECT_EQ(error.number(), document::kConditionError);
+    for (const char* refused : {"1; VACUUM", "1 ORDER BY 2", "PERIOD = 1 LIMIT 1"}) {
+        try {
+            CheckSelectionCondition(document::WorkDb(), QString::fromUtf8(refused));
+            ADD_FAILURE() << "accepted: " << refused;
+        } catch (const common::AppError& error) {
+            EXPECT_EQ(error.number(), document::kConditionError) << refused;
+        }
     }
     // The checks leave the connection as they found it: writes go on working.
     EXPECT_NO_THROW(document::WorkDb().exec("UPDATE DOVAZOV SET N1 = 1"));
@@ -236,6 +253,190 @@ TEST_F(SelectionFilterTest, AnErrorWithoutABoundGridLeavesItUnbound) {
     ApplySelection(false, QStringLiteral("PERIOD = = 1"));
     EXPECT_FALSE(Data1().bound());
     EXPECT_TRUE(Data1().recordSource().isEmpty());
+}
+
+TEST_F(SelectionFilterTest, TheLikeOfConditionsRefusesWorkNoCancelCouldStop) {
+    // One match runs within one step of the engine, where its progress handler never comes: a
+    // long pattern full of "*" over a long text is refused rather than left to run.
+    const std::string text(std::size_t{1} << 14, 'a');
+    const std::string pattern = "*" + std::string((std::size_t{1} << 14) - 2, 'a') + "b";
+    SQLite::Statement huge(document::WorkDb(), "SELECT ? LIKE ?");
+    huge.bind(1, text);
+    huge.bind(2, pattern);
+    try {
+        huge.executeStep();
+        ADD_FAILURE() << "a match of 2^28 steps was run";
+    } catch (const SQLite::Exception& error) {
+        EXPECT_NE(std::string(error.what()).find("pattern too complex"), std::string::npos);
+    }
+    // The connection's pattern limit holds, as it does for SQLite's own LIKE.
+    sqlite3* handle = document::WorkDb().getHandle();
+    const int limit = sqlite3_limit(handle, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 4);
+    EXPECT_THROW(document::WorkDb().execAndGet("SELECT 'abc' LIKE 'abc*?'"), SQLite::Exception);
+    EXPECT_EQ(document::WorkDb().execAndGet("SELECT 'abc' LIKE 'ab*'").getInt(), 1);
+    sqlite3_limit(handle, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, limit);
+    EXPECT_EQ(document::WorkDb().execAndGet("SELECT 'abc' LIKE 'abc*?'").getInt(), 0);
+}
+
+// Stands for the user at the wait window: presses its Cancel a while after it appears.
+class CancellingUser final : public platform::Feedback {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit CancellingUser(std::chrono::milliseconds delay) : delay_(delay) {
+        platform::SetFeedback(this);
+    }
+    ~CancellingUser() override { platform::SetFeedback(nullptr); }
+    CancellingUser(const CancellingUser&) = delete;
+    CancellingUser& operator=(const CancellingUser&) = delete;
+
+    void showMessage(const QString&) override {}
+    void closeMessage() override { open = false; }
+    void setProgressVisible(bool) override {}
+    void setProgressValue(int) override {}
+    void showCancellableMessage(const QString& text) override {
+        shownText = text;
+        open = true;
+        shownAt = Clock::now();
+    }
+    bool cancelRequested() override {
+        if (!pressedAt && shownAt && Clock::now() - *shownAt >= delay_) {
+            pressedAt = Clock::now();
+        }
+        return pressedAt.has_value();
+    }
+
+    QString shownText;
+    bool open = false;
+    std::optional<Clock::time_point> shownAt;
+    std::optional<Clock::time_point> pressedAt;
+
+private:
+    std::chrono::milliseconds delay_;
+};
+
+// A table of a few thousand rows, each with a comment of 100 "a": enough for a join, a
+// concatenation or a text to grow without bound. The grid shows it sorted, on its eighth row.
+class HostileConditionTest : public WorkTableTest {
+protected:
+    static constexpr int kRows = 3000;
+    static constexpr std::ptrdiff_t kPosition = 7;
+
+    void SetUp() override {
+        WorkTableTest::SetUp();
+        SQLite::Transaction transaction(document::WorkDb());
+        SQLite::Statement insert(document::WorkDb(),
+                                 "INSERT INTO DOVAZOV (PERIOD, N1, COMMENT) VALUES (?, 1, ?)");
+        const std::string comment(100, 'a');
+        for (int i = 0; i < kRows; ++i) {
+            insert.bind(1, i % 7);
+            insert.bind(2, comment);
+            insert.exec();
+            insert.reset();
+        }
+        transaction.commit();
+        Show(kSorted);
+        Data1().recordset().setAbsolutePosition(kPosition);
+        before_ = Data1().recordset().bookmarks();
+        handle_ = document::WorkDb().getHandle();
+        lengthBefore_ = sqlite3_limit(handle_, SQLITE_LIMIT_LENGTH, -1);
+        patternBefore_ = sqlite3_limit(handle_, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1);
+        heapBefore_ = sqlite3_hard_heap_limit64(-1);
+    }
+
+    // Data1 shows exactly what it showed, and the connection has its limits back.
+    void ExpectAsBefore(const document::SelectionOutcome& outcome, const char* condition) {
+        EXPECT_EQ(outcome.label, SelectionLabel::Unchanged) << condition;
+        EXPECT_FALSE(outcome.refreshed) << condition;
+        EXPECT_EQ(Data1().recordSource(), kSorted) << condition;
+        EXPECT_EQ(Data1().recordset().bookmarks(), before_) << condition;
+        EXPECT_EQ(Data1().recordset().absolutePosition(), kPosition) << condition;
+        EXPECT_EQ(sqlite3_limit(handle_, SQLITE_LIMIT_LENGTH, -1), lengthBefore_) << condition;
+        EXPECT_EQ(sqlite3_limit(handle_, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1), patternBefore_)
+            << condition;
+        EXPECT_EQ(sqlite3_hard_heap_limit64(-1), heapBefore_) << condition;
+        EXPECT_EQ(RowCount(), kRows);
+    }
+
+    const QString kSorted = QStringLiteral("SELECT * FROM DOVAZOV ORDER BY PERIOD, Counter");
+    std::vector<std::int64_t> before_;
+    sqlite3* handle_ = nullptr;
+    int lengthBefore_ = 0;
+    int patternBefore_ = 0;
+    sqlite3_int64 heapBefore_ = 0;
+};
+
+// Each of these would run for minutes or take gigabytes: each ends, stopped by the user's Cancel
+// or refused by a limit, and the grid keeps its rows.
+TEST_F(HostileConditionTest, EndsByCancelOrLimitAndLeavesTheGridAsItWas) {
+    const char* const nestedReplace =
+        "length(replace(replace(replace(COMMENT, 'a', COMMENT), 'a', COMMENT), 'a', COMMENT)) "
+        "> 0"; // 100 MB a row
+    struct Case {
+        const char* condition;
+        const char* refusal; // a part of the message; null when only a Cancel ends it
+    };
+    const Case cases[] = {
+        {"EXISTS (SELECT 1 FROM DOVAZOV a, DOVAZOV b, DOVAZOV c, DOVAZOV d "
+         "WHERE a.N1 + b.N1 + c.N1 + d.N1 < 0)",
+         nullptr},
+        {nestedReplace, "too big"},
+        // The engine tells the length limit only once the whole cross join is read: a Cancel ends
+        // it.
+        {"length((SELECT group_concat(hex(hex(hex(a.COMMENT)))) FROM DOVAZOV a, DOVAZOV b)) > 0",
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        ScriptedPrompter prompter;
+        if (c.refusal != nullptr) {
+            prompter.expect(AnswerWith(platform::Answer::Ok));
+        }
+        // A limit must end the refused ones, however slow the build: the user waits for it.
+        CancellingUser user(c.refusal != nullptr ? std::chrono::milliseconds(60000)
+                                                 : std::chrono::milliseconds(200));
+        const document::SelectionOutcome outcome =
+            ApplySelection(false, QString::fromUtf8(c.condition));
+        const auto returned = CancellingUser::Clock::now();
+        if (c.refusal != nullptr) {
+            EXPECT_FALSE(outcome.cancelled) << c.condition;
+            ASSERT_EQ(prompter.messages().size(), 1U) << c.condition;
+            EXPECT_TRUE(prompter.messages().front().text.contains(QString::fromUtf8(c.refusal)))
+                << prompter.messages().front().text.toStdString();
+        } else {
+            EXPECT_TRUE(outcome.cancelled) << c.condition;
+            EXPECT_TRUE(prompter.messages().empty()) << c.condition;
+            ASSERT_TRUE(user.pressedAt.has_value()) << c.condition;
+            // A loose bound on the way out, not a speed measure.
+            EXPECT_LT(returned - *user.pressedAt, std::chrono::seconds(1)) << c.condition;
+            EXPECT_TRUE(user.shownText.contains(QStringLiteral("DOVAZOV b"))) << c.condition;
+        }
+        EXPECT_FALSE(user.open) << c.condition;
+        ExpectAsBefore(outcome, c.condition);
+    }
+}
+
+TEST_F(HostileConditionTest, AConditionThatOutgrowsItsMemoryIsRefused) {
+    // Forty texts of a million bytes each, all held at once for one row: 40 MB.
+    const QString million = QStringLiteral("replace(replace(COMMENT, 'a', COMMENT), 'a', COMMENT)");
+    QStringList texts;
+    for (int i = 0; i < 40; ++i) {
+        texts.append(million);
+    }
+    const QString condition =
+        QStringLiteral("Counter = 1 AND length(max(") + texts.join(u',') + QStringLiteral(")) > 0");
+    document::QueryLimits limits;
+    limits.heapHeadroom = std::int64_t{16} << 20;
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok));
+    const document::SelectionOutcome outcome = ApplySelection(false, condition, limits);
+    ASSERT_EQ(prompter.messages().size(), 1U);
+    EXPECT_TRUE(prompter.messages().front().text.contains(QStringLiteral("out of memory")))
+        << prompter.messages().front().text.toStdString();
+    ExpectAsBefore(outcome, "forty texts of a million bytes");
+    // The same condition within the program's usual means runs.
+    ScriptedPrompter quiet;
+    EXPECT_EQ(ApplySelection(false, condition).label, SelectionLabel::Shown);
+    EXPECT_EQ(Data1().recordset().recordCount(), 1);
 }
 
 } // namespace

@@ -24,12 +24,13 @@ int ErrorOf(const std::function<void()>& action) {
     return 0;
 }
 
-TEST_F(WorkTableTest, ASecondStartDeletesThePreviousDatabase) {
+TEST_F(WorkTableTest, ASecondStartDeletesThePreviousDatabaseAndBeginsEmpty) {
     AddPeriods({1, 2, 3});
-    const QString path = document::Work().WorkDbPath;
+    const QString previous = document::Work().WorkDbPath;
     document::CreateWorkDatabase(folder());
-    EXPECT_EQ(document::Work().WorkDbPath, path);
-    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_NE(document::Work().WorkDbPath, previous);
+    EXPECT_FALSE(QFile::exists(previous));
+    EXPECT_TRUE(QFile::exists(document::Work().WorkDbPath));
     EXPECT_EQ(RowCount(), 0);
 }
 

@@ -9,7 +9,15 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <limits>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -26,21 +34,30 @@ protected:
     }
     void TearDown() override { geodesy::ResetDatumState(); }
 
+    // `datumTable` and `ellipsoidTable` replace the plain tables when given.
     QString makeDatabase(const std::vector<std::string>& datumRows,
-                         const std::vector<std::string>& ellipsoidRows) {
+                         const std::vector<std::string>& ellipsoidRows,
+                         const std::string& datumTable = {},
+                         const std::string& ellipsoidTable = {}) {
         const QString path = dir_.filePath("DATUM.MDB");
         SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        db.exec("CREATE TABLE Datum (Code TEXT COLLATE NOCASE, Name TEXT COLLATE NOCASE, Applic "
-                "TEXT COLLATE NOCASE, da INTEGER, df REAL, dx REAL, dy REAL, dz REAL, Use "
-                "INTEGER, ELLI_ID INTEGER)");
-        db.exec("CREATE TABLE ELLI (ELLI_ID INTEGER, ELLI TEXT, ELLI_NAME TEXT, A REAL, f_Inv "
-                "REAL)");
+        db.exec(datumTable.empty()
+                    ? "CREATE TABLE Datum (Code TEXT COLLATE NOCASE, Name TEXT COLLATE NOCASE, "
+                      "Applic TEXT COLLATE NOCASE, da INTEGER, df REAL, dx REAL, dy REAL, dz REAL, "
+                      "Use INTEGER, ELLI_ID INTEGER)"
+                    : datumTable);
+        db.exec(ellipsoidTable.empty()
+                    ? "CREATE TABLE ELLI (ELLI_ID INTEGER, ELLI TEXT, ELLI_NAME TEXT, A REAL, "
+                      "f_Inv REAL)"
+                    : ellipsoidTable);
+        SQLite::Transaction transaction(db);
         for (const auto& row : datumRows) {
             db.exec("INSERT INTO Datum VALUES (" + row + ")");
         }
         for (const auto& row : ellipsoidRows) {
             db.exec("INSERT INTO ELLI VALUES (" + row + ")");
         }
+        transaction.commit();
         return path;
     }
 
@@ -161,6 +178,161 @@ TEST_F(DatumDatabaseTest, MissingFileAndCancelEndsTheProgram) {
     EXPECT_EQ(prompter.messages()[0].text, "Le fichier DATUM.MDB est introuvable!");
     EXPECT_EQ(platform::GetSetting("ZEB", "Datum", "DB", "unset"), "unset");
     EXPECT_FALSE(Datums().datumTableFilled);
+}
+
+// Ends the test program when what it guards still runs after ten seconds: a hang then fails the
+// test instead of stopping the whole run.
+class HangGuard {
+public:
+    HangGuard()
+        : thread_([this] {
+              std::unique_lock lock(mutex_);
+              if (!done_.wait_for(lock, std::chrono::seconds(10), [this] { return finished_; })) {
+                  std::fputs("still running after 10 s: hung\n", stderr);
+                  std::abort();
+              }
+          }) {}
+    ~HangGuard() {
+        {
+            const std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_one();
+        thread_.join();
+    }
+    HangGuard(const HangGuard&) = delete;
+    HangGuard& operator=(const HangGuard&) = delete;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::thread thread_;
+};
+
+TEST_F(DatumDatabaseTest, RowsBeyondSixteenBitIndexesAreLeftOutAndSaidSo) {
+    constexpr int kRows = 40000;
+    constexpr int kKept = std::numeric_limits<std::int16_t>::max();
+    // Codes and names are the row number in five digits, so name order is number order.
+    std::vector<std::string> datums;
+    std::vector<std::string> ellipsoids;
+    for (int i = 0; i < kRows; ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%05d", i);
+        datums.push_back(std::string("'") + number + "', 'N" + number +
+                         "', 'x', 0, 0, 0, 0, 0, 1, 1");
+        ellipsoids.push_back(std::to_string(i + 1) + ", 'E" + std::to_string(i % 10) +
+                             "', 'ellipsoid', 6378137, 298.257223563");
+    }
+    useDatabase(makeDatabase(datums, ellipsoids));
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok));
+    prompter.expect(AnswerWith(platform::Answer::Ok));
+
+    EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Loaded);
+
+    const auto& state = Datums();
+    ASSERT_EQ(state.datumCount(), kKept);
+    EXPECT_EQ(state.datum(kKept).Code, "32766");
+    EXPECT_EQ(DatumIndex("32766"), kKept);
+    EXPECT_EQ(DatumIndex("32767"), 0);
+    ASSERT_EQ(state.ellipsoidCount(), kKept);
+    EXPECT_EQ(state.ellipsoid(kKept).ELLI_ID, kKept);
+    ASSERT_EQ(prompter.messages().size(), 2U);
+    for (const auto& [message, table] :
+         {std::pair{prompter.messages()[0], "Datum"}, std::pair{prompter.messages()[1], "ELLI"}}) {
+        EXPECT_EQ(message.icon, platform::Icon::Exclamation);
+        for (const QString& part : {QString(table), QString("40000"), QString("32767"),
+                                    QString("7233"), dir_.filePath("DATUM.MDB")}) {
+            EXPECT_TRUE(message.text.contains(part)) << message.text.toStdString();
+        }
+    }
+}
+
+TEST_F(DatumDatabaseTest, TablesThatAreNotPlainTablesAreRefused) {
+    const std::string endless = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) ";
+    const std::vector<std::string> oneDatum = {"'A', 'A', 'x', 0, 0, 0, 0, 0, 1, 1"};
+    const struct {
+        const char* name;
+        std::string datumTable;
+        std::string ellipsoidTable;
+        std::vector<std::string> datums;
+        int datumsLoaded;
+    } cases[] = {
+        {"Datum an endless view",
+         "CREATE VIEW Datum AS " + endless +
+             "SELECT 'C' || i AS Code, 'N' AS Name, 'A' AS Applic, 0 AS da, 0.0 AS df, 0.0 AS "
+             "dx, 0.0 AS dy, 0.0 AS dz, 1 AS Use, 1 AS ELLI_ID FROM n",
+         "",
+         {},
+         0},
+        {"Datum a plain view",
+         "CREATE VIEW Datum AS SELECT 'A' AS Code, 'A' AS Name, 'x' AS Applic, 0 AS da, 0 AS df, "
+         "0 AS dx, 0 AS dy, 0 AS dz, 1 AS Use, 1 AS ELLI_ID",
+         "",
+         {},
+         0},
+        {"Datum a virtual table",
+         "CREATE VIRTUAL TABLE Datum USING fts4(Code, Name, Applic, da, df, dx, dy, dz, Use, "
+         "ELLI_ID)",
+         "", oneDatum, 0},
+        {"ELLI an endless view", "",
+         "CREATE VIEW elli AS " + endless +
+             "SELECT i AS ELLI_ID, 'AA' AS ELLI, 'x' AS ELLI_NAME, 6378137 AS A, 298 AS f_Inv "
+             "FROM n",
+         oneDatum, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        geodesy::ResetDatumState();
+        QFile::remove(dir_.filePath("DATUM.MDB"));
+        useDatabase(makeDatabase(
+            c.datums, c.ellipsoidTable.empty() ? kEllipsoids : std::vector<std::string>{},
+            c.datumTable, c.ellipsoidTable));
+        ScriptedPrompter prompter;
+        prompter.expect(AnswerWith(platform::Answer::Ok));
+        {
+            const HangGuard guard;
+            EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Reported);
+        }
+        ASSERT_EQ(prompter.messages().size(), 1U);
+        const QString& text = prompter.messages()[0].text;
+        EXPECT_TRUE(text.startsWith("Error 3078\r")) << text.toStdString();
+        EXPECT_TRUE(text.contains("not a plain table")) << text.toStdString();
+        EXPECT_TRUE(text.contains(dir_.filePath("DATUM.MDB"))) << text.toStdString();
+        EXPECT_EQ(Datums().datumCount(), c.datumsLoaded);
+        EXPECT_EQ(Datums().ellipsoidCount(), 0);
+    }
+}
+
+TEST_F(DatumDatabaseTest, TextsAreKeptShortAndOversizedValuesRefused) {
+    // 100,000 two-byte characters as a name, 300 as an area of use, ten as a code.
+    const std::string many = "replace(hex(zeroblob(100000)), '00', 'é')";
+    useDatabase(makeDatabase(
+        {"'ABCDEFGHIJ', " + many + ", substr(" + many + ", 1, 300), 0, 0, 0, 0, 0, 1, 1"},
+        {"1, 'ABC', " + many + ", 6378137, 298.257223563"}));
+    EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Loaded);
+    std::string expected;
+    for (int i = 0; i < 255; ++i) {
+        expected += "é";
+    }
+    EXPECT_EQ(Datums().datum(1).Code, "ABCDE");
+    EXPECT_EQ(Datums().datum(1).Name, expected);
+    EXPECT_EQ(Datums().datum(1).Applic, expected);
+    EXPECT_EQ(Datums().ellipsoid(1).ELLI, "AB");
+    EXPECT_EQ(Datums().ellipsoid(1).ELLI_NAME, expected);
+
+    // A value of two million bytes is not read at all.
+    geodesy::ResetDatumState();
+    QFile::remove(dir_.filePath("DATUM.MDB"));
+    useDatabase(
+        makeDatabase({"'A', printf('%.*c', 2000000, 'x'), 'x', 0, 0, 0, 0, 0, 1, 1"}, kEllipsoids));
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok));
+    EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Reported);
+    ASSERT_EQ(prompter.messages().size(), 1U);
+    EXPECT_TRUE(prompter.messages()[0].text.startsWith("Error 3078\r"))
+        << prompter.messages()[0].text.toStdString();
 }
 
 TEST(ShippedDatumDatabase, HoldsEveryCodeTheProgramNames) {

@@ -67,6 +67,46 @@ TEST(TextFile, LinesLongerThanTheBufferAndCrLfAcrossItsEdge) {
     EXPECT_TRUE(reader.atEnd());
 }
 
+TEST(TextFile, ALineLongerThanTheLimitIsAnErrorNamingTheFileAndTheLine) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lines.txt");
+    struct Case {
+        QByteArray bytes;
+        int goodLines;
+    };
+    const Case cases[] = {
+        {"ab\r\n" + QByteArray(100, 'x') + "\r\n", 2}, // at the limit
+        {"ab\r\n" + QByteArray(100, 'x'), 2},          // at the limit, at the end
+        {"ab\ncd\r" + QByteArray(101, 'x') + "\r\nz", 2},
+        {"ab\r\n" + QByteArray(101, 'x'), 1},
+        {QByteArray(500000, 'x'), 0}, // no line end at all, several buffers long
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.size());
+        WriteBytes(path, c.bytes);
+        TextFileReader reader(path, 100);
+        for (int line = 0; line < c.goodLines; ++line) {
+            EXPECT_LE(reader.readRawLine().size(), 100);
+        }
+        if (reader.atEnd()) {
+            continue;
+        }
+        try {
+            reader.readRawLine();
+            FAIL() << "no error";
+        } catch (const common::AppError& e) {
+            EXPECT_EQ(e.number(), 14);
+            EXPECT_EQ(e.description(), "Out of string space: line " +
+                                           std::to_string(c.goodLines + 1) + " of " +
+                                           path.toStdString() + " is longer than 100 bytes");
+        }
+    }
+    // Every reader has a limit: a file without line ends is refused, not read whole.
+    WriteBytes(path, QByteArray(3 << 20, 'x'));
+    TextFileReader reader(path);
+    EXPECT_THROW(reader.readRawLine(), common::AppError);
+}
+
 TEST(TextFile, MissingFileIsError53) {
     try {
         TextFileReader reader("/nonexistent/folder/file.deg");
