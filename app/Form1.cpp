@@ -13,10 +13,10 @@
 #include "app/frmOptionsPeriodes.h"
 #include "common/AppError.h"
 #include "document/DataControl.h"
+#include "document/DatumDatabase.h"
 #include "document/DocumentState.h"
 #include "document/SortAndBlank.h"
 #include "document/WorkDatabase.h"
-#include "platform/DatumDatabase.h"
 #include "platform/ErrorBox.h"
 #include "platform/Feedback.h"
 #include "platform/ProgramSettings.h"
@@ -465,7 +465,7 @@ bool Form1::Form_Load(const QString& commandLine, QWidget* startScreen) {
         }
         CreateRunWorkDatabase(WorkingDirSetting());
         windowSettings_.GridBackColor = kButtonFaceColor;
-        if (platform::LoadDatums(ProgramFolder()) == platform::DatumLoad::Quit) {
+        if (document::LoadDatums(ProgramFolder()) == document::DatumLoad::Quit) {
             return false;
         }
         // The first start's window has the size of the whole screen.

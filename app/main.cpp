@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 #include "app/Start.h"
 #include "platform/Settings.h"
+#include "platform/widgets/QtPrompter.h"
 
 #include <QApplication>
 #include <exception>
@@ -35,6 +36,7 @@ int Run() {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    platform::InstallOnScreenPrompter();
     // The name is also the message boxes' default title. No display name is set: the window
     // system would append it to every window title ("DOVazov - file - DOVazov").
     QApplication::setApplicationName(QStringLiteral("DOVazov"));

@@ -5,13 +5,13 @@
 // shell_maxrss_MB. DOVAZOV_BENCH_RECORDS sets another number of records. `make bench` builds and
 // runs it with the other benchmarks (about two minutes for a million records).
 #include "document/DataControl.h"
+#include "document/DatumDatabase.h"
 #include "document/DistributionReader.h"
 #include "document/DistributionWriter.h"
 #include "document/DocumentState.h"
 #include "document/Recompute.h"
 #include "document/WorkDatabase.h"
 #include "geodesy/DatumTables.h"
-#include "platform/DatumDatabase.h"
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/Settings.h"

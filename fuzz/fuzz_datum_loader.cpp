@@ -1,9 +1,9 @@
 // Arbitrary bytes as the datum database file: the loader either reads its tables or reports why
 // it cannot, and what it keeps always fits the program's 16-bit datum and ellipsoid numbers and
 // its bounded texts. A crash, a hang or a sanitizer report is a finding.
+#include "document/DatumDatabase.h"
 #include "fuzz/support/Check.h"
 #include "geodesy/DatumTables.h"
-#include "platform/DatumDatabase.h"
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
 
@@ -64,21 +64,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     geodesy::ResetDatumState();
 
-    Check(platform::LoadDatums(setup.dir.path()) != platform::DatumLoad::Quit);
+    Check(document::LoadDatums(setup.dir.path()) != document::DatumLoad::Quit);
 
     const geodesy::DatumState& state = geodesy::Datums();
-    Check(state.datumCount() >= 0 && state.datumCount() <= platform::kMaxDatumRows);
-    Check(state.ellipsoidCount() >= 0 && state.ellipsoidCount() <= platform::kMaxDatumRows);
+    Check(state.datumCount() >= 0 && state.datumCount() <= document::kMaxDatumRows);
+    Check(state.ellipsoidCount() >= 0 && state.ellipsoidCount() <= document::kMaxDatumRows);
     for (int i = 1; i <= state.datumCount(); ++i) {
         const geodesy::DatumRec& datum = state.datum(i);
         Check(datum.Code.size() == 5 || datum.Code.empty()); // empty: a row the load never reached
-        Check(ShortEnough(datum.Name, platform::kMaxDatumNameLength));
-        Check(ShortEnough(datum.Applic, platform::kMaxDatumNameLength));
+        Check(ShortEnough(datum.Name, document::kMaxDatumNameLength));
+        Check(ShortEnough(datum.Applic, document::kMaxDatumNameLength));
     }
     for (int j = 1; j <= state.ellipsoidCount(); ++j) {
         const geodesy::EllipsoidRec& ellipsoid = state.ellipsoid(j);
         Check(ellipsoid.ELLI.size() == 2 || ellipsoid.ELLI.empty());
-        Check(ShortEnough(ellipsoid.ELLI_NAME, platform::kMaxDatumNameLength));
+        Check(ShortEnough(ellipsoid.ELLI_NAME, document::kMaxDatumNameLength));
     }
     return 0;
 }

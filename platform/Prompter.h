@@ -45,6 +45,10 @@ Prompter& CurrentPrompter();
 void SetPrompter(Prompter* prompter);
 // The prompter a test installed, or nullptr for the on-screen one.
 Prompter* InstalledPrompter();
+// The on-screen prompter (not owned), set once by the program's windows layer. Without one, a
+// program with no windows answers every question as its Cancel or No button would, with nothing
+// typed or chosen, and tells the question on the standard error.
+void SetOnScreenPrompter(Prompter* prompter);
 
 // Short forms of the calls the windows make.
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,

@@ -1,13 +1,13 @@
 #include "DocumentBenchData.h"
 
 #include "document/DataControl.h"
+#include "document/DatumDatabase.h"
 #include "document/DistributionReader.h"
 #include "document/DistributionWriter.h"
 #include "document/DocumentState.h"
 #include "document/Recompute.h"
 #include "document/WorkDatabase.h"
 #include "geodesy/DatumTables.h"
-#include "platform/DatumDatabase.h"
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
@@ -64,7 +64,7 @@ Data::Data() {
     const auto program = std::filesystem::read_symlink("/proc/self/exe").parent_path();
     platform::SaveSetting("ZEB", "Datum", "DB",
                           QString::fromStdString((program / "DATUM.MDB").string()));
-    if (platform::LoadDatums({}) != platform::DatumLoad::Loaded) {
+    if (document::LoadDatums({}) != document::DatumLoad::Loaded) {
         std::fprintf(stderr, "the datum database beside the program could not be read\n");
         std::exit(1);
     }

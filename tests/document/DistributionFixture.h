@@ -43,7 +43,7 @@ class DistributionTest : public WorkTableTest {
 protected:
     void SetUp() override {
         WorkTableTest::SetUp();
-        ASSERT_EQ(LoadRealDatums(), platform::DatumLoad::Loaded);
+        ASSERT_EQ(LoadRealDatums(), document::DatumLoad::Loaded);
         geodesy::SetDefaultDatumIndexes();
         platform::SetLangue(platform::kEnglish);
         platform::Settings().Separator = QStringLiteral(",");

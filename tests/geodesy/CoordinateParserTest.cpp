@@ -45,7 +45,7 @@ class CoordinateParserTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testing_support::TempSettings settings;
-        ASSERT_EQ(testing_support::LoadRealDatums(), platform::DatumLoad::Loaded);
+        ASSERT_EQ(testing_support::LoadRealDatums(), document::DatumLoad::Loaded);
     }
     void TearDown() override { geodesy::ResetDatumState(); }
 

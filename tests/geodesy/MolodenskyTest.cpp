@@ -58,7 +58,7 @@ using testing_support::ErrorOf;
 class MolodenskyDatabase : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(testing_support::LoadRealDatums(), platform::DatumLoad::Loaded);
+        ASSERT_EQ(testing_support::LoadRealDatums(), document::DatumLoad::Loaded);
         ASSERT_GT(Datums().datumCount(), 200);
     }
     void TearDown() override { geodesy::ResetDatumState(); }

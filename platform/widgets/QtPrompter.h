@@ -20,4 +20,7 @@ QString QtFileFilter(const QString& filter);
 // Message texts use CR or CR LF line breaks; Qt wants LF.
 QString DisplayText(const QString& text);
 
+// Makes Qt's message boxes and dialogs the program's on-screen prompter.
+void InstallOnScreenPrompter();
+
 } // namespace platform

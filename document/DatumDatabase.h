@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace platform {
+namespace document {
 
 // Datums and ellipsoids are numbered by 16-bit integers throughout the program: rows past this
 // many are left out of a table, and the user is told so.
@@ -29,4 +29,4 @@ DatumLoad LoadDatums(const QString& programFolder);
 // The path LoadDatums uses when no setting names one.
 QString DefaultDatumDatabasePath(const QString& programFolder);
 
-} // namespace platform
+} // namespace document

@@ -1,4 +1,4 @@
-#include "platform/QtPrompter.h"
+#include "platform/widgets/QtPrompter.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -135,6 +135,11 @@ QString QtPrompter::saveFile(const FileDialogRequest& request) {
 
 void QtPrompter::beep() {
     QApplication::beep();
+}
+
+void InstallOnScreenPrompter() {
+    static QtPrompter onScreen;
+    SetOnScreenPrompter(&onScreen);
 }
 
 } // namespace platform

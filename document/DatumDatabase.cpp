@@ -1,4 +1,4 @@
-#include "platform/DatumDatabase.h"
+#include "document/DatumDatabase.h"
 
 #include "common/AppError.h"
 #include "common/Numeric.h"
@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <sqlite3.h>
 
-namespace platform {
+namespace document {
 
 namespace {
 
@@ -139,17 +139,17 @@ void ReportIgnoredRows(const char* table, const RowCount& rows, const QString& p
         return;
     }
     const QString text =
-        Langue() == kFrench
+        platform::Langue() == platform::kFrench
             ? QStringLiteral("La table %1 de la base de données des datums \"%2\" contient %3 "
                              "lignes : seules les %4 premières sont chargées, les %5 autres sont "
                              "ignorées.")
             : QStringLiteral("The table %1 of the datum database \"%2\" holds %3 rows: only the "
                              "first %4 are loaded, the other %5 are ignored.");
-    MsgBox(text.arg(QLatin1String(table), QDir::toNativeSeparators(path))
-               .arg(rows.available)
-               .arg(rows.read)
-               .arg(rows.available - rows.read),
-           Buttons::Ok, Icon::Exclamation);
+    platform::MsgBox(text.arg(QLatin1String(table), QDir::toNativeSeparators(path))
+                         .arg(rows.available)
+                         .arg(rows.read)
+                         .arg(rows.available - rows.read),
+                     platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
 void ReadDatums(SQLite::Database& db, const QString& path) {
@@ -209,16 +209,19 @@ QString DefaultDatumDatabasePath(const QString& programFolder) {
 
 DatumLoad LoadDatums(const QString& programFolder) {
     geodesy::Datums().GridDatums.fill(0);
-    QString path = GetSetting(QStringLiteral("ZEB"), QStringLiteral("Datum"), QStringLiteral("DB"),
-                              DefaultDatumDatabasePath(programFolder));
+    QString path =
+        platform::GetSetting(QStringLiteral("ZEB"), QStringLiteral("Datum"), QStringLiteral("DB"),
+                             DefaultDatumDatabasePath(programFolder));
     if (!QFileInfo(path).isFile()) {
-        MsgBox(ResText(800), Buttons::Ok, Icon::Critical);
-        path = CurrentPrompter().openFile({ResText(801), QStringLiteral("*.mdb"), {}, {}});
+        platform::MsgBox(platform::ResText(800), platform::Buttons::Ok, platform::Icon::Critical);
+        path = platform::CurrentPrompter().openFile(
+            {platform::ResText(801), QStringLiteral("*.mdb"), {}, {}});
         if (path.isEmpty()) {
-            ResetCursor();
+            platform::ResetCursor();
             return DatumLoad::Quit;
         }
-        SaveSetting(QStringLiteral("ZEB"), QStringLiteral("Datum"), QStringLiteral("DB"), path);
+        platform::SaveSetting(QStringLiteral("ZEB"), QStringLiteral("Datum"), QStringLiteral("DB"),
+                              path);
     }
     try {
         std::unique_ptr<SQLite::Database> db;
@@ -235,10 +238,10 @@ DatumLoad LoadDatums(const QString& programFolder) {
             throw common::AppError(kQueryFailed, e.what());
         }
     } catch (const common::AppError& e) {
-        ShowError(e.number(), QString::fromStdString(e.description()));
+        platform::ShowError(e.number(), QString::fromStdString(e.description()));
         return DatumLoad::Reported;
     }
     return DatumLoad::Loaded;
 }
 
-} // namespace platform
+} // namespace document

@@ -1,4 +1,4 @@
-#include "platform/DatumDatabase.h"
+#include "document/DatumDatabase.h"
 
 #include "../support/ScriptedPrompter.h"
 #include "../support/TempSettings.h"
@@ -84,7 +84,7 @@ TEST_F(DatumDatabaseTest, LoadsUsableRowsInNameOrderAndFindsCodes) {
         },
         kEllipsoids));
 
-    EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Loaded);
+    EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Loaded);
     const auto& state = Datums();
     ASSERT_EQ(state.datumCount(), 4);
     // Name order ignores case: EUROPEAN, ntf (b), NTF (c), world.
@@ -144,7 +144,7 @@ TEST_F(DatumDatabaseTest, ErrorsStopTheLoadThroughTheErrorBox) {
         useDatabase(makeDatabase(c.datums, c.ellipsoids));
         ScriptedPrompter prompter;
         prompter.expect(AnswerWith(platform::Answer::Ok));
-        EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Reported);
+        EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Reported);
         ASSERT_EQ(prompter.messages().size(), 1u);
         EXPECT_TRUE(
             prompter.messages()[0].text.startsWith("Error " + QString::number(c.number) + "\r"))
@@ -160,7 +160,7 @@ TEST_F(DatumDatabaseTest, MissingFileAskedForThenRemembered) {
     prompter.expect(AnswerWith(platform::Answer::Ok));
     prompter.expect(ChooseFile(real));
     const QString emptyFolder = dir_.filePath("nowhere");
-    EXPECT_EQ(platform::LoadDatums(emptyFolder), platform::DatumLoad::Loaded);
+    EXPECT_EQ(document::LoadDatums(emptyFolder), document::DatumLoad::Loaded);
     EXPECT_EQ(prompter.messages()[0].text, "The file DATUM.MDB cannot be found!");
     EXPECT_EQ(prompter.messages()[0].icon, platform::Icon::Critical);
     EXPECT_EQ(prompter.fileDialogs()[0].title, "Where is DATUM.MDB?");
@@ -174,7 +174,7 @@ TEST_F(DatumDatabaseTest, MissingFileAndCancelEndsTheProgram) {
     ScriptedPrompter prompter;
     prompter.expect(AnswerWith(platform::Answer::Ok));
     prompter.expect(ChooseFile({}));
-    EXPECT_EQ(platform::LoadDatums(dir_.filePath("nowhere")), platform::DatumLoad::Quit);
+    EXPECT_EQ(document::LoadDatums(dir_.filePath("nowhere")), document::DatumLoad::Quit);
     EXPECT_EQ(prompter.messages()[0].text, "Le fichier DATUM.MDB est introuvable!");
     EXPECT_EQ(platform::GetSetting("ZEB", "Datum", "DB", "unset"), "unset");
     EXPECT_FALSE(Datums().datumTableFilled);
@@ -229,7 +229,7 @@ TEST_F(DatumDatabaseTest, RowsBeyondSixteenBitIndexesAreLeftOutAndSaidSo) {
     prompter.expect(AnswerWith(platform::Answer::Ok));
     prompter.expect(AnswerWith(platform::Answer::Ok));
 
-    EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Loaded);
+    EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Loaded);
 
     const auto& state = Datums();
     ASSERT_EQ(state.datumCount(), kKept);
@@ -293,7 +293,7 @@ TEST_F(DatumDatabaseTest, TablesThatAreNotPlainTablesAreRefused) {
         prompter.expect(AnswerWith(platform::Answer::Ok));
         {
             const HangGuard guard;
-            EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Reported);
+            EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Reported);
         }
         ASSERT_EQ(prompter.messages().size(), 1U);
         const QString& text = prompter.messages()[0].text;
@@ -311,7 +311,7 @@ TEST_F(DatumDatabaseTest, TextsAreKeptShortAndOversizedValuesRefused) {
     useDatabase(makeDatabase(
         {"'ABCDEFGHIJ', " + many + ", substr(" + many + ", 1, 300), 0, 0, 0, 0, 0, 1, 1"},
         {"1, 'ABC', " + many + ", 6378137, 298.257223563"}));
-    EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Loaded);
+    EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Loaded);
     std::string expected;
     for (int i = 0; i < 255; ++i) {
         expected += "é";
@@ -329,7 +329,7 @@ TEST_F(DatumDatabaseTest, TextsAreKeptShortAndOversizedValuesRefused) {
         makeDatabase({"'A', printf('%.*c', 2000000, 'x'), 'x', 0, 0, 0, 0, 0, 1, 1"}, kEllipsoids));
     ScriptedPrompter prompter;
     prompter.expect(AnswerWith(platform::Answer::Ok));
-    EXPECT_EQ(platform::LoadDatums(dir_.path()), platform::DatumLoad::Reported);
+    EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Reported);
     ASSERT_EQ(prompter.messages().size(), 1U);
     EXPECT_TRUE(prompter.messages()[0].text.startsWith("Error 3078\r"))
         << prompter.messages()[0].text.toStdString();
@@ -339,7 +339,7 @@ TEST(ShippedDatumDatabase, HoldsEveryCodeTheProgramNames) {
     geodesy::ResetDatumState();
     TempSettings settings;
     platform::SaveSetting("ZEB", "Datum", "DB", DOVAZOV_DATUM_DB);
-    ASSERT_EQ(platform::LoadDatums({}), platform::DatumLoad::Loaded);
+    ASSERT_EQ(document::LoadDatums({}), document::DatumLoad::Loaded);
     const auto& state = Datums();
     EXPECT_EQ(state.datumCount(), 230);
     EXPECT_EQ(state.ellipsoidCount(), 24);

@@ -1,0 +1,10 @@
+# Fails when one of SOURCES includes a header matching REGEX (run by dovazov_forbid_includes).
+foreach(source IN LISTS SOURCES)
+    file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+    foreach(line IN LISTS includes)
+        if(line MATCHES "${REGEX}")
+            string(STRIP "${line}" shown)
+            message(FATAL_ERROR "${source}: ${LAYER}/ may not include \"${shown}\"")
+        endif()
+    endforeach()
+endforeach()

@@ -1,0 +1,11 @@
+// The tests of the layers below the windows: an offscreen Qt without widgets, so that nothing in
+// them can lean on one.
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,14 @@
+// The tests of the windows: an offscreen Qt with widgets and the program's on-screen prompter,
+// which a test replaces with a scripted one where it answers questions.
+#include "platform/widgets/QtPrompter.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    platform::InstallOnScreenPrompter();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
