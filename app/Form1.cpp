@@ -3,6 +3,7 @@
 #include "app/ColumnSelection.h"
 #include "app/HelpPages.h"
 #include "app/Prefer.h"
+#include "app/RecordEditorHost.h"
 #include "app/RecordTableModel.h"
 #include "app/Selection.h"
 #include "app/Start.h"
@@ -135,7 +136,7 @@ QString PositionText(long position, long count) {
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     endProgram = [] { QCoreApplication::quit(); };
     openHelp = [](const QString& path) { OpenDocument(path); };
-    openRecordEditor = [this] { NotAvailable(); };
+    openRecordEditor = [this] { ShowRecordEditor(*this); };
     chooseColor = [](const QColor& initial) { return ShowColorDialog(initial); };
     recordGrid_ = std::make_unique<Form1RecordGrid>(*this);
     setWindowTitle(QStringLiteral("DOVazov"));

@@ -134,7 +134,7 @@ public:
     // Ends the program once the quit has passed the save question; tests replace it.
     std::function<void()> endProgram;
     // Shows the record editor on the current row (the row header's double click and the Edit
-    // button); "not available" until the record editor exists.
+    // button); tests replace it.
     std::function<void()> openRecordEditor;
     // Opens the help page; tests replace it.
     std::function<void(const QString&)> openHelp;

@@ -1,0 +1,72 @@
+#include "editor/EditorGeometry.h"
+
+#include "platform/Settings.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+
+namespace editor {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+float StoredValue(const QString& key, float fallback, bool mustBePositive) {
+    const QString text =
+        platform::GetSetting(QStringLiteral("ZEB"), QStringLiteral("EditForm"), key).trimmed();
+    bool ok = false;
+    const float value = QLocale::c().toFloat(text, &ok);
+    if (!ok || !std::isfinite(value) || (mustBePositive && value <= 0.0F)) {
+        return fallback;
+    }
+    return value;
+}
+
+} // namespace
+
+EditorGeometry ReadEditorGeometry() {
+    const EditorGeometry defaults;
+    EditorGeometry g;
+    g.height = StoredValue(QStringLiteral("Height"), defaults.height, true);
+    g.top = StoredValue(QStringLiteral("Top"), defaults.top, false);
+    return g;
+}
+
+void WriteEditorGeometry(const EditorGeometry& geometry) {
+    platform::SaveSetting(QStringLiteral("ZEB"), QStringLiteral("EditForm"),
+                          QStringLiteral("Height"), QString::number(geometry.height));
+    platform::SaveSetting(QStringLiteral("ZEB"), QStringLiteral("EditForm"), QStringLiteral("Top"),
+                          QString::number(geometry.top));
+}
+
+QRect PlaceOnScreen(const QRect& wanted, const QList<QRect>& screens) {
+    if (screens.isEmpty()) {
+        return wanted;
+    }
+    // The screen that holds the largest part of the window, the first one when none holds any.
+    const QRect* home = &screens.front();
+    qint64 largest = 0;
+    for (const QRect& screen : screens) {
+        const QRect shown = screen.intersected(wanted);
+        const qint64 area = static_cast<qint64>(shown.width()) * shown.height();
+        if (!shown.isEmpty() && area > largest) {
+            largest = area;
+            home = &screen;
+        }
+    }
+    const int width = std::clamp(wanted.width(), 1, home->width());
+    const int height = std::clamp(wanted.height(), 1, home->height());
+    const int left = std::clamp(wanted.left(), home->left(), home->right() - width + 1);
+    const int top = std::clamp(wanted.top(), home->top(), home->bottom() - height + 1);
+    return {left, top, width, height};
+}
+
+int TwipsToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+float PixelsToTwips(int pixels) {
+    return static_cast<float>(pixels * kTwipsPerPixel);
+}
+
+} // namespace editor
