@@ -8,8 +8,8 @@
 #include "editor/EditForm.h"
 #include "editor/EditorHost.h"
 #include "support/DocumentBenchData.h"
+#include "support/OffscreenMain.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <random>
 
@@ -82,10 +82,5 @@ BENCHMARK(BM_StepNextAndPrevious)->Unit(benchmark::kMillisecond)->UseRealTime()-
 BENCHMARK(BM_SaveAChangedRow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksOffscreen(argc, argv);
 }

@@ -4,8 +4,8 @@
 #include "app/RecordTableModel.h"
 #include "document/DataControl.h"
 #include "support/DocumentBenchData.h"
+#include "support/OffscreenMain.h"
 
-#include <QApplication>
 #include <QPixmap>
 #include <QTableView>
 #include <benchmark/benchmark.h>
@@ -76,10 +76,5 @@ BENCHMARK(BM_PaintFirstScreen)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 BENCHMARK(BM_JumpToLastRowAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksOffscreen(argc, argv);
 }

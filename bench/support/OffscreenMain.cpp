@@ -1,0 +1,13 @@
+#include "OffscreenMain.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+int RunBenchmarksOffscreen(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
