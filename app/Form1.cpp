@@ -18,6 +18,7 @@
 #include "document/DocumentState.h"
 #include "document/SortAndBlank.h"
 #include "document/WorkDatabase.h"
+#include "exchange/ExportCommands.h"
 #include "platform/ErrorBox.h"
 #include "platform/Feedback.h"
 #include "platform/ProgramSettings.h"
@@ -237,18 +238,28 @@ void Form1::buildMenus() {
     MnuFusionner = addItem(mnuFichier, QStringLiteral("&Fusionner"), &Form1::MnuFusionner_Click);
     MnuImporter = mnuFichier->addMenu(QStringLiteral("&Importer..."));
     mnuImport[0] = addStub(MnuImporter, QStringLiteral("Fichier &Ascii"));
-    mnuImportGarminMenu = MnuImporter->addMenu(QStringLiteral("Garmin &PCX5 2.07"));
-    mnuImport[1] = mnuImportGarminMenu->menuAction();
+    mnuImport[1] = addStub(MnuImporter, QStringLiteral("Garmin &PCX5 2.07"));
+    mnuImportGarminMenu = MnuImporter->addMenu(QStringLiteral("&Garmin Mapsource 4"));
+    mnuImport[2] = mnuImportGarminMenu->menuAction();
     mnuImportGarmin[0] = addStub(mnuImportGarminMenu, QStringLiteral("&Waypoints"));
-    mnuImportGarmin[1] = addStub(mnuImportGarminMenu, QStringLiteral("&Tracks"));
-    mnuImport[2] = addStub(MnuImporter, QStringLiteral("&Garmin Mapsource 4"));
+    mnuImportGarmin[1] = mnuImportGarminMenu->addAction(QStringLiteral("&Tracks"));
+    connectImports();
     MnuExporter = mnuFichier->addMenu(QStringLiteral("E&xporter..."));
     MnuExpAscii = MnuExporter->addMenu(QStringLiteral("Fichier &Ascii"));
-    for (QAction*& item : MnuExpAsciiMode) {
-        item = addStub(MnuExpAscii, {});
+    for (int i = 0; i < static_cast<int>(MnuExpAsciiMode.size()); ++i) {
+        QAction* item = MnuExpAscii->addAction(QString());
+        connect(item, &QAction::triggered, this,
+                [this, i] { Guarded([this, i] { exchange::MnuExpAsciiMode_Click(this, i); }); });
+        MnuExpAsciiMode[static_cast<std::size_t>(i)] = item;
     }
-    for (QAction*& item : MnuExpDB) {
-        item = addStub(MnuExporter, {});
+    for (int i = 0; i < static_cast<int>(MnuExpDB.size()); ++i) {
+        QAction* item = MnuExporter->addAction(QString());
+        connect(item, &QAction::triggered, this, [this, i] {
+            Guarded([this, i] {
+                exchange::MnuExpDB_Click(this, i, BoxTitre->text(), Commentaire->text());
+            });
+        });
+        MnuExpDB[static_cast<std::size_t>(i)] = item;
     }
     MnuExpDB[4]->setText(QStringLiteral("Fichier Excel"));
     mnuFichier->addSeparator();
@@ -294,14 +305,16 @@ void Form1::buildMenus() {
     }
     MnuRemplirXY[3]->setText(QStringLiteral("&IFBL"));
     MnuRemplirTexte = addStub(MnuRemplir, {});
-    MnuAjuster = addStub(MnuEdition, {});
-    mnuAjustGrid[0] = addStub(MnuEdition, QStringLiteral("&UTM - British Grid - Irish Grid..."));
-    mnuAjustGrid[1] = addStub(MnuEdition, QStringLiteral("&Degrés Greenwich..."));
-    mnuAjustGrid[2] = addStub(MnuEdition, QStringLiteral("&Grades Paris"));
-    mnuAjustGridIFBL = MnuEdition->addMenu(QStringLiteral("&IFBL"));
+    QMenu* ajuster = MnuEdition->addMenu(QString());
+    MnuAjuster = ajuster->menuAction();
+    mnuAjustGrid[0] = addStub(ajuster, QStringLiteral("&UTM - British Grid - Irish Grid..."));
+    mnuAjustGrid[1] = addStub(ajuster, QStringLiteral("&Degrés Greenwich..."));
+    mnuAjustGrid[2] = addStub(ajuster, QStringLiteral("&Grades Paris"));
+    mnuAjustGridIFBL = ajuster->addMenu(QStringLiteral("&IFBL"));
     mnuAjustIFBL[0] = addStub(mnuAjustGridIFBL, QStringLiteral("32 x 20 km"));
     mnuAjustIFBL[1] = addStub(mnuAjustGridIFBL, QStringLiteral("4 x 4 km"));
     mnuAjustIFBL[2] = addStub(mnuAjustGridIFBL, QStringLiteral("1 x 1 km"));
+    connectBatchCommands();
 
     MnuVisualiser = bar->addMenu(QString());
     MnuVisMonde = addStub(MnuVisualiser, {});
@@ -326,6 +339,7 @@ void Form1::buildMenus() {
     MnuGrille = addItem(MnuCouleurs, {}, &Form1::MnuGrille_Click);
     MnuTxtGrille = addItem(MnuCouleurs, {}, &Form1::MnuTxtGrille_Click);
     MnuOptionsCartes = addStub(mnuOptions, {});
+    connectRegionMaps();
     MnuLangue = mnuOptions->addMenu(QString());
     for (int i = 0; i < static_cast<int>(MnuLang.size()); ++i) {
         MnuLang[static_cast<std::size_t>(i)] = MnuLangue->addAction(QString());
@@ -525,9 +539,18 @@ void Form1::ApplyWindowSettings() {
                        std::max(ToPixels(windowSettings_.Width), 200),
                        std::max(ToPixels(windowSettings_.Height), 150));
     setGeometry(KeepOnScreen(wanted, screens));
+    // A column at its default width is widened to show its caption and a whole value; a width
+    // the user chose stays.
+    const std::array<QString, 10> captions = GridCaptions();
     for (int i = 0; i < static_cast<int>(windowSettings_.ColWidth.size()); ++i) {
-        TDBGrid1->setColumnWidth(i,
-                                 ToPixels(windowSettings_.ColWidth[static_cast<std::size_t>(i)]));
+        const auto column = static_cast<std::size_t>(i);
+        const int stored = ToPixels(windowSettings_.ColWidth[column]);
+        const int full = windowSettings_.ColWidth[column] == kDefaultColWidths[column]
+                             ? FullColumnWidth(i, captions[column], TDBGrid1->fontMetrics(),
+                                               TDBGrid1->horizontalHeader()->fontMetrics())
+                             : 0;
+        appliedColumnWidths_[column] = std::max(stored, full);
+        TDBGrid1->setColumnWidth(i, appliedColumnWidths_[column]);
     }
     ApplyGridColors();
 }
@@ -550,7 +573,9 @@ MainWindowSettings Form1::windowSettings() const {
     for (int i = 0; i < static_cast<int>(settings.ColWidth.size()); ++i) {
         const auto column = static_cast<std::size_t>(i);
         settings.ColWidth[column] =
-            CurrentTwips(windowSettings_.ColWidth[column], TDBGrid1->columnWidth(i));
+            TDBGrid1->columnWidth(i) == appliedColumnWidths_[column]
+                ? windowSettings_.ColWidth[column]
+                : CurrentTwips(windowSettings_.ColWidth[column], TDBGrid1->columnWidth(i));
     }
     return settings;
 }
@@ -633,6 +658,7 @@ void Form1::InitLangue() {
     for (const auto& [item, id] : captions) {
         item->setText(ResText(id));
     }
+    MnuExpDB[0]->setText(exchange::SqliteCaption(ResText(14)));
 
     // The sort list; its first choice, "None", applies at once.
     {
@@ -679,9 +705,11 @@ void Form1::MnuLang_Click(int index) {
     const int old = platform::Langue();
     platform::SetLangue(index * 1000);
     if (platform::Langue() != old) {
+        const QString caption = windowTitle(); // the open document's name stays in the title
         InitLangue();
         InitFenetres();
         InitTDBgrid();
+        setWindowTitle(caption);
     }
 }
 
@@ -689,7 +717,10 @@ void Form1::MnuInfo_Click(int index) {
     if (index == 0) {
         const QString page = WriteHelpPage(platform::Langue());
         if (page.isEmpty()) {
-            platform::ShowError(75, QStringLiteral("Path/File access error"), helpFile_);
+            platform::ShowError(
+                common::kPathFileAccess,
+                QString::fromStdString(common::ErrorDescription(common::kPathFileAccess)),
+                helpFile_);
             return;
         }
         openHelp(page);

@@ -180,6 +180,13 @@ public:
     std::array<QAction*, 3> mnuAjustGrid{};
     QMenu* mnuAjustGridIFBL = nullptr; // mnuAjustGrid(3)
     std::array<QAction*, 3> mnuAjustIFBL{};
+    QMenu* mnuAna = nullptr; // hidden and disabled: the statistics of N1 and N2
+    QAction* MnuParametres = nullptr;
+    QMenu* mnuStandardisation = nullptr;
+    std::array<QAction*, 2> mnustd{};
+    std::array<QAction*, 2> mnuAnalyse{};
+    QAction* mnuPhenolo = nullptr;
+    QAction* mnuGrid = nullptr; // hidden
 
     QMenu* MnuVisualiser = nullptr;
     QAction* MnuVisMonde = nullptr;
@@ -243,6 +250,12 @@ private:
     QAction* addItem(QMenu* menu, const QString& caption, void (Form1::*handler)());
     QAction* addStub(QMenu* menu, const QString& caption);
     void NotAvailable();
+    // The snapping, comment-fill and hidden analysis menus (BatchCommandMenus.cpp).
+    void connectBatchCommands();
+    // The View menu's region maps and their symbol options (RegionMapMenus.cpp).
+    void connectRegionMaps();
+    // The Import menu's coordinate text, PCX5 and MapSource imports (ImportMenus.cpp).
+    void connectImports();
     void OpenRecordEditor();
     // Shows the grid and the sort controls unless the window is minimised; true when it did.
     bool FitGrid();
@@ -254,6 +267,9 @@ private:
     void ShowDocumentBoxes(bool emptyTitle);
 
     MainWindowSettings windowSettings_;
+    // The pixel widths the grid columns were given from the settings: a column still that wide
+    // keeps its stored width when the settings are written.
+    std::array<int, 10> appliedColumnWidths_{};
     std::unique_ptr<WaitWindowFeedback> feedback_;
     AutoSaveTimer autoSave_;
     QString helpFile_;

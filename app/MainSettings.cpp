@@ -10,12 +10,14 @@
 #include "platform/StringTable.h"
 #include "platform/WaitCursor.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace app {
@@ -30,7 +32,6 @@ const QString kLocalities = QStringLiteral("Localities");
 const QString kFiles = QStringLiteral("Files");
 
 constexpr int kStringIniReadError = 651;
-constexpr int kPathNotFound = 76;
 
 // Bounds of the stored values. A damaged or hand-edited store may hold numbers that the window,
 // the tables or the drawing cannot take (a width that overflows a pixel count, a list position
@@ -95,52 +96,15 @@ QString Number(long long value) {
     return QString::number(value);
 }
 
-// The value of a strict numeric text: decimal with optional sign, point and exponent, or "&H" /
-// "&O" followed by hexadecimal or octal digits (four digits or fewer make a 16-bit value, up to
-// eight a 32-bit one, both read as signed).
+// The value of a stored number: the strict rule with "&H" and "&O" literals; any other text is
+// the type-mismatch error 13.
 double StrictValue(const QString& text) {
-    const std::string trimmed = text.trimmed().toStdString();
-    if (trimmed.empty()) {
+    const std::optional<double> value =
+        common::StrictNumber(text.trimmed().toStdString(), common::RadixPrefixes::Read);
+    if (!value) {
         throw common::AppError(common::kTypeMismatch);
     }
-    if (trimmed.size() > 2 && trimmed[0] == '&' &&
-        (trimmed[1] == 'H' || trimmed[1] == 'h' || trimmed[1] == 'O' || trimmed[1] == 'o')) {
-        const bool hex = trimmed[1] == 'H' || trimmed[1] == 'h';
-        unsigned long long bits = 0;
-        const char* first = trimmed.data() + 2;
-        const char* last = trimmed.data() + trimmed.size();
-        const auto [end, error] = std::from_chars(first, last, bits, hex ? 16 : 8);
-        if (error == std::errc::result_out_of_range || bits > 0xFFFFFFFFULL) {
-            throw common::AppError(common::kOverflow);
-        }
-        if (error != std::errc() || end != last) {
-            throw common::AppError(common::kTypeMismatch);
-        }
-        if (bits <= 0xFFFFULL && (!hex || last - first <= 4)) {
-            return static_cast<std::int16_t>(static_cast<std::uint16_t>(bits));
-        }
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
-    }
-    std::size_t start = 0;
-    bool negative = false;
-    if (trimmed[0] == '+' || trimmed[0] == '-') {
-        negative = trimmed[0] == '-';
-        start = 1;
-    }
-    const char* first = trimmed.data() + start;
-    const char* last = trimmed.data() + trimmed.size();
-    if (first == last || !(std::isdigit(static_cast<unsigned char>(*first)) || *first == '.')) {
-        throw common::AppError(common::kTypeMismatch);
-    }
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        throw common::AppError(common::kOverflow);
-    }
-    if (error != std::errc() || end != last || !std::isfinite(value)) {
-        throw common::AppError(common::kTypeMismatch);
-    }
-    return negative ? -value : value;
+    return *value;
 }
 
 // The leading number of a text rounded into a 16-bit integer; never a type error.
@@ -348,7 +312,12 @@ void ChargeParametres(MainWindowSettings& window, const QSizeF& screenTwips) {
     const auto loadPath = [](const char* key, QString& target, const QString& defaultValue) {
         Load([&] { target = Get(kLocalities, QString::fromLatin1(key), defaultValue); });
     };
-    loadPath("File", s.File, FindCdDrive() + QStringLiteral("zebgazet.mdb"));
+    // The gazetteer built with the program, else one on a disc.
+    const QString supplied =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("zebgazet.mdb"));
+    loadPath("File", s.File,
+             QFileInfo::exists(supplied) ? supplied
+                                         : FindCdDrive() + QStringLiteral("zebgazet.mdb"));
     loadInt16(kLocalities, "Sort", s.Sort, QStringLiteral("0"));
     loadName(kLocalities, "Table", s.Table, QStringLiteral("ZEBGazet_Decoding"));
     loadName(kLocalities, "ResearchField", s.ResearchField, QStringLiteral("Sort_Name"));
@@ -388,7 +357,7 @@ void ChargeParametres(MainWindowSettings& window, const QSizeF& screenTwips) {
             platform::GetSetting(QStringLiteral("DORUVUD.INI"), QStringLiteral("DORUVUD"),
                                  QStringLiteral("WorkingDir"), QString());
         if (!folder.isEmpty() && !QDir::setCurrent(folder)) {
-            throw common::AppError(kPathNotFound, "Path not found");
+            throw common::AppError(common::kPathNotFound);
         }
     });
 

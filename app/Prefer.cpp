@@ -15,10 +15,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace app {
 
@@ -43,6 +45,38 @@ template <typename Widget> Widget* Named(Widget* widget, const QString& name) {
 void ButtonFace(QWidget* widget) {
     widget->setBackgroundRole(QPalette::Button);
     widget->setAutoFillBackground(true);
+}
+
+// A label that shows as much of a long datum name as fits, ending in an ellipsis; its text, and
+// its tooltip, stay whole. The dialog keeps its width whatever the name.
+class ElidedLabel final : public QLabel {
+public:
+    QSize sizeHint() const override {
+        return {std::min(QLabel::sizeHint().width(), kLongestShown), QLabel::sizeHint().height()};
+    }
+    QSize minimumSizeHint() const override {
+        return {std::min(QLabel::minimumSizeHint().width(), kShortestShown),
+                QLabel::minimumSizeHint().height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        painter.drawText(area, static_cast<int>(alignment()),
+                         fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+    }
+
+private:
+    static constexpr int kLongestShown = 320;
+    static constexpr int kShortestShown = 80;
+};
+
+// A datum list as wide as a usual name, however long the longest one is.
+void NameListWidth(QComboBox* box) {
+    constexpr int kCharactersShown = 32;
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(kCharactersShown);
 }
 
 } // namespace
@@ -75,7 +109,10 @@ void Prefer::buildControls() {
     cmdOpen->setToolTip(QStringLiteral("Chercher le répertoire"));
     cmbDatum = Named(new QComboBox, QStringLiteral("cmbDatum"));
     cmbDatumUTM = Named(new QComboBox, QStringLiteral("cmbDatumUTM"));
-    lblDatumOrig = NamedLabel("lblDatumOrig");
+    lblDatumOrig = Named(new ElidedLabel, QStringLiteral("lblDatumOrig"));
+    for (QComboBox* box : {Combo2, cmbDatum, cmbDatumUTM}) {
+        NameListWidth(box);
+    }
     cmdChangeDatum =
         Named(new QPushButton(QStringLiteral("&Change")), QStringLiteral("cmdChangeDatum"));
     Command1 = Named(new QPushButton, QStringLiteral("Command1"));

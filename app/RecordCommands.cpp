@@ -4,7 +4,6 @@
 #include "document/DataControl.h"
 #include "platform/ErrorBox.h"
 #include "platform/Feedback.h"
-#include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
 #include "platform/WaitCursor.h"
@@ -14,12 +13,6 @@
 namespace app {
 
 namespace {
-
-void BeepUnlessSilent() {
-    if (platform::Settings().Silence == 0) {
-        platform::Beep();
-    }
-}
 
 void ShowFailure(const std::exception& error) {
     if (const auto* known = dynamic_cast<const common::AppError*>(&error)) {
@@ -54,12 +47,15 @@ bool RunFind(int index, FindState& state, RecordGrid& grid) {
         const std::int64_t remembered = records.bookmark();
         std::optional<std::ptrdiff_t> found;
         {
+            const platform::FeedbackGuard hidesTheProgressBar;
             const platform::WaitCursor hourglass;
+            platform::SetProgress(0);
+            platform::ShowProgress(true);
             found = document::FindRecord(records, *state.terms, from);
         }
         if (!found) {
             records.setBookmark(remembered);
-            BeepUnlessSilent();
+            platform::BeepUnlessSilent();
             platform::MsgBox(state.FindText + QStringLiteral(" introuvable!"),
                              platform::Buttons::Ok, platform::Icon::Exclamation);
             return false;
@@ -69,7 +65,7 @@ bool RunFind(int index, FindState& state, RecordGrid& grid) {
         return true;
     } catch (const std::exception& error) {
         platform::ResetCursor();
-        BeepUnlessSilent();
+        platform::BeepUnlessSilent();
         ShowFailure(error);
         return false;
     }
@@ -101,7 +97,7 @@ void RunEraseColumns(RecordGrid& grid) {
         const platform::WaitCursor hourglass;
         document::EraseColumns(first, last);
     } catch (const std::exception& error) {
-        BeepUnlessSilent();
+        platform::BeepUnlessSilent();
         const auto* known = dynamic_cast<const common::AppError*>(&error);
         platform::MsgBox(known != nullptr ? QString::fromStdString(known->description())
                                           : QString::fromUtf8(error.what()));
@@ -119,7 +115,7 @@ void RunDelete(RecordGrid& grid) {
         return;
     }
     try {
-        BeepUnlessSilent();
+        platform::BeepUnlessSilent();
         if (platform::MsgBox(platform::ResText(508), platform::Buttons::YesNo,
                              platform::Icon::Exclamation, 1) != platform::Answer::Yes) {
             return;
@@ -135,7 +131,7 @@ void RunDelete(RecordGrid& grid) {
         if (current) {
             grid.addSelected(*current);
         }
-        BeepUnlessSilent();
+        platform::BeepUnlessSilent();
     } catch (const std::exception& error) {
         if (document::Data1().bound()) {
             grid.showRecords();

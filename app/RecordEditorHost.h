@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/GazetteerPlaceSearch.h"
 #include "editor/EditorHost.h"
 
 namespace app {
@@ -19,11 +20,11 @@ public:
     void rowWritten() override;
     void rowsAdded() override;
     QString chooseDatum(const QString& code) override;
-    // The gazetteer is not part of this version: the editor says so.
-    editor::PlaceSearch* placeSearch() override { return nullptr; }
+    editor::PlaceSearch* placeSearch() override { return &placeSearch_; }
 
 private:
     Form1& form_;
+    GazetteerPlaceSearch placeSearch_{form_};
 };
 
 // Shows the record editor modally on the grid's current row (the edit button and the grid's

@@ -4,12 +4,16 @@
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
 #include "document/RecordSet.h"
+#include "document/RowStream.h"
 #include "platform/ErrorBox.h"
+#include "platform/ErrorPlace.h"
 #include "platform/ProgramSettings.h"
 #include "platform/StringTable.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
+#include <limits>
 
 namespace app {
 
@@ -26,6 +30,26 @@ document::RecordSet* BoundRecordSet() {
 }
 
 } // namespace
+
+QString RecordTableModel::AcceptedInColumn(int column) const {
+    const QString caption = headerData(column, Qt::Horizontal).toString();
+    const QString name = caption.isEmpty()
+                             ? QString::fromLatin1(kGridFields[static_cast<std::size_t>(column)])
+                             : caption;
+    switch (column) {
+    case 0:
+        return platform::WholeNumberColumn(name, std::numeric_limits<std::int16_t>::min(),
+                                           std::numeric_limits<std::int16_t>::max());
+    case 3:
+    case 4:
+        return platform::WholeNumberColumn(name, std::numeric_limits<std::int32_t>::min(),
+                                           std::numeric_limits<std::int32_t>::max());
+    case 5:
+        return platform::ShortTextColumn(name, 1);
+    default:
+        return {};
+    }
+}
 
 bool ColumnLocked(int column) {
     return column == 1 || column == 2 || column == 6 || column == 7 || column == 8;
@@ -44,9 +68,43 @@ QString CellText(const QVariant& value) {
         return {};
     }
     if (value.typeId() == QMetaType::Float || value.typeId() == QMetaType::Double) {
-        return QString::number(value.toDouble(), 'g', 7);
+        return NumberText(value.toDouble());
     }
     return value.toString();
+}
+
+QString NumberText(double value) {
+    const QString text = QString::number(value, 'g', 7);
+    if (!text.contains(QLatin1Char('e')) || !std::isfinite(value)) {
+        return text;
+    }
+    // Seven significant digits written out in full: a grid cell never shows an exponent.
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    QString fixed = QString::number(value, 'f', std::max(0, 6 - exponent));
+    if (fixed.contains(QLatin1Char('.'))) {
+        while (fixed.endsWith(QLatin1Char('0'))) {
+            fixed.chop(1);
+        }
+        if (fixed.endsWith(QLatin1Char('.'))) {
+            fixed.chop(1);
+        }
+    }
+    return fixed;
+}
+
+int FullColumnWidth(int column, const QString& caption, const QFontMetrics& cells,
+                    const QFontMetrics& header) {
+    // The widest value each field usually holds, as the distribution files write them.
+    static const std::array<const char*, 10> kWidest{
+        "-32768",     "-89.99999", "-179.99999", "-99999",
+        "-99999",     "M",         "WGS84",      "deg -89.99999 -179.99999",
+        "31/12/2001", ""};
+    constexpr int kCellMargin = 12;   // the cell's frame and text margins
+    constexpr int kHeaderMargin = 24; // the section's margins and its sort indicator
+    const int value =
+        cells.horizontalAdvance(QString::fromLatin1(kWidest[static_cast<std::size_t>(column)])) +
+        kCellMargin;
+    return std::max(value, header.horizontalAdvance(caption) + kHeaderMargin);
 }
 
 RecordTableModel::RecordTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -95,23 +153,18 @@ const document::Record* RecordTableModel::rowAt(int row) const {
     if (records == nullptr || row < 0 || row >= records->recordCount()) {
         return nullptr;
     }
-    // A cursor of its own, so the grid's reading never moves Data1's current row; it reads the
-    // page's rows in one query.
-    document::RecordSet cursor = records->clone();
+    // The page's rows in one read, without moving Data1's current row. A row deleted behind the
+    // grid's back ends the page: the rows before it are shown, the others are not.
     Page page;
     page.first = row - row % kPageRows;
     const int last = std::min(page.first + kPageRows, records->recordCount());
-    page.rows.reserve(static_cast<std::size_t>(last - page.first));
     try {
-        for (int i = page.first; i < last; ++i) {
-            cursor.setAbsolutePosition(i);
-            page.rows.push_back(cursor.current());
-        }
+        page.rows = document::RowStream(*records).window(page.first, last - page.first);
     } catch (const std::exception&) {
-        // A row deleted behind the grid's back: show what could be read.
-        if (page.rows.empty() || row >= page.first + static_cast<int>(page.rows.size())) {
-            return nullptr;
-        }
+        return nullptr;
+    }
+    if (row >= page.first + static_cast<int>(page.rows.size())) {
+        return nullptr;
     }
     pages_.push_front(std::move(page));
     if (pages_.size() > kPagesKept) {
@@ -181,7 +234,10 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
                                    : QVariant(text));
         records->update(record);
     } catch (const std::exception& error) {
-        platform::ShowErrorOf(error);
+        const auto* numbered = dynamic_cast<const common::AppError*>(&error);
+        platform::ShowError(numbered != nullptr ? numbered->number() : 0,
+                            platform::WithDetail(QString::fromStdString(error.what()),
+                                                 AcceptedInColumn(index.column())));
         return false;
     }
     document::Document().FileModified = -1;

@@ -3,6 +3,7 @@
 #include "document/Record.h"
 
 #include <QAbstractTableModel>
+#include <QFontMetrics>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -48,6 +49,10 @@ public:
     // A value the table refuses is shown in the error box and changes nothing.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    // What a column accepts, named by its caption, as a refused value's message tells it; empty
+    // for a column that takes any text.
+    QString AcceptedInColumn(int column) const;
+
     // The bookmark of a row; 0 when there is no such row.
     std::int64_t bookmarkAt(int row) const;
     // The row of a bookmark; -1 when the record set does not hold it.
@@ -73,5 +78,11 @@ private:
 
 // The text a grid cell shows for a field value: numbers without trailing zeros, Null as "".
 QString CellText(const QVariant& value);
+// A number with up to seven significant digits, without trailing zeros nor an exponent.
+QString NumberText(double value);
+
+// The width, in pixels, that shows a column's caption and its widest usual value whole.
+int FullColumnWidth(int column, const QString& caption, const QFontMetrics& cells,
+                    const QFontMetrics& header);
 
 } // namespace app

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,6 +33,22 @@ constexpr int kCancelString = 101; // "Annuler" / "Cancel"
 
 long Whole(double value) {
     return static_cast<long>(std::nearbyint(value));
+}
+
+// A window just shown is drawn only once the window system has put it on screen. The events that
+// do so run here, for a bounded time and without user input nor timers, so that no command can
+// start; windows that a closed dialog uncovered are repainted at the same time.
+void WaitUntilShown(QWidget* window) {
+    constexpr int kShowMs = 250;
+    QElapsedTimer clock;
+    clock.start();
+    constexpr QEventLoop::ProcessEventsFlags kNoCommand =
+        QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers;
+    QCoreApplication::processEvents(kNoCommand);
+    while (window->windowHandle() != nullptr && !window->windowHandle()->isExposed() &&
+           clock.elapsed() < kShowMs) {
+        QCoreApplication::processEvents(kNoCommand, kShowMs);
+    }
 }
 
 } // namespace
@@ -128,7 +145,10 @@ void frmMessage::AfficheMessage(const QString& text) {
         setFixedHeight(inner);
     }
     CenterForm(this);
-    show();
+    if (!isVisible()) {
+        show();
+        WaitUntilShown(this);
+    }
     repaint();
 }
 
@@ -221,6 +241,12 @@ void WaitWindowFeedback::closeMessage() {
 void WaitWindowFeedback::setProgressVisible(bool visible) {
     if (bar_) {
         bar_->setVisible(visible);
+        // The status bar makes room for the bar now rather than when events next run, which the
+        // work may not let happen before its end.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        if (visible) {
+            bar_->repaint();
+        }
     }
 }
 

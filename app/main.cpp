@@ -1,5 +1,6 @@
 // Start of the program: one copy per user, the start screen, then the main window's load step.
 #include "app/Form1.h"
+#include "app/QtTranslations.h"
 #include "app/Start.h"
 #include "platform/Settings.h"
 #include "platform/widgets/QtPrompter.h"
@@ -36,6 +37,9 @@ int Run() {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // Qt's own buttons and dialogs speak the desktop's language; the program's texts follow its
+    // own language setting.
+    const auto qtTranslations = app::InstallQtTranslations();
     platform::InstallOnScreenPrompter();
     // The name is also the message boxes' default title. No display name is set: the window
     // system would append it to every window title ("DOVazov - file - DOVazov").

@@ -94,7 +94,9 @@ void BM_DeleteRecords(benchmark::State& state) {
 }
 BENCHMARK(BM_DeleteRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// A text found nowhere: every row is read and tested.
+// A text found nowhere: every row is read and tested, through one stream of the five text fields
+// the terms look at. A million records: about 1.1 s (1.5 s when every row was looked up by its
+// own position with all ten fields).
 void BM_FindNoMatch(benchmark::State& state) {
     FreshDocument();
     const document::FindTerms terms(QStringLiteral("O'NOWHERE"));

@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,125 @@ bool IsSkipped(char c) {
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+enum class Exponents { EOnly, EOrD };
+
+// A number read from the start of a text: sign, digits with at most one ".", and an exponent when
+// one with digits follows.
+struct Scanned {
+    std::string number;  // for from_chars: "-0123.45e-6" (a 0 before the digits, "e" exponent)
+    std::size_t end = 0; // where the number ends in the text
+    bool digits = false; // whether any digit was read
+    long magnitude = 0;  // where the leading digit stands: above 0 for a number of 1 or more
+};
+
+Scanned Scan(std::string_view s, Exponents exponents) {
+    Scanned out;
+    std::size_t pos = 0;
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
+        if (s[pos] == '-') {
+            out.number += '-';
+        }
+        ++pos;
+    }
+    out.number += '0'; // from_chars wants a digit before the point: ".5" reads as "0.5"
+    bool seenPoint = false;
+    bool seenNonZero = false;
+    // The digits before the point from the first non-zero one; for a number below 1, minus the
+    // zeros between the point and its first non-zero digit.
+    long leadingPosition = 0;
+    while (pos < s.size()) {
+        const char c = s[pos];
+        if (IsDigit(c)) {
+            out.digits = true;
+            out.number += c;
+            seenNonZero = seenNonZero || c != '0';
+            if (seenNonZero && !seenPoint) {
+                ++leadingPosition;
+            } else if (!seenNonZero && seenPoint) {
+                --leadingPosition;
+            }
+        } else if (c == '.' && !seenPoint) {
+            seenPoint = true;
+            out.number += c;
+        } else {
+            break;
+        }
+        ++pos;
+    }
+    out.end = pos;
+    if (!out.digits || pos >= s.size()) {
+        out.magnitude = leadingPosition;
+        return out;
+    }
+    const char e = s[pos];
+    const bool exponent =
+        e == 'e' || e == 'E' || (exponents == Exponents::EOrD && (e == 'd' || e == 'D'));
+    std::size_t p = pos + 1;
+    long power = 0;
+    bool negative = false;
+    if (exponent && p < s.size() && (s[p] == '+' || s[p] == '-')) {
+        negative = s[p] == '-';
+        ++p;
+    }
+    if (exponent && p < s.size() && IsDigit(s[p])) {
+        std::string text = negative ? "e-" : "e";
+        for (; p < s.size() && IsDigit(s[p]); ++p) {
+            text += s[p];
+            power = std::min(power * 10 + (s[p] - '0'), 1'000'000L);
+        }
+        out.number += text;
+        out.end = p;
+    }
+    out.magnitude = leadingPosition + (negative ? -power : power);
+    return out;
+}
+
+// The double of a scanned number: error 6 beyond the range, 0 below it.
+double ValueOf(const Scanned& scanned) {
+    double value = 0.0;
+    const std::string& n = scanned.number;
+    const auto result = std::from_chars(n.data(), n.data() + n.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        if (scanned.magnitude <= 0) {
+            return 0.0; // too small: reads as zero
+        }
+        throw AppError(kOverflow);
+    }
+    return value;
+}
+
+// An "&H" or "&O" literal's value, `digits` being what follows the prefix.
+std::optional<double> RadixValue(std::string_view digits, bool hex) {
+    unsigned long long bits = 0;
+    const char* first = digits.data();
+    const char* last = digits.data() + digits.size();
+    const auto [end, error] = std::from_chars(first, last, bits, hex ? 16 : 8);
+    if (error == std::errc::result_out_of_range || (error == std::errc() && bits > 0xFFFFFFFFULL)) {
+        throw AppError(kOverflow);
+    }
+    if (error != std::errc() || end != last) {
+        return std::nullopt;
+    }
+    if (bits <= 0xFFFFULL && (!hex || digits.size() <= 4)) {
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(bits));
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
 }
 
 template <typename Int> Int RoundToInteger(double value) {
@@ -88,57 +208,29 @@ double NumericValue(std::string_view text) {
             s += c;
         }
     }
-    std::size_t pos = 0;
-    std::string number;
-    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
-        if (s[pos] == '-') {
-            number += '-';
-        }
-        ++pos;
-    }
-    number += '0'; // from_chars wants a digit before the point: ".5" reads as "0.5"
-    bool anyDigit = false;
-    bool seenPoint = false;
-    while (pos < s.size()) {
-        const char c = s[pos];
-        if (IsDigit(c)) {
-            anyDigit = true;
-            number += c;
-        } else if (c == '.' && !seenPoint) {
-            seenPoint = true;
-            number += c;
-        } else {
-            break;
-        }
-        ++pos;
-    }
-    if (!anyDigit) {
-        return 0.0;
-    }
-    if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E' || s[pos] == 'd' || s[pos] == 'D')) {
-        std::size_t p = pos + 1;
-        std::string exponent = "e";
-        if (p < s.size() && (s[p] == '+' || s[p] == '-')) {
-            exponent += s[p];
-            ++p;
-        }
-        if (p < s.size() && IsDigit(s[p])) {
-            while (p < s.size() && IsDigit(s[p])) {
-                exponent += s[p];
-                ++p;
-            }
-            number += exponent;
+    const Scanned scanned = Scan(s, Exponents::EOrD);
+    return scanned.digits ? ValueOf(scanned) : 0.0;
+}
+
+std::optional<double> StrictNumber(std::string_view text, RadixPrefixes prefixes) {
+    const std::string_view s = Trimmed(text);
+    if (prefixes == RadixPrefixes::Read && s.size() > 2 && s[0] == '&') {
+        const char kind = static_cast<char>(s[1] | 0x20); // lower case
+        if (kind == 'h' || kind == 'o') {
+            return RadixValue(s.substr(2), kind == 'h');
         }
     }
-    double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        if (number.find("e-") != std::string::npos) {
-            return 0.0; // too small: reads as zero
-        }
-        throw AppError(kOverflow);
+    const Scanned scanned = Scan(s, Exponents::EOnly);
+    if (!scanned.digits || scanned.end != s.size()) {
+        return std::nullopt;
     }
-    return value;
+    return ValueOf(scanned);
+}
+
+bool IsStrictNumber(std::string_view text) {
+    const std::string_view s = Trimmed(text);
+    const Scanned scanned = Scan(s, Exponents::EOnly);
+    return scanned.digits && scanned.end == s.size();
 }
 
 std::int16_t ToInt16(double value) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,21 @@ namespace common {
 // optional sign, digits with at most one "." and an optional exponent are read up to the first
 // other character. A text without a number reads as 0. "31U" -> 31, "4,25" -> 4, " - 4 .5" -> -4.5.
 double NumericValue(std::string_view text);
+
+// The value of a text that reads as a number as a whole, as the old platform's conversions into a
+// number ("CDbl") and its number test ("IsNumeric") take it: blanks, tabs and line ends around it,
+// an optional sign, digits with at most one "." (one digit at least), an optional exponent ("E",
+// an optional sign, digits). Nothing for any other text: "12a", "1 2", "4,5", "- 1", "nan".
+// A number beyond the range of a double raises the overflow error 6; one too small for it reads
+// as 0. With RadixPrefixes::Read, "&H" and "&O" followed by hexadecimal or octal digits read as
+// the old platform's integer literals: four hexadecimal digits or fewer (an octal value up to
+// &O177777) give a signed 16-bit integer, anything longer up to 32 bits a signed 32-bit one
+// ("&HFFFF" -> -1, "&H0000FFFF" -> 65535); beyond 32 bits is the overflow error 6.
+enum class RadixPrefixes { Ignore, Read };
+std::optional<double> StrictNumber(std::string_view text,
+                                   RadixPrefixes prefixes = RadixPrefixes::Ignore);
+// Whether a text reads as a number as a whole (StrictNumber's form), whatever its range.
+bool IsStrictNumber(std::string_view text);
 
 // Rounding to an integer as stored into a 16- or 32-bit variable: halves to the even neighbour;
 // out of range (or not a finite number) raises the overflow error 6.

@@ -7,10 +7,6 @@
 
 namespace document {
 
-namespace {
-constexpr int kObjectNotSet = 91;
-}
-
 void DataControl::bind() {
     refresh();
 }
@@ -23,14 +19,14 @@ void DataControl::refresh() {
 
 RecordSet& DataControl::recordset() {
     if (!recordset_) {
-        throw common::AppError(kObjectNotSet, "Object variable or With block variable not set");
+        throw common::AppError(common::kObjectNotSet);
     }
     return *recordset_;
 }
 
 const RecordSet& DataControl::recordset() const {
     if (!recordset_) {
-        throw common::AppError(kObjectNotSet, "Object variable or With block variable not set");
+        throw common::AppError(common::kObjectNotSet);
     }
     return *recordset_;
 }

@@ -20,10 +20,6 @@ namespace document {
 
 namespace {
 
-constexpr int kItemNotFound = 3265;
-constexpr int kCannotOpenDatabase = 3049;
-constexpr int kQueryFailed = 3078;
-
 const char* const kDatumQuery = "SELECT * FROM Datum WHERE USE > 0 ORDER BY NAME, APPLIC, CODE";
 const char* const kEllipsoidQuery = "SELECT * FROM ELLI ORDER BY ELLI_ID";
 
@@ -43,7 +39,7 @@ public:
     SQLite::Column operator()(const char* name) const {
         const auto found = index_.constFind(QString::fromLatin1(name).toCaseFolded());
         if (found == index_.cend()) {
-            throw common::AppError(kItemNotFound, "Item not found in this collection.");
+            throw common::AppError(common::kItemNotFound);
         }
         return query_.getColumn(found.value());
     }
@@ -110,9 +106,10 @@ void RequirePlainTable(SQLite::Database& db, const char* table, const QString& p
     const std::string type = query.getColumn(2).getString();
     if (type != "table") {
         const std::string kind = type == "view" ? type : type + " table";
-        throw common::AppError(
-            kQueryFailed, "The datum database " + QDir::toNativeSeparators(path).toStdString() +
-                              ": " + table + " is a " + kind + ", not a plain table");
+        throw common::AppError(common::kTableNotFound,
+                               "The datum database " +
+                                   QDir::toNativeSeparators(path).toStdString() + ": " + table +
+                                   " is a " + kind + ", not a plain table");
     }
 }
 
@@ -229,13 +226,13 @@ DatumLoad LoadDatums(const QString& programFolder) {
             db = std::make_unique<SQLite::Database>(path.toStdString(), SQLite::OPEN_READONLY);
             Harden(*db);
         } catch (const SQLite::Exception& e) {
-            throw common::AppError(kCannotOpenDatabase, e.what());
+            throw common::AppError(common::kDatabaseError, e.what());
         }
         try {
             ReadDatums(*db, path);
             ReadEllipsoids(*db, path);
         } catch (const SQLite::Exception& e) {
-            throw common::AppError(kQueryFailed, e.what());
+            throw common::AppError(common::kTableNotFound, e.what());
         }
     } catch (const common::AppError& e) {
         platform::ShowError(e.number(), QString::fromStdString(e.description()));

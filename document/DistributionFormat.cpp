@@ -3,7 +3,6 @@
 #include "common/AppError.h"
 #include "common/Numeric.h"
 
-#include <array>
 #include <cmath>
 #include <string_view>
 
@@ -12,13 +11,6 @@ namespace document::deg {
 namespace {
 
 constexpr double kPowersOfTen[] = {1.0, 10.0, 100.0, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-
-// The characters Windows-1252 places at 0x80..0x9F; the five unassigned bytes keep their value,
-// as the platform decoder gives them.
-constexpr std::array<char16_t, 32> kHighBlock = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Old ellipsoid names of the datum column and the datum each stands for.
 struct OldName {
@@ -388,52 +380,6 @@ std::optional<QByteArrayView> DatumOfSystem(QByteArrayView original, bool olderL
         }
     }
     return std::nullopt;
-}
-
-void AppendUtf8(std::string& out, QByteArrayView windows1252) {
-    for (const char byte : windows1252) {
-        const auto b = static_cast<unsigned char>(byte);
-        if (b < 0x80) {
-            out += byte;
-            continue;
-        }
-        const char16_t u = b < 0xA0 ? kHighBlock[b - 0x80] : static_cast<char16_t>(b);
-        if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-}
-
-void AppendWindows1252(QByteArray& out, QStringView text) {
-    const qsizetype start = out.size();
-    out.resize(start + text.size());
-    char* write = out.data() + start;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i].unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            *write++ = static_cast<char>(u);
-            continue;
-        }
-        char byte = '?';
-        if (u >= 0x100) {
-            for (std::size_t k = 0; k < kHighBlock.size(); ++k) {
-                if (kHighBlock[k] == u) {
-                    byte = static_cast<char>(0x80 + k);
-                    break;
-                }
-            }
-        }
-        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            ++i; // one character outside the code page: one "?"
-        }
-        *write++ = byte;
-    }
-    out.resize(write - out.data());
 }
 
 } // namespace document::deg

@@ -112,7 +112,7 @@ RecordLineColumns SplitRecordLine(QByteArrayView line);
 // A line of at most 31 characters holding "FIN DU" in any case: the data end there.
 bool IsEndMarker(QByteArrayView line);
 
-// The number a column gives (the number rule: blanks skipped, sign, digits, one point, no
+// The number a column gives by common::NumericValue (blanks skipped, sign, digits, one point, no
 // number gives 0); `commaIsPoint` turns every "," into "." first (positions).
 double ColumnNumber(QByteArrayView text, bool commaIsPoint);
 
@@ -123,10 +123,5 @@ std::optional<QByteArrayView> DatumOfOldName(QByteArrayView datum);
 // GRP NTF, BNG OGB-M, ITM IRL, LMB and IFB BEL72, and in a file of the older layout also UTM and
 // MGR EUR-M. Nothing for other systems, which keep their datum column.
 std::optional<QByteArrayView> DatumOfSystem(QByteArrayView original, bool olderLayout);
-
-// Appends the UTF-8 form of Windows-1252 bytes (the working database holds UTF-8 texts).
-void AppendUtf8(std::string& out, QByteArrayView windows1252);
-// Appends the Windows-1252 form of a text; a character the code page cannot hold becomes "?".
-void AppendWindows1252(QByteArray& out, QStringView text);
 
 } // namespace document::deg

@@ -12,11 +12,12 @@
 #include "document/TextRules.h"
 #include "document/WorkDatabase.h"
 #include "geodesy/DatumTables.h"
+#include "platform/ErrorPlace.h"
 #include "platform/Feedback.h"
-#include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
 #include "platform/WaitCursor.h"
+#include "platform/Windows1252.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -28,8 +29,6 @@
 namespace document {
 
 namespace {
-
-constexpr int kPathAccess = 75;
 
 void Call(const std::function<void()>& hook) {
     if (hook) {
@@ -64,13 +63,32 @@ struct Header {
 class Lines {
 public:
     explicit Lines(LineSource& source) : source_(source) {}
-    QByteArray next() { return source_.readRawLine(); }
+    QByteArray next() {
+        ++number_;
+        return source_.readRawLine();
+    }
     bool atEnd() { return source_.atEnd(); }
     LineSource& source() { return source_; }
+    // The number of the line read last (or being read), from 1.
+    qint64 number() const { return number_; }
+    void forget() { number_ = 0; }
 
 private:
     LineSource& source_;
+    qint64 number_ = 0;
 };
+
+// The parts of a definition line of a file's free-field block, which must give a code, a label
+// and a number.
+QStringList DefinitionParts(const QString& line) {
+    QStringList parts = SplitDefinitionLine(line);
+    if (parts.size() < 3) {
+        throw common::AppError(common::kSubscript,
+                               "Subscript out of range: a free-field definition needs a code, a "
+                               "label and a number");
+    }
+    return parts;
+}
 
 // Compares the merged file's free-field block with the document's definitions, by position.
 void CheckMergedFields(const Header& header, const DocumentState& doc) {
@@ -79,12 +97,7 @@ void CheckMergedFields(const Header& header, const DocumentState& doc) {
                            QStringLiteral("\r\n") + header.separator};
     }
     for (qsizetype i = 0; i < header.definitionLines.size(); ++i) {
-        const QStringList parts = SplitDefinitionLine(header.definitionLines[i]);
-        if (parts.size() < 3) {
-            throw common::AppError(common::kSubscript,
-                                   "Subscript out of range: a free-field definition needs a "
-                                   "code, a label and a number");
-        }
+        const QStringList parts = DefinitionParts(header.definitionLines[i]);
         const QString shown = parts[0] + QLatin1Char(',') + parts[1] + QLatin1Char(',') + parts[2];
         const bool beyond = i >= static_cast<qsizetype>(doc.FreeFields.size());
         if (beyond ||
@@ -104,11 +117,7 @@ FreeFieldModel ModelOfBlock(const Header& header) {
     FreeFieldModel model = StartFreeFieldModel(header.separatorLine);
     model.FreeFieldSeparator = header.separator;
     for (const QString& line : header.definitionLines) {
-        if (SplitDefinitionLine(line).size() < 3) {
-            throw common::AppError(common::kSubscript,
-                                   "Subscript out of range: a free-field definition needs a "
-                                   "code, a label and a number");
-        }
+        DefinitionParts(line);
         if (!AddDefinitionLine(model, line)) {
             throw common::AppError(common::kOverflow);
         }
@@ -209,13 +218,20 @@ public:
         if (line.size() <= deg::kShortLineLength && deg::IsEndMarker(line)) {
             return false;
         }
+        field_ = nullptr;
         const deg::RecordLineColumns c = deg::SplitRecordLine(line);
         insert_.reset();
+        field_ = "PERIOD";
         insert_.bind(1, static_cast<int>(common::ToInt16(deg::ColumnNumber(c.period, false))));
+        field_ = "LATITUDE";
         insert_.bind(2, Single(deg::ColumnNumber(c.latitude, true)));
+        field_ = "LONGITUDE";
         insert_.bind(3, Single(deg::ColumnNumber(c.longitude, true)));
+        field_ = "N1";
         insert_.bind(4, common::ToInt32(deg::ColumnNumber(c.n1, false)));
+        field_ = "N2";
         insert_.bind(5, common::ToInt32(deg::ColumnNumber(c.n2, false)));
+        field_ = nullptr; // the text fields are checked by the table, which names its field
         std::optional<QByteArrayView> comment;
         if (line.size() <= deg::kShortLineLength) {
             shortLines_ = true;
@@ -249,6 +265,8 @@ public:
     }
 
     bool shortLines() const { return shortLines_; }
+    // The field of the record line being stored when it failed; null when not known.
+    const char* field() const { return field_; }
 
 private:
     static double Single(double value) {
@@ -258,7 +276,9 @@ private:
         return static_cast<double>(static_cast<float>(value));
     }
 
-    static void AppendText(std::string& out, QByteArrayView bytes) { deg::AppendUtf8(out, bytes); }
+    static void AppendText(std::string& out, QByteArrayView bytes) {
+        platform::AppendUtf8OfWindows1252(out, bytes);
+    }
 
     // A text column: Null for an empty or blank text where `blankIsNull`, else the text as it
     // stands in the line, blanks included.
@@ -307,6 +327,7 @@ private:
     QByteArray fill_;      // the character put in front of a comment
     std::string sex_, datum_, original_, date_, comment_;
     bool shortLines_ = false;
+    const char* field_ = nullptr;
 };
 
 // The progress of the read: the share of the file read, shown at each new multiple of 10.
@@ -344,9 +365,55 @@ std::int16_t DestIndexOf(const QString& code) {
     return index != 0 ? index : geodesy::DatumIndex("EUR-M");
 }
 
+// The field of the work table that the engine's refusal names ("CHECK constraint failed:
+// length(DATUM) BETWEEN 1 AND 5"), or none.
+QString FieldOfEngineText(const std::string& text) {
+    for (const char* field : {"PERIOD", "LATITUDE", "LONGITUDE", "N1", "N2", "SEX", "DATUM",
+                              "ORIGINAL", "DATE", "COMMENT"}) {
+        if (text.find(std::string("(") + field + ")") != std::string::npos ||
+            text.find(std::string("DOVAZOV.") + field) != std::string::npos) {
+            return QString::fromLatin1(field);
+        }
+    }
+    return {};
+}
+
+ReadOutcome ReadRecords(Lines& lines, LineSource& source, const QString& fileName, int mode,
+                        const ReaderHooks& hooks, const char*& field);
+
+// The read, with the line and field of a failure told after the error's own text.
 ReadOutcome ReadAll(LineSource& source, const QString& fileName, int mode,
                     const ReaderHooks& hooks) {
     Lines lines(source);
+    const char* field = nullptr;
+    const auto place = [&](const QString& engineField = {}) {
+        if (lines.number() == 0) {
+            return QString();
+        }
+        const QString name = field != nullptr ? QString::fromLatin1(field) : engineField;
+        return platform::LinePlace(lines.number(), name);
+    };
+    try {
+        return ReadRecords(lines, source, fileName, mode, hooks, field);
+    } catch (const common::AppError& error) {
+        if (error.number() == common::kOutOfStringSpace || lines.number() == 0) {
+            throw; // its text names the line already
+        }
+        throw common::AppError(
+            error.number(),
+            platform::WithDetail(QString::fromStdString(error.description()), place())
+                .toStdString());
+    } catch (const SQLite::Exception& error) {
+        const std::string text = error.what();
+        throw common::AppError(
+            common::kDatabaseError,
+            platform::WithDetail(QString::fromStdString(text), place(FieldOfEngineText(text)))
+                .toStdString());
+    }
+}
+
+ReadOutcome ReadRecords(Lines& lines, LineSource& source, const QString& fileName, int mode,
+                        const ReaderHooks& hooks, const char*& field) {
     ReadOutcome outcome;
     outcome.header = ReadHeader(lines, mode, hooks.programFolder);
     if (mode == kOpenMode && outcome.header.current) {
@@ -372,12 +439,14 @@ ReadOutcome ReadAll(LineSource& source, const QString& fileName, int mode,
                 }
                 progress.step();
             }
-        } catch (const SQLite::Exception& error) {
-            throw common::AppError(common::kDatabaseError, error.what());
+        } catch (...) {
+            field = appender.field();
+            throw;
         }
         outcome.shortLines = appender.shortLines();
     }
     platform::SetProgress(100);
+    lines.forget(); // past the records: a failure of the recompute has no line of its own
     if (mode == kOpenMode && !outcome.header.current) {
         // Positions of the older layout are recomputed from the coordinate texts, inside the
         // same transaction, so that a failure there undoes the whole read.
@@ -443,9 +512,7 @@ QString FailureText(const std::exception& error) {
 }
 
 void TellFailure(const QString& text) {
-    if (platform::Settings().Silence == 0) {
-        platform::Beep();
-    }
+    platform::BeepUnlessSilent();
     platform::ResetCursor();
     platform::MsgBox(text);
 }
@@ -472,7 +539,9 @@ FileLineSource::FileLineSource(const QString& path) {
     try {
         reader_ = std::make_unique<platform::TextFileReader>(path);
     } catch (const common::AppError&) {
-        throw common::AppError(kPathAccess, "Path/File access error: " + path.toStdString());
+        throw common::AppError(common::kPathFileAccess,
+                               common::ErrorDescription(common::kPathFileAccess) + ": " +
+                                   path.toStdString());
     }
 }
 
@@ -500,8 +569,8 @@ bool ChargeDegFrom(LineSource& source, const QString& fileName, int mode,
 
 bool ChargeDeg(const QString& fileName, int mode, const ReaderHooks& hooks) {
     if (!QFileInfo(fileName).isFile()) {
-        platform::MsgBox(QStringLiteral("File not found"), platform::Buttons::Ok,
-                         platform::Icon::Critical);
+        platform::MsgBox(platform::WithDetail(QStringLiteral("File not found"), fileName),
+                         platform::Buttons::Ok, platform::Icon::Critical);
         return false;
     }
     std::unique_ptr<FileLineSource> source;

@@ -1,13 +1,13 @@
 #include "document/DistributionWriter.h"
 
 #include "common/AppError.h"
-#include "document/BookmarkRows.h"
 #include "document/DataControl.h"
 #include "document/DistributionFormat.h"
 #include "document/DocumentState.h"
 #include "document/Periods.h"
 #include "document/Record.h"
 #include "document/RecordSet.h"
+#include "document/RowStream.h"
 #include "geodesy/DatumTables.h"
 #include "platform/ErrorBox.h"
 #include "platform/Feedback.h"
@@ -15,6 +15,7 @@
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
+#include "platform/TextFile.h"
 #include "platform/WaitCursor.h"
 
 #include <QDate>
@@ -67,40 +68,6 @@ private:
     bool skipped_ = false;
 };
 
-// The distribution file being written: lines encoded to Windows-1252 and handed on a buffer at a
-// time to the file's replacement, which puts them in place whole or not at all.
-class DistributionTarget {
-public:
-    DistributionTarget(const QString& fileName, const QString& backupPath)
-        : file_(fileName, backupPath) {
-        buffer_.reserve(kBufferSize + 4096);
-    }
-
-    void writeLine(QStringView text) {
-        deg::AppendWindows1252(buffer_, text);
-        buffer_ += "\r\n";
-        if (buffer_.size() >= kBufferSize) {
-            flush();
-        }
-    }
-
-    void commit() {
-        flush();
-        file_.commit();
-    }
-
-private:
-    static constexpr qsizetype kBufferSize = 1 << 16;
-
-    void flush() {
-        file_.write(buffer_);
-        buffer_.clear();
-    }
-
-    platform::FileReplacement file_;
-    QByteArray buffer_;
-};
-
 // Every row of the table, whatever selection or sort the grid shows: the rows of the shown record
 // set in its order, then those it leaves out in Counter order.
 std::vector<std::int64_t> WholeTable(SQLite::Database& db, const std::vector<std::int64_t>& shown) {
@@ -122,97 +89,6 @@ std::vector<std::int64_t> WholeTable(SQLite::Database& db, const std::vector<std
     }
     return marks;
 }
-
-// The rows of a list of bookmarks in its order, read a block at a time with prepared statements.
-// Bookmarks in ascending order (the table's own order, the usual case) are read as ranges of the
-// table; any other order by looking each block's rows up.
-class RecordStream {
-public:
-    RecordStream(SQLite::Database& db, const std::vector<std::int64_t>& marks)
-        : db_(db), marks_(marks), ascending_(std::is_sorted(marks_.begin(), marks_.end())) {}
-
-    // The next record; false at the end. A row deleted since the list was taken is passed.
-    bool next(Record& record) {
-        while (position_ >= block_.size()) {
-            if (first_ >= static_cast<std::ptrdiff_t>(marks_.size())) {
-                return false;
-            }
-            readBlock();
-        }
-        record = std::move(block_[position_++]);
-        return true;
-    }
-
-private:
-    static constexpr std::ptrdiff_t kBlock = 500;
-    static constexpr const char* kColumns =
-        "SELECT Counter, PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, ORIGINAL, DATE, COMMENT "
-        "FROM DOVAZOV ";
-
-    void readBlock() {
-        const std::ptrdiff_t count =
-            std::min(kBlock, static_cast<std::ptrdiff_t>(marks_.size()) - first_);
-        const std::int64_t* marks = marks_.data() + first_;
-        first_ += count;
-        block_.clear();
-        position_ = 0;
-        if (ascending_) {
-            readRange(marks, count);
-        } else {
-            readListed(marks, count);
-        }
-    }
-
-    // The rows between the block's first and last bookmark, keeping those of the record set.
-    void readRange(const std::int64_t* marks, std::ptrdiff_t count) {
-        if (!range_) {
-            range_ = std::make_unique<SQLite::Statement>(
-                db_, std::string(kColumns) + "WHERE Counter BETWEEN ? AND ? ORDER BY Counter");
-        }
-        range_->reset();
-        range_->bind(1, marks[0]);
-        range_->bind(2, marks[count - 1]);
-        std::ptrdiff_t i = 0;
-        while (i < count && range_->executeStep()) {
-            const std::int64_t counter = range_->getColumn(0).getInt64();
-            while (i < count && marks[i] < counter) {
-                ++i; // deleted behind the record set's back
-            }
-            if (i < count && marks[i] == counter) {
-                block_.push_back(RecordFromRow(*range_));
-                ++i;
-            }
-        }
-    }
-
-    void readListed(const std::int64_t* marks, std::ptrdiff_t count) {
-        auto& statement = count == kBlock ? full_ : tail_;
-        if (!statement || statement->getBindParameterCount() != count) {
-            statement = std::make_unique<SQLite::Statement>(db_, kColumns + CounterInList(count));
-        }
-        statement->reset();
-        for (std::ptrdiff_t i = 0; i < count; ++i) {
-            statement->bind(static_cast<int>(i + 1), marks[i]);
-        }
-        std::vector<Record> found;
-        found.reserve(static_cast<std::size_t>(count));
-        while (statement->executeStep()) {
-            found.push_back(RecordFromRow(*statement));
-        }
-        // The rows come in the table's order; the record set's order is the bookmarks'.
-        block_ = InBookmarkOrder(found, marks, count, [](const Record& r) { return r.Counter; });
-    }
-
-    SQLite::Database& db_;
-    const std::vector<std::int64_t>& marks_;
-    bool ascending_;
-    std::ptrdiff_t first_ = 0;
-    std::vector<Record> block_;
-    std::size_t position_ = 0;
-    std::unique_ptr<SQLite::Statement> range_;
-    std::unique_ptr<SQLite::Statement> full_;
-    std::unique_ptr<SQLite::Statement> tail_;
-};
 
 bool AllEmpty(const Record& r) {
     return !r.PERIOD && !r.LATITUDE && !r.LONGITUDE && !r.N1 && !r.N2 && !r.DATUM && !r.ORIGINAL &&
@@ -336,7 +212,7 @@ private:
     qint64 last_ = -1;
 };
 
-void WriteHeader(DistributionTarget& file, const DocumentTexts& texts) {
+void WriteHeader(platform::TextFileWriter& file, const DocumentTexts& texts) {
     const DocumentState& doc = Document();
     auto line = [&](const QString& text) { file.writeLine(text); };
     line(QString::fromLatin1(deg::kMagicLine));
@@ -354,7 +230,7 @@ void WriteHeader(DistributionTarget& file, const DocumentTexts& texts) {
     line(deg::SingleLine(texts.Commentaire));
 }
 
-void WriteRecords(DistributionTarget& file, Steps& steps, SQLite::Database& db,
+void WriteRecords(platform::TextFileWriter& file, Steps& steps, SQLite::Database& db,
                   const std::vector<std::int64_t>& marks, bool group) {
     const int count = static_cast<int>(marks.size());
     RecordProgress progress(count);
@@ -364,7 +240,7 @@ void WriteRecords(DistributionTarget& file, Steps& steps, SQLite::Database& db,
         const QString line = RecordLine(values, steps);
         file.writeLine(line);
     };
-    RecordStream records(db, marks);
+    RowStream records(db, marks);
     Record record;
     for (int n = 1;; ++n) {
         bool more = true;
@@ -395,9 +271,7 @@ void WriteRecords(DistributionTarget& file, Steps& steps, SQLite::Database& db,
 }
 
 void Finish() {
-    if (platform::Settings().Silence == 0) {
-        platform::Beep();
-    }
+    platform::BeepUnlessSilent();
 }
 
 // The save itself; `backupPath`, when not empty, keeps the previous version of the file.
@@ -423,7 +297,7 @@ bool Write(const QString& fileName, bool group, const DocumentTexts& texts,
         const platform::FeedbackGuard feedback;
         platform::AfficheMessage(platform::ResText(720) + QLatin1Char('\r') + fileName);
         const platform::WaitCursor busy;
-        DistributionTarget file(fileName, backupPath);
+        platform::TextFileWriter file(fileName, backupPath);
         WriteHeader(file, texts);
         platform::ShowProgress(true);
         WriteRecords(file, steps, db, marks, group);
@@ -484,9 +358,7 @@ bool GroupAndSave(const QString& chosen, const DocumentTexts& texts) {
         return false;
     }
     if (QFileInfo::exists(chosen)) {
-        if (platform::Settings().Silence == 0) {
-            platform::Beep();
-        }
+        platform::BeepUnlessSilent();
         if (platform::MsgBox(platform::ResText(500), platform::Buttons::YesNo,
                              platform::Icon::Exclamation, 2) != platform::Answer::Yes) {
             return false;

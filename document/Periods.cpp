@@ -4,7 +4,6 @@
 #include "common/Numeric.h"
 #include "document/DocumentState.h"
 #include "document/WorkTableOps.h"
-#include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
 
@@ -16,9 +15,7 @@ namespace {
 
 // Messages of the dialog: beep first unless Silence, no title of their own.
 platform::Answer Warn(const QString& text, platform::Buttons buttons) {
-    if (platform::Settings().Silence == 0) {
-        platform::Beep();
-    }
+    platform::BeepUnlessSilent();
     return platform::MsgBox(text, buttons, platform::Icon::Exclamation);
 }
 

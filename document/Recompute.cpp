@@ -1,16 +1,15 @@
 #include "document/Recompute.h"
 
 #include "common/AppError.h"
-#include "document/BookmarkRows.h"
 #include "document/DataControl.h"
 #include "document/DistributionFormat.h"
+#include "document/RowStream.h"
 #include "document/TextRules.h"
 #include "geodesy/CoordinateParser.h"
 #include "geodesy/CoordinateText.h"
 #include "geodesy/DatumTables.h"
 #include "geodesy/Molodensky.h"
 #include "platform/Feedback.h"
-#include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
 
@@ -24,8 +23,6 @@
 namespace document {
 
 namespace {
-
-constexpr std::ptrdiff_t kBlock = 500;
 
 // A savepoint: a transaction of its own when none is open, a nested one inside the reader's.
 // Rolled back unless released.
@@ -52,56 +49,6 @@ public:
 private:
     SQLite::Database& db_;
     bool released_ = false;
-};
-
-// The two fields a recompute reads.
-struct RowText {
-    std::int64_t counter = 0;
-    std::optional<QString> datum;
-    std::optional<QString> original;
-};
-
-std::optional<QString> TextOf(const SQLite::Column& column) {
-    if (column.isNull()) {
-        return std::nullopt;
-    }
-    return QString::fromUtf8(static_cast<const char*>(column.getBlob()), column.getBytes());
-}
-
-// Reads DATUM and ORIGINAL of a block of rows and gives them in the order of `marks`.
-class BlockReader {
-public:
-    explicit BlockReader(SQLite::Database& db) : db_(db) {}
-
-    std::vector<RowText> read(const std::int64_t* marks, std::ptrdiff_t count) {
-        SQLite::Statement& query = statementFor(count);
-        query.reset();
-        for (std::ptrdiff_t i = 0; i < count; ++i) {
-            query.bind(static_cast<int>(i + 1), static_cast<std::int64_t>(marks[i]));
-        }
-        std::vector<RowText> found;
-        found.reserve(static_cast<size_t>(count));
-        while (query.executeStep()) {
-            found.push_back({query.getColumn(0).getInt64(), TextOf(query.getColumn(1)),
-                             TextOf(query.getColumn(2))});
-        }
-        // Rows come back in the table's order; the walk follows the record set's.
-        return InBookmarkOrder(found, marks, count, [](const RowText& row) { return row.counter; });
-    }
-
-private:
-    SQLite::Statement& statementFor(std::ptrdiff_t count) {
-        auto& slot = count == kBlock ? full_ : tail_;
-        if (!slot || slot->getBindParameterCount() != count) {
-            slot = std::make_unique<SQLite::Statement>(
-                db_, "SELECT Counter, DATUM, ORIGINAL FROM DOVAZOV " + CounterInList(count));
-        }
-        return *slot;
-    }
-
-    SQLite::Database& db_;
-    std::unique_ptr<SQLite::Statement> full_;
-    std::unique_ptr<SQLite::Statement> tail_;
 };
 
 // DatumIndex of the codes met, each looked up once.
@@ -153,57 +100,53 @@ void AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajustLon) {
     Savepoint savepoint(db);
     SQLite::Statement update(db,
                              "UPDATE DOVAZOV SET LATITUDE = ?, LONGITUDE = ? WHERE Counter = ?");
-    BlockReader reader(db);
+    RowStream rowStream(rows, RowFields{"DATUM", "ORIGINAL"});
     DatumIndexes indexes;
     const QString wgs84 = QStringLiteral("WGS84");
     std::ptrdiff_t i = 0;
     std::ptrdiff_t lastPercent = -1;
-    for (std::ptrdiff_t first = 0; first < n; first += kBlock) {
-        const std::ptrdiff_t count = std::min(kBlock, n - first);
-        for (const RowText& row : reader.read(marks.data() + first, count)) {
-            ++i;
-            const QString code = row.datum ? TrimBlanks(*row.datum).toUpper() : wgs84;
-            const std::int16_t input = indexes.of(code);
-            datums.InputDatum = input;
-            if (input != 0) {
-                const std::string text =
-                    row.original ? TrimBlanks(*row.original).toUpper().toStdString() : "   ";
-                double lat = 0.0;
-                double lon = 0.0;
-                std::string system;
-                geodesy::ParseCoordinates(text, input, lat, lon, system);
-                if (!geodesy::IsInvalidCoord(lat, lon)) {
-                    double latOut = lat;
-                    double lonOut = lon;
-                    geodesy::ShiftDatum(lat, lon, 0.0, latOut, lonOut, input, destIndex);
-                    // A mesh of 999 leaves its axis unsnapped, also when the other is snapped.
-                    if (ajustLat != kNoMesh) {
-                        latOut = SnapToCell(latOut, ajustLat);
-                    }
-                    if (ajustLon != kNoMesh) {
-                        lonOut = SnapToCell(lonOut, ajustLon);
-                    }
-                    update.reset();
-                    update.bind(1, static_cast<double>(FiveDecimals(latOut)));
-                    update.bind(2, static_cast<double>(FiveDecimals(lonOut)));
-                    update.bind(3, static_cast<std::int64_t>(row.counter));
-                    update.exec();
+    Record row;
+    while (rowStream.next(row)) {
+        ++i;
+        const QString code = row.DATUM ? TrimBlanks(*row.DATUM).toUpper() : wgs84;
+        const std::int16_t input = indexes.of(code);
+        datums.InputDatum = input;
+        if (input != 0) {
+            const std::string text =
+                row.ORIGINAL ? TrimBlanks(*row.ORIGINAL).toUpper().toStdString() : "   ";
+            double lat = 0.0;
+            double lon = 0.0;
+            std::string system;
+            geodesy::ParseCoordinates(text, input, lat, lon, system);
+            if (!geodesy::IsInvalidCoord(lat, lon)) {
+                double latOut = lat;
+                double lonOut = lon;
+                geodesy::ShiftDatum(lat, lon, 0.0, latOut, lonOut, input, destIndex);
+                // A mesh of 999 leaves its axis unsnapped, also when the other is snapped.
+                if (ajustLat != kNoMesh) {
+                    latOut = SnapToCell(latOut, ajustLat);
                 }
+                if (ajustLon != kNoMesh) {
+                    lonOut = SnapToCell(lonOut, ajustLon);
+                }
+                update.reset();
+                update.bind(1, static_cast<double>(FiveDecimals(latOut)));
+                update.bind(2, static_cast<double>(FiveDecimals(lonOut)));
+                update.bind(3, static_cast<std::int64_t>(row.Counter));
+                update.exec();
             }
-            // Shown at each new multiple of 10: the bar would show a repeated value no differently.
-            const std::ptrdiff_t percent = i * 100 / n;
-            if (percent % 10 == 0 && percent != lastPercent) {
-                lastPercent = percent;
-                platform::SetProgress(static_cast<double>(percent));
-            }
+        }
+        // Shown at each new multiple of 10: the bar would show a repeated value no differently.
+        const std::ptrdiff_t percent = i * 100 / n;
+        if (percent % 10 == 0 && percent != lastPercent) {
+            lastPercent = percent;
+            platform::SetProgress(static_cast<double>(percent));
         }
     }
     savepoint.release();
     platform::SetProgress(100);
     platform::ShowProgress(false);
-    if (platform::Settings().Silence == 0) {
-        platform::Beep();
-    }
+    platform::BeepUnlessSilent();
 }
 
 void AjusteDegres(float ajustLat, float ajustLon) {

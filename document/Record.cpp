@@ -10,10 +10,6 @@ namespace document {
 
 namespace {
 
-constexpr int kItemNotFound = 3265;
-constexpr int kFieldTooSmall = 3163;
-constexpr int kZeroLength = 3315;
-
 enum Field {
     kCounter,
     kPeriod,
@@ -28,12 +24,18 @@ enum Field {
     kComment
 };
 
-// The number a value gives when stored into a number field.
+// The number a value gives when stored into a number field: a text must read as a number as a
+// whole.
 double NumberOf(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString) {
+        if (const std::optional<double> number =
+                common::StrictNumber(value.toString().toStdString())) {
+            return *number;
+        }
+        throw common::AppError(common::kTypeMismatch);
+    }
     bool ok = false;
-    const double number = value.typeId() == QMetaType::QString
-                              ? value.toString().trimmed().toDouble(&ok)
-                              : value.toDouble(&ok);
+    const double number = value.toDouble(&ok);
     if (!ok) {
         throw common::AppError(common::kTypeMismatch);
     }
@@ -67,13 +69,12 @@ void CheckText(const std::optional<QString>& text, const char* name, qsizetype s
         return;
     }
     if (!emptyAllowed && text->isEmpty()) {
-        throw common::AppError(kZeroLength, std::string("Field 'DOVAZOV.") + name +
-                                                "' cannot be a zero-length string.");
+        throw common::AppError(
+            common::kZeroLengthString,
+            common::ErrorDescription(common::kZeroLengthString, std::string("DOVAZOV.") + name));
     }
     if (size > 0 && text->size() > size) {
-        throw common::AppError(kFieldTooSmall,
-                               "The field is too small to accept the amount of data you "
-                               "attempted to add.");
+        throw common::AppError(common::kFieldTooSmall);
     }
 }
 
@@ -113,14 +114,14 @@ QVariant Record::field(QStringView name) const {
     case kComment:
         return Boxed(COMMENT);
     default:
-        throw common::AppError(kItemNotFound, "Item not found in this collection.");
+        throw common::AppError(common::kItemNotFound);
     }
 }
 
 void Record::setField(QStringView name, const QVariant& value) {
     const int index = FieldIndex(name);
     if (index < 0) {
-        throw common::AppError(kItemNotFound, "Item not found in this collection.");
+        throw common::AppError(common::kItemNotFound);
     }
     const bool null = !value.isValid() || value.isNull();
     auto text = [&]() -> std::optional<QString> {
@@ -128,7 +129,8 @@ void Record::setField(QStringView name, const QVariant& value) {
     };
     switch (index) {
     case kCounter:
-        throw common::AppError(3113, "Cannot update 'Counter'; field not updatable.");
+        throw common::AppError(common::kFieldNotUpdatable,
+                               common::ErrorDescription(common::kFieldNotUpdatable, "Counter"));
     case kPeriod:
         PERIOD =
             null ? std::nullopt : std::optional<std::int16_t>(common::ToInt16(NumberOf(value)));

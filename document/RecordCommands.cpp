@@ -4,12 +4,14 @@
 #include "common/Numeric.h"
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
+#include "document/RowStream.h"
+#include "platform/Feedback.h"
 
-#include <QRegularExpression>
 #include <SQLiteCpp/Transaction.h>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <string>
 
 namespace document {
@@ -88,17 +90,12 @@ common::AppError EngineError(const SQLite::Exception& error) {
 } // namespace
 
 bool ReadsAsNumber(const QString& text) {
-    static const QRegularExpression number(
-        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)"));
-    return number.match(text).hasMatch();
+    return common::IsStrictNumber(text.toStdString());
 }
 
 std::optional<double> NumberInRange(const QString& text) {
-    if (!ReadsAsNumber(text)) {
-        return std::nullopt;
-    }
     try {
-        return common::NumericValue(text.toStdString());
+        return common::StrictNumber(text.toStdString());
     } catch (const common::AppError& error) {
         if (error.number() != common::kOverflow) {
             throw;
@@ -135,6 +132,13 @@ FindTerms::FindTerms(const QString& upper)
     }
 }
 
+RowFields FindTerms::fields() const {
+    if (numeric_) {
+        return {};
+    }
+    return {"SEX", "DATUM", "ORIGINAL", "DATE", "COMMENT"};
+}
+
 bool FindTerms::matches(const Record& record) const {
     return numeric_ ? matchesNumber(record) : matchesText(record);
 }
@@ -156,14 +160,35 @@ bool FindTerms::matchesText(const Record& r) const {
 
 std::optional<std::ptrdiff_t> FindRecord(const RecordSet& records, const FindTerms& terms,
                                          std::ptrdiff_t from) {
-    RecordSet cursor = records.clone();
-    const std::ptrdiff_t count = records.recordCount();
-    for (std::ptrdiff_t position = std::max<std::ptrdiff_t>(from, 0); position < count;
-         ++position) {
-        cursor.setAbsolutePosition(position);
-        if (terms.matches(cursor.current())) {
+    const std::vector<std::int64_t>& marks = records.bookmarks();
+    const auto count = static_cast<std::ptrdiff_t>(marks.size());
+    const std::ptrdiff_t first = std::max<std::ptrdiff_t>(from, 0);
+    if (first >= count) {
+        return std::nullopt;
+    }
+    // One stream through the rows, a block at a time; a row deleted behind the record set's back
+    // is passed over, so the position follows the bookmarks.
+    RowStream rows(records.database(), std::span(marks).subspan(static_cast<std::size_t>(first)),
+                   terms.fields());
+    Record record;
+    std::ptrdiff_t position = first;
+    std::ptrdiff_t shownTenth = 0;
+    while (rows.next(record)) {
+        while (position < count && marks[static_cast<std::size_t>(position)] != record.Counter) {
+            ++position;
+        }
+        if (position == count) {
+            break;
+        }
+        if (terms.matches(record)) {
             return position;
         }
+        const std::ptrdiff_t tenth = (position - first) * 10 / (count - first);
+        if (tenth != shownTenth) {
+            shownTenth = tenth;
+            platform::SetProgress(static_cast<double>(tenth * 10));
+        }
+        ++position;
     }
     return std::nullopt;
 }

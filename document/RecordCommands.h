@@ -3,6 +3,7 @@
 #include "document/EngineLike.h"
 #include "document/Record.h"
 #include "document/RecordSet.h"
+#include "document/RowStream.h"
 
 #include <QString>
 #include <QStringView>
@@ -21,12 +22,13 @@ namespace document {
 // the same terms).
 QString FindCriteriaText(const QString& upper);
 
-// Whether a typed text reads as a number as a whole: blanks around it, an optional sign, digits
-// with at most one ".", an optional exponent.
+// Whether a typed text reads as a number as a whole (common::IsStrictNumber): blanks around it, an
+// optional sign, digits with at most one ".", an optional exponent.
 bool ReadsAsNumber(const QString& text);
 
-// The value of a text that reads as a number within the range of a double (a number too small
-// for it reads as 0); none otherwise. "1E999" has none: Find searches for it as a text.
+// The value of a text that reads as a number (common::StrictNumber) within the range of a double
+// (a number too small for it reads as 0); none otherwise. "1E999" has none: Find searches for it
+// as a text.
 std::optional<double> NumberInRange(const QString& text);
 
 // Whether `text` matches `pattern` with the LIKE of the original engine as Find uses it: "*", "?",
@@ -41,6 +43,8 @@ bool EngineLikeMatch(QStringView text, QStringView pattern);
 class FindTerms {
 public:
     explicit FindTerms(const QString& upper);
+    // The fields the terms look at: a Find reads no others.
+    RowFields fields() const;
     bool matches(const Record& record) const;
     bool numeric() const { return numeric_; }
 

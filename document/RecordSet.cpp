@@ -1,7 +1,7 @@
 #include "document/RecordSet.h"
 
 #include "common/AppError.h"
-#include "document/BookmarkRows.h"
+#include "document/RowStream.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -10,40 +10,7 @@ namespace document {
 
 namespace {
 
-constexpr int kNoCurrentRecord = 3021;
-constexpr int kInvalidBookmark = 3159;
-constexpr int kQueryError = 3075;
 constexpr std::ptrdiff_t kBlock = 256;
-
-const char* const kColumns =
-    "Counter, PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, ORIGINAL, DATE, COMMENT";
-
-template <typename T> std::optional<T> Optional(const SQLite::Column& column);
-
-template <> std::optional<std::int16_t> Optional(const SQLite::Column& column) {
-    if (column.isNull()) {
-        return std::nullopt;
-    }
-    return static_cast<std::int16_t>(column.getInt());
-}
-template <> std::optional<std::int32_t> Optional(const SQLite::Column& column) {
-    if (column.isNull()) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(column.getInt());
-}
-template <> std::optional<float> Optional(const SQLite::Column& column) {
-    if (column.isNull()) {
-        return std::nullopt;
-    }
-    return static_cast<float>(column.getDouble());
-}
-template <> std::optional<QString> Optional(const SQLite::Column& column) {
-    if (column.isNull()) {
-        return std::nullopt;
-    }
-    return QString::fromUtf8(static_cast<const char*>(column.getBlob()), column.getBytes());
-}
 
 template <typename T>
 void BindOptional(SQLite::Statement& s, int index, const std::optional<T>& v) {
@@ -85,22 +52,6 @@ const char* const kInsertRecordSql =
     "INSERT INTO DOVAZOV (PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, ORIGINAL, DATE, "
     "COMMENT) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
-Record RecordFromRow(SQLite::Statement& statement, int first) {
-    Record r;
-    r.Counter = statement.getColumn(first).getInt64();
-    r.PERIOD = Optional<std::int16_t>(statement.getColumn(first + 1));
-    r.LATITUDE = Optional<float>(statement.getColumn(first + 2));
-    r.LONGITUDE = Optional<float>(statement.getColumn(first + 3));
-    r.N1 = Optional<std::int32_t>(statement.getColumn(first + 4));
-    r.N2 = Optional<std::int32_t>(statement.getColumn(first + 5));
-    r.SEX = Optional<QString>(statement.getColumn(first + 6));
-    r.DATUM = Optional<QString>(statement.getColumn(first + 7));
-    r.ORIGINAL = Optional<QString>(statement.getColumn(first + 8));
-    r.DATE = Optional<QString>(statement.getColumn(first + 9));
-    r.COMMENT = Optional<QString>(statement.getColumn(first + 10));
-    return r;
-}
-
 void BindRecord(SQLite::Statement& s, const Record& r, int i) {
     BindOptional(s, i, r.PERIOD);
     BindOptional(s, i + 1, r.LATITUDE);
@@ -126,7 +77,7 @@ RecordSet RecordSet::open(SQLite::Database& db, const QString& recordSource) {
             list->bookmarks.push_back(query.getColumn(column).getInt64());
         }
     } catch (const SQLite::Exception& e) {
-        throw common::AppError(kQueryError, e.what());
+        throw common::AppError(common::kQueryError, e.what());
     }
     return RecordSet(db, std::move(list));
 }
@@ -147,28 +98,28 @@ void RecordSet::moveLast() {
 
 void RecordSet::moveNext() {
     if (eof()) {
-        throw common::AppError(kNoCurrentRecord, "No current record.");
+        throw common::AppError(common::kNoCurrentRecord);
     }
     ++position_;
 }
 
 void RecordSet::movePrevious() {
     if (bof()) {
-        throw common::AppError(kNoCurrentRecord, "No current record.");
+        throw common::AppError(common::kNoCurrentRecord);
     }
     --position_;
 }
 
 void RecordSet::setAbsolutePosition(std::ptrdiff_t position) {
     if (position < 0 || position >= static_cast<std::ptrdiff_t>(list_->bookmarks.size())) {
-        throw common::AppError(kNoCurrentRecord, "No current record.");
+        throw common::AppError(common::kNoCurrentRecord);
     }
     position_ = position;
 }
 
 void RecordSet::requireCurrent() const {
     if (bof() || eof()) {
-        throw common::AppError(kNoCurrentRecord, "No current record.");
+        throw common::AppError(common::kNoCurrentRecord);
     }
 }
 
@@ -181,7 +132,7 @@ void RecordSet::setBookmark(std::int64_t counter) {
     const auto& marks = list_->bookmarks;
     const auto it = std::find(marks.begin(), marks.end(), counter);
     if (it == marks.end()) {
-        throw common::AppError(kInvalidBookmark, "Not a valid bookmark.");
+        throw common::AppError(common::kInvalidBookmark);
     }
     position_ = it - marks.begin();
 }
@@ -195,37 +146,15 @@ Record RecordSet::current() const {
         position_ >= cache.first + static_cast<std::ptrdiff_t>(cache.rows.size()) ||
         cache.rows[static_cast<size_t>(position_ - cache.first)].Counter !=
             list_->bookmarks[static_cast<size_t>(position_)]) {
-        // Read the block of rows from the current one on, in list order.
-        const auto& marks = list_->bookmarks;
-        const std::ptrdiff_t count =
-            std::min<std::ptrdiff_t>(kBlock, static_cast<std::ptrdiff_t>(marks.size()) - position_);
-        SQLite::Statement query(*db_, std::string("SELECT ") + kColumns + " FROM DOVAZOV " +
-                                          CounterInList(count));
-        for (std::ptrdiff_t i = 0; i < count; ++i) {
-            query.bind(static_cast<int>(i + 1), marks[static_cast<size_t>(position_ + i)]);
-        }
-        std::vector<Record> found;
-        found.reserve(static_cast<size_t>(count));
-        while (query.executeStep()) {
-            found.push_back(RecordFromRow(query));
-        }
-        std::sort(found.begin(), found.end(),
-                  [](const Record& a, const Record& b) { return a.Counter < b.Counter; });
-        cache.rows.clear();
-        for (std::ptrdiff_t i = 0; i < count; ++i) {
-            const std::int64_t mark = marks[static_cast<size_t>(position_ + i)];
-            const auto it =
-                std::lower_bound(found.begin(), found.end(), mark,
-                                 [](const Record& r, std::int64_t m) { return r.Counter < m; });
-            if (it == found.end() || it->Counter != mark) {
-                break; // a row deleted behind this cursor's back ends the block
-            }
-            cache.rows.push_back(*it);
-        }
+        // Read the block of rows from the current one on, in list order; a row deleted behind
+        // this cursor's back ends the block.
+        const std::ptrdiff_t count = std::min<std::ptrdiff_t>(
+            kBlock, static_cast<std::ptrdiff_t>(list_->bookmarks.size()) - position_);
+        cache.rows = RowStream(*this).window(position_, count);
         cache.first = position_;
         if (cache.rows.empty()) {
             cache.first = -1;
-            throw common::AppError(3167, "Record is deleted.");
+            throw common::AppError(common::kRecordDeleted);
         }
     }
     return cache.rows[static_cast<size_t>(position_ - cache.first)];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Record.h"
+#include "document/RowStream.h"
 
 #include <QString>
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -11,9 +12,9 @@
 namespace document {
 
 // The records of a query over DOVAZOV: the ordered list of their Counter values (the bookmarks)
-// and a current position. Rows are read on demand, a block at a time, so a record set over a
-// million records costs only its bookmark list. A clone is another cursor on the same list: rows
-// added through any cursor appear at the end of the list for all of them.
+// and a current position. Rows are read on demand, a block at a time through a RowStream, so a
+// record set over a million records costs only its bookmark list. A clone is another cursor on the
+// same list: rows added through any cursor appear at the end of the list for all of them.
 class RecordSet {
 public:
     // Runs `recordSource` on `db`: a table name ("DOVAZOV") or a SELECT over the table whose
@@ -78,8 +79,6 @@ private:
     std::shared_ptr<Cache> cache_ = std::make_shared<Cache>();
 };
 
-// Reads the current row of a statement whose columns are the table's eleven fields in order.
-Record RecordFromRow(SQLite::Statement& statement, int firstColumn = 0);
 // Binds a record's ten stored fields (PERIOD to COMMENT) from parameter `firstIndex` on.
 void BindRecord(SQLite::Statement& statement, const Record& record, int firstIndex = 1);
 

@@ -108,7 +108,7 @@ void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
 // The checks of a condition.
 
 [[noreturn]] void Refuse(const QString& reason) {
-    throw common::AppError(kConditionError, reason.toStdString());
+    throw common::AppError(common::kQueryError, reason.toStdString());
 }
 
 bool IsWordChar(QChar c) {

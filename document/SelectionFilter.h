@@ -14,14 +14,11 @@ namespace document {
 // expression; anything else is refused before it runs, and what runs is held to a budget the user
 // can cancel.
 
-// The number of the error a refused or faulty condition raises.
-inline constexpr int kConditionError = 3075;
-
 // "SELECT * FROM DOVAZOV WHERE " followed by the condition, unchanged.
 QString SelectionQuery(const QString& condition);
 
 // Compiles SelectionQuery(condition) on `db` without running it and returns it. Raises
-// AppError kConditionError, with a description that says why, when the text is not one query
+// AppError common::kQueryError, with a description that says why, when the text is not one query
 // (text after it, a ";", a UNION, INTERSECT or EXCEPT joining another query), when the condition
 // is not one expression (an ORDER BY, GROUP BY, HAVING, WINDOW or LIMIT after it), when it would
 // read anything but DOVAZOV, call a function outside a short list of harmless ones, or change

@@ -11,13 +11,12 @@ namespace document {
 
 namespace {
 
-constexpr int kPathFileAccessError = 75;
-
 // The database file inside a folder that was just made; error 75 when making it failed.
 QString DatabasePathIn(const QTemporaryDir& folder, const QString& parent) {
     if (!folder.isValid()) {
-        throw common::AppError(kPathFileAccessError,
-                               "Path/File access error: cannot make a private working folder in " +
+        throw common::AppError(common::kPathFileAccess,
+                               common::ErrorDescription(common::kPathFileAccess) +
+                                   ": cannot make a private working folder in " +
                                    QDir::toNativeSeparators(parent).toStdString() + ": " +
                                    folder.errorString().toStdString());
     }
@@ -55,7 +54,7 @@ WorkState& Work() {
 
 SQLite::Database& WorkDb() {
     if (!Work().WorkDb) {
-        throw common::AppError(91, "Object variable or With block variable not set");
+        throw common::AppError(common::kObjectNotSet);
     }
     return Work().WorkDb->db();
 }

@@ -15,12 +15,10 @@ namespace document {
 
 namespace {
 
-constexpr int kItemNotFound = 3265;
-
 int FieldOrThrow(QStringView field) {
     const int index = FieldIndex(field);
     if (index < 0) {
-        throw common::AppError(kItemNotFound, "Item not found in this collection.");
+        throw common::AppError(common::kItemNotFound);
     }
     return index;
 }

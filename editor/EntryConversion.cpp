@@ -49,9 +49,7 @@ void Tidy(EditorState& state, int index) {
 
 // An entry that names nothing: beep unless silent, say why, and give box 2 the focus back.
 void RefuseEntry(EditorState& state, const QString& message) {
-    if (platform::Settings().Silence == 0) {
-        platform::Beep();
-    }
+    platform::BeepUnlessSilent();
     platform::MsgBox(message, platform::Buttons::Ok, platform::Icon::Exclamation);
     state.focusRequest = Control::EditBox2;
 }
@@ -170,9 +168,7 @@ Converted ConvertBoxes(EditorState& state, int mode) {
     }
     case CoordSystem::Mgr:
         if (Box(state, 2).size() % 2 != 0) {
-            if (platform::Settings().Silence == 0) {
-                platform::Beep();
-            }
+            platform::BeepUnlessSilent();
             platform::MsgBox(platform::ResText(533), platform::Buttons::Ok,
                              platform::Icon::Exclamation);
             state.focusRequest = Control::EditBox2;

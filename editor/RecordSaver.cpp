@@ -27,8 +27,6 @@ namespace {
 
 using platform::Icon;
 
-constexpr int kRecordDeleted = 3167;
-
 // The numeric value of a date part; "_" is no digit.
 double DatePart(const QString& dateBox, qsizetype from) {
     return common::NumericValue(dateBox.mid(from, 2).toStdString());
@@ -50,9 +48,7 @@ bool InRange(const std::optional<double>& value, double low, double high) {
 
 // A refusal: beep unless silent, the message, and the focus on the refused field.
 int Refuse(EditorState& state, const QString& message, Icon icon, Control field) {
-    if (platform::Settings().Silence == 0) {
-        platform::Beep();
-    }
+    platform::BeepUnlessSilent();
     platform::MsgBox(message, platform::Buttons::Ok, icon);
     state.focusRequest = field;
     return kSaveRefused;
@@ -170,7 +166,7 @@ int SauveEcran(EditorState& state, EditorHost& host) {
         document::RecordSet* records = host.records();
         if (records == nullptr) {
             platform::MsgBox(QStringLiteral("Erreur! [recordset is nothing]"));
-            throw common::AppError(91, "Object variable or With block variable not set");
+            throw common::AppError(common::kObjectNotSet);
         }
         if (records->bof() || records->eof()) {
             platform::MsgBox(QStringLiteral("Erreur! [recordset BOF or EOF]"));
@@ -180,7 +176,7 @@ int SauveEcran(EditorState& state, EditorHost& host) {
         // A row deleted behind the record set's back takes no update: say so rather than report
         // a save that wrote nothing.
         if (records->database().getChanges() == 0) {
-            throw common::AppError(kRecordDeleted, "Record is deleted.");
+            throw common::AppError(common::kRecordDeleted);
         }
         host.rowWritten();
     } catch (const std::exception& error) {

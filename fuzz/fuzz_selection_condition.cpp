@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const document::RecordSet records = document::RecordSet::open(*db, query);
         Check(records.recordCount() <= rows);
     } catch (const common::AppError& error) {
-        Check(error.number() == document::kConditionError);
+        Check(error.number() == common::kQueryError);
     }
     Check(Rows(*db) == rows);
     Check(sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, -1) == length);

@@ -6,6 +6,7 @@
 #include "geodesy/CheckedMath.h"
 #include "geodesy/DatumTables.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace geodesy {
@@ -19,9 +20,35 @@ struct Shift {
     double dx, dy, dz, da, df;
 };
 
+// Beyond this latitude (degrees) the shift is the geocentric translation that the formulas
+// approximate: their longitude change divides by cos phi and grows without bound towards the
+// poles, and their error there passes metres, while the translation stays exact and carries a
+// position across a pole.
+constexpr double kPolarCap = 85.0;
+
+// A longitude brought into -180..180 and a latitude that never passes a pole, so that every
+// shifted position can be written back.
+void Normalise(double& lat, double& lon) {
+    if (lat > 90.0) {
+        lat = 180.0 - lat;
+        lon += 180.0;
+    } else if (lat < -90.0) {
+        lat = -180.0 - lat;
+        lon += 180.0;
+    }
+    lat = std::clamp(lat, -90.0, 90.0);
+    lon = std::remainder(lon, 360.0);
+}
+
 // Steps 1 and 4 to 8 of one shift, on the ellipsoid (a, f).
 void Step(double lat, double lon, double h, const Shift& p, double a, double f, double& latOut,
           double& lonOut) {
+    if (std::isfinite(lat) && std::fabs(lat) >= 90.0) {
+        // Every meridian meets at a pole: it stays the pole and keeps the longitude it was given.
+        latOut = std::copysign(90.0, lat);
+        lonOut = lon;
+        return;
+    }
     const double phi = DegToRad(lat);
     const double lambda = DegToRad(lon);
     const double sp = std::sin(phi), cp = std::cos(phi);
@@ -32,14 +59,38 @@ void Step(double lat, double lon, double h, const Shift& p, double a, double f, 
     const double rn = Div(a, checked::Sqrt(w2));
     const double rm = Div(a * (1.0 - e2), checked::Sqrt(w2) * w2);
 
-    const double dphi =
-        Div(-p.dx * sp * cl - p.dy * sp * sl + p.dz * cp + Div(p.da * rn * e2 * sp * cp, a) +
-                p.df * (Div(rm, 1.0 - f) + rn * (1.0 - f)) * sp * cp,
-            rm + h);
-    const double dlambda = Div(-p.dx * sl + p.dy * cl, (rn + h) * cp);
-
-    const double outLat = RadToDeg(Finite(phi + dphi));
-    const double outLon = RadToDeg(Finite(lambda + dlambda));
+    double outLat = 0.0, outLon = 0.0;
+    if (std::fabs(lat) > kPolarCap) {
+        // Geocentric on the datum's ellipsoid, translated, and back on the other ellipsoid.
+        const double radius = (rn + h) * cp;
+        const double x = radius * cl + p.dx;
+        const double y = radius * sl + p.dy;
+        const double z = (rn * (1.0 - e2) + h) * sp + p.dz;
+        const double a2 = a + p.da;
+        const double f2 = f + p.df;
+        const double e22 = 2.0 * f2 - f2 * f2;
+        const double distance = std::hypot(x, y);
+        double phi2 = std::atan2(z, distance * (1.0 - e22));
+        for (int i = 0; i < 3; ++i) { // near a pole sin phi is close to 1: this settles fast
+            const double s2 = std::sin(phi2);
+            const double rn2 = Div(a2, checked::Sqrt(1.0 - e22 * s2 * s2));
+            const double h2 = Div(z, s2) - rn2 * (1.0 - e22);
+            phi2 = std::atan2(z, distance * (1.0 - Div(e22 * rn2, rn2 + h2)));
+        }
+        outLat = RadToDeg(Finite(phi2));
+        outLon = distance > 0.0 ? RadToDeg(std::atan2(y, x)) : lon;
+    } else {
+        // Displacements in metres, north along the meridian and east along the parallel.
+        const double north = -p.dx * sp * cl - p.dy * sp * sl + p.dz * cp +
+                             Div(p.da * rn * e2 * sp * cp, a) +
+                             p.df * (Div(rm, 1.0 - f) + rn * (1.0 - f)) * sp * cp;
+        const double east = -p.dx * sl + p.dy * cl;
+        const double dphi = Div(north, rm + h);
+        const double dlambda = Div(east, (rn + h) * cp);
+        outLat = RadToDeg(Finite(phi + dphi));
+        outLon = RadToDeg(Finite(lambda + dlambda));
+    }
+    Normalise(outLat, outLon);
     latOut = outLat;
     lonOut = outLon;
 }

@@ -3,6 +3,8 @@
 // Datum shifts by the standard Molodensky formulas, always through WGS84. Angles in decimal
 // degrees, heights in metres (no height is returned). The datum parameters and ellipsoids are read
 // from the loaded DatumTable and EllipsoidTable by index; error 9 for an index outside them.
+// Every result is a position a file can hold: latitude in -90..90, longitude in -180..180 (a shift
+// across a pole comes down the other side); a pole stays the pole with the longitude it was given.
 
 namespace geodesy {
 

@@ -1,5 +1,7 @@
 #include "platform/Prompter.h"
 
+#include "platform/ProgramSettings.h"
+
 #include <cstdio>
 
 namespace platform {
@@ -76,6 +78,12 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
 
 void Beep() {
     CurrentPrompter().beep();
+}
+
+void BeepUnlessSilent() {
+    if (Settings().Silence == 0) {
+        Beep();
+    }
 }
 
 } // namespace platform

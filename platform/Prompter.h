@@ -55,5 +55,7 @@ Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Ic
               int defaultButton = 1, const QString& title = {});
 QString InputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
 void Beep();
+// The beep of a finished command or a refusal, which the Silence setting turns off.
+void BeepUnlessSilent();
 
 } // namespace platform

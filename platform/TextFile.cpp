@@ -2,63 +2,13 @@
 
 #include "common/AppError.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 namespace platform {
 
 namespace {
 
 constexpr qsizetype kChunk = 1 << 16;
-// The number the old platform gave a string that memory could not hold.
-constexpr int kOutOfStringSpace = 14;
-
-// The characters Windows-1252 places in 0x80..0x9F (the rest of 0xA0..0xFF is Latin-1).
-constexpr char16_t kHighBlock[] = {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x017D, 0x2018,
-                                   0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC,
-                                   0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178};
-
-bool Representable(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        return true;
-    }
-    for (char16_t h : kHighBlock) {
-        if (h == c) {
-            return true;
-        }
-    }
-    return false;
-}
 
 } // namespace
-
-QString DecodeWindows1252(QByteArrayView bytes) {
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid()) {
-        return QString::fromLatin1(bytes);
-    }
-    return decoder.decode(bytes);
-}
-
-QByteArray EncodeWindows1252(QStringView text) {
-    QString safe;
-    safe.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            ++i; // one character outside the code page: one "?"
-            safe += QLatin1Char('?');
-        } else {
-            safe += Representable(c.unicode()) ? c : QLatin1Char('?');
-        }
-    }
-    QStringEncoder encoder("windows-1252");
-    if (!encoder.isValid()) {
-        return safe.toLatin1();
-    }
-    return encoder.encode(safe);
-}
 
 TextFileReader::TextFileReader(const QString& path, qsizetype maxLineBytes)
     : file_(path), maxLineBytes_(maxLineBytes) {
@@ -93,13 +43,13 @@ bool TextFileReader::atEnd() {
 }
 
 void TextFileReader::lineTooLong() const {
-    throw common::AppError(kOutOfStringSpace,
-                           QStringLiteral("Out of string space: line %1 of %2 is longer than %3 "
-                                          "bytes")
-                               .arg(linesRead_ + 1)
-                               .arg(file_.fileName())
-                               .arg(maxLineBytes_)
-                               .toStdString());
+    throw common::AppError(common::kOutOfStringSpace,
+                           common::ErrorDescription(common::kOutOfStringSpace) +
+                               QStringLiteral(": line %1 of %2 is longer than %3 bytes")
+                                   .arg(linesRead_ + 1)
+                                   .arg(file_.fileName())
+                                   .arg(maxLineBytes_)
+                                   .toStdString());
 }
 
 QByteArray TextFileReader::readRawLine() {
@@ -155,54 +105,34 @@ QString TextFileReader::readLine() {
     return DecodeWindows1252(readRawLine());
 }
 
-TextFileWriter::TextFileWriter(const QString& path, Mode mode) : file_(path) {
-    const QIODevice::OpenMode flags = mode == Mode::Append
-                                          ? QIODevice::WriteOnly | QIODevice::Append
-                                          : QIODevice::WriteOnly | QIODevice::Truncate;
-    ok_ = file_.open(flags);
+TextFileWriter::TextFileWriter(const QString& path, const QString& backupPath)
+    : file_(path, backupPath) {
+    buffer_.reserve(kChunk + 4096);
 }
 
-TextFileWriter::~TextFileWriter() {
-    if (file_.isOpen()) {
-        close();
-    }
-}
-
-void TextFileWriter::flushBuffer() {
-    if (!buffer_.isEmpty() && file_.isOpen()) {
-        if (file_.write(buffer_) != buffer_.size()) {
-            ok_ = false;
-        }
-    }
+void TextFileWriter::flush() {
+    file_.write(buffer_);
     buffer_.clear();
 }
 
 void TextFileWriter::write(QStringView text) {
-    if (!file_.isOpen()) {
-        ok_ = false;
-        return;
-    }
-    buffer_.append(EncodeWindows1252(text));
+    AppendWindows1252(buffer_, text);
     if (buffer_.size() >= kChunk) {
-        flushBuffer();
+        flush();
     }
 }
 
 void TextFileWriter::writeLine(QStringView text) {
     write(text);
-    buffer_.append("\r\n");
+    buffer_ += "\r\n";
+    if (buffer_.size() >= kChunk) {
+        flush();
+    }
 }
 
-bool TextFileWriter::close() {
-    if (!file_.isOpen()) {
-        return false;
-    }
-    flushBuffer();
-    if (!file_.flush()) {
-        ok_ = false;
-    }
-    file_.close();
-    return ok_;
+void TextFileWriter::commit() {
+    flush();
+    file_.commit();
 }
 
 } // namespace platform

@@ -1,16 +1,14 @@
 #pragma once
 
+#include "platform/FileReplacement.h"
+#include "platform/Windows1252.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QStringView>
 
 namespace platform {
-
-// The distribution files and the other text files come from Windows machines: Windows-1252.
-QString DecodeWindows1252(QByteArrayView bytes);
-// A character that Windows-1252 cannot hold is written as "?".
-QByteArray EncodeWindows1252(QStringView text);
 
 // Reads a Windows-1252 text file line by line; CR LF, LF and a lone CR all end a line.
 // Buffered, and no line may be longer than `maxLineBytes`, so a file of any size, a file without
@@ -47,28 +45,25 @@ private:
     bool eof_ = false;
 };
 
-// Writes a Windows-1252 text file with CR LF line ends. Errors are reported by `ok()` and
-// `errorText()` rather than by exceptions, so that a writer can decide what to do with them.
+// Writes a Windows-1252 text file with CR LF line ends through a FileReplacement: the file keeps
+// its previous content under its name until commit() puts the new one in place whole, and a
+// writer that is never committed (an error on the way, an exception) leaves it as it was.
+// Failures throw FileWriteError with the system's reason and the path.
 class TextFileWriter {
 public:
-    enum class Mode { Truncate, Append };
-    explicit TextFileWriter(const QString& path, Mode mode = Mode::Truncate);
-    ~TextFileWriter();
+    // `backupPath`, when not empty, keeps the previous version there once the new one is complete.
+    explicit TextFileWriter(const QString& path, const QString& backupPath = {});
 
-    bool isOpen() const { return file_.isOpen(); }
     void write(QStringView text);
     void writeLine(QStringView text = {});
-    // Flushes and closes; false when any write failed.
-    bool close();
-    bool ok() const { return ok_; }
-    QString errorText() const { return file_.errorString(); }
+    // Writes what is pending and puts the file in place.
+    void commit();
 
 private:
-    void flushBuffer();
+    void flush();
 
-    QFile file_;
+    FileReplacement file_;
     QByteArray buffer_;
-    bool ok_ = true;
 };
 
 } // namespace platform

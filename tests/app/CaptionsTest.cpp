@@ -82,7 +82,7 @@ TEST_F(CaptionsTest, EveryMenuItemReadsItsFrenchAndEnglishText) {
         {form_->MnuExpAsciiMode[1], "&Comma delimited", "&Comma delimited"},
         {form_->MnuExpAsciiMode[2], "&Tabulations", "&Tabulations"},
         {form_->MnuExpAsciiMode[3], "&Espaces", "&Spaces"},
-        {form_->MnuExpDB[0], "Base de données MS-Access", "MS-Access database"},
+        {form_->MnuExpDB[0], "Base de données SQLite", "SQLite database"},
         {form_->MnuExpDB[1], "Base de données Fox Pro", "Fox Pro database"},
         {form_->MnuExpDB[2], "Base de données DBase IV", "DBase IV database"},
         {form_->MnuExpDB[3], "Base de Données Paradox", "Paradox database"},
@@ -271,7 +271,7 @@ TEST_F(CaptionsTest, SpanishIsRefusedAndChangesNothing) {
     EXPECT_EQ(form_->MnuNouveau->text(), before);
 }
 
-TEST_F(CaptionsTest, ANewLanguageBaresTheTitleAndResetsTheSortTheSameOneChangesNothing) {
+TEST_F(CaptionsTest, ANewLanguageKeepsTheFileInTheTitleAndResetsTheSortTheSameOneChangesNothing) {
     ScriptedPrompter prompter;
     OpenFixture();
     const QString opened = form_->windowTitle();
@@ -284,7 +284,7 @@ TEST_F(CaptionsTest, ANewLanguageBaresTheTitleAndResetsTheSortTheSameOneChangesN
     EXPECT_EQ(form_->CmbTri->currentIndex(), 2);
 
     form_->MnuLang_Click(0);
-    EXPECT_EQ(form_->windowTitle(), "DOVazov");
+    EXPECT_EQ(form_->windowTitle(), opened);
     EXPECT_EQ(form_->CmbTri->currentIndex(), 0);
     EXPECT_EQ(document::Document().SqlTri, "SELECT * FROM DOVAZOV ORDER BY Counter");
 }

@@ -247,7 +247,7 @@ TEST_F(FileCommandsTest, FailedOpenLeavesFileCaptionAndDocumentAsTheyWere) {
     prompter_->expect(ChooseFile(path("gone.deg")));
     prompter_->expect(AnswerWith(Answer::Ok)); // File not found
     form_->MnuOuvrir_Click();
-    EXPECT_EQ(prompter_->messages().back().text, "File not found");
+    EXPECT_EQ(prompter_->messages().back().text, "File not found\r\r" + path("gone.deg"));
     EXPECT_EQ(document::Document().CurrentFile, file_);
     EXPECT_EQ(form_->windowTitle(), caption);
     EXPECT_EQ(Rows(), 5);

@@ -2,6 +2,7 @@
 #include "app/RecordTableModel.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMouseEvent>
@@ -100,6 +101,68 @@ TEST_F(GridTest, AValueTheTableRefusesIsReportedAndChangesNothing) {
     EXPECT_EQ(prompter.messages().size(), 1U);
     EXPECT_EQ(document::Document().FileModified, 0);
     EXPECT_EQ(Cell(0, 5), "");
+}
+
+// The error's own text stays first; the column, by its caption, and what it takes follow, in the
+// chosen language.
+TEST_F(GridTest, ARefusedValueNamesItsColumnAndWhatItTakes) {
+    Fill(1);
+    struct Case {
+        int column;
+        const char* typed;
+        int langue;
+        const char* detail; // %1: the column's caption
+    };
+    const Case cases[] = {
+        {3, "12abc", platform::kEnglish,
+         "Column %1: a whole number from -2147483648 to 2147483647"},
+        {4, "1e10", platform::kEnglish, "Column %1: a whole number from -2147483648 to 2147483647"},
+        {0, "40000", platform::kFrench, "Colonne %1 : un nombre entier de -32768 à 32767"},
+        {5, "XY", platform::kEnglish, "Column %1: a text of at most 1 character(s)"},
+        {5, "XY", platform::kFrench, "Colonne %1 : un texte de 1 caractère(s) au plus"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " in column " + std::to_string(c.column));
+        platform::SetLangue(c.langue);
+        ScriptedPrompter prompter;
+        prompter.expect(testing_support::AnswerWith(platform::Answer::Ok));
+        EXPECT_FALSE(form_->model->setData(form_->model->index(0, c.column), c.typed));
+        ASSERT_EQ(prompter.messages().size(), 1U);
+        const QString text = prompter.messages()[0].text;
+        const QString caption = form_->model->headerData(c.column, Qt::Horizontal).toString();
+        ASSERT_FALSE(caption.isEmpty());
+        EXPECT_TRUE(text.startsWith("Error ")) << text.toStdString();
+        EXPECT_TRUE(text.endsWith("\r\r" + QString::fromUtf8(c.detail).arg(caption)))
+            << text.toStdString();
+    }
+    platform::SetLangue(platform::kEnglish);
+}
+
+TEST(GridCells, NumbersShowWithoutAnExponent) {
+    const std::pair<double, const char*> cases[] = {
+        {-0.00001, "-0.00001"}, {0.000123456, "0.000123456"}, {50.5, "50.5"},
+        {-179.5, "-179.5"},     {12345678.0, "12345678"},     {0.0, "0"}};
+    for (const auto& [value, shown] : cases) {
+        EXPECT_EQ(app::NumberText(value), shown) << value;
+    }
+    EXPECT_EQ(app::CellText(QVariant(-0.00001f)), "-0.00001");
+}
+
+// At their default widths the columns show their captions and a whole value of each field.
+TEST_F(GridTest, DefaultColumnWidthsShowTheCaptionsAndWholeValues) {
+    const char* widest[] = {"-32768",     "-89.99999", "-179.99999", "-99999",
+                            "-99999",     "M",         "WGS84",      "deg -89.99999 -179.99999",
+                            "31/12/2001", ""};
+    QTableView* grid = form_->TDBGrid1;
+    for (int column = 0; column < 10; ++column) {
+        const QString caption = form_->model->headerData(column, Qt::Horizontal).toString();
+        const int width = grid->columnWidth(column);
+        EXPECT_GE(width, grid->horizontalHeader()->fontMetrics().horizontalAdvance(caption) + 8)
+            << caption.toStdString();
+        EXPECT_GE(width,
+                  grid->fontMetrics().horizontalAdvance(QString::fromLatin1(widest[column])) + 8)
+            << caption.toStdString();
+    }
 }
 
 TEST_F(GridTest, ALargeDocumentKeepsOnlyAFewPagesInMemory) {

@@ -91,7 +91,7 @@ TEST_F(StartUpTest, CommandLineNamingNoFileIsReportedLeavesNoDocumentAndEnablesT
     ASSERT_TRUE(Load(path("missing.deg")));
 
     ASSERT_EQ(prompter.messages().size(), 1U);
-    EXPECT_EQ(prompter.messages()[0].text, "File not found");
+    EXPECT_EQ(prompter.messages()[0].text, "File not found\r\r" + path("missing.deg"));
     EXPECT_EQ(document::Document().CurrentFile, "");
     EXPECT_EQ(form_->windowTitle(), "DOVazov");
     EXPECT_FALSE(document::Data1().bound());
@@ -107,7 +107,7 @@ TEST_F(StartUpTest, OpenOfAMissingFileWithoutADocumentStillEnablesTheMenus) {
 
     form_->MnuOuvrir_Click();
 
-    EXPECT_EQ(prompter.messages().back().text, "File not found");
+    EXPECT_EQ(prompter.messages().back().text, "File not found\r\r" + path("gone.deg"));
     EXPECT_FALSE(document::Data1().bound());
     EXPECT_TRUE(DocumentMenusEnabled(*form_));
 }

@@ -8,8 +8,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -136,9 +139,14 @@ TEST(WaitWindowFeedback, OnlyACancellableWindowLetsEventsRunAndReportsItsCancel)
     app::WaitWindowFeedback feedback;
     platform::SetFeedback(&feedback);
     bool ran = false;
-    QTimer::singleShot(0, [&ran] { ran = true; });
+    // A timer already due: the work's own command, such as an automatic save, must not start
+    // while a plain wait window is put on screen.
+    QTimer::singleShot(1, [&ran] { ran = true; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_FALSE(platform::CancelRequested()); // no window
     platform::AfficheMessage(QStringLiteral("Saving..."));
+    ASSERT_NE(feedback.window(), nullptr);
+    EXPECT_TRUE(feedback.window()->windowHandle()->isExposed()); // on screen, so it paints
     EXPECT_FALSE(platform::CancelRequested()); // a window the work cannot be stopped from
     EXPECT_FALSE(ran);
 

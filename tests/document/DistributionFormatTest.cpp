@@ -3,7 +3,6 @@
 #include "common/AppError.h"
 #include "document/DistributionWriter.h"
 #include "document/Record.h"
-#include "platform/TextFile.h"
 
 #include <QByteArray>
 #include <cmath>
@@ -229,32 +228,6 @@ TEST(DistributionFormat, OldDatumNamesAndSystemDatums) {
     EXPECT_EQ(deg::DatumOfSystem("utm 31 5 5", true), QByteArrayView("EUR-M"));
     EXPECT_EQ(deg::DatumOfSystem("mgr 31U DS 12", true), QByteArrayView("EUR-M"));
     EXPECT_EQ(deg::DatumOfSystem("deg 50 4", true), std::nullopt);
-}
-
-TEST(DistributionFormat, Windows1252ToUtf8AgreesWithTheCodePageTable) {
-    // ICU's table through the platform decoder is the reference, byte by byte.
-    for (int byte = 1; byte < 256; ++byte) {
-        const char c = static_cast<char>(byte);
-        std::string out;
-        deg::AppendUtf8(out, QByteArrayView(&c, 1));
-        EXPECT_EQ(QString::fromStdString(out), platform::DecodeWindows1252(QByteArrayView(&c, 1)))
-            << byte;
-    }
-}
-
-TEST(DistributionFormat, TextToWindows1252AgreesWithThePlatformEncoder) {
-    for (char32_t code = 1; code < 0x10000; ++code) {
-        if (code >= 0xD800 && code < 0xE000) {
-            continue;
-        }
-        const QString text(QChar(static_cast<char16_t>(code)));
-        QByteArray out;
-        deg::AppendWindows1252(out, text);
-        ASSERT_EQ(out, platform::EncodeWindows1252(text)) << static_cast<int>(code);
-    }
-    QByteArray out;
-    deg::AppendWindows1252(out, QString::fromUtf8("a\U0001F600b")); // one character outside
-    EXPECT_EQ(out, "a?b");
 }
 
 TEST(DistributionFormat, BackupNames) {

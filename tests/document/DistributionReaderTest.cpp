@@ -363,10 +363,11 @@ TEST_F(DistributionReaderTest, AFailedReadLeavesTheDocumentAsItWas) {
         bool recomputed = false;
     };
     const Case cases[] = {
-        {"empty file", "", "Input past end of file"},
-        {"header cut short", "<DOVAZOV 2.0>\r\nEUR-M\r\n/\r\n", "Input past end of file"},
+        {"empty file", "", "Input past end of file\r\rLine 1"},
+        {"header cut short", "<DOVAZOV 2.0>\r\nEUR-M\r\n/\r\n", "Input past end of file\r\rLine 4"},
         {"definition of two parts", "<DOVAZOV 2.0>\r\nEUR-M\r\n/\r\nHAB,Habitat\r\n<END>\r\n", ""},
-        {"count too large", header.toLatin1() + "1K+50.00000   4.00000 9e99    0\r\n", "Overflow"},
+        {"count too large", header.toLatin1() + "1K+50.00000   4.00000 9e99    0\r\n",
+         "Overflow\r\rLine 12, field N1"},
         {"record line without an end, longer than any line may be",
          header.toLatin1() + QByteArray((1 << 20) + 1, 'x'),
          "Out of string space: line 12 of " + path("broken.deg") + " is longer than 1048576 bytes"},
@@ -407,6 +408,47 @@ TEST_F(DistributionReaderTest, AFailedReadLeavesTheDocumentAsItWas) {
     }
 }
 
+// A bad record line is named by its number and field after the error's own text, in the chosen
+// language; the table's refusals too.
+TEST_F(DistributionReaderTest, AFailureNamesTheLineAndTheField) {
+    const QByteArray header = "<DOVAZOV 2.0>\r\nEUR-M\r\n<END>\r\nT\r\nC\r\n"
+                              " 0000 - 2011   0 - 0   0 - 0\r\nS\r\nC\r\n";
+    const QByteArray good = "1K+50.00000   4.00000    1    0\r\n";
+    struct Case {
+        const char* what;
+        QByteArray records;
+        int langue;
+        QString message;
+    };
+    const Case cases[] = {
+        {"first count", good + "1K+50.00000   4.00000 9e99    0\r\n", platform::kDutch,
+         "Overflow\r\rRegel 10, veld N1"},
+        {"second count", good + good + "1K+50.00000   4.00000    1 9e99\r\n", platform::kFrench,
+         "Overflow\r\rLigne 11, champ N2"},
+        {"latitude", "1K+9e99999   4.00000    1    0\r\n", platform::kGerman,
+         "Overflow\r\rZeile 9, Feld LATITUDE"},
+        {"binary bytes where the datum stands",
+         "1K+50.00000   4.00000    1    0" + QByteArray(11, ' ') + QByteArray(5, '\0') +
+             "deg 50 4\r\n",
+         platform::kEnglish, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::SetLangue(c.langue);
+        ScriptedPrompter prompter;
+        prompter.expect(AnswerWith(Answer::Ok));
+        EXPECT_FALSE(Open(WriteFile("bad.deg", header + c.records)));
+        ASSERT_EQ(prompter.messages().size(), 1U);
+        const QString text = prompter.messages()[0].text;
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(text, c.message);
+        } else {
+            EXPECT_TRUE(text.endsWith("\r\rLine 9, field DATUM")) << text.toStdString();
+        }
+    }
+    platform::SetLangue(platform::kEnglish);
+}
+
 TEST_F(DistributionReaderTest, FailuresAreSilentWithSilence) {
     platform::Settings().Silence = 1;
     ScriptedPrompter prompter;
@@ -422,7 +464,7 @@ TEST_F(DistributionReaderTest, AMissingFileIsToldWithoutBeep) {
     prompter.expect(AnswerWith(Answer::Ok));
     EXPECT_FALSE(document::OpenDistribution(path("nowhere.deg"), hooks_));
     ASSERT_EQ(prompter.messages().size(), 1U);
-    EXPECT_EQ(prompter.messages()[0].text, "File not found");
+    EXPECT_EQ(prompter.messages()[0].text, "File not found\r\r" + path("nowhere.deg"));
     EXPECT_EQ(prompter.messages()[0].icon, platform::Icon::Critical);
     EXPECT_EQ(prompter.beeps(), 0);
     EXPECT_TRUE(Take() == before);

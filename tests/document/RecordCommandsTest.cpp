@@ -2,6 +2,7 @@
 
 #include "WorkTableFixture.h"
 #include "common/AppError.h"
+#include "platform/Feedback.h"
 
 #include <SQLiteCpp/Transaction.h>
 
@@ -190,6 +191,35 @@ TEST_F(RecordCommandsTest, FindGoesInTheRecordSetOrderFromAPosition) {
     EXPECT_EQ(document::FindRecord(records, two, 4), 4); // 2
     EXPECT_EQ(document::FindRecord(records, FindTerms("ZZ"), 0), std::nullopt);
     EXPECT_EQ(document::FindRecord(records, two, 6), std::nullopt);
+}
+
+// The progress a Find shows as it goes through the rows.
+class ProgressRecorder final : public platform::Feedback {
+public:
+    ProgressRecorder() { platform::SetFeedback(this); }
+    ~ProgressRecorder() override { platform::SetFeedback(nullptr); }
+    void showMessage(const QString&) override {}
+    void closeMessage() override {}
+    void setProgressVisible(bool) override {}
+    void setProgressValue(int value) override { values.push_back(value); }
+    std::vector<int> values;
+};
+
+TEST_F(RecordCommandsTest, FindShowsItsProgressAndPassesOverRowsDeletedBehindIt) {
+    AddNumbered(1000);
+    Show(document::Document().SqlTri);
+    const auto& records = Data1().recordset();
+    ProgressRecorder recorder;
+    EXPECT_EQ(document::FindRecord(records, FindTerms("ZZ"), 0), std::nullopt);
+    EXPECT_EQ(recorder.values, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90}));
+
+    // Rows gone from the table keep their places in the record set: the positions found are
+    // still those of the record set.
+    document::WorkDb().exec("DELETE FROM DOVAZOV WHERE Counter IN (3, 4, 500)");
+    const FindTerms last(QString::number(1000));
+    EXPECT_EQ(document::FindRecord(records, last, 0), 999);
+    EXPECT_EQ(document::FindRecord(records, FindTerms("77"), 0), 76);
+    EXPECT_EQ(document::FindRecord(records, FindTerms("500"), 0), std::nullopt); // deleted
 }
 
 TEST_F(RecordCommandsTest, DuplicateCopiesEveryFieldButCounter) {

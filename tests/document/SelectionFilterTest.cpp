@@ -239,7 +239,7 @@ TEST_F(SelectionFilterTest, ACheckedConditionIsReturnedAsTheQueryToRun) {
             CheckSelectionCondition(document::WorkDb(), QString::fromUtf8(refused));
             ADD_FAILURE() << "accepted: " << refused;
         } catch (const common::AppError& error) {
-            EXPECT_EQ(error.number(), document::kConditionError) << refused;
+            EXPECT_EQ(error.number(), common::kQueryError) << refused;
         }
     }
     // The checks leave the connection as they found it: writes go on working.

@@ -146,6 +146,9 @@ TEST_F(WorkTableTest, RewritesRefuseAnUnknownFieldOrAValueTheFieldCannotHold) {
     AddPeriods({1, 2});
     EXPECT_EQ(ErrorOf([] { document::SetFieldAll(u"NOPE", QStringLiteral("1")); }), 3265);
     EXPECT_EQ(ErrorOf([] { document::SetFieldAll(u"PERIOD", QStringLiteral("x")); }), 13);
+    // A text must read as a number as a whole: no names of special values.
+    EXPECT_EQ(ErrorOf([] { document::SetFieldAll(u"LATITUDE", QStringLiteral("nan")); }), 13);
+    EXPECT_EQ(ErrorOf([] { document::SetFieldAll(u"N1", QStringLiteral("1 2")); }), 13);
     EXPECT_EQ(ErrorOf([] { document::SetFieldAll(u"PERIOD", QStringLiteral("40000")); }), 6);
     EXPECT_EQ(ErrorOf([] { document::SetFieldAll(u"DATUM", QString()); }), 3315);
     EXPECT_EQ(Periods(), (std::vector<int>{1, 2}));

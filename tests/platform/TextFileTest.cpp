@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,23 +24,16 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-TEST(Windows1252, MapsTheHighBlockAndReplacesWhatItCannotHold) {
-    const QString text = QString::fromUtf8("é€œ“x”—ł中😀");
-    EXPECT_EQ(platform::EncodeWindows1252(text), QByteArray("\xE9\x80\x9C\x93x\x94\x97???"));
-    EXPECT_EQ(platform::DecodeWindows1252("\xE9\x80\x9C\x93x"), QString::fromUtf8("é€œ“x"));
-}
-
 TEST(TextFile, WritesCrLfAndReadsEveryLineEnd) {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.txt");
     {
         TextFileWriter writer(path);
-        ASSERT_TRUE(writer.isOpen());
         writer.write(QString::fromUtf8("Forêt "));
         writer.writeLine(QStringLiteral("1"));
         writer.writeLine();
         writer.writeLine(QString::fromUtf8("Ærø"));
-        EXPECT_TRUE(writer.close());
+        writer.commit();
     }
     EXPECT_EQ(ReadBytes(path), QByteArray("For\xEAt 1\r\n\r\n\xC6r\xF8\r\n"));
 
@@ -117,10 +111,39 @@ TEST(TextFile, MissingFileIsError53) {
 }
 
 TEST(TextFile, WriterReportsAFileItCannotCreate) {
-    TextFileWriter writer("/nonexistent/folder/out.deg");
-    EXPECT_FALSE(writer.isOpen());
-    writer.writeLine(QStringLiteral("x"));
-    EXPECT_FALSE(writer.ok());
+    try {
+        TextFileWriter writer("/nonexistent/folder/out.deg");
+        FAIL() << "no error";
+    } catch (const platform::FileWriteError& e) {
+        EXPECT_EQ(e.path(), "/nonexistent/folder/out.deg");
+        EXPECT_FALSE(e.reason().isEmpty());
+    }
+}
+
+// The new file takes the old one's place only when it is complete: until commit() the old content
+// stays under its name, and a writer left uncommitted changes nothing.
+TEST(TextFile, WriterReplacesTheFileOnlyOnCommitAndKeepsTheBackupThen) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.deg");
+    const QString backup = dir.filePath("a.BAK");
+    WriteBytes(path, "old\r\n");
+    const QString longLine(200000, QLatin1Char('y')); // several buffers
+    {
+        TextFileWriter writer(path, backup);
+        writer.writeLine(longLine);
+        EXPECT_EQ(ReadBytes(path), "old\r\n");
+    }
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    EXPECT_FALSE(QFile::exists(backup));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.deg"});
+
+    TextFileWriter writer(path, backup);
+    writer.writeLine(longLine);
+    writer.write(QString::fromUtf8("€"));
+    EXPECT_FALSE(QFile::exists(backup));
+    writer.commit();
+    EXPECT_EQ(ReadBytes(path), longLine.toLatin1() + "\r\n\x80");
+    EXPECT_EQ(ReadBytes(backup), "old\r\n");
 }
 
 } // namespace

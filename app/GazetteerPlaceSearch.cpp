@@ -1,0 +1,34 @@
+#include "app/GazetteerPlaceSearch.h"
+
+#include "app/Form1.h"
+#include "app/frmDatum.h"
+#include "gazetteer/frmGeoQuery.h"
+
+namespace app {
+
+std::optional<editor::ChosenPlace> GazetteerPlaceSearch::choose() {
+    auto* window = form_.findChild<gazetteer::frmGeoQuery*>(QStringLiteral("frmGeoQuery"),
+                                                            Qt::FindDirectChildrenOnly);
+    if (window == nullptr) {
+        gazetteer::GazetteerHost host;
+        Form1* form = &form_;
+        host.chooseDatum = [form](const QString& code) {
+            return RunDatumChooser(*form->datumChooser, code);
+        };
+        host.showHelp = [form] { form->MnuInfo_Click(0); };
+        window = new gazetteer::frmGeoQuery(std::move(host), &form_);
+    }
+    const std::optional<gazetteer::PickedPlace> picked = window->choose();
+    if (!picked) {
+        return std::nullopt;
+    }
+    editor::ChosenPlace place;
+    place.latitude = gazetteer::AsDecimal(picked->latitude);
+    place.longitude = gazetteer::AsDecimal(picked->longitude);
+    place.name = picked->name;
+    place.fips = picked->fips;
+    place.designation = picked->designation;
+    return place;
+}
+
+} // namespace app

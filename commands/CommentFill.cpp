@@ -1,0 +1,240 @@
+#include "commands/CommentFill.h"
+
+#include "commands/SnapRules.h"
+#include "commands/SnapWalk.h"
+#include "commands/WalkTransaction.h"
+#include "common/Numeric.h"
+#include "document/DataControl.h"
+#include "document/DocumentState.h"
+#include "document/RowStream.h"
+#include "geodesy/Angles.h"
+#include "geodesy/DatumTables.h"
+#include "geodesy/Ifbl.h"
+#include "geodesy/Lambert72.h"
+#include "geodesy/LambertConic.h"
+#include "geodesy/Mgrs.h"
+#include "geodesy/Molodensky.h"
+#include "geodesy/NationalGridProjection.h"
+#include "geodesy/NationalGrids.h"
+#include "platform/Feedback.h"
+#include "platform/ProgramSettings.h"
+#include "platform/Prompter.h"
+#include "platform/StringTable.h"
+#include "platform/WaitCursor.h"
+
+#include <QLocale>
+#include <cmath>
+#include <vector>
+
+namespace commands {
+
+namespace {
+
+QString Single(double value) {
+    return QString::fromStdString(common::CStrSingle(static_cast<float>(value)));
+}
+
+QString DmsText(double degrees, QChar mark) {
+    float d = 0.0F;
+    float m = 0.0F;
+    float s = 0.0F;
+    geodesy::MinutesToDms(degrees * 60.0, d, m, s);
+    return QString::fromStdString(common::CStrSingle(d)) + QChar(0xB0) +
+           QString::fromStdString(common::CStrSingle(m)) + QLatin1Char('\'') + SecondsText(s, mark);
+}
+
+struct Shifted {
+    double lat;
+    double lon;
+};
+
+Shifted ToGridDatum(double lat, double lon, int which) {
+    Shifted out{lat, lon};
+    geodesy::ShiftDatum(lat, lon, 0.0, out.lat, out.lon, geodesy::Datums().DestIndex,
+                        RequireGridDatum(which));
+    return out;
+}
+
+} // namespace
+
+QString SecondsText(float seconds, QChar mark) {
+    // Format rounds halves away from zero.
+    const double tenths = std::floor(static_cast<double>(seconds) * 10.0 + 0.5);
+    QString text = QString::number(tenths / 10.0, 'f', 1);
+    if (text.indexOf(QLatin1Char('.')) < 2) {
+        text.prepend(QLatin1Char('0'));
+    }
+    text.replace(QLatin1Char('.'), mark);
+    return text + QStringLiteral("''");
+}
+
+FillResult FillComments(std::span<const std::int64_t> selected, const CommentText& text,
+                        const QString& joint) {
+    FillResult result;
+    document::DataControl& data = document::Data1();
+    if (!data.bound()) {
+        return result;
+    }
+    const document::RecordSet clone = data.recordset().clone();
+    const std::span<const std::int64_t> marks =
+        selected.empty() ? std::span<const std::int64_t>(clone.bookmarks()) : selected;
+    const auto total = static_cast<std::ptrdiff_t>(marks.size());
+    if (total == 0) {
+        return result; // nothing to walk: the document stays as it was
+    }
+    {
+        const platform::FeedbackGuard feedback;
+        platform::ShowProgress(true);
+        SQLite::Database& db = clone.database();
+        WalkTransaction transaction(db);
+        SQLite::Statement update(db, "UPDATE DOVAZOV SET COMMENT = ? WHERE Counter = ?");
+        document::RowStream stream(
+            db, marks, document::RowFields{"LATITUDE", "LONGITUDE", "DATUM", "COMMENT"});
+        std::ptrdiff_t lastPercent = 0;
+        document::Record row;
+        while (stream.next(row)) {
+            ++result.rows;
+            if (const std::optional<QString> added = text(row)) {
+                const QString old = row.COMMENT.value_or(QString());
+                const QString comment = old.isEmpty() ? *added : old + joint + *added;
+                update.reset();
+                update.bind(1, comment.toStdString());
+                update.bind(2, static_cast<std::int64_t>(row.Counter));
+                update.exec();
+                ++result.changed;
+            }
+            const std::ptrdiff_t percent = result.rows * 100 / total;
+            if (percent % 10 == 0 && percent > 0 && percent != lastPercent) {
+                lastPercent = percent;
+                platform::SetProgress(static_cast<double>(percent));
+            }
+        }
+        transaction.commit();
+        platform::SetProgress(100);
+    }
+    document::Document().FileModified = -1;
+    return result;
+}
+
+std::optional<QString> GridReferenceText(int index, double lat, double lon) {
+    if (index == 0) {
+        geodesy::DatumState& datums = geodesy::Datums();
+        int zone = 0;
+        double northing = 0.0;
+        double easting = 0.0;
+        std::string mgrs;
+        geodesy::LatLonToMgrs(datums.EllipsoidA, datums.EllipsoidF, geodesy::DegToRad(lat),
+                              geodesy::DegToRad(lon), zone, northing, easting, mgrs,
+                              datums.Ellipsoid);
+        return QString::fromStdString(mgrs);
+    }
+    const bool british = index == 1;
+    const Shifted onGrid = ToGridDatum(lat, lon, british ? geodesy::kOgbM : geodesy::kIrl);
+    std::string letters;
+    std::string eDigits;
+    std::string nDigits;
+    geodesy::LatLonToGridRef(british ? geodesy::kBritishGrid : geodesy::kIrishGrid, onGrid.lat,
+                             onGrid.lon, letters, eDigits, nDigits);
+    return QString::fromStdString(letters + " " + eDigits + " " + nDigits);
+}
+
+std::optional<FillResult> MnuRemplirCoo(int index, std::span<const std::int64_t> selected) {
+    if (index < 0 || index > 2) {
+        return std::nullopt;
+    }
+    if (index == 0) {
+        platform::BeepUnlessSilent();
+        const QString message = platform::ResText(502) + QChar(13) + platform::ResText(503);
+        if (platform::MsgBox(message, platform::Buttons::OkCancel, platform::Icon::Exclamation) !=
+            platform::Answer::Ok) {
+            return std::nullopt;
+        }
+    }
+    geodesy::SelectDatum(geodesy::Datums().DestIndex);
+    const platform::WaitCursor busy;
+    platform::SetProgress(0);
+    return FillComments(
+        selected,
+        [index](const document::Record& row) -> std::optional<QString> {
+            if (!row.LATITUDE || !row.LONGITUDE) {
+                return std::nullopt;
+            }
+            const auto lat = static_cast<double>(*row.LATITUDE);
+            const auto lon = static_cast<double>(*row.LONGITUDE);
+            if (lat == 0.0 || lon == 0.0) {
+                return std::nullopt;
+            }
+            return GridReferenceText(index, lat, lon);
+        },
+        QStringLiteral(" "));
+}
+
+std::optional<FillResult> MnuRemplirTexte(std::span<const std::int64_t> selected) {
+    const QString typed = platform::InputBox(platform::ResText(602));
+    if (typed.isEmpty()) {
+        return std::nullopt;
+    }
+    return FillComments(
+        selected, [&typed](const document::Record&) { return std::optional<QString>(typed); },
+        platform::Settings().Separator);
+}
+
+std::optional<QString> PositionText(int index, double lat, double lon, QChar mark) {
+    switch (index) {
+    case 0:
+        return DmsText(lat, mark) + platform::Settings().Separator + DmsText(lon, mark);
+    case 1:
+        return Single(lat / 0.9) + QLatin1Char(',') + Single((lon - 2.337222) / 0.9);
+    case 2:
+    case 3: {
+        const Shifted bel72 = ToGridDatum(lat, lon, geodesy::kBel72);
+        double x = 0.0;
+        double y = 0.0;
+        geodesy::LatLonToLambert72(bel72.lat, bel72.lon, x, y);
+        if (index == 2) {
+            return Single(x) + QLatin1Char(',') + Single(y);
+        }
+        if (!OnIfblGrid(x, y)) {
+            return std::nullopt; // no square holds it
+        }
+        std::string code;
+        std::int32_t status = 0;
+        geodesy::LambertToIfbl(x, y, code, status, 6);
+        if (status != 0) {
+            return std::nullopt;
+        }
+        return QString::fromStdString(code);
+    }
+    case 4:
+    case 5: {
+        const Shifted mer = ToGridDatum(lat, lon, geodesy::kMer);
+        double x = 0.0;
+        double y = 0.0;
+        geodesy::LatLonToLambertAfrica(mer.lat, mer.lon, x, y, index == 4 ? 1 : 2);
+        return Single(x) + QLatin1Char(',') + Single(y);
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+FillResult MnuRemplirXY(int index, std::span<const std::int64_t> selected) {
+    const platform::WaitCursor busy;
+    const QChar mark = QLocale().decimalPoint().at(0); // the user's, once per run
+    return FillComments(
+        selected,
+        [index, mark](const document::Record& row) -> std::optional<QString> {
+            if (!row.LATITUDE || !row.LONGITUDE || !row.DATUM) {
+                return std::nullopt;
+            }
+            const auto lat = static_cast<double>(*row.LATITUDE);
+            const auto lon = static_cast<double>(*row.LONGITUDE);
+            if (lat == 0.0 || lon == 0.0) {
+                return std::nullopt;
+            }
+            return PositionText(index, lat, lon, mark);
+        },
+        QStringLiteral(","));
+}
+
+} // namespace commands

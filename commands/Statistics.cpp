@@ -1,0 +1,179 @@
+#include "commands/Statistics.h"
+
+#include "commands/WalkTransaction.h"
+#include "common/Numeric.h"
+#include "document/DataControl.h"
+#include "document/DocumentState.h"
+#include "document/RowStream.h"
+#include "document/WorkDatabase.h"
+#include "platform/ProgramSettings.h"
+#include "platform/Prompter.h"
+#include "platform/WaitCursor.h"
+
+#include <QLocale>
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <cmath>
+
+namespace commands {
+
+namespace {
+
+// Running mean and sum of squared deviations (Welford), steady over large tables.
+class Accumulator {
+public:
+    void add(double value) {
+        ++count_;
+        const double delta = value - mean_;
+        mean_ += delta / static_cast<double>(count_);
+        squares_ += delta * (value - mean_);
+    }
+    FieldStatistics result() const {
+        FieldStatistics out;
+        if (count_ > 0) {
+            out.mean = mean_;
+        }
+        if (count_ > 1) {
+            out.stdev = std::sqrt(squares_ / static_cast<double>(count_ - 1));
+        }
+        return out;
+    }
+
+private:
+    long long count_ = 0;
+    double mean_ = 0.0;
+    double squares_ = 0.0;
+};
+
+float Log10Single(double value) {
+    return static_cast<float>(std::log(value) / std::log(10.0));
+}
+
+QChar LocaleMark() {
+    return QLocale().decimalPoint().at(0);
+}
+
+} // namespace
+
+NumericStatistics ComputeStatistics() {
+    Accumulator n1;
+    Accumulator n2;
+    SQLite::Statement query(document::WorkDb(), "SELECT N1, N2 FROM DOVAZOV");
+    while (query.executeStep()) {
+        if (!query.getColumn(0).isNull()) {
+            n1.add(query.getColumn(0).getDouble());
+        }
+        if (!query.getColumn(1).isNull()) {
+            n2.add(query.getColumn(1).getDouble());
+        }
+    }
+    return {n1.result(), n2.result()};
+}
+
+QString PatternText(double value, QChar mark) {
+    const double hundredths = std::floor(std::fabs(value) * 100.0 + 0.5);
+    const auto whole = static_cast<long long>(hundredths / 100.0);
+    const auto cents = static_cast<int>(hundredths - static_cast<double>(whole) * 100.0);
+    QString text = whole == 0 ? QString() : QString::number(whole);
+    QString decimals = QStringLiteral("%1").arg(cents, 2, 10, QLatin1Char('0'));
+    while (decimals.endsWith(QLatin1Char('0'))) {
+        decimals.chop(1);
+    }
+    text += mark + decimals;
+    if (value < 0 && hundredths > 0) {
+        text.prepend(QLatin1Char('-'));
+    }
+    return text;
+}
+
+QString DeviationErrorText() {
+    return QStringLiteral("Erreur de calcul dans l'écart-type") + QChar(13) +
+           QStringLiteral("Attention aux lignes vides!");
+}
+
+QString StatisticsMessage(const NumericStatistics& s, const QString& label1, const QString& label2,
+                          QChar mark) {
+    const auto value = [mark](const std::optional<double>& v) {
+        return v ? PatternText(*v, mark) : QString();
+    };
+    const QString cr(QChar(13));
+    return QStringLiteral("Moyenne ") + label1 + QLatin1Char('=') + value(s.n1.mean) + cr +
+           QStringLiteral("STD ") + label1 + QLatin1Char('=') + value(s.n1.stdev) + cr +
+           QStringLiteral("Moyenne ") + label2 + QLatin1Char('=') + value(s.n2.mean) + cr +
+           QStringLiteral("STD ") + label2 + QLatin1Char('=') + value(s.n2.stdev);
+}
+
+void MnuParametres() {
+    const NumericStatistics s = ComputeStatistics();
+    if (!s.n1.stdev || !s.n2.stdev) {
+        platform::MsgBox(DeviationErrorText(), platform::Buttons::Ok, platform::Icon::Critical);
+        return;
+    }
+    const platform::ProgramSettings& settings = platform::Settings();
+    platform::MsgBox(
+        StatisticsMessage(s, settings.LabelNumeric1, settings.LabelNumeric2, LocaleMark()),
+        platform::Buttons::Ok, platform::Icon::Information);
+}
+
+bool MnuStd(int index) {
+    document::DataControl& data = document::Data1();
+    if ((index != 0 && index != 1) || !data.bound() || data.recordset().recordCount() == 0) {
+        return false;
+    }
+    const document::RecordSet rows = data.recordset().clone();
+    NumericStatistics s;
+    if (index == 1) {
+        s = ComputeStatistics();
+        if (!s.n1.stdev) {
+            platform::MsgBox(DeviationErrorText(), platform::Buttons::Ok, platform::Icon::Critical);
+            return false;
+        }
+        platform::MsgBox(QStringLiteral("Moyenne N1=") +
+                         QString::fromStdString(common::CStrDouble(s.n1.mean.value_or(0))) +
+                         QChar(13) + QStringLiteral("STD N1=") +
+                         QString::fromStdString(common::CStrDouble(*s.n1.stdev)));
+    }
+    {
+        const platform::WaitCursor busy;
+        SQLite::Database& db = rows.database();
+        WalkTransaction transaction(db);
+        SQLite::Statement update(db, "UPDATE DOVAZOV SET N1 = ?, N2 = ? WHERE Counter = ?");
+        document::RowStream stream(rows, document::RowFields{"N1", "N2"});
+        // The new value of one field; the old one where the rule has none.
+        const auto transform = [&](const std::optional<std::int32_t>& old,
+                                   const FieldStatistics& stats) -> std::optional<std::int32_t> {
+            if (!old) {
+                return old;
+            }
+            const auto v = static_cast<double>(*old);
+            if (index == 0) {
+                if (v <= 0) {
+                    return old; // no logarithm: the value stays
+                }
+                return common::ToInt32(1.0 + static_cast<double>(Log10Single(v)));
+            }
+            if (!stats.stdev || *stats.stdev == 0.0 || !stats.mean) {
+                return old;
+            }
+            return common::ToInt32(1.0 + (v - *stats.mean) / *stats.stdev);
+        };
+        document::Record row;
+        while (stream.next(row)) {
+            const std::optional<std::int32_t> n1 = transform(row.N1, s.n1);
+            const std::optional<std::int32_t> n2 = transform(row.N2, s.n2);
+            if (n1 == row.N1 && n2 == row.N2) {
+                continue;
+            }
+            update.reset();
+            n1 ? update.bind(1, *n1) : update.bind(1);
+            n2 ? update.bind(2, *n2) : update.bind(2);
+            update.bind(3, static_cast<std::int64_t>(row.Counter));
+            update.exec();
+        }
+        transaction.commit();
+    }
+    data.refresh();
+    document::Document().FileModified = -1;
+    return true;
+}
+
+} // namespace commands

@@ -1,0 +1,225 @@
+#include "exchange/ExportColumns.h"
+
+#include "common/AppError.h"
+#include "geodesy/DatumTables.h"
+#include "geodesy/Lambert72.h"
+#include "geodesy/Molodensky.h"
+#include "platform/ProgramSettings.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace exchange {
+
+ExportChoice CurrentExportChoice() {
+    const platform::ProgramSettings& s = platform::Settings();
+    ExportChoice choice;
+    choice.ExportPeriod = s.ExportPeriod;
+    choice.ExportLatitude = s.ExportLatitude;
+    choice.ExportLongitude = s.ExportLongitude;
+    choice.ExportNumber1 = s.ExportNumber1;
+    choice.ExportNumber2 = s.ExportNumber2;
+    choice.ExportEllipsoid = s.ExportEllipsoid;
+    choice.ExportOriginalCoord = s.ExportOriginalCoord;
+    choice.ExportDate = s.ExportDate;
+    choice.ExportFreeField = s.ExportFreeField;
+    choice.ExportSex = s.ExportSex;
+    choice.ExportCoordSystem = s.ExportCoordSystem;
+    return choice;
+}
+
+namespace {
+
+struct ColumnRule {
+    ExportField field;
+    const char* textWord;  // header word of the text export
+    const char* tableName; // column name of a database table
+    ColumnType type;
+    int size;
+    std::int16_t ExportChoice::*flag; // nullptr: X and Y, which follow ExportCoordSystem
+};
+
+// Both exports put "Sex" before the comment, whatever the order of the flags.
+constexpr ColumnRule kRules[] = {
+    {ExportField::X, "X", "X", ColumnType::Long, 0, nullptr},
+    {ExportField::Y, "Y", "y", ColumnType::Long, 0, nullptr},
+    {ExportField::Period, "Periode", "Period", ColumnType::Text, 1, &ExportChoice::ExportPeriod},
+    {ExportField::Latitude, "Latitude", "Latitude", ColumnType::Single, 0,
+     &ExportChoice::ExportLatitude},
+    {ExportField::Longitude, "Longitude", "Longitude", ColumnType::Single, 0,
+     &ExportChoice::ExportLongitude},
+    {ExportField::N1, "N1", "Number 1", ColumnType::Long, 0, &ExportChoice::ExportNumber1},
+    {ExportField::N2, "N2", "Number 2", ColumnType::Long, 0, &ExportChoice::ExportNumber2},
+    {ExportField::Datum, "Datum", "Ellipsoid", ColumnType::Text, 5, &ExportChoice::ExportEllipsoid},
+    {ExportField::Original, "Coord_Orig", "Orig Coor", ColumnType::Text, 24,
+     &ExportChoice::ExportOriginalCoord},
+    {ExportField::Date, "Date", "Date", ColumnType::Text, 10, &ExportChoice::ExportDate},
+    {ExportField::Sex, "Sex", "Sex", ColumnType::Text, 1, &ExportChoice::ExportSex},
+    {ExportField::Comment, "Comment", "Free text", ColumnType::Text, 150,
+     &ExportChoice::ExportFreeField},
+};
+
+std::vector<ExportColumn> Columns(const ExportChoice& choice, bool table) {
+    std::vector<ExportColumn> columns;
+    for (const ColumnRule& rule : kRules) {
+        const bool present = rule.flag == nullptr ? choice.lambert() : choice.*rule.flag == 1;
+        if (present) {
+            columns.push_back({rule.field,
+                               QString::fromLatin1(table ? rule.tableName : rule.textWord),
+                               rule.type, rule.size});
+        }
+    }
+    if (table) {
+        columns.push_back({ExportField::Memo, QStringLiteral("Memo"), ColumnType::Memo, 0});
+    }
+    return columns;
+}
+
+QString TextOf(const std::optional<QString>& value) {
+    return value.value_or(QString());
+}
+
+} // namespace
+
+std::vector<ExportColumn> TextColumns(const ExportChoice& choice) {
+    return Columns(choice, false);
+}
+
+std::vector<ExportColumn> TableColumns(const ExportChoice& choice) {
+    return Columns(choice, true);
+}
+
+std::optional<std::array<std::int32_t, 2>> Lambert72Of(const document::Record& record) {
+    if (!record.LATITUDE || !record.LONGITUDE) {
+        return std::nullopt;
+    }
+    const double lat = *record.LATITUDE;
+    const double lon = *record.LONGITUDE;
+    // 999 marks a text that gave no position; anything else off the globe has none either.
+    if (!(std::abs(lat) <= 90.0 && std::abs(lon) <= 180.0)) {
+        return std::nullopt;
+    }
+    const geodesy::DatumState& datums = geodesy::Datums();
+    const int from = datums.DestIndex;
+    const int to = datums.GridDatums[geodesy::kBel72];
+    if (from < 1 || from > datums.datumCount() || to < 1 || to > datums.datumCount()) {
+        return std::nullopt;
+    }
+    double shiftedLat = 0.0;
+    double shiftedLon = 0.0;
+    geodesy::ShiftDatum(lat, lon, 0.0, shiftedLat, shiftedLon, from, to);
+    double x = 0.0;
+    double y = 0.0;
+    geodesy::LatLonToLambert72(shiftedLat, shiftedLon, x, y);
+    const double ex = std::nearbyint(x);
+    const double ey = std::nearbyint(y);
+    constexpr double kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr double kMin = std::numeric_limits<std::int32_t>::min();
+    if (!(ex >= kMin && ex <= kMax && ey >= kMin && ey <= kMax)) {
+        return std::nullopt;
+    }
+    return std::array<std::int32_t, 2>{static_cast<std::int32_t>(ex),
+                                       static_cast<std::int32_t>(ey)};
+}
+
+std::vector<CellValue> TableRow(const std::vector<ExportColumn>& columns,
+                                const document::Record& record, const QString& memo) {
+    std::vector<CellValue> row;
+    row.reserve(columns.size());
+    std::optional<std::array<std::int32_t, 2>> xy;
+    bool xyDone = false;
+    const auto lambert = [&]() -> const std::optional<std::array<std::int32_t, 2>>& {
+        if (!xyDone) {
+            xyDone = true;
+            // A row without a datum has no entered position to carry over.
+            if (!TextOf(record.DATUM).isEmpty()) {
+                xy = Lambert72Of(record);
+            }
+        }
+        return xy;
+    };
+    for (const ExportColumn& column : columns) {
+        switch (column.field) {
+        case ExportField::X:
+            row.emplace_back(lambert() ? (*lambert())[0] : 0);
+            break;
+        case ExportField::Y:
+            row.emplace_back(lambert() ? (*lambert())[1] : 0);
+            break;
+        case ExportField::Period:
+            row.emplace_back(record.PERIOD ? QString::number(*record.PERIOD) : QString());
+            break;
+        case ExportField::Latitude:
+            row.emplace_back(record.LATITUDE.value_or(0.0F));
+            break;
+        case ExportField::Longitude:
+            row.emplace_back(record.LONGITUDE.value_or(0.0F));
+            break;
+        case ExportField::N1:
+            row.emplace_back(record.N1.value_or(0));
+            break;
+        case ExportField::N2:
+            row.emplace_back(record.N2.value_or(0));
+            break;
+        case ExportField::Datum:
+            row.emplace_back(TextOf(record.DATUM));
+            break;
+        case ExportField::Original:
+            row.emplace_back(TextOf(record.ORIGINAL));
+            break;
+        case ExportField::Date:
+            row.emplace_back(TextOf(record.DATE).trimmed());
+            break;
+        case ExportField::Sex:
+            row.emplace_back(TextOf(record.SEX).trimmed());
+            break;
+        case ExportField::Comment:
+            row.emplace_back(TextOf(record.COMMENT).trimmed());
+            break;
+        case ExportField::Memo:
+            row.emplace_back(memo);
+            break;
+        }
+    }
+    return row;
+}
+
+void RefuseValue(std::int64_t row, const QString& column, const QString& why) {
+    throw common::AppError(3163,
+                           QStringLiteral("Record %1, column \"%2\": %3. Nothing was written.")
+                               .arg(row)
+                               .arg(column, why)
+                               .toStdString());
+}
+
+void CheckRow(const std::vector<ExportColumn>& columns, const std::vector<CellValue>& row,
+              std::int64_t rowNumber) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const ExportColumn& column = columns[i];
+        if (column.type != ColumnType::Text) {
+            continue;
+        }
+        const QString& text = std::get<QString>(row[i]);
+        if (text.size() > column.size) {
+            RefuseValue(rowNumber, column.name,
+                        QStringLiteral("\"%1\" is longer than the %2 characters the column holds")
+                            .arg(text)
+                            .arg(column.size));
+        }
+    }
+}
+
+double SingleAsDouble(float value) {
+    char digits[64];
+    const auto end = std::to_chars(digits, digits + sizeof digits - 1, value).ptr;
+    *end = '\0';
+    return std::strtod(digits, nullptr);
+}
+
+QString MemoText(const QString& title, const QString& comment) {
+    return title + QStringLiteral(" / ") + comment;
+}
+
+} // namespace exchange

@@ -1,0 +1,121 @@
+#include "exchange/ImportText.h"
+
+#include "common/AppError.h"
+#include "common/Numeric.h"
+#include "document/DistributionFormat.h"
+
+#include <array>
+#include <cstdint>
+
+namespace exchange {
+
+namespace {
+
+struct Scaled {
+    bool negative = false;
+    std::uint64_t whole = 0;
+    std::uint64_t fraction = 0; // five decimals
+};
+
+Scaled ScaleFive(double value) {
+    const std::int64_t scaled = document::deg::ScaledHalfAway(value, 5);
+    Scaled s;
+    s.negative = scaled < 0;
+    const auto magnitude = s.negative ? static_cast<std::uint64_t>(-(scaled + 1)) + 1U
+                                      : static_cast<std::uint64_t>(scaled);
+    s.whole = magnitude / 100000U;
+    s.fraction = magnitude % 100000U;
+    return s;
+}
+
+QString FixedFive(double value, int intDigits) {
+    const Scaled s = ScaleFive(value);
+    // A value that rounds to zero carries no sign of its own.
+    const bool minus = s.negative && (s.whole != 0 || s.fraction != 0);
+    return QLatin1Char(minus ? '-' : '+') +
+           QString::number(s.whole).rightJustified(intDigits, QLatin1Char('0')) + QLatin1Char('.') +
+           QString::number(s.fraction).rightJustified(5, QLatin1Char('0'));
+}
+
+QString DigitsOf(QStringView text) {
+    return QString::fromStdString(std::to_string(
+        static_cast<long long>(common::NumericValue(text.toString().toStdString()))));
+}
+
+} // namespace
+
+QString Columns(QStringView text, int start, int length) {
+    if (start < 1 || length <= 0 || start > text.size()) {
+        return {};
+    }
+    return text.mid(start - 1, length).toString();
+}
+
+QString LatitudeForm(double value) {
+    return FixedFive(value, 2);
+}
+
+QString LongitudeForm(double value) {
+    return FixedFive(value, 3);
+}
+
+QString ShortDegreeForm(double value) {
+    const Scaled s = ScaleFive(value);
+    const bool minus = s.negative && (s.whole != 0 || s.fraction != 0);
+    QString text(QLatin1Char(minus ? '-' : '+'));
+    if (s.whole != 0) {
+        text += QString::number(s.whole);
+    }
+    text += QLatin1Char('.');
+    QString decimals = QString::number(s.fraction).rightJustified(5, QLatin1Char('0'));
+    while (decimals.endsWith(QLatin1Char('0'))) {
+        decimals.chop(1);
+    }
+    return text + decimals;
+}
+
+std::optional<int> GpsYear(int twoDigits) {
+    if (twoDigits < 0 || twoDigits > 99) {
+        return std::nullopt;
+    }
+    return twoDigits >= 80 ? 1900 + twoDigits : 2000 + twoDigits;
+}
+
+int MonthNumber(QStringView name) {
+    static constexpr std::array<const char*, 12> kMonths{"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    for (std::size_t i = 0; i < kMonths.size(); ++i) {
+        if (name == QLatin1String(kMonths[i])) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+QString GpsDate(QStringView text) {
+    const QString day = DigitsOf(Columns(text, 1, 2));
+    const int month = MonthNumber(Columns(text, 4, 3));
+    const double yearValue = common::NumericValue(Columns(text, 8, 2).toStdString());
+    const std::optional<int> year = yearValue == static_cast<int>(yearValue)
+                                        ? GpsYear(static_cast<int>(yearValue))
+                                        : std::nullopt;
+    const QString yearText = year ? QString::number(*year) : DigitsOf(Columns(text, 8, 2));
+    return yearText.rightJustified(4, QLatin1Char('0')) + QLatin1Char('/') +
+           QString::number(month).rightJustified(2, QLatin1Char('0')) + QLatin1Char('/') +
+           day.rightJustified(2, QLatin1Char('0'));
+}
+
+bool HoldsBinary(QStringView line) {
+    for (const QChar c : line) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString AtLine(qint64 line, const QString& description) {
+    return QStringLiteral("Line %1: %2").arg(line).arg(description);
+}
+
+} // namespace exchange

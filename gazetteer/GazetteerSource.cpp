@@ -1,0 +1,260 @@
+#include "gazetteer/GazetteerSource.h"
+
+#include "common/AppError.h"
+#include "platform/Windows1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+#include <shapefil.h>
+
+namespace gazetteer {
+
+namespace {
+
+[[noreturn]] void Fail(int number, const QString& description) {
+    throw common::AppError(number, description.toStdString());
+}
+
+bool IsSqliteFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    return file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+QString UriOf(const QString& path) {
+    // Read-only through a URI so that nothing, not even a journal, is written beside the file.
+    return QStringLiteral("file:") +
+           QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/")) +
+           QStringLiteral("?mode=ro");
+}
+
+struct DbfCloser {
+    void operator()(DBFInfo* handle) const { DBFClose(handle); }
+};
+using DbfHandle = std::unique_ptr<DBFInfo, DbfCloser>;
+
+} // namespace
+
+QString QuoteIdentifier(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString FindName(const QStringList& names, const QString& name) {
+    for (const QString& candidate : names) {
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0) {
+            return candidate;
+        }
+    }
+    return {};
+}
+
+GazetteerSource::GazetteerSource(const QString& file, const QString& dbType)
+    : file_(file), dbType_(dbType) {
+    const QFileInfo info(file);
+    modified_ = info.lastModified();
+    db_ = std::make_unique<SQLite::Database>(":memory:", SQLite::OPEN_READWRITE | SQLite::OPEN_URI);
+    if (dbType.compare(kDbaseType, Qt::CaseInsensitive) == 0) {
+        if (!info.isDir()) {
+            Fail(kDatabasePathNotFound, QStringLiteral("'%1' is not a valid path.").arg(file));
+        }
+        dbase_ = true;
+        return;
+    }
+    if (!dbType.isEmpty()) {
+        Fail(kUnrecognizedFormat,
+             QStringLiteral("Database type '%1' is not supported: convert the tables to dBase IV "
+                            "or to an SQLite database.")
+                 .arg(dbType));
+    }
+    if (!info.exists()) {
+        Fail(info.dir().exists() ? kDatabaseFileNotFound : kDatabasePathNotFound,
+             QStringLiteral("Could not find file '%1'.").arg(file));
+    }
+    if (!IsSqliteFile(file)) {
+        Fail(kUnrecognizedFormat,
+             QStringLiteral("'%1' is not an SQLite database. An Access (.mdb) gazetteer must "
+                            "first be converted to SQLite or to dBase IV tables.")
+                 .arg(file));
+    }
+    SQLite::Statement attach(*db_, "ATTACH DATABASE ? AS src");
+    attach.bind(1, UriOf(file).toStdString());
+    attach.exec();
+}
+
+bool GazetteerSource::isSameAs(const QString& file, const QString& dbType) const {
+    return file == file_ && dbType == dbType_ && QFileInfo(file).lastModified() == modified_;
+}
+
+QStringList GazetteerSource::tables() const {
+    QStringList names;
+    if (dbase_) {
+        const QStringList files = QDir(file_).entryList({QStringLiteral("*.dbf")}, QDir::Files,
+                                                        QDir::Name | QDir::IgnoreCase);
+        for (const QString& name : files) {
+            names << QFileInfo(name).completeBaseName();
+        }
+        return names;
+    }
+    SQLite::Statement query(*db_, "SELECT name FROM src.sqlite_schema WHERE type IN "
+                                  "('table','view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                  "ORDER BY type = 'view', rowid");
+    while (query.executeStep()) {
+        names << QString::fromStdString(query.getColumn(0).getString());
+    }
+    return names;
+}
+
+bool GazetteerSource::isView(const QString& table) const {
+    if (dbase_) {
+        return false;
+    }
+    SQLite::Statement query(*db_, "SELECT type FROM src.sqlite_schema WHERE name = ?");
+    query.bind(1, table.toStdString());
+    return query.executeStep() && query.getColumn(0).getString() == "view";
+}
+
+QStringList GazetteerSource::fields(const QString& table) const {
+    const QString name = FindName(tables(), table);
+    if (name.isEmpty()) {
+        Fail(kItemNotFound, QStringLiteral("Table '%1' not found in the gazetteer.").arg(table));
+    }
+    QStringList names;
+    if (dbase_) {
+        const QString path = QDir(file_).filePath(
+            QDir(file_).entryList({name + QStringLiteral(".dbf")}, QDir::Files).value(0));
+        const DbfHandle dbf(DBFOpen(QFile::encodeName(path).constData(), "rb"));
+        if (!dbf) {
+            Fail(kUnrecognizedFormat, QStringLiteral("'%1' is not a dBase table.").arg(path));
+        }
+        for (int i = 0; i < DBFGetFieldCount(dbf.get()); ++i) {
+            char fieldName[XBASE_FLDNAME_LEN_READ + 1] = {};
+            DBFGetFieldInfo(dbf.get(), i, fieldName, nullptr, nullptr);
+            names << QString::fromLatin1(fieldName);
+        }
+        return names;
+    }
+    SQLite::Statement query(*db_, "SELECT name FROM pragma_table_info(?, 'src') ORDER BY cid");
+    query.bind(1, name.toStdString());
+    while (query.executeStep()) {
+        names << QString::fromStdString(query.getColumn(0).getString());
+    }
+    return names;
+}
+
+bool GazetteerSource::hasCaseFreeIndex(const QString& schemaTable, const QString& field) const {
+    const int dot = schemaTable.indexOf(QLatin1Char('.'));
+    const QString schema = schemaTable.left(dot);
+    const QString table = schemaTable.mid(dot + 1);
+    SQLite::Statement indexes(*db_, "SELECT name FROM pragma_index_list(?, ?)");
+    indexes.bind(1, table.toStdString());
+    indexes.bind(2, schema.toStdString());
+    while (indexes.executeStep()) {
+        SQLite::Statement columns(
+            *db_, "SELECT name, coll FROM pragma_index_xinfo(?, ?) WHERE key AND seqno = 0");
+        columns.bind(1, indexes.getColumn(0).getString());
+        columns.bind(2, schema.toStdString());
+        if (columns.executeStep() &&
+            QString::fromStdString(columns.getColumn(0).getString())
+                    .compare(field, Qt::CaseInsensitive) == 0 &&
+            QString::fromStdString(columns.getColumn(1).getString())
+                    .compare(QStringLiteral("NOCASE"), Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void GazetteerSource::copyDbfTable(const QString& table) {
+    const QDir folder(file_);
+    const QString path =
+        folder.filePath(folder.entryList({table + QStringLiteral(".dbf")}, QDir::Files).value(0));
+    const DbfHandle dbf(DBFOpen(QFile::encodeName(path).constData(), "rb"));
+    if (!dbf) {
+        Fail(kUnrecognizedFormat, QStringLiteral("'%1' is not a dBase table.").arg(path));
+    }
+    const int fieldCount = DBFGetFieldCount(dbf.get());
+    std::vector<bool> numeric;
+    QStringList columns;
+    for (int i = 0; i < fieldCount; ++i) {
+        char fieldName[XBASE_FLDNAME_LEN_READ + 1] = {};
+        const DBFFieldType type = DBFGetFieldInfo(dbf.get(), i, fieldName, nullptr, nullptr);
+        const bool isNumber = type == FTInteger || type == FTDouble;
+        numeric.push_back(isNumber);
+        columns << QuoteIdentifier(QString::fromLatin1(fieldName)) +
+                       (isNumber ? QStringLiteral(" REAL") : QStringLiteral(" TEXT"));
+    }
+    const QString quoted = QStringLiteral("main.") + QuoteIdentifier(table);
+    db_->exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted, columns.join(u',')).toStdString());
+    QStringList marks;
+    for (int i = 0; i < fieldCount; ++i) {
+        marks << QStringLiteral("?");
+    }
+    SQLite::Transaction transaction(*db_);
+    SQLite::Statement insert(
+        *db_,
+        QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(quoted, marks.join(u',')).toStdString());
+    for (int row = 0; row < DBFGetRecordCount(dbf.get()); ++row) {
+        if (DBFIsRecordDeleted(dbf.get(), row)) {
+            continue;
+        }
+        for (int i = 0; i < fieldCount; ++i) {
+            if (DBFIsAttributeNULL(dbf.get(), row, i)) {
+                insert.bind(i + 1);
+            } else if (numeric[static_cast<std::size_t>(i)]) {
+                insert.bind(i + 1, DBFReadDoubleAttribute(dbf.get(), row, i));
+            } else {
+                const QString text =
+                    platform::DecodeWindows1252(DBFReadStringAttribute(dbf.get(), row, i))
+                        .trimmed();
+                insert.bind(i + 1, text.toStdString());
+            }
+        }
+        insert.exec();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
+QString GazetteerSource::searchableTable(const QString& table, const QString& field) {
+    const QString name = FindName(tables(), table);
+    if (name.isEmpty()) {
+        Fail(kItemNotFound, QStringLiteral("Table '%1' not found in the gazetteer.").arg(table));
+    }
+    const QString column = FindName(fields(name), field);
+    if (column.isEmpty()) {
+        Fail(kItemNotFound,
+             QStringLiteral("Field '%1' not found in the gazetteer table '%2'.").arg(field, name));
+    }
+    const QString source = QStringLiteral("src.") + name;
+    if (!dbase_ && !isView(name) && hasCaseFreeIndex(source, column)) {
+        return QStringLiteral("src.") + QuoteIdentifier(name);
+    }
+    const QString copy = QStringLiteral("main.") + QuoteIdentifier(name);
+    if (copied_.insert(name).second) {
+        if (dbase_) {
+            copyDbfTable(name);
+        } else {
+            db_->exec(QStringLiteral("CREATE TABLE %1 AS SELECT * FROM src.%2")
+                          .arg(copy, QuoteIdentifier(name))
+                          .toStdString());
+        }
+    }
+    if (indexed_.insert(name + QLatin1Char('\n') + column.toLower()).second) {
+        const QString index =
+            QuoteIdentifier(QStringLiteral("search_") + QString::number(indexed_.size()));
+        db_->exec(QStringLiteral("CREATE INDEX main.%1 ON %2 (%3 COLLATE NOCASE)")
+                      .arg(index, QuoteIdentifier(name), QuoteIdentifier(column))
+                      .toStdString());
+    }
+    return copy;
+}
+
+} // namespace gazetteer

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <SQLiteCpp/Database.h>
+#include <memory>
+#include <set>
+
+namespace gazetteer {
+
+// The connect strings of the gazetteer settings: empty for a database file, or the type of a
+// folder of table files.
+inline const QString kDbaseType = QStringLiteral("dBase IV;");
+inline const QString kParadoxType = QStringLiteral("Paradox 4.X;");
+
+// Error numbers of the database engine that the search and the setup tell apart.
+inline constexpr int kDatabaseFileNotFound = 3024;
+inline constexpr int kDatabasePathNotFound = 3044;
+inline constexpr int kItemNotFound = 3265;
+inline constexpr int kUnrecognizedFormat = 3343;
+
+// An outside gazetteer opened read-only: an SQLite database file, or a folder of dBase tables
+// (each .dbf file is a table named after the file). The user's files are never written: a table
+// that lacks an index for the searched field, and every dBase table, is searched in a working
+// copy held in memory.
+class GazetteerSource {
+public:
+    // Opens `file` as `dbType` says. Errors 3024/3044 when the file or folder does not exist,
+    // 3343 for a file that is no SQLite database (an Access file must be converted first).
+    GazetteerSource(const QString& file, const QString& dbType);
+
+    // The tables and views (stored select queries), in the database's order.
+    QStringList tables() const;
+    bool isView(const QString& table) const;
+    // The fields of `table` in their order; error 3265 for a table the database lacks.
+    QStringList fields(const QString& table) const;
+
+    // The quoted name under which `table` can be searched by `field` through an index comparing
+    // without regard to ASCII case; builds the working copy and index on first use. Error 3265
+    // when the table or the field is not in the database.
+    QString searchableTable(const QString& table, const QString& field);
+
+    SQLite::Database& database() { return *db_; }
+
+    // Whether this source was opened from `file`/`dbType` as they are now on disk.
+    bool isSameAs(const QString& file, const QString& dbType) const;
+
+private:
+    bool hasCaseFreeIndex(const QString& schemaTable, const QString& field) const;
+    void copyDbfTable(const QString& table);
+
+    QString file_;
+    QString dbType_;
+    QDateTime modified_;
+    bool dbase_ = false;
+    std::unique_ptr<SQLite::Database> db_;
+    std::set<QString> copied_;  // tables copied into the working copy
+    std::set<QString> indexed_; // "table\nfield" pairs with a working index
+};
+
+// An identifier as SQLite quotes it: in double quotes, inner quotes doubled.
+QString QuoteIdentifier(const QString& name);
+
+// The name in `names` equal to `name` (SQLite compares identifiers without regard to ASCII
+// case); empty when there is none.
+QString FindName(const QStringList& names, const QString& name);
+
+} // namespace gazetteer

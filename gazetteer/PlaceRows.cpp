@@ -1,0 +1,170 @@
+#include "gazetteer/PlaceRows.h"
+
+#include "common/AppError.h"
+#include "common/Numeric.h"
+#include "geodesy/Angles.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace gazetteer {
+
+namespace {
+
+constexpr int kNameWidth = 200;
+
+QString TextOf(const QVariant& value) {
+    return value.isNull() ? QString() : value.toString();
+}
+
+double NumberOf(const QVariant& value) {
+    if (value.isNull()) {
+        throw common::AppError(common::kInvalidNull);
+    }
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!ok) {
+        throw common::AppError(common::kTypeMismatch);
+    }
+    return number;
+}
+
+QString Digits(long long value, int width) {
+    return QString::number(value).rightJustified(width, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString GeoFormat(QString name) {
+    if (name.contains(QLatin1Char('<'))) {
+        static const QStringList tags = [] {
+            QStringList list;
+            for (int n = 1; n <= 6; ++n) {
+                for (const char* tag : {"<B", "</B", "<N", "</N", "<I", "</I"}) {
+                    list << QString::fromLatin1(tag) + QString::number(n) + QLatin1Char('>');
+                }
+            }
+            return list;
+        }();
+        for (const QString& tag : tags) {
+            name.remove(tag);
+        }
+    }
+    return name.replace(QLatin1Char('/'), QLatin1Char('-'));
+}
+
+int LanguageCode(const QString& name) {
+    const qsizetype open = name.indexOf(QLatin1Char('<'));
+    if (open < 0) {
+        return 1;
+    }
+    const QChar code = open + 2 < name.size() ? name.at(open + 2) : QChar();
+    return code >= QLatin1Char('0') && code <= QLatin1Char('9') ? code.digitValue() : 0;
+}
+
+QString SignedDecimalText(double value, int integerDigits, QChar decimalPoint) {
+    const auto scaled = static_cast<long long>(std::llround(std::fabs(value) * 100000.0));
+    return (value < 0.0 && scaled != 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+           Digits(scaled / 100000, integerDigits) + decimalPoint + Digits(scaled % 100000, 5);
+}
+
+QString DmsText(double value, int coordinatesType, bool longitude) {
+    long long degrees = 0;
+    long long minutes = 0;
+    long long seconds = 0;
+    if (coordinatesType == 1) {
+        float d = 0.0F;
+        float m = 0.0F;
+        float s = 0.0F;
+        geodesy::MinutesToDms(value * 60.0, d, m, s);
+        degrees = static_cast<long long>(std::fabs(d));
+        minutes = static_cast<long long>(m);
+        seconds = static_cast<long long>(s);
+    } else if (coordinatesType == 0) {
+        const auto packed = static_cast<long long>(std::fabs(std::trunc(value)));
+        degrees = packed / 10000;
+        minutes = packed % 10000 / 100;
+        seconds = packed % 100;
+    } else {
+        return {};
+    }
+    const QChar hemisphere = longitude ? (value < 0.0 ? QLatin1Char('W') : QLatin1Char('E'))
+                                       : (value < 0.0 ? QLatin1Char('S') : QLatin1Char('N'));
+    return Digits(degrees, 2) + QChar(0x00B0) + Digits(minutes, 2) + QLatin1Char('\'') +
+           Digits(seconds, 2) + QLatin1Char('"') + hemisphere;
+}
+
+QString Fixed(const QString& text, int width) {
+    return text.left(width).leftJustified(width, QLatin1Char(' '));
+}
+
+PlaceRow MakeRow(const PlaceRecord& record, const RowFormat& format) {
+    PlaceRow row;
+    const QString name = TextOf(record.name).left(kNameWidth);
+    const int language = LanguageCode(name);
+    row[0] = GeoFormat(name).trimmed();
+
+    const double latitude = NumberOf(record.latitude);
+    const double longitude = NumberOf(record.longitude);
+    row[kLatitude] = SignedDecimalText(latitude, 2, format.decimalPoint);
+    row[kLongitude] = SignedDecimalText(longitude, 3, format.decimalPoint);
+    row[kLatDms] = Fixed(DmsText(latitude, format.coordinatesType, false), 10);
+    row[kLonDms] = Fixed(DmsText(longitude, format.coordinatesType, true), 11);
+
+    row[kDesignation] = Fixed(format.hasFeature ? TextOf(record.feature) : QString(), 5);
+    const QString fips = format.hasFips ? TextOf(record.fips).trimmed() : QString();
+    QString province;
+    if (format.hasProvince) {
+        province = TextOf(record.province).trimmed();
+    } else if (fips.size() == 4) {
+        province = fips.mid(2, 2);
+    }
+    row[kFips] = Fixed(fips, 2) + Fixed(province, 2);
+    row[kCountry] = format.hasCountryName ? TextOf(record.countryName).trimmed() : QString();
+    row[kProvince] = format.hasProvinceName ? TextOf(record.provinceName).trimmed() : QString();
+    row[kLanguage] = QString::number(language);
+    return row;
+}
+
+QString IconKey(const QString& designation) {
+    const QString code = designation.toUpper().trimmed();
+    static const QStringList stm = {QStringLiteral("STM"), QStringLiteral("STMI")};
+    static const QStringList mt = {QStringLiteral("MT"), QStringLiteral("MTS"),
+                                   QStringLiteral("MTSU"), QStringLiteral("MTU"),
+                                   QStringLiteral("HLL")};
+    static const QStringList ppl = {QStringLiteral("PPL"),  QStringLiteral("POPL"),
+                                    QStringLiteral("LCTY"), QStringLiteral("PPLX"),
+                                    QStringLiteral("PPLW"), QStringLiteral("PPLA"),
+                                    QStringLiteral("PPLC"), QStringLiteral("PPLL"),
+                                    QStringLiteral("PPLR"), QStringLiteral("PPLS")};
+    if (stm.contains(code)) {
+        return QStringLiteral("STM");
+    }
+    if (mt.contains(code)) {
+        return QStringLiteral("MT");
+    }
+    if (ppl.contains(code)) {
+        return QStringLiteral("PPL");
+    }
+    if (code == QLatin1String("FRST") || code == QLatin1String("FRM")) {
+        return code;
+    }
+    return {};
+}
+
+float RowCoordinate(const QString& decimalText) {
+    QString text = decimalText;
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    return static_cast<float>(common::NumericValue(text.toStdString()));
+}
+
+double AsDecimal(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    double decimal = 0.0;
+    std::from_chars(buffer, result.ptr, decimal);
+    return decimal;
+}
+
+} // namespace gazetteer

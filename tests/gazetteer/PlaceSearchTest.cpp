@@ -1,0 +1,174 @@
+#include "../support/ErrorOf.h"
+#include "GazetteerFixture.h"
+#include "gazetteer/GazetteerSource.h"
+#include "gazetteer/PlaceQuery.h"
+#include "gazetteer/PlaceSearcher.h"
+
+#include <QCryptographicHash>
+
+namespace {
+
+using gazetteer::PlaceRow;
+using testing_support::ErrorOf;
+
+QStringList Names(const std::vector<PlaceRow>& rows) {
+    QStringList names;
+    for (const PlaceRow& row : rows) {
+        names << row[0];
+    }
+    return names;
+}
+
+QByteArray Digest(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+class PlaceSearchTest : public gazetteer_test::GazetteerTest {
+protected:
+    std::vector<PlaceRow> Search(const QString& typed, bool exact) {
+        return searcher_.search(platform::Settings(), typed, exact);
+    }
+    gazetteer::PlaceSearcher searcher_;
+};
+
+TEST_F(PlaceSearchTest, PrefixSearchIgnoresCaseAndListsInSearchFieldOrder) {
+    EXPECT_EQ(Names(Search(QStringLiteral("  ly"), false)),
+              QStringList({QStringLiteral("Lyon"), QStringLiteral("Lyons")}));
+    EXPECT_EQ(Names(Search(QStringLiteral("lyon"), true)), QStringList({QStringLiteral("Lyon")}));
+}
+
+TEST_F(PlaceSearchTest, AnApostropheIsSearchedForNotRunAsSql) {
+    const std::vector<PlaceRow> rows = Search(QStringLiteral("L'Isle-Adam"), true);
+    ASSERT_EQ(rows.size(), 1U);
+    EXPECT_EQ(rows[0][0], QStringLiteral("L'Isle-Adam"));
+    EXPECT_EQ(rows[0][gazetteer::kFips], QStringLiteral("FR11"));
+    EXPECT_EQ(Names(Search(QStringLiteral("x' OR '1'='1"), false)), QStringList());
+}
+
+TEST_F(PlaceSearchTest, BlanksOnlyMatchEveryPlaceByPrefix) {
+    EXPECT_EQ(Search(QStringLiteral("   "), false).size(), gazetteer_test::Places().size());
+    EXPECT_TRUE(Search(QStringLiteral("   "), true).empty());
+}
+
+TEST_F(PlaceSearchTest, SortingByFipsOrdersByTheCode) {
+    platform::Settings().Sort = 1;
+    const std::vector<PlaceRow> rows = Search(QString(), false);
+    QStringList codes;
+    for (const PlaceRow& row : rows) {
+        codes << row[gazetteer::kFips].left(2);
+    }
+    EXPECT_EQ(codes, QStringList({"BE", "FR", "FR", "FR", "PL", "US", "XX"}));
+}
+
+TEST_F(PlaceSearchTest, NamesFromTheSettingsMustBeTheSourcesOwn) {
+    platform::ProgramSettings& s = platform::Settings();
+    const struct {
+        QString* setting;
+        QString value;
+    } cases[] = {
+        {&s.Table, QStringLiteral("ZEBGazet_Decoding; DROP TABLE Other")},
+        {&s.ResearchField, QStringLiteral("Sort_Name] = '' OR 1=1 --")},
+        {&s.FullNameField, QStringLiteral("Full_Name\" FROM Other --")},
+        {&s.CountryName, QStringLiteral("Missing")},
+    };
+    for (const auto& c : cases) {
+        const QString kept = *c.setting;
+        *c.setting = c.value;
+        EXPECT_EQ(ErrorOf([&] { Search(QStringLiteral("LYON"), true); }), gazetteer::kItemNotFound)
+            << c.value.toStdString();
+        *c.setting = kept;
+    }
+    // Names are matched as SQLite does, without regard to case.
+    s.ResearchField = QStringLiteral("SORT_NAME");
+    EXPECT_EQ(Search(QStringLiteral("LYON"), true).size(), 1U);
+}
+
+TEST_F(PlaceSearchTest, TheIndexIsBuiltInTheWorkingCopyNotInTheUsersFile) {
+    const QByteArray before = Digest(file_);
+    Search(QStringLiteral("Z"), false);
+    EXPECT_EQ(Digest(file_), before);
+    SQLite::Database db(file_.toStdString(), SQLite::OPEN_READONLY);
+    EXPECT_EQ(db.execAndGet("SELECT count(*) FROM sqlite_schema WHERE type = 'index'").getInt(), 0);
+}
+
+TEST_F(PlaceSearchTest, AMissingDatabaseIsFileOrPathNotFound) {
+    platform::Settings().File = dir_.filePath(QStringLiteral("none.sqlite"));
+    EXPECT_EQ(ErrorOf([&] { Search(QStringLiteral("A"), false); }),
+              gazetteer::kDatabaseFileNotFound);
+    platform::Settings().File = dir_.filePath(QStringLiteral("no/folder/none.sqlite"));
+    EXPECT_EQ(ErrorOf([&] { Search(QStringLiteral("A"), false); }),
+              gazetteer::kDatabasePathNotFound);
+}
+
+TEST_F(PlaceSearchTest, AnAccessFileIsRefusedWithTheAdviceToConvertIt) {
+    const QString mdb = dir_.filePath(QStringLiteral("old.mdb"));
+    QFile file(mdb);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\0\1\0\0Standard Jet DB\0", 20));
+    file.close();
+    platform::Settings().File = mdb;
+    try {
+        Search(QStringLiteral("A"), false);
+        FAIL() << "an Access file was read";
+    } catch (const common::AppError& error) {
+        EXPECT_EQ(error.number(), gazetteer::kUnrecognizedFormat);
+        EXPECT_NE(error.description().find("converted"), std::string::npos);
+    }
+}
+
+TEST(SearchKey, BgnTableRemovesBlanksAndHyphensOnlyInLowerCase) {
+    const struct {
+        const char* typed;
+        const char* table;
+        const char* key;
+    } cases[] = {
+        {"Saint - Jean", "bgntable", "SAINTJEAN"},
+        {"Saint - Jean", "BGNTABLE", "SAINT - JEAN"},
+        {"Saint - Jean", "Bgntable", "SAINT - JEAN"},
+        {"  lyon ", "ZEBGazet_Decoding", "LYON"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(gazetteer::SearchKey(QString::fromUtf8(c.typed), QString::fromUtf8(c.table)),
+                  QString::fromUtf8(c.key))
+            << c.typed << " / " << c.table;
+    }
+}
+
+class DbfSearchTest : public gazetteer_test::GazetteerTest {};
+
+TEST_F(DbfSearchTest, ADbaseTableIsSearchedThroughItsFolder) {
+    const QString folder = dir_.filePath(QStringLiteral("dbf"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    gazetteer_test::WriteDbfGazetteer(folder, QStringLiteral("places"));
+    platform::ProgramSettings& s = platform::Settings();
+    s.File = folder;
+    s.DbType = gazetteer::kDbaseType;
+    s.Table = QStringLiteral("places");
+    s.ResearchField = QStringLiteral("SORTNAME");
+    s.FullNameField = QStringLiteral("NAME");
+    s.LatitudeField = QStringLiteral("LAT");
+    s.LongitudeField = QStringLiteral("LON");
+    s.FipsField = QStringLiteral("FIPS");
+    s.FeatureField.clear();
+    s.CountryName.clear();
+    s.ProvinceName.clear();
+
+    gazetteer::PlaceSearcher searcher;
+    const std::vector<PlaceRow> rows = searcher.search(s, QStringLiteral("l'isle"), false);
+    ASSERT_EQ(rows.size(), 1U);
+    EXPECT_EQ(rows[0][0], QStringLiteral("L'Isle-Adam"));
+    EXPECT_EQ(rows[0][gazetteer::kLatitude], QStringLiteral("+49.10744"));
+    EXPECT_EQ(rows[0][gazetteer::kLongitude], QStringLiteral("+002.22818"));
+    EXPECT_EQ(rows[0][gazetteer::kFips], QStringLiteral("FR11"));
+    EXPECT_EQ(rows[0][gazetteer::kDesignation], QStringLiteral("     "));
+    EXPECT_EQ(rows[0][gazetteer::kCountry], QString());
+
+    gazetteer::GazetteerSource source(folder, gazetteer::kDbaseType);
+    EXPECT_EQ(source.tables(), QStringList({QStringLiteral("places")}));
+    EXPECT_EQ(source.fields(QStringLiteral("places")),
+              QStringList({"SORTNAME", "NAME", "LAT", "LON", "FIPS"}));
+}
+
+} // namespace
