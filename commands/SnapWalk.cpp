@@ -3,6 +3,7 @@
 #include "commands/WalkTransaction.h"
 #include "common/AppError.h"
 #include "document/DataControl.h"
+#include "document/DatumIndexes.h"
 #include "document/Recompute.h"
 #include "document/RowStream.h"
 #include "document/TextRules.h"
@@ -25,23 +26,6 @@ namespace commands {
 namespace {
 
 constexpr std::int64_t kCancelPollMs = 100;
-
-// DatumIndex of the codes met, each looked up once.
-class DatumIndexes {
-public:
-    std::int16_t of(const QString& code) {
-        const auto it = known_.constFind(code);
-        if (it != known_.constEnd()) {
-            return *it;
-        }
-        const std::int16_t index = geodesy::DatumIndex(code.toStdString());
-        known_.insert(code, index);
-        return index;
-    }
-
-private:
-    QHash<QString, std::int16_t> known_;
-};
 
 // Calls SetProgress only at each new multiple of 10 %.
 class TenPercentSteps {
@@ -90,7 +74,7 @@ WalkResult SnapRows(const document::RecordSet& rows, const SnapRule& rule, bool 
     SQLite::Statement update(db,
                              "UPDATE DOVAZOV SET LATITUDE = ?, LONGITUDE = ? WHERE Counter = ?");
     document::RowStream stream(rows, document::RowFields{"DATUM", "ORIGINAL"});
-    DatumIndexes indexes;
+    document::DatumIndexes indexes;
     TenPercentSteps progress(n);
     QElapsedTimer sinceAsked;
     sinceAsked.start();

@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "document/DataControl.h"
+#include "document/DatumIndexes.h"
 #include "document/DistributionFormat.h"
 #include "document/RowStream.h"
 #include "document/TextRules.h"
@@ -49,23 +50,6 @@ public:
 private:
     SQLite::Database& db_;
     bool released_ = false;
-};
-
-// DatumIndex of the codes met, each looked up once.
-class DatumIndexes {
-public:
-    std::int16_t of(const QString& code) {
-        const auto it = known_.constFind(code);
-        if (it != known_.constEnd()) {
-            return *it;
-        }
-        const std::int16_t index = geodesy::DatumIndex(code.toStdString());
-        known_.insert(code, index);
-        return index;
-    }
-
-private:
-    QHash<QString, std::int16_t> known_;
 };
 
 } // namespace

@@ -36,9 +36,7 @@ QString ChooseExportFile(const QString& filter,
         if (!exists) {
             return path;
         }
-        if (platform::Settings().Silence == 0) {
-            platform::Beep();
-        }
+        platform::BeepUnlessSilent();
         switch (platform::MsgBox(platform::ResText(500), platform::Buttons::YesNoCancel,
                                  platform::Icon::Exclamation)) {
         case platform::Answer::Yes:

@@ -3,7 +3,6 @@
 #include "document/RecordSet.h"
 #include "document/RowStream.h"
 #include "exchange/ImportText.h"
-#include "platform/FileReplacement.h"
 #include "platform/TextFile.h"
 
 #include <cstdlib>
@@ -98,24 +97,13 @@ void WriteTextExport(const QString& path, const document::RecordSet& records,
                      const ExportChoice& choice, int mode) {
     const std::vector<ExportColumn> columns = TextColumns(choice);
     const QString separator = TextSeparator(mode);
-    platform::FileReplacement file(path);
-    QByteArray buffer;
-    constexpr qsizetype kFlushAt = 1 << 16;
-    const auto put = [&](const QString& line) {
-        buffer += platform::EncodeWindows1252(line);
-        buffer += "\r\n";
-        if (buffer.size() >= kFlushAt) {
-            file.write(buffer);
-            buffer.clear();
-        }
-    };
-    put(TextHeader(columns, separator));
+    platform::TextFileWriter file(path);
+    file.writeLine(TextHeader(columns, separator));
     document::RowStream rows(records);
     document::Record record;
     while (rows.next(record)) {
-        put(TextLine(columns, record, separator));
+        file.writeLine(TextLine(columns, record, separator));
     }
-    file.write(buffer);
     file.commit();
 }
 
