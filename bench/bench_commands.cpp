@@ -40,19 +40,8 @@ public:
 };
 
 void BM_OpenDistributionFile(benchmark::State& state) {
-    bench::Data& data = Shared();
-    for (auto _ : state) {
-        state.PauseTiming();
-        QDir().mkpath(data.workFolder());
-        document::Data1().reset();
-        document::ResetDocumentState();
-        document::CreateWorkDatabase(data.workFolder());
-        state.ResumeTiming();
-        if (!document::ChargeDeg(data.degPath(), document::kOpenMode)) {
-            state.SkipWithError("the file could not be read");
-        }
-    }
-    Report(state);
+    bench::TimeOpenDistributionFile(state);
+    bench::Report(state);
 }
 
 void BM_SnapDegreeCells(benchmark::State& state) {

@@ -37,18 +37,7 @@ using bench::Report;
 using bench::Shared;
 
 void BM_OpenDistributionFile(benchmark::State& state) {
-    Data& data = Shared();
-    for (auto _ : state) {
-        state.PauseTiming();
-        QDir().mkpath(data.workFolder());
-        document::Data1().reset();
-        document::ResetDocumentState();
-        document::CreateWorkDatabase(data.workFolder());
-        state.ResumeTiming();
-        if (!document::ChargeDeg(data.degPath(), document::kOpenMode)) {
-            state.SkipWithError("the file could not be read");
-        }
-    }
+    bench::TimeOpenDistributionFile(state);
     Report(state);
 }
 
@@ -66,29 +55,9 @@ void BM_OpenOverADocument(benchmark::State& state) {
 
 void BM_SqliteShellImport(benchmark::State& state) {
     Data& data = Shared();
-    const QString db = data.dir.filePath("shell.db");
-    const QString script = data.dir.filePath("import.sql");
-    {
-        QFile file(script);
-        file.open(QIODevice::WriteOnly);
-        file.write("PRAGMA journal_mode = MEMORY;\nPRAGMA synchronous = OFF;\n"
-                   "PRAGMA cache_size = -65536;\n");
-        file.write(document::kCreateWorkTableSql);
-        file.write(";\n");
-        file.write(document::kCreatePeriodIndexSql);
-        file.write(";\n");
-        file.write(".import --csv " + data.csvPath().toLocal8Bit() + " DOVAZOV\n");
-    }
-    const std::string command =
-        "sqlite3 '" + db.toStdString() + "' < '" + script.toStdString() + "' > /dev/null";
-    for (auto _ : state) {
-        state.PauseTiming();
-        QFile::remove(db);
-        state.ResumeTiming();
-        if (std::system(command.c_str()) != 0) {
-            state.SkipWithError("sqlite3 failed");
-        }
-    }
+    bench::TimeSqliteShellImport(state, data.csvPath(), data.dir.filePath("shell.db"),
+                                 "PRAGMA journal_mode = MEMORY;\nPRAGMA synchronous = OFF;\n"
+                                 "PRAGMA cache_size = -65536;\n");
     Report(state);
     state.counters["shell_maxrss_MB"] = MaxRssMb(RUSAGE_CHILDREN);
 }

@@ -86,27 +86,7 @@ void FreshDocument() {
 
 void BM_SqliteShellImportOfTheSameRows(benchmark::State& state) {
     ImportData& data = Shared();
-    const QString db = data.dir.filePath("shell.db");
-    const QString script = data.dir.filePath("import.sql");
-    {
-        QFile file(script);
-        file.open(QIODevice::WriteOnly);
-        file.write(document::kCreateWorkTableSql);
-        file.write(";\n");
-        file.write(document::kCreatePeriodIndexSql);
-        file.write(";\n");
-        file.write(".import --csv " + data.csvPath().toLocal8Bit() + " DOVAZOV\n");
-    }
-    const std::string command =
-        "sqlite3 '" + db.toStdString() + "' < '" + script.toStdString() + "' > /dev/null";
-    for (auto _ : state) {
-        state.PauseTiming();
-        QFile::remove(db);
-        state.ResumeTiming();
-        if (std::system(command.c_str()) != 0) {
-            state.SkipWithError("sqlite3 failed");
-        }
-    }
+    bench::TimeSqliteShellImport(state, data.csvPath(), data.dir.filePath("shell.db"));
     state.counters["records"] = static_cast<double>(bench::RecordCount());
 }
 

@@ -133,4 +133,44 @@ void Report(benchmark::State& state) {
     state.counters["maxrss_MB"] = MaxRssMb(RUSAGE_SELF);
 }
 
+void TimeOpenDistributionFile(benchmark::State& state) {
+    Data& data = Shared();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir().mkpath(data.workFolder());
+        document::Data1().reset();
+        document::ResetDocumentState();
+        document::CreateWorkDatabase(data.workFolder());
+        state.ResumeTiming();
+        if (!document::ChargeDeg(data.degPath(), document::kOpenMode)) {
+            state.SkipWithError("the file could not be read");
+        }
+    }
+}
+
+void TimeSqliteShellImport(benchmark::State& state, const QString& csvPath, const QString& dbPath,
+                           const QByteArray& prelude) {
+    const QString script = dbPath + QStringLiteral(".sql");
+    {
+        QFile file(script);
+        file.open(QIODevice::WriteOnly);
+        file.write(prelude);
+        file.write(document::kCreateWorkTableSql);
+        file.write(";\n");
+        file.write(document::kCreatePeriodIndexSql);
+        file.write(";\n");
+        file.write(".import --csv " + csvPath.toLocal8Bit() + " DOVAZOV\n");
+    }
+    const std::string command =
+        "sqlite3 '" + dbPath.toStdString() + "' < '" + script.toStdString() + "' > /dev/null";
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(dbPath);
+        state.ResumeTiming();
+        if (std::system(command.c_str()) != 0) {
+            state.SkipWithError("sqlite3 failed");
+        }
+    }
+}
+
 } // namespace bench

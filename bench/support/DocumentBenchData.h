@@ -32,4 +32,11 @@ void OpenFresh();
 // The record count and this process's peak memory as counters of a benchmark.
 void Report(benchmark::State& state);
 
+// Times the open of the generated distribution file into a fresh working database.
+void TimeOpenDistributionFile(benchmark::State& state);
+// Times the sqlite3 shell's `.import` of `csvPath` into a new working table in `dbPath`, after
+// the SQL of `prelude` (pragmas); the reference the readers are measured against.
+void TimeSqliteShellImport(benchmark::State& state, const QString& csvPath, const QString& dbPath,
+                           const QByteArray& prelude = {});
+
 } // namespace bench
