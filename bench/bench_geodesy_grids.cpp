@@ -1,15 +1,22 @@
-// The national grid converters (British and Irish grids, Belgian Lambert 72, IFBL squares) against
-// PROJ's proj_trans_generic with the EPSG definitions, on the same million points.
-// Compare items_per_second of each .../ours with its .../proj.
+// The national grid converters (British and Irish grids, Belgian Lambert 72, IFBL squares, Lambert
+// II etendu and Nord Maroc) against PROJ's proj_trans_generic on the same million points: the EPSG
+// definitions, or for the Lambert zones the same projection on the zone's own ellipsoid.
+// Compare items_per_second of each .../ours with its .../proj. Ours convert through the batch
+// functions over arrays. Each .../ours also compares its results with PROJ's on all its points
+// (max_diff_mm); one beyond 1 cm fails that benchmark and the program's exit status.
 
 #include "geodesy/Ifbl.h"
 #include "geodesy/Lambert72.h"
+#include "geodesy/LambertConic.h"
 #include "geodesy/NationalGridProjection.h"
 #include "geodesy/NationalGrids.h"
 #include "support/ProjRunner.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <proj.h>
 #include <string>
 #include <vector>
@@ -17,6 +24,7 @@
 namespace {
 
 constexpr std::size_t kPoints = 1000000;
+constexpr double kTolerance = 0.01; // metres
 
 struct Points {
     std::vector<double> a, b; // lat and lon, or easting and northing
@@ -40,19 +48,63 @@ Points Lattice(double a0, double a1, double b0, double b1) {
 using bench::ProjOp;
 using bench::RunProj;
 
+// The benchmarks whose results strayed from PROJ's.
+std::vector<std::string>& Failures() {
+    static std::vector<std::string> failures;
+    return failures;
+}
+
+// Ground distance in metres of small differences of latitude and longitude (degrees) at `lat`.
+double GroundMetres(double dLat, double dLon, double lat) {
+    constexpr double kMetresPerDegree = 111320.0;
+    return std::hypot(dLat * kMetresPerDegree,
+                      dLon * kMetresPerDegree * std::cos(lat * 3.14159265358979323846 / 180.0));
+}
+
+// Compares our outputs of `in` with PROJ's, records the largest difference and fails the
+// benchmark beyond kTolerance. Plane outputs are (x, y); geographic ones (lat, lon), where PROJ
+// gives (lon, lat).
+void CheckAgainstProj(benchmark::State& state, const ProjOp& op, PJ_DIRECTION direction,
+                      const Points& in, const Points& ours) {
+    std::vector<double> px = direction == PJ_FWD ? in.b : in.a;
+    std::vector<double> py = direction == PJ_FWD ? in.a : in.b;
+    op.run(direction, px, py);
+    double worst = 0.0;
+    for (std::size_t i = 0; i < px.size(); ++i) {
+        const double d = direction == PJ_FWD
+                             ? std::hypot(ours.a[i] - px[i], ours.b[i] - py[i])
+                             : GroundMetres(ours.a[i] - py[i], ours.b[i] - px[i], py[i]);
+        worst = std::max(worst, std::isnan(d) ? INFINITY : d);
+    }
+    state.counters["max_diff_mm"] = worst * 1000.0;
+    if (!(worst <= kTolerance)) {
+        const std::string message = "results " + std::to_string(worst * 1000.0) +
+                                    " mm from PROJ's, beyond " +
+                                    std::to_string(kTolerance * 1000.0) + " mm";
+        Failures().push_back(message);
+        state.SkipWithError(message.c_str());
+    }
+}
+
+void SetItems(benchmark::State& state, std::size_t perIteration) {
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(perIteration));
+}
+
+// Times convert(in.a, in.b, out.a, out.b) over the arrays, then checks the outputs against
+// PROJ's.
 template <typename Convert>
-void RunOurs(benchmark::State& state, const Points& in, Convert convert) {
-    std::vector<double> outA(in.a.size()), outB(in.a.size());
+void RunOurs(benchmark::State& state, const Points& in, const ProjOp& op, PJ_DIRECTION direction,
+             Convert convert) {
+    Points out{std::vector<double>(in.a.size()), std::vector<double>(in.a.size())};
     for (auto _ : state) {
-        for (std::size_t i = 0; i < in.a.size(); ++i) {
-            convert(in.a[i], in.b[i], outA[i], outB[i]);
-        }
-        benchmark::DoNotOptimize(outA.data());
-        benchmark::DoNotOptimize(outB.data());
+        convert(in.a, in.b, out.a, out.b);
+        benchmark::DoNotOptimize(out.a.data());
+        benchmark::DoNotOptimize(out.b.data());
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(in.a.size()));
+    SetItems(state, in.a.size());
+    CheckAgainstProj(state, op, direction, in, out);
 }
 
 // The areas: latitude and longitude in degrees, and the matching grid rectangles in metres.
@@ -78,6 +130,22 @@ const Points& BelgianLatLon() {
 }
 const Points& BelgianGrid() {
     static const Points p = Lattice(20000, 300000, 10000, 250000);
+    return p;
+}
+const Points& FranceLatLon() {
+    static const Points p = Lattice(42.4, 51.1, -4.8, 8.2);
+    return p;
+}
+const Points& FranceGrid() {
+    static const Points p = Lattice(100000, 1100000, 1650000, 2700000);
+    return p;
+}
+const Points& MoroccoLatLon() {
+    static const Points p = Lattice(31.5, 35.9, -9.8, -1.1);
+    return p;
+}
+const Points& MoroccoGrid() {
+    static const Points p = Lattice(100000, 900000, 100000, 600000);
     return p;
 }
 
@@ -132,23 +200,50 @@ const ProjOp& Belgian() {
     static const ProjOp op("EPSG:4313", "EPSG:31370");
     return op;
 }
+const ProjOp& LambertIIEtendu() {
+    static const ProjOp op(
+        "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad +step +proj=lcc "
+        "+lat_1=46.8 +lat_0=46.8 +lon_0=0 +k_0=0.99987742 +x_0=600000 +y_0=2200000 "
+        "+a=6378249.2 +rf=293.465 +pm=paris");
+    return op;
+}
+const ProjOp& NordMaroc() {
+    static const ProjOp op(
+        "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad +step +proj=lcc "
+        "+lat_1=33.3 +lat_0=33.3 +lon_0=-5.4 +k_0=0.999625769 +x_0=500000 +y_0=300000 "
+        "+a=6378249.145 +rf=293.465");
+    return op;
+}
+
+using Span = std::span<const double>;
+using Out = std::span<double>;
+
+// The national grids' inverse takes projection coordinates: grid coordinates plus the grid's
+// offsets, added inside the timing.
+void GridInverse(benchmark::State& state, int type, const Points& grid, const ProjOp& op) {
+    const geodesy::NationalGridDef& g = *geodesy::FindNationalGrid(type);
+    std::vector<double> eP(grid.a.size()), nP(grid.a.size());
+    RunOurs(state, grid, op, PJ_INV, [&](Span e, Span n, Out lat, Out lon) {
+        for (std::size_t i = 0; i < e.size(); ++i) {
+            eP[i] = e[i] + g.eastingOffset;
+            nP[i] = n[i] + g.northingK;
+        }
+        geodesy::batch::GridToLatLon(type, nP, eP, lat, lon);
+    });
+}
 
 // ---- British National Grid ----
 
 void BM_BritishForward_ours(benchmark::State& state) {
-    RunOurs(state, BritishLatLon(), [](double lat, double lon, double& e, double& n) {
-        geodesy::LatLonToGrid(geodesy::kBritishGrid, lat, lon, e, n);
+    RunOurs(state, BritishLatLon(), British(), PJ_FWD, [](Span lat, Span lon, Out e, Out n) {
+        geodesy::batch::LatLonToGrid(geodesy::kBritishGrid, lat, lon, e, n);
     });
 }
 void BM_BritishForward_proj(benchmark::State& state) {
     RunProj(state, British(), PJ_FWD, BritishLatLon().b, BritishLatLon().a);
 }
 void BM_BritishInverse_ours(benchmark::State& state) {
-    const geodesy::NationalGridDef& g = *geodesy::FindNationalGrid(geodesy::kBritishGrid);
-    RunOurs(state, BritishGrid(), [&g](double e, double n, double& lat, double& lon) {
-        geodesy::GridToLatLon(geodesy::kBritishGrid, n + g.northingK, e + g.eastingOffset, lat,
-                              lon);
-    });
+    GridInverse(state, geodesy::kBritishGrid, BritishGrid(), British());
 }
 void BM_BritishInverse_proj(benchmark::State& state) {
     RunProj(state, British(), PJ_INV, BritishGrid().a, BritishGrid().b);
@@ -187,18 +282,15 @@ void BM_BritishReadRef_ours(benchmark::State& state) {
 // ---- Irish grid ----
 
 void BM_IrishForward_ours(benchmark::State& state) {
-    RunOurs(state, IrishLatLon(), [](double lat, double lon, double& e, double& n) {
-        geodesy::LatLonToGrid(geodesy::kIrishGrid, lat, lon, e, n);
+    RunOurs(state, IrishLatLon(), Irish(), PJ_FWD, [](Span lat, Span lon, Out e, Out n) {
+        geodesy::batch::LatLonToGrid(geodesy::kIrishGrid, lat, lon, e, n);
     });
 }
 void BM_IrishForward_proj(benchmark::State& state) {
     RunProj(state, Irish(), PJ_FWD, IrishLatLon().b, IrishLatLon().a);
 }
 void BM_IrishInverse_ours(benchmark::State& state) {
-    const geodesy::NationalGridDef& g = *geodesy::FindNationalGrid(geodesy::kIrishGrid);
-    RunOurs(state, IrishGrid(), [&g](double e, double n, double& lat, double& lon) {
-        geodesy::GridToLatLon(geodesy::kIrishGrid, n + g.northingK, e + g.eastingOffset, lat, lon);
-    });
+    GridInverse(state, geodesy::kIrishGrid, IrishGrid(), Irish());
 }
 void BM_IrishInverse_proj(benchmark::State& state) {
     RunProj(state, Irish(), PJ_INV, IrishGrid().a, IrishGrid().b);
@@ -207,16 +299,16 @@ void BM_IrishInverse_proj(benchmark::State& state) {
 // ---- Belgian Lambert 72 ----
 
 void BM_Lambert72Forward_ours(benchmark::State& state) {
-    RunOurs(state, BelgianLatLon(), [](double lat, double lon, double& x, double& y) {
-        geodesy::LatLonToLambert72(lat, lon, x, y);
+    RunOurs(state, BelgianLatLon(), Belgian(), PJ_FWD, [](Span lat, Span lon, Out x, Out y) {
+        geodesy::batch::LatLonToLambert72(lat, lon, x, y);
     });
 }
 void BM_Lambert72Forward_proj(benchmark::State& state) {
     RunProj(state, Belgian(), PJ_FWD, BelgianLatLon().b, BelgianLatLon().a);
 }
 void BM_Lambert72Inverse_ours(benchmark::State& state) {
-    RunOurs(state, BelgianGrid(), [](double x, double y, double& lat, double& lon) {
-        geodesy::Lambert72ToLatLon(x, y, lat, lon);
+    RunOurs(state, BelgianGrid(), Belgian(), PJ_INV, [](Span x, Span y, Out lat, Out lon) {
+        geodesy::batch::Lambert72ToLatLon(x, y, lat, lon);
     });
 }
 void BM_Lambert72Inverse_proj(benchmark::State& state) {
@@ -227,21 +319,21 @@ void BM_Lambert72Inverse_proj(benchmark::State& state) {
 
 void BM_IfblToLatLon_ours(benchmark::State& state) {
     const IfblSquares& s = Squares();
-    std::vector<double> lat(kPoints), lon(kPoints);
+    std::vector<double> x(kPoints), y(kPoints);
+    Points latLon{std::vector<double>(kPoints), std::vector<double>(kPoints)};
     std::string code;
     for (auto _ : state) {
         for (std::size_t i = 0; i < kPoints; ++i) {
             code = s.codes[i];
-            double x = 0, y = 0;
             std::int32_t status = 0;
-            geodesy::IfblToLambert(code, x, y, status);
-            geodesy::Lambert72ToLatLon(x, y, lat[i], lon[i]);
+            geodesy::IfblToLambert(code, x[i], y[i], status);
         }
-        benchmark::DoNotOptimize(lat.data());
+        geodesy::batch::Lambert72ToLatLon(x, y, latLon.a, latLon.b);
+        benchmark::DoNotOptimize(latLon.a.data());
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(kPoints));
+    SetItems(state, kPoints);
+    CheckAgainstProj(state, Belgian(), PJ_INV, s.centres, latLon);
 }
 // PROJ has no IFBL codes: it inverts the square centres alone.
 void BM_IfblToLatLon_proj(benchmark::State& state) {
@@ -263,23 +355,65 @@ const Points& SquareLatLon() {
 }
 void BM_LatLonToIfbl_ours(benchmark::State& state) {
     const Points& latLon = SquareLatLon();
-    std::string code;
+    Points xy{std::vector<double>(kPoints), std::vector<double>(kPoints)};
+    std::vector<std::string> codes(kPoints);
     for (auto _ : state) {
+        geodesy::batch::LatLonToLambert72(latLon.a, latLon.b, xy.a, xy.b);
         for (std::size_t i = 0; i < kPoints; ++i) {
-            double x = 0, y = 0;
             std::int32_t status = 0;
-            geodesy::LatLonToLambert72(latLon.a[i], latLon.b[i], x, y);
-            geodesy::LambertToIfbl(x, y, code, status, 6);
-            benchmark::DoNotOptimize(code.data());
+            geodesy::LambertToIfbl(xy.a[i], xy.b[i], codes[i], status, 6);
         }
+        benchmark::DoNotOptimize(codes.data());
+        benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(kPoints));
+    SetItems(state, kPoints);
+    CheckAgainstProj(state, Belgian(), PJ_FWD, latLon, xy);
+    // Every square centre must come back to its own code.
+    const auto wrong = std::mismatch(codes.begin(), codes.end(), Squares().codes.begin());
+    if (wrong.first != codes.end()) {
+        Failures().push_back("IFBL code " + *wrong.first + " for " + *wrong.second);
+        state.SkipWithError("a square centre came back to another square");
+    }
 }
 
 // PROJ projects the points alone.
 void BM_LatLonToIfbl_proj(benchmark::State& state) {
     RunProj(state, Belgian(), PJ_FWD, SquareLatLon().b, SquareLatLon().a);
+}
+
+// ---- Lambert II etendu and Nord Maroc ----
+
+void BM_LambertIIEtenduForward_ours(benchmark::State& state) {
+    RunOurs(state, FranceLatLon(), LambertIIEtendu(), PJ_FWD, [](Span lat, Span lon, Out x, Out y) {
+        geodesy::batch::LatLonToLambertFrance(lat, lon, x, y, 5);
+    });
+}
+void BM_LambertIIEtenduForward_proj(benchmark::State& state) {
+    RunProj(state, LambertIIEtendu(), PJ_FWD, FranceLatLon().b, FranceLatLon().a);
+}
+void BM_LambertIIEtenduInverse_ours(benchmark::State& state) {
+    RunOurs(state, FranceGrid(), LambertIIEtendu(), PJ_INV, [](Span x, Span y, Out lat, Out lon) {
+        geodesy::batch::LambertFranceToLatLon(x, y, lat, lon, 5);
+    });
+}
+void BM_LambertIIEtenduInverse_proj(benchmark::State& state) {
+    RunProj(state, LambertIIEtendu(), PJ_INV, FranceGrid().a, FranceGrid().b);
+}
+void BM_NordMarocForward_ours(benchmark::State& state) {
+    RunOurs(state, MoroccoLatLon(), NordMaroc(), PJ_FWD, [](Span lat, Span lon, Out x, Out y) {
+        geodesy::batch::LatLonToLambertAfrica(lat, lon, x, y, 1);
+    });
+}
+void BM_NordMarocForward_proj(benchmark::State& state) {
+    RunProj(state, NordMaroc(), PJ_FWD, MoroccoLatLon().b, MoroccoLatLon().a);
+}
+void BM_NordMarocInverse_ours(benchmark::State& state) {
+    RunOurs(state, MoroccoGrid(), NordMaroc(), PJ_INV, [](Span x, Span y, Out lat, Out lon) {
+        geodesy::batch::LambertAfricaToLatLon(x, y, lat, lon, 1);
+    });
+}
+void BM_NordMarocInverse_proj(benchmark::State& state) {
+    RunProj(state, NordMaroc(), PJ_INV, MoroccoGrid().a, MoroccoGrid().b);
 }
 
 } // namespace
@@ -302,5 +436,25 @@ BENCHMARK(BM_IfblToLatLon_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IfblToLatLon_proj)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LatLonToIfbl_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LatLonToIfbl_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LambertIIEtenduForward_ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LambertIIEtenduForward_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LambertIIEtenduInverse_ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LambertIIEtenduInverse_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NordMarocForward_ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NordMarocForward_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NordMarocInverse_ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NordMarocInverse_proj)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+// BENCHMARK_MAIN, with an exit status that says whether every result stayed within 1 cm of PROJ.
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (const std::string& failure : Failures()) {
+        std::fprintf(stderr, "FAILED: %s (see the benchmark marked ERROR)\n", failure.c_str());
+    }
+    return Failures().empty() ? 0 : 1;
+}

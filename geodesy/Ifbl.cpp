@@ -15,6 +15,19 @@ constexpr double kOriginX = 2012.0;  // Lambert 72 x of the grid's origin, metre
 constexpr double kOriginY = 18180.0; // Lambert 72 y of the grid's origin, metres
 constexpr std::string_view kRowLetters = "MLKJHGFEDCBA"; // block rows from the south, no "I"
 
+// The value of a one- or two-character field: its digits, read directly, or whatever the number
+// reader makes of any other text.
+double FieldValue(std::string_view field) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (field.size() == 1 && digit(field[0])) {
+        return field[0] - '0';
+    }
+    if (field.size() == 2 && digit(field[0]) && digit(field[1])) {
+        return (field[0] - '0') * 10 + (field[1] - '0');
+    }
+    return common::NumericValue(field);
+}
+
 // Offsets in km of the centre of a 1 km square from the south-west corner of its 4 km square, by
 // the quarter digit and the square digit (each numbered 1 NW, 2 NE, 3 SW, 4 SE).
 bool SubsquareCentre(double s, double& dx, double& dy) {
@@ -60,20 +73,20 @@ void IfblToLambert(std::string& code, double& x, double& y, std::int32_t& status
     const double m = found == std::string_view::npos ? -1.0 : static_cast<double>(found);
     const std::string_view text = code;
     double yk = 20.0 * m;
-    double xk = 32.0 * common::NumericValue(text.substr(1, 1));
+    double xk = 32.0 * FieldValue(text.substr(1, 1));
     if (code.size() == 2) {
         xk += 16.0;
         yk += 10.0;
     } else {
-        yk += 4.0 * (5.0 - common::NumericValue(text.substr(2, 1)));
-        xk += 4.0 * (common::NumericValue(text.substr(3, 1)) - 1.0);
+        yk += 4.0 * (5.0 - FieldValue(text.substr(2, 1)));
+        xk += 4.0 * (FieldValue(text.substr(3, 1)) - 1.0);
         if (code.size() == 4) {
             xk += 2.0;
             yk += 2.0;
         } else {
             double dx = 0.0, dy = 0.0;
             // An unlisted subsquare leaves the south-west corner of the 4 km square.
-            if (SubsquareCentre(common::NumericValue(text.substr(4, 2)), dx, dy)) {
+            if (SubsquareCentre(FieldValue(text.substr(4, 2)), dx, dy)) {
                 xk += dx;
                 yk += dy;
             }

@@ -3,9 +3,12 @@
 #include "common/AppError.h"
 #include "geodesy/Angles.h"
 #include "geodesy/CheckedMath.h"
+#include "geodesy/PointBatch.h"
+#include "geodesy/VectorMath.h"
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace geodesy {
@@ -41,12 +44,27 @@ double Log(double x) {
     return std::log(x);
 }
 
-// t of a latitude (radians), tan(pi/4 - phi/2) / ((1 - e sin phi) / (1 + e sin phi))^(e/2), by
-// its logarithm: ln t = -atanh(sin phi) + e atanh(e sin phi). The conversions work with ln t
-// (t^n = exp(n ln t)), which needs no powers.
+// atanh u for |u| <= 0.1 (e sin phi), by its series to u^15 (the first omitted term is below
+// 1e-17 u).
+GEODESY_ALWAYS_INLINE double AtanhSmall(double u) {
+    const double v = u * u;
+    return u + u * v *
+                   (1.0 / 3.0 +
+                    v * (1.0 / 5.0 +
+                         v * (1.0 / 7.0 +
+                              v * (1.0 / 9.0 + v * (1.0 / 11.0 + v * (1.0 / 13.0 + v / 15.0))))));
+}
+
+// ln t of a latitude with sine s and cosine c:
+// t = tan(pi/4 - phi/2) / ((1 - e s) / (1 + e s))^(e/2), ln t = ln(c / (1 + s)) + e atanh(e s).
+// The conversions work with ln t (t^n = exp(n ln t)), which needs no powers.
+template <typename Math>
+GEODESY_ALWAYS_INLINE double LnTWith(const LambertZone& z, double s, double c) {
+    return Math::Log(c / (1.0 + s)) + z.e * AtanhSmall(z.e * s);
+}
+
 double LnT(const LambertZone& z, double phi) {
-    const double s = std::sin(phi);
-    return -std::atanh(s) + z.e * std::atanh(z.e * s);
+    return LnTWith<vecmath::Library>(z, std::sin(phi), std::cos(phi));
 }
 
 double T(const LambertZone& z, double phi) {
@@ -64,12 +82,7 @@ void DeriveEllipsoid(LambertZone& z) {
     z.b = (1.0 - 1.0 / z.invF) * z.a;
     z.e2 = (a2 - z.b * z.b) / a2;
     z.e = std::sqrt(z.e2);
-    // Series from the conformal latitude back to the geodetic one (Snyder, Map Projections: A
-    // Working Manual, 3-5).
-    const double e4 = z.e2 * z.e2, e6 = e4 * z.e2;
-    z.chi2 = z.e2 / 2 + 5 * e4 / 24 + e6 / 12;
-    z.chi4 = 7 * e4 / 48 + 29 * e6 / 240;
-    z.chi6 = 7 * e6 / 120;
+    z.conformal = MakeConformalSeries(1.0 / z.invF);
 }
 
 struct AfricaRow {
@@ -182,70 +195,118 @@ const LambertZone& FranceZone(std::int16_t zone) {
     return zones[static_cast<std::size_t>(zone - 1)];
 }
 
+constexpr double kRadiansPerDegree = kPiTenDecimals / 180.0; // as DegToRad
+
+// x and y of latitude phi and longitude lambda in radians. Written against the math functions of
+// M: the library's for one point, the vectorisable ones for the batches.
+template <typename Math>
+GEODESY_ALWAYS_INLINE void ForwardWith(const LambertZone& z, double phi, double lambda, double& x,
+                                       double& y) {
+    double s = 0.0, c = 0.0, sinTheta = 0.0, cosTheta = 0.0;
+    Math::SinCos(phi, s, c);
+    const double rho = z.aFk0 * Math::Exp(z.n * LnTWith<Math>(z, s, c));
+    Math::SinCos(z.n * (lambda - z.lambda0), sinTheta, cosTheta);
+    x = rho * sinTheta + z.FE;
+    y = z.rho0 - rho * cosTheta + z.FN;
+}
+
 void Forward(const LambertZone& z, double lat, double lon, double& x, double& y) {
     if (!(lat >= -90.0 && lat <= 90.0)) {
         throw common::AppError(common::kInvalidCall); // beyond the poles the cone has no value
     }
-    const double phi = DegToRad(lat);
-    const double lambda = DegToRad(lon);
-    const double rho = Finite(z.aFk0 * std::exp(z.n * LnT(z, phi)));
-    const double theta = z.n * (lambda - z.lambda0);
-    const double newX = Finite(rho * std::sin(theta) + z.FE);
-    const double newY = Finite(z.rho0 - rho * std::cos(theta) + z.FN);
-    x = newX;
-    y = newY;
+    double newX = 0.0, newY = 0.0;
+    ForwardWith<vecmath::Library>(z, DegToRad(lat), DegToRad(lon), newX, newY);
+    x = Finite(newX);
+    y = Finite(newY);
 }
 
-// pi/2 - 2 atan(exp(-psi)) = atan(sinh psi), with its sine and cosine, from u = exp(-|psi|) so
-// that nothing overflows towards the poles.
-double GudermannianOf(double psi, double& sine, double& cosine) {
-    const double u = std::exp(-std::fabs(psi));
-    const double u2 = u * u;
-    sine = std::copysign((1.0 - u2) / (1.0 + u2), psi);
-    cosine = 2.0 * u / (1.0 + u2);
-    return std::atan2(sine, cosine);
+// Latitude and longitude in radians of x and y; false on the cone's pole (rho 0) and on the
+// apex's parallel. The isometric latitude psi = -ln(rho / aFk0) / n gives the conformal latitude
+// chi = atan(sinh psi), whose sine and cosine come from u = exp(-|psi|) so that nothing overflows
+// towards the poles, and the geodetic latitude by the series of chi, without iterating.
+template <typename Math>
+GEODESY_ALWAYS_INLINE bool InverseWith(const LambertZone& z, double x, double y, double& phi,
+                                       double& lambda) {
+    const double dx = x - z.FE;
+    const double q = z.rho0 - (y - z.FN);
+    const double rhoAbs = std::sqrt(dx * dx + q * q);
+    const double rho = z.n < 0.0 ? -rhoAbs : rhoAbs;
+    const double tangent = dx / q;
+    lambda = Math::Atan2(tangent, 1.0) / z.n + z.lambda0;
+    const double ratio = rho / z.aFk0;
+    const double psi = -Math::Log(ratio) / z.n;
+    const double u = Math::Exp(-std::abs(psi));
+    const double u2 = u * u, w = 1.0 / (1.0 + u2);
+    const double sinChi = vecmath::WithSignOf((1.0 - u2) * w, psi);
+    const double cosChi = 2.0 * u * w;
+    phi = Math::Atan2(sinChi, cosChi) + SinSeries(z.conformal.toGeodetic, 2.0 * sinChi * cosChi,
+                                                  cosChi * cosChi - sinChi * sinChi);
+    return ratio > 0.0 && std::abs(tangent) <= std::numeric_limits<double>::max();
 }
 
 void Inverse(const LambertZone& z, double x, double y, double& lat, double& lon) {
     const double dx = x - z.FE;
-    const double dy = y - z.FN;
-    const double q = z.rho0 - dy;
-    double rho = Finite(std::sqrt(Finite(dx * dx + q * q)));
-    if (z.n < 0.0) {
-        rho = -rho;
+    const double q = z.rho0 - (y - z.FN);
+    Finite(std::sqrt(Finite(dx * dx + q * q)));
+    common::Divide(dx, q); // the apex's parallel
+    double phi = 0.0, lambda = 0.0;
+    if (!InverseWith<vecmath::Library>(z, x, y, phi, lambda)) {
+        phi = kHalfPi; // rho 0: the pole of the cone
     }
-    const double theta = std::atan(common::Divide(dx, q));
-    const double lambda = theta / z.n + z.lambda0;
-
-    double phiNew = kHalfPi; // rho 0: the pole of the cone
-    const double ratio = rho / z.aFk0;
-    if (ratio > 0.0) {
-        // t' = ratio^(1/n) through the isometric latitude psi = -ln t'.
-        const double psi = -std::log(ratio) / z.n;
-        // The conformal latitude pi/2 - 2 atan(t'), corrected by its series in e^2, starts the
-        // fixed-point iteration close enough that its first evaluation meets the tolerance.
-        double sinChi = 0, cosChi = 0;
-        const double chi = GudermannianOf(psi, sinChi, cosChi);
-        const double s2 = 2.0 * sinChi * cosChi, c2 = cosChi * cosChi - sinChi * sinChi;
-        const double s4 = 2.0 * s2 * c2;
-        const double s6 = s4 * c2 + (c2 * c2 - s2 * s2) * s2;
-        double phi = chi + z.chi2 * s2 + z.chi4 * s4 + z.chi6 * s6;
-        // phi_new = pi/2 - 2 atan(t' ((1 - e sin phi) / (1 + e sin phi))^(e/2)), eleven
-        // evaluations at most.
-        for (int evaluation = 0; evaluation < 11; ++evaluation) {
-            const double es = z.e * std::sin(phi);
-            phiNew =
-                GudermannianOf(psi + z.e * 0.5 * std::log((1.0 + es) / (1.0 - es)), sinChi, cosChi);
-            if (std::fabs(phiNew - phi) < 1e-7) {
-                break;
-            }
-            phi = phiNew;
-        }
-    }
-    const double newLat = Finite(RadToDeg(phiNew));
+    const double newLat = Finite(RadToDeg(phi));
     const double newLon = Finite(RadToDeg(lambda));
     lat = newLat;
     lon = newLon;
+}
+
+// The vectorised loops of the batches; a point they cannot convert comes out as NaN.
+GEODESY_VECTOR_CLONES
+void ForwardLoop(const LambertZone& zone, const double* lat, const double* lon, double* x,
+                 double* y, std::size_t count) {
+    const LambertZone z = zone; // a copy the stores cannot alias
+    for (std::size_t i = 0; i < count; ++i) {
+        ForwardWith<vecmath::Vector>(z, kRadiansPerDegree * lat[i], kRadiansPerDegree * lon[i],
+                                     x[i], y[i]);
+    }
+}
+
+GEODESY_VECTOR_CLONES
+void InverseLoop(const LambertZone& zone, const double* x, const double* y, double* lat,
+                 double* lon, std::size_t count) {
+    const LambertZone z = zone;
+    for (std::size_t i = 0; i < count; ++i) {
+        double phi = 0.0, lambda = 0.0;
+        const bool ok = InverseWith<vecmath::Vector>(z, x[i], y[i], phi, lambda);
+        lat[i] = ok ? phi * 180.0 / kPiTenDecimals : vecmath::kNaN;
+        lon[i] = lambda * 180.0 / kPiTenDecimals;
+    }
+}
+
+// The one-point conversion of a zone family, which the batches fall back on.
+template <typename ZoneNumber>
+using OnePoint = void (*)(double, double, double&, double&, ZoneNumber);
+
+template <typename ZoneNumber>
+void ForwardBatch(const LambertZone& z, std::span<const double> lat, std::span<const double> lon,
+                  std::span<double> x, std::span<double> y, ZoneNumber zone,
+                  OnePoint<ZoneNumber> one) {
+    batch::RequireSameSize(lat.size(), lon.size(), x.size(), y.size());
+    ForwardLoop(z, lat.data(), lon.data(), x.data(), y.data(), lat.size());
+    batch::RedoRefused(
+        lat, lon, x, y,
+        [](double la, double lo) { return la >= -90.0 && la <= 90.0 && std::abs(lo) <= 1e5; },
+        [zone, one](double la, double lo, double& px, double& py) { one(la, lo, px, py, zone); });
+}
+
+template <typename ZoneNumber>
+void InverseBatch(const LambertZone& z, std::span<const double> x, std::span<const double> y,
+                  std::span<double> lat, std::span<double> lon, ZoneNumber zone,
+                  OnePoint<ZoneNumber> one) {
+    batch::RequireSameSize(x.size(), y.size(), lat.size(), lon.size());
+    InverseLoop(z, x.data(), y.data(), lat.data(), lon.data(), x.size());
+    batch::RedoRefused(
+        x, y, lat, lon, [](double, double) { return true; },
+        [zone, one](double px, double py, double& la, double& lo) { one(px, py, la, lo, zone); });
 }
 
 } // namespace
@@ -271,6 +332,26 @@ void LatLonToLambertFrance(double lat, double lon, double& x, double& y, std::in
 
 void LambertFranceToLatLon(double x, double y, double& lat, double& lon, std::int16_t zone) {
     Inverse(FranceZone(zone), x, y, lat, lon);
+}
+
+void batch::LatLonToLambertAfrica(std::span<const double> lat, std::span<const double> lon,
+                                  std::span<double> x, std::span<double> y, std::int32_t zone) {
+    ForwardBatch(AfricaZone(zone), lat, lon, x, y, zone, &geodesy::LatLonToLambertAfrica);
+}
+
+void batch::LambertAfricaToLatLon(std::span<const double> x, std::span<const double> y,
+                                  std::span<double> lat, std::span<double> lon, std::int32_t zone) {
+    InverseBatch(AfricaZone(zone), x, y, lat, lon, zone, &geodesy::LambertAfricaToLatLon);
+}
+
+void batch::LatLonToLambertFrance(std::span<const double> lat, std::span<const double> lon,
+                                  std::span<double> x, std::span<double> y, std::int16_t zone) {
+    ForwardBatch(FranceZone(zone), lat, lon, x, y, zone, &geodesy::LatLonToLambertFrance);
+}
+
+void batch::LambertFranceToLatLon(std::span<const double> x, std::span<const double> y,
+                                  std::span<double> lat, std::span<double> lon, std::int16_t zone) {
+    InverseBatch(FranceZone(zone), x, y, lat, lon, zone, &geodesy::LambertFranceToLatLon);
 }
 
 } // namespace geodesy

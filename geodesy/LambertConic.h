@@ -1,6 +1,9 @@
 #pragma once
 
+#include "geodesy/ConformalLatitude.h"
+
 #include <cstdint>
+#include <span>
 
 namespace geodesy {
 
@@ -18,9 +21,9 @@ struct LambertZone {
     double FE = 0.0, FN = 0.0;
     double b = 0.0, e2 = 0.0, e = 0.0;
     double n = 0.0, F = 0.0, t0 = 0.0, rho0 = 0.0;
-    double m1 = 0.0, m2 = 0.0;                 // two-parallel zones only
-    double aFk0 = 0.0;                         // a F k0, the radius factor of rho = a F k0 t^n
-    double chi2 = 0.0, chi4 = 0.0, chi6 = 0.0; // conformal to geodetic latitude series
+    double m1 = 0.0, m2 = 0.0; // two-parallel zones only
+    double aFk0 = 0.0;         // a F k0, the radius factor of rho = a F k0 t^n
+    ConformalSeries conformal; // conformal latitude series of the ellipsoid
 };
 
 // The zone's constants and derived values. A zone outside the tables raises error 5.
@@ -34,6 +37,21 @@ void LambertAfricaToLatLon(double x, double y, double& lat, double& lon, std::in
 // Two-parallel zones.
 void LatLonToLambertFrance(double lat, double lon, double& x, double& y, std::int16_t zone);
 void LambertFranceToLatLon(double x, double y, double& lat, double& lon, std::int16_t zone);
+
+// batch::*: the same over arrays of one length, in loops the compiler vectorises: point i of the
+// outputs is what the one-point function gives for point i of the inputs, to a few micrometres. A
+// point that function refuses raises its error once the loop has run, so the points before it are
+// converted. Error 5 for arrays of different lengths or a zone outside the tables.
+namespace batch {
+void LatLonToLambertAfrica(std::span<const double> lat, std::span<const double> lon,
+                           std::span<double> x, std::span<double> y, std::int32_t zone);
+void LambertAfricaToLatLon(std::span<const double> x, std::span<const double> y,
+                           std::span<double> lat, std::span<double> lon, std::int32_t zone);
+void LatLonToLambertFrance(std::span<const double> lat, std::span<const double> lon,
+                           std::span<double> x, std::span<double> y, std::int16_t zone);
+void LambertFranceToLatLon(std::span<const double> x, std::span<const double> y,
+                           std::span<double> lat, std::span<double> lon, std::int16_t zone);
+} // namespace batch
 
 // Arithmetic faults (a point where the formulas have no value) raise error 5, 6 or 11; no result is
 // ever NaN or infinite.

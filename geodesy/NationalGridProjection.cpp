@@ -4,6 +4,8 @@
 #include "geodesy/Angles.h"
 #include "geodesy/CheckedMath.h"
 #include "geodesy/ConformalLatitude.h"
+#include "geodesy/PointBatch.h"
+#include "geodesy/VectorMath.h"
 
 #include <algorithm>
 #include <array>
@@ -41,81 +43,103 @@ KruegerSeries MakeSeries(double a, double inverseF, double k0) {
 }
 
 // Plane coordinates (x east of the central meridian, y from the equator, both scaled by k0) of a
-// latitude and a longitude difference in radians.
-void Forward(const KruegerSeries& s, double phi, double dlam, double& x, double& y) {
-    // Conformal latitude chi = phi + delta; delta stays below 0.004 rad for any latitude, so its
-    // sine and cosine come from their Taylor series (exact to 1e-19 at that size).
-    const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
-    const double delta = SinSeries(s.conformal.toConformal, 2.0 * sinPhi * cosPhi,
-                                   cosPhi * cosPhi - sinPhi * sinPhi);
-    const double d2 = delta * delta;
-    const double sinDelta = delta * (1.0 - d2 * (1.0 / 6.0) * (1.0 - d2 * (1.0 / 20.0)));
-    const double cosDelta = 1.0 - d2 * 0.5 * (1.0 - d2 * (1.0 / 12.0) * (1.0 - d2 * (1.0 / 30.0)));
-    const double sinChi = sinPhi * cosDelta + cosPhi * sinDelta;
-    const double cosChi = cosPhi * cosDelta - sinPhi * sinDelta;
-    const double cc = cosChi * std::cos(dlam);
+// latitude and a longitude difference in radians; false 90 degrees from the central meridian on
+// the equator, where the easting is infinite. Written against the math functions of M: the
+// library's for one point, the vectorisable ones for the batches.
+template <typename M>
+GEODESY_ALWAYS_INLINE bool ForwardWith(const KruegerSeries& s, double phi, double dlam, double& x,
+                                       double& y) {
+    double sinPhi = 0.0, cosPhi = 0.0, sinLam = 0.0, cosLam = 0.0, sinChi = 0.0, cosChi = 0.0;
+    M::SinCos(phi, sinPhi, cosPhi);
+    M::SinCos(dlam, sinLam, cosLam);
+    ConformalSinCos(s.conformal, sinPhi, cosPhi, sinChi, cosChi);
+    const double cc = cosChi * cosLam;
     const double d = std::sqrt(sinChi * sinChi + cc * cc); // 1 / cosh(eta')
-    if (d == 0.0) {
-        // 90 degrees from the central meridian on the equator: no finite easting.
-        throw common::AppError(common::kOverflow);
-    }
     // Spherical transverse Mercator of the conformal sphere: xi', eta' (asinh of sinh eta', as the
     // log of sinh + cosh) and their doubles.
-    const double xip = std::atan2(sinChi, cc);
+    const double xip = M::Atan2(sinChi, cc);
     const double coshEtap = 1.0 / d;
-    const double sinhEtap = std::sin(dlam) * cosChi * coshEtap;
-    const double etap = std::copysign(std::log(std::abs(sinhEtap) + coshEtap), sinhEtap);
+    const double sinhEtap = sinLam * cosChi * coshEtap;
+    const double etap = vecmath::WithSignOf(M::Log(std::abs(sinhEtap) + coshEtap), sinhEtap);
     const double sinXip = sinChi * coshEtap, cosXip = cc * coshEtap;
     double re = 0.0, im = 0.0;
     SinSeriesComplex(s.alpha, 2.0 * sinXip * cosXip, cosXip * cosXip - sinXip * sinXip,
                      2.0 * sinhEtap * coshEtap, coshEtap * coshEtap + sinhEtap * sinhEtap, re, im);
     x = s.kA * (etap + im);
     y = s.kA * (xip + re);
+    return d != 0.0;
 }
 
-// The inverse of Forward: latitude and longitude difference in radians.
-void Inverse(const KruegerSeries& s, double x, double y, double& phi, double& dlam) {
+void Forward(const KruegerSeries& s, double phi, double dlam, double& x, double& y) {
+    if (!ForwardWith<vecmath::Library>(s, phi, dlam, x, y)) {
+        throw common::AppError(common::kOverflow); // no finite easting
+    }
+}
+
+// Latitude and longitude difference in radians of x = k0 eta', y = k0 xi' (conformal sphere).
+// On a pole phi is +-pi/2 and dlam 0.
+template <typename M>
+GEODESY_ALWAYS_INLINE void FromConformalSphere(const KruegerSeries& s, double sinXip, double cosXip,
+                                               double sinhEtap, double& phi, double& dlam) {
+    const double c = std::max(0.0, cosXip); // past a pole is the pole
+    const double r = std::sqrt(sinhEtap * sinhEtap + c * c);
+    dlam = M::Atan2(sinhEtap, c);
+    // Conformal latitude chi, tan chi = sin xi' / r, then the footpoint (geodetic) latitude.
+    const double chi = M::Atan2(sinXip, r);
+    const double q2Inv = 1.0 / (sinXip * sinXip + r * r);
+    phi = chi + SinSeries(s.conformal.toGeodetic, 2.0 * sinXip * r * q2Inv,
+                          (r * r - sinXip * sinXip) * q2Inv);
+}
+
+// The inverse of Forward near the grid, where the series' corrections to xi and eta stay below
+// 0.01 and their sines, cosines and exponentials come from Taylor series (exact to 1e-18). False
+// elsewhere and on a pole.
+template <typename M>
+GEODESY_ALWAYS_INLINE bool InverseNear(const KruegerSeries& s, double x, double y, double& phi,
+                                       double& dlam) {
     const double xi = y / s.kA, eta = x / s.kA;
-    const double sinXi = std::sin(xi), cosXi = std::cos(xi);
-    const double ex = std::exp(eta), exInv = 1.0 / ex;
+    double sinXi = 0.0, cosXi = 0.0;
+    M::SinCos(xi, sinXi, cosXi);
+    const double ex = M::Exp(eta), exInv = 1.0 / ex;
     const double sinhEta = (ex - exInv) * 0.5, coshEta = (ex + exInv) * 0.5;
     double re = 0.0, im = 0.0;
     SinSeriesComplex(s.beta, 2.0 * sinXi * cosXi, cosXi * cosXi - sinXi * sinXi,
                      2.0 * sinhEta * coshEta, coshEta * coshEta + sinhEta * sinhEta, re, im);
-    // xi' = xi - re and eta' = eta - im; near the grids the corrections are small and their sines,
-    // cosines and exponentials come from Taylor series (exact to 1e-18 below 0.01).
-    const double xip = xi - re, etap = eta - im;
-    double sinXip = 0.0, cosXip = 0.0, sinhEtap = 0.0;
-    if (std::abs(re) < 0.01 && std::abs(im) < 0.01) {
-        const double r2 = re * re;
-        const double sinRe = re * (1.0 - r2 * (1.0 / 6.0) * (1.0 - r2 * (1.0 / 20.0)));
-        const double cosRe = 1.0 - r2 * 0.5 * (1.0 - r2 * (1.0 / 12.0) * (1.0 - r2 * (1.0 / 30.0)));
-        sinXip = sinXi * cosRe - cosXi * sinRe;
-        cosXip = cosXi * cosRe + sinXi * sinRe;
-        const double i2 = im * im;
-        const double sinhIm = im * (1.0 + i2 * (1.0 / 6.0) * (1.0 + i2 * (1.0 / 20.0)));
-        const double coshIm =
-            1.0 + i2 * 0.5 * (1.0 + i2 * (1.0 / 12.0) * (1.0 + i2 * (1.0 / 30.0)));
-        sinhEtap = sinhEta * coshIm - coshEta * sinhIm;
-    } else {
-        sinXip = std::sin(xip);
-        cosXip = std::cos(xip);
-        const double ep = std::exp(etap);
-        sinhEtap = (ep - 1.0 / ep) * 0.5;
+    // xi' = xi - re and eta' = eta - im.
+    const double r2 = re * re;
+    const double sinRe = re * (1.0 - r2 * (1.0 / 6.0) * (1.0 - r2 * (1.0 / 20.0)));
+    const double cosRe = 1.0 - r2 * 0.5 * (1.0 - r2 * (1.0 / 12.0) * (1.0 - r2 * (1.0 / 30.0)));
+    const double sinXip = sinXi * cosRe - cosXi * sinRe;
+    const double cosXip = cosXi * cosRe + sinXi * sinRe;
+    const double i2 = im * im;
+    const double sinhIm = im * (1.0 + i2 * (1.0 / 6.0) * (1.0 + i2 * (1.0 / 20.0)));
+    const double coshIm = 1.0 + i2 * 0.5 * (1.0 + i2 * (1.0 / 12.0) * (1.0 + i2 * (1.0 / 30.0)));
+    const double sinhEtap = sinhEta * coshIm - coshEta * sinhIm;
+    FromConformalSphere<M>(s, sinXip, cosXip, sinhEtap, phi, dlam);
+    return std::abs(re) < 0.01 && std::abs(im) < 0.01 &&
+           sinhEtap * sinhEtap + std::max(0.0, cosXip) * std::max(0.0, cosXip) != 0.0;
+}
+
+// The inverse of Forward: latitude and longitude difference in radians.
+void Inverse(const KruegerSeries& s, double x, double y, double& phi, double& dlam) {
+    if (InverseNear<vecmath::Library>(s, x, y, phi, dlam)) {
+        return;
     }
-    const double c = std::max(0.0, cosXip); // past a pole is the pole
-    const double r = std::sqrt(sinhEtap * sinhEtap + c * c);
-    if (r == 0.0) { // a pole
+    // Far off the grid, or a pole: the corrections' sines and exponentials in full.
+    const double xi = y / s.kA, eta = x / s.kA;
+    const double sinXi = std::sin(xi), cosXi = std::cos(xi);
+    const double sinhEta = std::sinh(eta), coshEta = std::cosh(eta);
+    double re = 0.0, im = 0.0;
+    SinSeriesComplex(s.beta, 2.0 * sinXi * cosXi, cosXi * cosXi - sinXi * sinXi,
+                     2.0 * sinhEta * coshEta, coshEta * coshEta + sinhEta * sinhEta, re, im);
+    const double xip = xi - re;
+    const double sinhEtap = std::sinh(eta - im);
+    if (sinhEtap == 0.0 && std::cos(xip) <= 0.0) { // a pole
         phi = std::copysign(std::acos(0.0), xip);
         dlam = 0.0;
         return;
     }
-    dlam = std::atan2(sinhEtap, c);
-    // Conformal latitude chi, tan chi = sin xi' / r, then the footpoint (geodetic) latitude.
-    const double chi = std::atan2(sinXip, r);
-    const double q2Inv = 1.0 / (sinXip * sinXip + r * r);
-    phi = chi + SinSeries(s.conformal.toGeodetic, 2.0 * sinXip * r * q2Inv,
-                          (r * r - sinXip * sinXip) * q2Inv);
+    FromConformalSphere<vecmath::Library>(s, std::sin(xip), std::cos(xip), sinhEtap, phi, dlam);
 }
 
 struct NationalGrid {
@@ -159,6 +183,39 @@ const NationalGrid& GridOrRaise(int type) {
     return *grid;
 }
 
+constexpr double kRadiansPerDegree = kPiTenDecimals / 180.0; // as DegToRad
+
+// The vectorised loops of the batches; a point they cannot convert comes out as NaN.
+GEODESY_VECTOR_CLONES
+void ForwardLoop(const NationalGrid& grid, const double* lat, const double* lon, double* easting,
+                 double* northing, std::size_t count) {
+    const NationalGrid g = grid; // a copy the stores cannot alias
+    for (std::size_t i = 0; i < count; ++i) {
+        double x = 0.0, y = 0.0;
+        const bool ok = ForwardWith<vecmath::Vector>(
+            g.series, kRadiansPerDegree * lat[i], kRadiansPerDegree * (lon[i] - g.def.lon0), x, y);
+        easting[i] = ok ? x + g.def.falseEasting : vecmath::kNaN;
+        northing[i] = y - g.def.northingK;
+    }
+}
+
+GEODESY_VECTOR_CLONES
+void InverseLoop(const NationalGrid& grid, const double* northing, const double* easting,
+                 double* lat, double* lon, std::size_t count) {
+    const NationalGrid g = grid;
+    for (std::size_t i = 0; i < count; ++i) {
+        double phi = 0.0, dlam = 0.0;
+        const bool ok =
+            InverseNear<vecmath::Vector>(g.series, easting[i] - 500000.0, northing[i], phi, dlam);
+        const double latitude = phi * 180.0 / kPiTenDecimals;
+        const double longitude = g.def.lon0 + dlam * 180.0 / kPiTenDecimals;
+        lat[i] = ok ? std::min(std::max(latitude, -90.0), 90.0) : vecmath::kNaN;
+        lon[i] = longitude > 180.0     ? longitude - 360.0
+                 : longitude <= -180.0 ? longitude + 360.0
+                                       : longitude;
+    }
+}
+
 } // namespace
 
 const NationalGridDef* FindNationalGrid(int type) {
@@ -200,6 +257,34 @@ void GridToLatLon(int type, double northing, double easting, double& lat, double
     }
     lat = latitude;
     lon = longitude;
+}
+
+void batch::LatLonToGrid(int type, std::span<const double> lat, std::span<const double> lon,
+                         std::span<double> easting, std::span<double> northing) {
+    batch::RequireSameSize(lat.size(), lon.size(), easting.size(), northing.size());
+    const NationalGrid& grid = GridOrRaise(type);
+    ForwardLoop(grid, lat.data(), lon.data(), easting.data(), northing.data(), lat.size());
+    batch::RedoRefused(
+        lat, lon, easting, northing,
+        [&grid](double la, double lo) {
+            return std::abs(la) <= 90.0 && std::abs(lo - grid.def.lon0) <= 180.0;
+        },
+        [type](double la, double lo, double& e, double& n) {
+            geodesy::LatLonToGrid(type, la, lo, e, n);
+        });
+}
+
+void batch::GridToLatLon(int type, std::span<const double> northing,
+                         std::span<const double> easting, std::span<double> lat,
+                         std::span<double> lon) {
+    batch::RequireSameSize(northing.size(), easting.size(), lat.size(), lon.size());
+    const NationalGrid& grid = GridOrRaise(type);
+    InverseLoop(grid, northing.data(), easting.data(), lat.data(), lon.data(), northing.size());
+    batch::RedoRefused(
+        northing, easting, lat, lon, [](double, double) { return true; },
+        [type](double n, double e, double& la, double& lo) {
+            geodesy::GridToLatLon(type, n, e, la, lo);
+        });
 }
 
 } // namespace geodesy

@@ -13,6 +13,8 @@
 //   E' = grid easting + 500,000 - false easting (500,000 m on the central meridian) and
 //   N' = grid northing + K, the scaled meridian distance from the equator.
 
+#include <span>
+
 namespace geodesy {
 
 // Grid types as the callers pass them.
@@ -44,5 +46,16 @@ void LatLonToGrid(int type, double lat, double lon, double& easting, double& nor
 // degrees, positive north and east, longitude in -180..180. Error 11 for a type other than 0 and 1,
 // error 6 for a value that is not a finite number or a point too far off the grid to invert.
 void GridToLatLon(int type, double northing, double easting, double& lat, double& lon);
+
+// batch::*: the same over arrays of one length, in loops the compiler vectorises: point i of the
+// outputs is what the one-point function gives for point i of the inputs, to a few micrometres. A
+// point that function refuses raises its error once the loop has run, so the points before it are
+// converted. Error 5 for arrays of different lengths.
+namespace batch {
+void LatLonToGrid(int type, std::span<const double> lat, std::span<const double> lon,
+                  std::span<double> easting, std::span<double> northing);
+void GridToLatLon(int type, std::span<const double> northing, std::span<const double> easting,
+                  std::span<double> lat, std::span<double> lon);
+} // namespace batch
 
 } // namespace geodesy

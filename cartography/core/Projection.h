@@ -40,18 +40,28 @@ struct ProjectionState {
     float K9 = 0;
 };
 
+// Whether a projected x is the hidden-point marker (the point is not on the map's side).
+inline bool IsHiddenPoint(float x) {
+    return x >= kHiddenPoint;
+}
+
 // Forward: latitude and longitude (radians) to x, y (km). A code outside 1..13 leaves x and y as
-// they were. A hidden point gives x = kHiddenPoint (and y = kHiddenPoint for codes 10 and 13).
+// they were. A point the projection cannot show gives x = kHiddenPoint (and y = kHiddenPoint for
+// codes 3, 10 and 13 and for a latitude or longitude that is not a finite number; codes 11 and 12
+// leave y as it was).
 // Arithmetic faults raise common::AppError (6 overflow, 11 division by zero, 5 invalid call).
 void Project(const ProjectionState& state, float lat, float lon, float& x, float& y);
 
 // Inverse: x, y (km) to latitude and longitude (radians). A code outside 1..13 leaves them.
+// Arithmetic faults raise common::AppError as above.
 void ProjectionInverse(const ProjectionState& state, float x, float y, float& lat, float& lon);
 
 // Set-up of the per-map constants.
 void DefConstantes(ProjectionState& state, float phi1Degrees, float phi2Degrees);
 void StereoInit(ProjectionState& state, float phi);
 void OrthoInit(ProjectionState& state, float phi);
+// Centre of the polar orthographic maps: +pi/2 for code 11, -pi/2 for code 12.
+void OrthoPoleInit(ProjectionState& state, int code);
 // k6, k7 and k8, set each time the window opens.
 void SetCylindricalFactors(ProjectionState& state);
 
