@@ -12,6 +12,7 @@
 #include "app/frmDatum.h"
 #include "app/frmMessage.h"
 #include "app/frmOptionsPeriodes.h"
+#include "cartography/frmCarte.h"
 #include "common/AppError.h"
 #include "document/DataControl.h"
 #include "document/DatumDatabase.h"
@@ -435,15 +436,7 @@ void Form1::buildCentralWidget() {
 
     model = new RecordTableModel(this);
     TDBGrid1 = new QTableView(central);
-    TDBGrid1->setModel(model);
-    TDBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    TDBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    TDBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                              QAbstractItemView::AnyKeyPressed);
-    TDBGrid1->verticalHeader()->setDefaultSectionSize(TDBGrid1->fontMetrics().height() + 6);
-    TDBGrid1->horizontalHeader()->setStretchLastSection(false);
-    // Stored widths apply as they are, down to 0 (a stored width that is not a number).
-    TDBGrid1->horizontalHeader()->setMinimumSectionSize(0);
+    SetUpRecordGrid(*TDBGrid1, *model);
     TDBGrid1->viewport()->installEventFilter(this);
     columnSelection = new ColumnSelection(TDBGrid1);
     TDBGrid1->setItemDelegate(columnSelection);
@@ -915,8 +908,7 @@ void Form1::cmdFirstLast_Click(int index) {
 }
 
 void Form1::cmdMap_Click() {
-    // The cartography window is not part of this version.
-    NotAvailable();
+    ShowCartography();
 }
 
 void Form1::BoxTitre_Change() {

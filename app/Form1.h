@@ -28,6 +28,13 @@ class QStatusBar;
 class QTableView;
 class QTimer;
 
+namespace cartography {
+struct CartoWindowState;
+}
+namespace maps {
+struct MapHost;
+}
+
 namespace app {
 
 class ColumnSelection;
@@ -254,6 +261,10 @@ private:
     void connectBatchCommands();
     // The View menu's region maps and their symbol options (RegionMapMenus.cpp).
     void connectRegionMaps();
+    // What the map windows use of this window: its grid's selected rows, its data refresh.
+    maps::MapHost mapHost();
+    // The cartography window, from the map button and View > Other (CartographyMenus.cpp).
+    void ShowCartography();
     // The Import menu's coordinate text, PCX5 and MapSource imports (ImportMenus.cpp).
     void connectImports();
     void OpenRecordEditor();
@@ -278,6 +289,8 @@ private:
     FindState find_;
     std::unique_ptr<RecordGrid> recordGrid_;
     bool quitting_ = false;
+    // The cartography window's map, projection and options, kept from one opening to the next.
+    std::unique_ptr<cartography::CartoWindowState> cartography_;
 };
 
 } // namespace app

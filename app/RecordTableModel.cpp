@@ -10,6 +10,8 @@
 #include "platform/ProgramSettings.h"
 #include "platform/StringTable.h"
 
+#include <QHeaderView>
+#include <QTableView>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -105,6 +107,20 @@ int FullColumnWidth(int column, const QString& caption, const QFontMetrics& cell
         cells.horizontalAdvance(QString::fromLatin1(kWidest[static_cast<std::size_t>(column)])) +
         kCellMargin;
     return std::max(value, header.horizontalAdvance(caption) + kHeaderMargin);
+}
+
+void SetUpRecordGrid(QTableView& view, RecordTableModel& model) {
+    view.setModel(&model);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view.setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                         QAbstractItemView::AnyKeyPressed);
+    QHeaderView& rows = *view.verticalHeader();
+    rows.setSectionResizeMode(QHeaderView::Fixed);
+    rows.setDefaultSectionSize(view.fontMetrics().height() + 6);
+    view.horizontalHeader()->setStretchLastSection(false);
+    // Stored widths apply as they are, down to 0 (a stored width that is not a number).
+    view.horizontalHeader()->setMinimumSectionSize(0);
 }
 
 RecordTableModel::RecordTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -250,17 +266,12 @@ std::int64_t RecordTableModel::bookmarkAt(int row) const {
     if (records == nullptr || row < 0 || row >= records->recordCount()) {
         return 0;
     }
-    return records->bookmarks()[static_cast<std::size_t>(row)];
+    return records->bookmarkAt(row);
 }
 
 int RecordTableModel::rowOfBookmark(std::int64_t bookmark) const {
     const document::RecordSet* records = BoundRecordSet();
-    if (records == nullptr) {
-        return -1;
-    }
-    const auto& marks = records->bookmarks();
-    const auto it = std::find(marks.begin(), marks.end(), bookmark);
-    return it == marks.end() ? -1 : static_cast<int>(it - marks.begin());
+    return records != nullptr ? static_cast<int>(records->positionOf(bookmark)) : -1;
 }
 
 } // namespace app

@@ -10,6 +10,8 @@
 #include <list>
 #include <vector>
 
+class QTableView;
+
 namespace app {
 
 // The grid's ten columns: the field each shows, in order (Counter is not shown).
@@ -75,6 +77,12 @@ private:
     // Most recently used first.
     mutable std::list<Page> pages_;
 };
+
+// Sets `view` up as the main window's grid over `model`: whole rows selected, several at a time,
+// typing edits, rows of one fixed height. With every row the same height and nothing kept per row
+// by the model, showing a screen or jumping to the last row costs the same whatever the number
+// of records.
+void SetUpRecordGrid(QTableView& view, RecordTableModel& model);
 
 // The text a grid cell shows for a field value: numbers without trailing zeros, Null as "".
 QString CellText(const QVariant& value);

@@ -15,6 +15,44 @@
 
 namespace app {
 
+maps::MapHost Form1::mapHost() {
+    maps::MapHost host;
+    host.selectedRows = [this] { return SelectedBookmarks(); };
+    host.addSelected = [this](std::int64_t bookmark) {
+        // The grid learns of the new row; the rows selected so far stay selected.
+        const std::vector<std::int64_t> selected = SelectedBookmarks();
+        model->reload();
+        for (const std::int64_t mark : selected) {
+            AddSelectedRow(mark);
+        }
+        AddSelectedRow(bookmark);
+    };
+    host.removeSelected = [this](std::int64_t bookmark) {
+        const int gridRow = model->rowOfBookmark(bookmark);
+        if (gridRow >= 0) {
+            TDBGrid1->selectionModel()->select(model->index(gridRow, 0),
+                                               QItemSelectionModel::Deselect |
+                                                   QItemSelectionModel::Rows);
+        }
+    };
+    host.currentRow = [this] {
+        const QModelIndex current = TDBGrid1->currentIndex();
+        return current.isValid() ? model->bookmarkAt(current.row()) : std::int64_t{0};
+    };
+    host.setCurrentRow = [this](std::int64_t bookmark) {
+        document::Data1().recordset().setBookmark(bookmark);
+        ShowCurrentRow();
+    };
+    host.refreshData = [this] {
+        document::Data1().refresh();
+        document::Data1().recordset().moveLast();
+        RefreshGrid();
+    };
+    host.programFolder = ProgramFolder();
+    host.commandLine = QCoreApplication::arguments().join(QLatin1Char(' '));
+    return host;
+}
+
 void Form1::connectRegionMaps() {
     const auto hook = [this](QAction* item, std::function<void()> handler) {
         disconnect(item, &QAction::triggered, this, nullptr);
@@ -22,40 +60,7 @@ void Form1::connectRegionMaps() {
                 [this, handler = std::move(handler)] { Guarded(handler); });
     };
     const auto showRegion = [this](int row) {
-        maps::MapHost host;
-        host.selectedRows = [this] { return SelectedBookmarks(); };
-        host.addSelected = [this](std::int64_t bookmark) {
-            // The grid learns of the new row; the rows selected so far stay selected.
-            const std::vector<std::int64_t> selected = SelectedBookmarks();
-            model->reload();
-            for (const std::int64_t mark : selected) {
-                AddSelectedRow(mark);
-            }
-            AddSelectedRow(bookmark);
-        };
-        host.removeSelected = [this](std::int64_t bookmark) {
-            const int gridRow = model->rowOfBookmark(bookmark);
-            if (gridRow >= 0) {
-                TDBGrid1->selectionModel()->select(model->index(gridRow, 0),
-                                                   QItemSelectionModel::Deselect |
-                                                       QItemSelectionModel::Rows);
-            }
-        };
-        host.currentRow = [this] {
-            const QModelIndex current = TDBGrid1->currentIndex();
-            return current.isValid() ? model->bookmarkAt(current.row()) : std::int64_t{0};
-        };
-        host.setCurrentRow = [this](std::int64_t bookmark) {
-            document::Data1().recordset().setBookmark(bookmark);
-            ShowCurrentRow();
-        };
-        host.refreshData = [this] {
-            document::Data1().refresh();
-            document::Data1().recordset().moveLast();
-            RefreshGrid();
-        };
-        host.programFolder = ProgramFolder();
-        host.commandLine = QCoreApplication::arguments().join(QLatin1Char(' '));
+        maps::MapHost host = mapHost();
         maps::ShowRegionMap(row, host, this);
     };
     hook(MnuVisMonde, [showRegion] { showRegion(maps::kWorldRow); });
@@ -69,6 +74,7 @@ void Form1::connectRegionMaps() {
         hook(continents[static_cast<std::size_t>(i)],
              [showRegion, i] { showRegion(maps::EuropeRow(8) + i); });
     }
+    hook(mnuVisOther, [this] { ShowCartography(); });
     hook(MnuOptionsCartes, [this] {
         maps::OptionsMap dialog(this);
         dialog.exec();

@@ -31,6 +31,10 @@ std::string_view Template(int number) {
         return "Object variable or With block variable not set";
     case kInvalidNull:
         return "Invalid use of Null";
+    case kInvalidPicture:
+        return "Invalid picture";
+    case kPrinterError:
+        return "Printer error";
     case kNoCurrentRecord:
         return "No current record.";
     case kDatabaseError:

@@ -21,6 +21,8 @@ enum ErrorNumber : int {
     kPathNotFound = 76,
     kObjectNotSet = 91,
     kInvalidNull = 94,
+    kInvalidPicture = 481,
+    kPrinterError = 482,
     kNoCurrentRecord = 3021,
     kDatabaseError = 3049, // the database cannot be opened or the engine failed
     kQueryError = 3075,

@@ -46,6 +46,35 @@ QString CounterQuery(const QString& recordSource) {
     return trimmed;
 }
 
+// Whether a Counter query reads the whole table in Counter order.
+bool WholeTableInOrder(const QString& query) {
+    static const QRegularExpression whole(
+        QStringLiteral(R"(^SELECT\s+\[?Counter\]?\s+FROM\s+\[?DOVAZOV\]?\s+ORDER\s+BY\s+)"
+                       R"(\[?Counter\]?(\s+ASC)?\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return whole.match(query).hasMatch();
+}
+
+// The bookmarks of the whole table when its Counters follow one another without a gap, as they
+// do after a file is read: then the list is known from three figures, without reading a row.
+// False when there is a gap.
+bool ConsecutiveTable(SQLite::Database& db, BookmarkList& list) {
+    SQLite::Statement figures(db, "SELECT count(*), min(Counter), max(Counter) FROM DOVAZOV");
+    if (!figures.executeStep()) {
+        return false;
+    }
+    const std::int64_t count = figures.getColumn(0).getInt64();
+    if (count == 0) {
+        return true;
+    }
+    const std::int64_t first = figures.getColumn(1).getInt64();
+    if (figures.getColumn(2).getInt64() - first + 1 != count) {
+        return false;
+    }
+    list.pushRange(first, static_cast<std::ptrdiff_t>(count));
+    return true;
+}
+
 } // namespace
 
 const char* const kInsertRecordSql =
@@ -65,16 +94,19 @@ void BindRecord(SQLite::Statement& s, const Record& r, int i) {
     BindOptional(s, i + 9, r.COMMENT);
 }
 
-RecordSet::RecordSet(SQLite::Database& db, std::shared_ptr<List> list)
+RecordSet::RecordSet(SQLite::Database& db, std::shared_ptr<BookmarkList> list)
     : db_(&db), list_(std::move(list)) {}
 
 RecordSet RecordSet::open(SQLite::Database& db, const QString& recordSource) {
-    auto list = std::make_shared<List>();
+    auto list = std::make_shared<BookmarkList>();
     try {
-        SQLite::Statement query(db, CounterQuery(recordSource).toStdString());
-        const int column = query.getColumnIndex("Counter");
-        while (query.executeStep()) {
-            list->bookmarks.push_back(query.getColumn(column).getInt64());
+        const QString counters = CounterQuery(recordSource);
+        if (!WholeTableInOrder(counters) || !ConsecutiveTable(db, *list)) {
+            SQLite::Statement query(db, counters.toStdString());
+            const int column = query.getColumnIndex("Counter");
+            while (query.executeStep()) {
+                list->push_back(query.getColumn(column).getInt64());
+            }
         }
     } catch (const SQLite::Exception& e) {
         throw common::AppError(common::kQueryError, e.what());
@@ -93,7 +125,7 @@ void RecordSet::moveFirst() {
 }
 
 void RecordSet::moveLast() {
-    position_ = static_cast<std::ptrdiff_t>(list_->bookmarks.size()) - 1;
+    position_ = list_->size() - 1;
 }
 
 void RecordSet::moveNext() {
@@ -111,7 +143,7 @@ void RecordSet::movePrevious() {
 }
 
 void RecordSet::setAbsolutePosition(std::ptrdiff_t position) {
-    if (position < 0 || position >= static_cast<std::ptrdiff_t>(list_->bookmarks.size())) {
+    if (position < 0 || position >= list_->size()) {
         throw common::AppError(common::kNoCurrentRecord);
     }
     position_ = position;
@@ -125,16 +157,22 @@ void RecordSet::requireCurrent() const {
 
 std::int64_t RecordSet::bookmark() const {
     requireCurrent();
-    return list_->bookmarks[static_cast<size_t>(position_)];
+    return list_->at(position_);
+}
+
+std::int64_t RecordSet::bookmarkAt(std::ptrdiff_t position) const {
+    if (position < 0 || position >= list_->size()) {
+        throw common::AppError(common::kNoCurrentRecord);
+    }
+    return list_->at(position);
 }
 
 void RecordSet::setBookmark(std::int64_t counter) {
-    const auto& marks = list_->bookmarks;
-    const auto it = std::find(marks.begin(), marks.end(), counter);
-    if (it == marks.end()) {
+    const std::ptrdiff_t position = list_->find(counter);
+    if (position < 0) {
         throw common::AppError(common::kInvalidBookmark);
     }
-    position_ = it - marks.begin();
+    position_ = position;
 }
 
 Record RecordSet::current() const {
@@ -144,12 +182,10 @@ Record RecordSet::current() const {
     // row whose Counter is not the current bookmark is stale, and the block is read again.
     if (cache.first < 0 || position_ < cache.first ||
         position_ >= cache.first + static_cast<std::ptrdiff_t>(cache.rows.size()) ||
-        cache.rows[static_cast<size_t>(position_ - cache.first)].Counter !=
-            list_->bookmarks[static_cast<size_t>(position_)]) {
+        cache.rows[static_cast<size_t>(position_ - cache.first)].Counter != list_->at(position_)) {
         // Read the block of rows from the current one on, in list order; a row deleted behind
         // this cursor's back ends the block.
-        const std::ptrdiff_t count = std::min<std::ptrdiff_t>(
-            kBlock, static_cast<std::ptrdiff_t>(list_->bookmarks.size()) - position_);
+        const std::ptrdiff_t count = std::min<std::ptrdiff_t>(kBlock, list_->size() - position_);
         cache.rows = RowStream(*this).window(position_, count);
         cache.first = position_;
         if (cache.rows.empty()) {
@@ -184,7 +220,7 @@ std::int64_t RecordSet::addNew(const Record& record) {
     BindRecord(statement, record);
     statement.exec();
     const std::int64_t counter = db_->getLastInsertRowid();
-    list_->bookmarks.push_back(counter);
+    list_->push_back(counter);
     return counter;
 }
 
@@ -195,14 +231,13 @@ std::int64_t RecordSet::addNewRecords(const Record& record, int count) {
     ValidateRecord(record);
     SQLite::Statement statement(*db_, kInsertRecordSql);
     BindRecord(statement, record);
-    auto& marks = list_->bookmarks;
-    marks.reserve(marks.size() + static_cast<std::size_t>(count));
+    list_->reserve(count);
     std::int64_t counter = 0;
     for (int i = 0; i < count; ++i) {
         statement.exec();
         statement.reset();
         counter = db_->getLastInsertRowid();
-        marks.push_back(counter);
+        list_->push_back(counter);
     }
     return counter;
 }
@@ -212,8 +247,7 @@ void RecordSet::remove() {
     SQLite::Statement statement(*db_, "DELETE FROM DOVAZOV WHERE Counter = ?");
     statement.bind(1, counter);
     statement.exec();
-    auto& marks = list_->bookmarks;
-    marks.erase(marks.begin() + position_);
+    list_->erase(position_);
     invalidate();
 }
 

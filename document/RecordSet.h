@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Record.h"
+#include "document/RecordSetBookmarks.h"
 #include "document/RowStream.h"
 
 #include <QString>
@@ -13,8 +14,9 @@ namespace document {
 
 // The records of a query over DOVAZOV: the ordered list of their Counter values (the bookmarks)
 // and a current position. Rows are read on demand, a block at a time through a RowStream, so a
-// record set over a million records costs only its bookmark list. A clone is another cursor on the
-// same list: rows added through any cursor appear at the end of the list for all of them.
+// record set costs only its bookmark list, and a list in the table's own order costs next to
+// nothing (see BookmarkList). A clone is another cursor on the same list: rows added through any
+// cursor appear at the end of the list for all of them.
 class RecordSet {
 public:
     // Runs `recordSource` on `db`: a table name ("DOVAZOV") or a SELECT over the table whose
@@ -23,16 +25,13 @@ public:
 
     RecordSet clone() const;
 
-    bool bof() const { return position_ < 0 || list_->bookmarks.empty(); }
-    bool eof() const {
-        return position_ >= static_cast<std::ptrdiff_t>(list_->bookmarks.size()) ||
-               list_->bookmarks.empty();
-    }
+    bool bof() const { return position_ < 0 || list_->empty(); }
+    bool eof() const { return position_ >= list_->size() || list_->empty(); }
     void moveFirst();
     void moveLast();
     void moveNext();
     void movePrevious();
-    int recordCount() const { return static_cast<int>(list_->bookmarks.size()); }
+    int recordCount() const { return static_cast<int>(list_->size()); }
     // The 0-based position of the current row; -1 before the first, recordCount() after the last.
     std::ptrdiff_t absolutePosition() const { return position_; }
     void setAbsolutePosition(std::ptrdiff_t position);
@@ -41,7 +40,16 @@ public:
     std::int64_t bookmark() const;
     // Makes the row with that Counter current; error 3159 when it is not in the list.
     void setBookmark(std::int64_t counter);
-    const std::vector<std::int64_t>& bookmarks() const { return list_->bookmarks; }
+    // The bookmark at a position, without moving the cursor; error 3021 outside the list.
+    std::int64_t bookmarkAt(std::ptrdiff_t position) const;
+    // The position of a bookmark; -1 when the list does not hold it.
+    std::ptrdiff_t positionOf(std::int64_t counter) const { return list_->find(counter); }
+    // The whole list row by row. A list kept implicit in the table's order is written out for
+    // this, eight bytes a row, and stays so: walks go through a RowStream over the record set and
+    // lookups through bookmarkAt and positionOf instead.
+    const std::vector<std::int64_t>& bookmarks() const { return list_->rows(); }
+    // The list itself, shared by the record set's clones.
+    std::shared_ptr<const BookmarkList> bookmarkList() const { return list_; }
 
     // The current row as stored now; error 3021 when there is none.
     Record current() const;
@@ -60,21 +68,18 @@ public:
     SQLite::Database& database() const { return *db_; }
 
 private:
-    struct List {
-        std::vector<std::int64_t> bookmarks;
-    };
     // A block of rows read together while a cursor walks the list.
     struct Cache {
         std::ptrdiff_t first = -1;
         std::vector<Record> rows;
     };
 
-    RecordSet(SQLite::Database& db, std::shared_ptr<List> list);
+    RecordSet(SQLite::Database& db, std::shared_ptr<BookmarkList> list);
     void requireCurrent() const;
     void invalidate() const { cache_->first = -1; }
 
     SQLite::Database* db_;
-    std::shared_ptr<List> list_;
+    std::shared_ptr<BookmarkList> list_;
     std::ptrdiff_t position_ = 0;
     std::shared_ptr<Cache> cache_ = std::make_shared<Cache>();
 };

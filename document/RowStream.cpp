@@ -118,7 +118,8 @@ RowFields::RowFields(std::initializer_list<std::string_view> names) : bits_(0) {
 
 RowStream::RowStream(SQLite::Database& db, std::span<const std::int64_t> bookmarks,
                      RowFields fields)
-    : db_(db), marks_(bookmarks), columns_("SELECT Counter") {
+    : db_(db), marks_(bookmarks), size_(static_cast<std::ptrdiff_t>(bookmarks.size())),
+      columns_("SELECT Counter") {
     for (int field = kPeriod; field <= kComment; ++field) {
         if (fields.has(field)) {
             fields_.push_back(field);
@@ -130,19 +131,28 @@ RowStream::RowStream(SQLite::Database& db, std::span<const std::int64_t> bookmar
 }
 
 RowStream::RowStream(const RecordSet& records, RowFields fields)
-    : RowStream(records.database(), records.bookmarks(), fields) {}
+    : RowStream(records.database(), {}, fields) {
+    shared_ = records.bookmarkList();
+    size_ = shared_->size();
+}
+
+std::span<const std::int64_t> RowStream::marksAt(std::ptrdiff_t first, std::ptrdiff_t count) {
+    if (!shared_) {
+        return marks_.subspan(static_cast<std::size_t>(first), static_cast<std::size_t>(count));
+    }
+    shared_->copy(first, std::clamp<std::ptrdiff_t>(shared_->size() - first, 0, count), copied_);
+    return copied_;
+}
 
 bool RowStream::next(Record& record) {
     while (given_ >= block_.size()) {
-        const auto size = static_cast<std::ptrdiff_t>(marks_.size());
-        if (walked_ >= size) {
+        if (walked_ >= size()) {
             return false;
         }
-        const auto marks =
-            marks_.subspan(static_cast<std::size_t>(walked_),
-                           static_cast<std::size_t>(std::min(kBlock, size - walked_)));
+        const std::ptrdiff_t count = std::min(kBlock, size() - walked_);
+        const auto marks = marksAt(walked_, count);
         // Taken before reading, so that a block that fails is passed over by the next call.
-        walked_ += static_cast<std::ptrdiff_t>(marks.size());
+        walked_ += count;
         block_.clear();
         given_ = 0;
         readBlock(marks, block_);
@@ -152,18 +162,16 @@ bool RowStream::next(Record& record) {
 }
 
 std::vector<Record> RowStream::window(std::ptrdiff_t first, std::ptrdiff_t count) {
-    const auto size = static_cast<std::ptrdiff_t>(marks_.size());
-    if (first < 0 || count < 0 || count > size - first) {
+    if (first < 0 || count < 0 || count > size() - first) {
         throw std::out_of_range("RowStream::window: bookmarks " + std::to_string(first) + " to " +
                                 std::to_string(first + count) + " of a list of " +
-                                std::to_string(size));
+                                std::to_string(size()));
     }
     std::vector<Record> rows;
     rows.reserve(static_cast<std::size_t>(count));
     for (std::ptrdiff_t start = first; start < first + count; start += kBlock) {
-        const auto marks =
-            marks_.subspan(static_cast<std::size_t>(start),
-                           static_cast<std::size_t>(std::min(kBlock, first + count - start)));
+        const std::ptrdiff_t wanted = std::min(kBlock, first + count - start);
+        const auto marks = marksAt(start, wanted);
         const std::size_t before = rows.size();
         readBlock(marks, rows);
         // The rows come in bookmark order with the missing ones passed over: the first row that
@@ -172,7 +180,7 @@ std::vector<Record> RowStream::window(std::ptrdiff_t first, std::ptrdiff_t count
         while (before + k < rows.size() && rows[before + k].Counter == marks[k]) {
             ++k;
         }
-        if (k < marks.size()) {
+        if (k < static_cast<std::size_t>(wanted)) {
             rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(before + k), rows.end());
             break;
         }

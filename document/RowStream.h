@@ -24,6 +24,7 @@
 
 namespace document {
 
+class BookmarkList;
 class RecordSet;
 
 // The fields a stream reads. Counter is always read; the fields left out stay Null in the
@@ -48,10 +49,9 @@ private:
 class RowStream {
 public:
     RowStream(SQLite::Database& db, std::span<const std::int64_t> bookmarks, RowFields fields = {});
-    // Over the bookmarks of a record set (all of them; a range is a subspan of bookmarks()).
+    // Over the bookmarks of a record set, all of them as they stand now. The stream shares the
+    // record set's list, which it reads a block at a time without writing it out.
     explicit RowStream(const RecordSet& records, RowFields fields = {});
-    // A record set that is gone before the stream would leave it reading a freed list.
-    explicit RowStream(RecordSet&& records, RowFields fields = {}) = delete;
 
     // Gives the next record of the walk; false at the end. When a block cannot be read the error
     // is raised once and the walk goes on with the next block.
@@ -66,6 +66,10 @@ public:
     static constexpr std::ptrdiff_t kBlock = 500;
 
 private:
+    std::ptrdiff_t size() const { return size_; }
+    // The bookmarks [first, first + count) of the list, cut short where a shared list has
+    // shrunk since the stream began.
+    std::span<const std::int64_t> marksAt(std::ptrdiff_t first, std::ptrdiff_t count);
     // Appends the rows of `marks` (at most kBlock of them) to `out` in bookmark order.
     void readBlock(std::span<const std::int64_t> marks, std::vector<Record>& out);
     void readRange(std::span<const std::int64_t> marks, std::vector<Record>& out);
@@ -73,9 +77,12 @@ private:
     Record recordFrom(SQLite::Statement& statement) const;
 
     SQLite::Database& db_;
-    std::span<const std::int64_t> marks_;
-    std::vector<int> fields_; // the field index of each column after Counter
-    std::string columns_;     // "SELECT Counter, ... FROM DOVAZOV "
+    std::span<const std::int64_t> marks_;        // a list given as a span
+    std::shared_ptr<const BookmarkList> shared_; // or a record set's list
+    std::ptrdiff_t size_ = 0;
+    std::vector<std::int64_t> copied_; // the block of a record set's list being read
+    std::vector<int> fields_;          // the field index of each column after Counter
+    std::string columns_;              // "SELECT Counter, ... FROM DOVAZOV "
     std::unique_ptr<SQLite::Statement> range_;
     std::unique_ptr<SQLite::Statement> fullList_; // a whole block of bookmarks
     std::unique_ptr<SQLite::Statement> tailList_; // the shorter last block

@@ -1,5 +1,6 @@
 #include "WorkTableFixture.h"
 #include "common/AppError.h"
+#include "document/RowStream.h"
 
 #include <SQLiteCpp/Transaction.h>
 
@@ -160,6 +161,78 @@ TEST_F(RecordSetTest, AnUpdateFarIntoTheSetIsSeenByAFreshRead) {
     RecordSet other = Data1().recordset().clone();
     other.setAbsolutePosition(280);
     EXPECT_EQ(other.current().COMMENT, QString("changed"));
+}
+
+// The bookmarks of each kind of record source, read one by one and looked up, are those of the
+// query itself: over a table numbered without a gap, over one with gaps, and after rows removed
+// through the record set.
+TEST_F(RecordSetTest, BookmarksFollowTheQueryWhateverTheSourceAndTheGaps) {
+    AddNumbered(1200);
+    const std::vector<QString> sources{
+        "DOVAZOV",
+        "SELECT * FROM DOVAZOV ORDER BY Counter",
+        "SELECT * FROM DOVAZOV WHERE PERIOD = 2",
+        "SELECT * FROM DOVAZOV ORDER BY [PERIOD], Counter DESC",
+        "SELECT * FROM DOVAZOV WHERE Counter % 7 <> 3 ORDER BY Counter",
+    };
+    const auto counters = [](const QString& source) {
+        const QString select = source.contains(' ')
+                                   ? QString(source).replace("SELECT *", "SELECT Counter")
+                                   : "SELECT Counter FROM DOVAZOV ORDER BY Counter";
+        std::vector<std::int64_t> marks;
+        SQLite::Statement query(WorkDb(), select.toStdString());
+        while (query.executeStep()) {
+            marks.push_back(query.getColumn(0).getInt64());
+        }
+        return marks;
+    };
+    const auto expectQueryOrder = [&](const QString& source, const char* when) {
+        SCOPED_TRACE(source.toStdString() + ", " + when);
+        Show(source);
+        const std::vector<std::int64_t> expected = counters(source);
+        const RecordSet& set = Data1().recordset();
+        ASSERT_EQ(set.recordCount(), static_cast<int>(expected.size()));
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            ASSERT_EQ(set.bookmarkAt(static_cast<std::ptrdiff_t>(i)), expected[i]);
+            ASSERT_EQ(set.positionOf(expected[i]), static_cast<std::ptrdiff_t>(i));
+        }
+        std::vector<std::int64_t> streamed;
+        document::RowStream rows(set, document::RowFields{"PERIOD"});
+        for (Record record; rows.next(record);) {
+            streamed.push_back(record.Counter);
+        }
+        EXPECT_EQ(streamed, expected);
+        EXPECT_EQ(set.positionOf(100000), -1);
+        EXPECT_THROW(set.bookmarkAt(static_cast<std::ptrdiff_t>(expected.size())),
+                     common::AppError);
+    };
+    for (const QString& source : sources) {
+        expectQueryOrder(source, "no gap");
+    }
+    WorkDb().exec("DELETE FROM DOVAZOV WHERE Counter IN (1, 2, 500, 777, 1200)");
+    for (const QString& source : sources) {
+        expectQueryOrder(source, "gaps");
+    }
+    for (const QString& source : sources) {
+        SCOPED_TRACE(source.toStdString() + ", removed through the set");
+        Show(source);
+        RecordSet& set = Data1().recordset();
+        std::vector<std::int64_t> expected = counters(source);
+        // The first row, two in a row inside, and the last one (-1).
+        for (std::ptrdiff_t position : {0, 300, 300, -1}) {
+            position = position < 0 ? set.recordCount() - 1 : position;
+            set.setAbsolutePosition(position);
+            set.remove();
+            expected.erase(expected.begin() + position);
+        }
+        ASSERT_EQ(set.recordCount(), static_cast<int>(expected.size()));
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            ASSERT_EQ(set.bookmarkAt(static_cast<std::ptrdiff_t>(i)), expected[i]);
+            ASSERT_EQ(set.positionOf(expected[i]), static_cast<std::ptrdiff_t>(i));
+        }
+        EXPECT_EQ(set.bookmarks(), expected);
+        EXPECT_EQ(counters(source), expected); // the rows are gone from the table too
+    }
 }
 
 TEST_F(RecordSetTest, AQueryErrorIsReportedWithItsText) {
