@@ -248,35 +248,109 @@ void BM_BritishInverse_ours(benchmark::State& state) {
 void BM_BritishInverse_proj(benchmark::State& state) {
     RunProj(state, British(), PJ_INV, BritishGrid().a, BritishGrid().b);
 }
-// Lettered references, written and read (the parser's and the snapping command's paths).
+// Lettered references, written and read (the parser's and the snapping command's paths), against
+// PROJ's forward and inverse of the same points.
+
+// Grid easting and northing (metres) of the south-west corner of a British 100 km square, read
+// here from its letters: the 500 km letter's square, then the 100 km letter's place in it.
+bool SquareCorner(const std::string& letters, double& easting, double& northing) {
+    const std::string first = "STNOHJ";                     // by rows of two from the south-west
+    const std::string second = "VWXYZQRSTULMNOPFGHJKABCDE"; // by rows of five from the south
+    if (letters.size() != 2 || first.find(letters[0]) == std::string::npos ||
+        second.find(letters[1]) == std::string::npos) {
+        return false;
+    }
+    const auto big = static_cast<double>(first.find(letters[0]));
+    const auto small = static_cast<double>(second.find(letters[1]));
+    easting = 500000.0 * std::fmod(big, 2.0) + 100000.0 * std::fmod(small, 5.0);
+    northing = 500000.0 * std::floor(big / 2.0) + 100000.0 * std::floor(small / 5.0);
+    return true;
+}
+
 void BM_BritishGridRef_ours(benchmark::State& state) {
     const Points& in = BritishLatLon();
-    std::string letters, eDigits, nDigits;
+    const std::size_t n = in.a.size();
+    std::vector<std::string> letters(n), eDigits(n), nDigits(n);
     for (auto _ : state) {
-        for (std::size_t i = 0; i < in.a.size(); ++i) {
-            geodesy::LatLonToGridRef(geodesy::kBritishGrid, in.a[i], in.b[i], letters, eDigits,
-                                     nDigits);
-            benchmark::DoNotOptimize(letters.data());
-        }
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(in.a.size()));
-}
-void BM_BritishReadRef_ours(benchmark::State& state) {
-    const Points& in = BritishGrid();
-    const char* squares[] = {"SV", "SU", "TQ", "NT", "HU", "SH", "NN", "TG"};
-    std::vector<double> lat(in.a.size()), lon(in.a.size());
-    for (auto _ : state) {
-        for (std::size_t i = 0; i < in.a.size(); ++i) {
-            double e = 0, n = 0;
-            geodesy::BngLettersToEN(squares[i % 8], in.a[i] / 7000.0, in.b[i] / 13000.0, e, n);
-            geodesy::GridToLatLon(geodesy::kBritishGrid, n, e, lat[i], lon[i]);
-        }
-        benchmark::DoNotOptimize(lat.data());
+        geodesy::batch::LatLonToGridRef(geodesy::kBritishGrid, in.a, in.b, letters, eDigits,
+                                        nDigits);
+        benchmark::DoNotOptimize(letters.data());
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(in.a.size()));
+    SetItems(state, n);
+    // The references back to grid coordinates: the offsets are written to 7 digits, so to the
+    // centimetre (at most 5 mm off) from 10 km on. Points off the lettered squares have none.
+    Points written{std::vector<double>(n, NAN), std::vector<double>(n, NAN)};
+    for (std::size_t i = 0; i < n; ++i) {
+        double e = 0, no = 0;
+        if (letters[i].empty() && eDigits[i].empty() && nDigits[i].empty()) {
+            continue;
+        }
+        if (SquareCorner(letters[i], e, no)) {
+            written.a[i] = e + 1000.0 * std::stod(eDigits[i]);
+            written.b[i] = no + 1000.0 * std::stod(nDigits[i]);
+        }
+    }
+    std::vector<double> px = in.b, py = in.a;
+    British().run(PJ_FWD, px, py);
+    double worst = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool lettered = px[i] >= 0 && px[i] < 700000 && py[i] >= 0 && py[i] < 1300000;
+        const double d = std::hypot(written.a[i] - px[i], written.b[i] - py[i]);
+        if (lettered || !std::isnan(written.a[i])) {
+            worst = std::max(worst, std::isnan(d) ? INFINITY : d);
+        }
+    }
+    state.counters["max_diff_mm"] = worst * 1000.0;
+    if (!(worst <= kTolerance)) {
+        Failures().push_back("British references " + std::to_string(worst * 1000.0) +
+                             " mm from PROJ's");
+        state.SkipWithError("references beyond 1 cm from PROJ's");
+    }
+}
+// PROJ projects the points alone.
+void BM_BritishGridRef_proj(benchmark::State& state) {
+    RunProj(state, British(), PJ_FWD, BritishLatLon().b, BritishLatLon().a);
+}
+
+void BM_BritishReadRef_ours(benchmark::State& state) {
+    const Points& in = BritishGrid();
+    const std::size_t n = in.a.size();
+    const char* squares[] = {"SV", "SU", "TQ", "NT", "HU", "SH", "NN", "TG"};
+    std::vector<double> eP(n), nP(n);
+    Points latLon{std::vector<double>(n), std::vector<double>(n)};
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < n; ++i) {
+            geodesy::BngLettersToEN(squares[i % 8], in.a[i] / 7000.0, in.b[i] / 13000.0, eP[i],
+                                    nP[i]);
+        }
+        geodesy::batch::GridToLatLon(geodesy::kBritishGrid, nP, eP, latLon.a, latLon.b);
+        benchmark::DoNotOptimize(latLon.a.data());
+        benchmark::ClobberMemory();
+    }
+    SetItems(state, n);
+    // The grid coordinates of the same references, for PROJ.
+    Points grid{std::vector<double>(n), std::vector<double>(n)};
+    for (std::size_t i = 0; i < n; ++i) {
+        double e = 0, no = 0;
+        SquareCorner(squares[i % 8], e, no);
+        grid.a[i] = e + in.a[i] / 7.0;
+        grid.b[i] = no + in.b[i] / 13.0;
+    }
+    CheckAgainstProj(state, British(), PJ_INV, grid, latLon);
+}
+// PROJ inverts the same points.
+void BM_BritishReadRef_proj(benchmark::State& state) {
+    const Points& in = BritishGrid();
+    const char* squares[] = {"SV", "SU", "TQ", "NT", "HU", "SH", "NN", "TG"};
+    std::vector<double> x(in.a.size()), y(in.a.size());
+    for (std::size_t i = 0; i < in.a.size(); ++i) {
+        double e = 0, no = 0;
+        SquareCorner(squares[i % 8], e, no);
+        x[i] = e + in.a[i] / 7.0;
+        y[i] = no + in.b[i] / 13.0;
+    }
+    RunProj(state, British(), PJ_INV, x, y);
 }
 
 // ---- Irish grid ----
@@ -423,7 +497,9 @@ BENCHMARK(BM_BritishForward_proj)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishInverse_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishInverse_proj)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishGridRef_ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BritishGridRef_proj)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishReadRef_ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BritishReadRef_proj)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IrishForward_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IrishForward_proj)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IrishInverse_ours)->Unit(benchmark::kMillisecond);

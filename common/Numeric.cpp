@@ -3,6 +3,8 @@
 #include "common/AppError.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -150,8 +152,9 @@ template <typename Int> Int RoundToInteger(double value) {
     return static_cast<Int>(rounded);
 }
 
-// Writes `value` with `digits` significant digits the way the old platform printed numbers.
-std::string FormatSignificant(double value, int digits) {
+} // namespace
+
+std::string CStrSignificant(double value, int digits) {
     if (value == 0.0 || !std::isfinite(value)) {
         return "0";
     }
@@ -196,6 +199,77 @@ std::string FormatSignificant(double value, int digits) {
         }
     }
     return negative ? "-" + out : out;
+}
+
+namespace {
+
+using Wide = unsigned __int128;
+
+// 10^0 to 10^32, all below 2^107.
+constexpr std::array<Wide, 33> kWidePowers = [] {
+    std::array<Wide, 33> powers{};
+    Wide p = 1;
+    for (Wide& power : powers) {
+        power = p;
+        p *= 10U;
+    }
+    return powers;
+}();
+
+constexpr std::uint32_t kSevenDigits = 10'000'000U;
+constexpr std::uint32_t kSixDigits = 1'000'000U;
+
+// The seven significant digits of a single: |value| = mantissa * 2^power, rounded to
+// digits * 10^(exponent - 6) with halves to even, as the C library prints it, in exact integer
+// arithmetic. False for the values too small for it (below about 1E-25), left to the C library.
+bool SevenDigits(std::uint32_t mantissa, int power, std::uint32_t& digits, int& exponent) {
+    // floor(log10(2) * the position of the leading bit), one off at most.
+    const int leadingBit = 31 - std::countl_zero(mantissa) + power;
+    exponent = static_cast<int>(std::floor(leadingBit * 0.30102999566398120));
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const int scale = 6 - exponent; // value * 10^scale has seven digits before the point
+        Wide quotient = 0;
+        int beyondHalf = -1; // the rest against one half: -1 below (none), 0 equal, 1 above
+        if (scale > 31 || (scale >= 0 && power < -126)) {
+            return false;
+        }
+        if (scale >= 0) {
+            Wide n = static_cast<Wide>(mantissa) * kWidePowers[static_cast<std::size_t>(scale)];
+            if (power >= 0) {
+                quotient = n << power;
+            } else {
+                const int shift = -power;
+                quotient = n >> shift;
+                const Wide rest = n & ((static_cast<Wide>(1) << shift) - 1U);
+                const Wide half = static_cast<Wide>(1) << (shift - 1);
+                beyondHalf = rest > half ? 1 : (rest == half ? 0 : -1);
+            }
+        } else {
+            const Wide divisor = kWidePowers[static_cast<std::size_t>(-scale)];
+            const Wide n = static_cast<Wide>(mantissa) << power; // power > 0 for 1E7 and more
+            quotient = n / divisor;
+            const Wide rest = n % divisor;
+            beyondHalf = 2U * rest > divisor ? 1 : (2U * rest == divisor ? 0 : -1);
+        }
+        if (quotient < kSixDigits) {
+            --exponent;
+            continue;
+        }
+        if (quotient >= kSevenDigits) {
+            ++exponent;
+            continue;
+        }
+        digits = static_cast<std::uint32_t>(quotient);
+        if (beyondHalf > 0 || (beyondHalf == 0 && (digits & 1U) != 0)) {
+            ++digits;
+        }
+        if (digits == kSevenDigits) {
+            digits = kSixDigits;
+            ++exponent;
+        }
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -248,7 +322,62 @@ double FixPart(double value) {
 }
 
 std::string CStrSingle(float value) {
-    return FormatSignificant(static_cast<double>(value), 7);
+    if (value == 0.0F || !std::isfinite(value)) {
+        return "0";
+    }
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    const std::uint32_t biased = bits >> 23 & 0xFFU;
+    const std::uint32_t mantissa = biased == 0 ? bits & 0x7FFFFFU : (bits & 0x7FFFFFU) | 0x800000U;
+    const int power = biased == 0 ? -149 : static_cast<int>(biased) - 150;
+    std::uint32_t digits = 0;
+    int exponent = 0;
+    if (!SevenDigits(mantissa, power, digits, exponent)) {
+        return CStrSignificant(static_cast<double>(value), 7);
+    }
+    char significant[8];
+    int count = 7;
+    for (int i = 6; i >= 0; --i) {
+        significant[i] = static_cast<char>('0' + digits % 10U);
+        digits /= 10U;
+    }
+    while (count > 1 && significant[count - 1] == '0') {
+        --count;
+    }
+    char text[24];
+    int n = 0;
+    if ((bits >> 31) != 0U) {
+        text[n++] = '-';
+    }
+    if (exponent >= 7 || exponent < -7) {
+        text[n++] = significant[0];
+        if (count > 1) {
+            text[n++] = '.';
+            for (int i = 1; i < count; ++i) {
+                text[n++] = significant[i];
+            }
+        }
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        text[n++] = 'E';
+        text[n++] = exponent < 0 ? '-' : '+';
+        text[n++] = static_cast<char>('0' + magnitude / 10);
+        text[n++] = static_cast<char>('0' + magnitude % 10);
+    } else if (exponent < 0) {
+        text[n++] = '.';
+        for (int i = 0; i < -exponent - 1; ++i) {
+            text[n++] = '0';
+        }
+        for (int i = 0; i < count; ++i) {
+            text[n++] = significant[i];
+        }
+    } else {
+        for (int i = 0; i <= exponent || i < count; ++i) {
+            if (i == exponent + 1) {
+                text[n++] = '.';
+            }
+            text[n++] = i < count ? significant[i] : '0';
+        }
+    }
+    return std::string(text, static_cast<std::size_t>(n));
 }
 
 std::string StrSingle(float value) {
@@ -257,7 +386,7 @@ std::string StrSingle(float value) {
 }
 
 std::string CStrDouble(double value) {
-    return FormatSignificant(value, 15);
+    return CStrSignificant(value, 15);
 }
 
 } // namespace common

@@ -43,5 +43,8 @@ std::string CStrSingle(float value);
 std::string StrSingle(float value);
 // The same rules with 15 significant digits, for doubles.
 std::string CStrDouble(double value);
+// The same rules with `digits` significant digits, through the C library's correctly rounded
+// printing; CStrSingle gives the text of 7 digits without it.
+std::string CStrSignificant(double value, int digits);
 
 } // namespace common

@@ -1,11 +1,13 @@
 #include "document/DistributionWriter.h"
 
 #include "common/AppError.h"
+#include "document/ColumnStream.h"
 #include "document/DataControl.h"
 #include "document/DistributionFormat.h"
 #include "document/DocumentState.h"
 #include "document/Periods.h"
 #include "document/Record.h"
+#include "document/RecordLineBytes.h"
 #include "document/RecordSet.h"
 #include "document/RowStream.h"
 #include "geodesy/DatumTables.h"
@@ -22,8 +24,11 @@
 #include <QFileInfo>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <algorithm>
+#include <array>
 #include <optional>
-#include <unordered_set>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace document {
@@ -69,26 +74,72 @@ private:
 };
 
 // Every row of the table, whatever selection or sort the grid shows: the rows of the shown record
-// set in its order, then those it leaves out in Counter order.
-std::vector<std::int64_t> WholeTable(SQLite::Database& db, const std::vector<std::int64_t>& shown) {
-    std::vector<std::int64_t> marks;
-    marks.reserve(shown.size());
-    std::unordered_set<std::int64_t> taken;
-    taken.reserve(shown.size());
-    for (const std::int64_t mark : shown) {
-        if (taken.insert(mark).second) {
-            marks.push_back(mark);
+// set in its order, then those it leaves out in Counter order. A shown list in the table's order
+// (the usual case) is used as it stands, and rows shown are told apart by a search in it or in a
+// sorted copy: eight bytes a row at most, where a set of them would take several times that.
+class WholeTable {
+public:
+    WholeTable(SQLite::Database& db, const std::vector<std::int64_t>& shown) {
+        const bool tableOrder = std::adjacent_find(shown.begin(), shown.end(), [](auto a, auto b) {
+                                    return a >= b;
+                                }) == shown.end();
+        std::vector<std::int64_t> sortedCopy;
+        if (tableOrder) {
+            shown_ = shown;
+        } else {
+            sortedCopy = shown;
+            std::sort(sortedCopy.begin(), sortedCopy.end());
+            sortedCopy.erase(std::unique(sortedCopy.begin(), sortedCopy.end()), sortedCopy.end());
+            std::vector<bool> taken(sortedCopy.size());
+            ownShown_.reserve(sortedCopy.size());
+            for (const std::int64_t mark : shown) {
+                const auto at = static_cast<std::size_t>(
+                    std::lower_bound(sortedCopy.begin(), sortedCopy.end(), mark) -
+                    sortedCopy.begin());
+                if (!taken[at]) {
+                    taken[at] = true;
+                    ownShown_.push_back(mark);
+                }
+            }
+            shown_ = ownShown_;
+        }
+        const std::vector<std::int64_t>& sortedShown = tableOrder ? shown : sortedCopy;
+        SQLite::Statement rows(db, "SELECT Counter FROM DOVAZOV ORDER BY Counter");
+        auto next = sortedShown.begin();
+        while (rows.executeStep()) {
+            const std::int64_t counter = rows.getColumn(0).getInt64();
+            while (next != sortedShown.end() && *next < counter) {
+                ++next;
+            }
+            if (next == sortedShown.end() || *next != counter) {
+                others_.push_back(counter);
+            }
         }
     }
-    SQLite::Statement rows(db, "SELECT Counter FROM DOVAZOV ORDER BY Counter");
-    while (rows.executeStep()) {
-        const std::int64_t counter = rows.getColumn(0).getInt64();
-        if (!taken.contains(counter)) {
-            marks.push_back(counter);
+
+    std::ptrdiff_t size() const {
+        return static_cast<std::ptrdiff_t>(shown_.size() + others_.size());
+    }
+    // The rows of positions [first, first + count), for a ColumnStream.
+    void copy(std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) const {
+        out.clear();
+        for (std::ptrdiff_t i = first; i < first + count; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            out.push_back(k < shown_.size() ? shown_[k] : others_[k - shown_.size()]);
         }
     }
-    return marks;
-}
+    // All of them in one list.
+    std::vector<std::int64_t> rows() const {
+        std::vector<std::int64_t> all(shown_.begin(), shown_.end());
+        all.insert(all.end(), others_.begin(), others_.end());
+        return all;
+    }
+
+private:
+    std::span<const std::int64_t> shown_;
+    std::vector<std::int64_t> ownShown_;
+    std::vector<std::int64_t> others_;
+};
 
 bool AllEmpty(const Record& r) {
     return !r.PERIOD && !r.LATITUDE && !r.LONGITUDE && !r.N1 && !r.N2 && !r.DATUM && !r.ORIGINAL &&
@@ -230,8 +281,145 @@ void WriteHeader(platform::TextFileWriter& file, const DocumentTexts& texts) {
     line(deg::SingleLine(texts.Commentaire));
 }
 
-void WriteRecords(platform::TextFileWriter& file, Steps& steps, SQLite::Database& db,
-                  const std::vector<std::int64_t>& marks, bool group) {
+// Lines are gathered into blocks of about this size before they go to the file.
+constexpr std::size_t kBlockBytes = 1 << 16;
+
+// The columns of a plain save, in the order of the line, and their place in the statement.
+constexpr std::string_view kLineColumns =
+    "PERIOD, LATITUDE, LONGITUDE, N1, N2, DATE, SEX, DATUM, ORIGINAL, COMMENT";
+enum LineColumn {
+    kPeriod = 1,
+    kLatitude,
+    kLongitude,
+    kN1,
+    kN2,
+    kDate,
+    kSex,
+    kDatum,
+    kOriginal,
+    kComment
+};
+
+// The columns of the current row, each taken once from the statement: every call on the statement
+// itself takes the connection's lock, and a line needs some twenty-five of them. Values taken so
+// are for one thread only, which is how the program reads its table. They are read the way
+// RowStream reads them into a Record.
+class RowValues {
+public:
+    explicit RowValues(sqlite3_stmt* row) {
+        for (int column = kPeriod; column <= kComment; ++column) {
+            values_[column] = sqlite3_column_value(row, column);
+        }
+    }
+    bool isNull(int column) const { return sqlite3_value_type(values_[column]) == SQLITE_NULL; }
+    bool allNull() const {
+        for (int column = kPeriod; column <= kComment; ++column) {
+            if (!isNull(column)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    std::int16_t period() const {
+        return static_cast<std::int16_t>(sqlite3_value_int(values_[kPeriod]));
+    }
+    std::optional<float> position(int column) const {
+        if (isNull(column)) {
+            return std::nullopt;
+        }
+        return static_cast<float>(sqlite3_value_double(values_[column]));
+    }
+    std::optional<std::int64_t> count(int column) const {
+        if (isNull(column)) {
+            return std::nullopt;
+        }
+        return static_cast<std::int32_t>(sqlite3_value_int(values_[column]));
+    }
+    std::optional<std::string_view> text(int column) const {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values_[column]));
+        if (text == nullptr) {
+            return std::nullopt; // Null (a text of no bytes is "", never null)
+        }
+        return std::string_view(text,
+                                static_cast<std::size_t>(sqlite3_value_bytes(values_[column])));
+    }
+
+private:
+    std::array<sqlite3_value*, kComment + 1> values_{};
+};
+
+// One record line of a plain save into `out`, CR LF included. Period and counts can fail, as in
+// RecordLine, and ask through the same steps with the same error.
+void AppendRecordLine(std::string& out, const RowValues& row, Steps& steps) {
+    if (row.isNull(kPeriod)) {
+        out += ' ';
+    } else {
+        const std::int16_t period = row.period();
+        if (period >= 0 && period <= 9) {
+            out += static_cast<char>('0' + period);
+        } else {
+            steps.run([&] { deg::PeriodColumn(period); }, [&] { out += ' '; });
+        }
+    }
+    out += 'K';
+    deg::AppendLatitude(out, row.position(kLatitude));
+    deg::AppendLongitude(out, row.position(kLongitude));
+    for (const int column : {kN1, kN2}) {
+        const std::optional<std::int64_t> count = row.count(column);
+        if (!deg::AppendCount(out, count)) {
+            steps.run([&] { deg::CountColumn(count); },
+                      [&] { out.append(static_cast<std::size_t>(deg::kCountWidth), ' '); });
+        }
+    }
+    deg::AppendFixedText(out, row.text(kDate), deg::kDateWidth);
+    deg::AppendFixedText(out, row.text(kSex), 1);
+    deg::AppendFixedText(out, row.text(kDatum), deg::kDatumWidth);
+    deg::AppendFixedText(out, row.text(kOriginal), deg::kOriginalWidth);
+    deg::AppendComment(out, row.text(kComment));
+    out += "\r\n";
+}
+
+// The plain save: each line formatted from the table's columns into one block of bytes.
+void WritePlainRecords(platform::TextFileWriter& file, Steps& steps, SQLite::Database& db,
+                       const WholeTable& table) {
+    RecordProgress progress(static_cast<int>(table.size()));
+    ColumnStream rows(
+        db, table.size(),
+        [&table](std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) {
+            table.copy(first, count, out);
+        },
+        kLineColumns);
+    std::string block;
+    block.reserve(kBlockBytes + 4096);
+    for (int n = 1;; ++n) {
+        bool more = true;
+        bool got = false;
+        // Records that cannot be read are a step of their own: skipped, the walk goes on.
+        steps.run([&] { got = more = rows.next(); }, [] {});
+        if (!more) {
+            break;
+        }
+        if (!got) {
+            continue;
+        }
+        const RowValues row(rows.row());
+        if (row.allNull()) {
+            continue;
+        }
+        AppendRecordLine(block, row, steps);
+        if (block.size() >= kBlockBytes) {
+            file.writeBytes(block);
+            block.clear();
+        }
+        progress.step(n);
+    }
+    file.writeBytes(block);
+}
+
+// The grouped save: records are read whole, since a group joins their comments.
+void WriteGroupedRecords(platform::TextFileWriter& file, Steps& steps, SQLite::Database& db,
+                         const WholeTable& table) {
+    const std::vector<std::int64_t> marks = table.rows();
     const int count = static_cast<int>(marks.size());
     RecordProgress progress(count);
     const QString separator = platform::Settings().Separator;
@@ -253,9 +441,7 @@ void WriteRecords(platform::TextFileWriter& file, Steps& steps, SQLite::Database
         if (!got || AllEmpty(record)) {
             continue;
         }
-        if (!group) {
-            writeLine(ValuesOf(record));
-        } else if (!current) {
+        if (!current) {
             current.emplace(record);
         } else if (current->holds(record)) {
             current->add(record, separator);
@@ -287,8 +473,8 @@ bool Write(const QString& fileName, bool group, const DocumentTexts& texts,
         return false;
     }
     SQLite::Database& db = data.recordset().database();
-    const std::vector<std::int64_t> marks = WholeTable(db, data.recordset().bookmarks());
-    if (marks.empty()) {
+    const WholeTable table(db, data.recordset().bookmarks());
+    if (table.size() == 0) {
         return false;
     }
 
@@ -300,7 +486,11 @@ bool Write(const QString& fileName, bool group, const DocumentTexts& texts,
         platform::TextFileWriter file(fileName, backupPath);
         WriteHeader(file, texts);
         platform::ShowProgress(true);
-        WriteRecords(file, steps, db, marks, group);
+        if (group) {
+            WriteGroupedRecords(file, steps, db, table);
+        } else {
+            WritePlainRecords(file, steps, db, table);
+        }
         platform::SetProgress(100);
         file.commit();
     } catch (const SaveAborted&) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace geodesy {
@@ -18,5 +19,15 @@ namespace geodesy {
 // and lon are written only on success, never NaN or infinite.
 void ParseCoordinates(std::string text, std::int16_t datum, double& lat, double& lon,
                       std::string& code);
+
+namespace batch {
+// ParseCoordinates over arrays of one length: text i in the datum datums[i]. lat[i] and lon[i] are
+// what ParseCoordinates gives for text i (InvalidCoord for no position), to a few micrometres;
+// the datum of the last text is the current one afterwards. Texts are read in blocks and the points
+// of a block converted together: an error of a conversion is raised once its block is read, one
+// of reading at its text. Error 5 for arrays of different lengths.
+void ParseCoordinates(std::span<const std::string> texts, std::span<const std::int16_t> datums,
+                      std::span<double> lat, std::span<double> lon);
+} // namespace batch
 
 } // namespace geodesy

@@ -3,12 +3,16 @@
 #include "common/AppError.h"
 #include "common/Numeric.h"
 #include "geodesy/CheckedMath.h"
+#include "geodesy/PointBatch.h"
 #include "geodesy/TransverseMercator.h"
 #include "geodesy/UtmSeries.h"
+#include "geodesy/VectorMath.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace geodesy {
@@ -30,18 +34,23 @@ constexpr int kColumnJ = 10;
 const char* const kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 // Whole metres, halves away from zero.
-double Nearest(double x) {
+GEODESY_ALWAYS_INLINE double Nearest(double x) {
     const double sign = x > 0.0 ? 1.0 : (x < 0.0 ? -1.0 : 0.0);
     return std::trunc(x + 0.5 * sign);
 }
 
 // x less 2,000,000 as many times as it stays 2,000,000 or more.
-double ReduceRows(double x) {
-    return x >= kRowCycle ? std::fmod(x, kRowCycle) : x;
+GEODESY_ALWAYS_INLINE double ReduceRows(double x) {
+    // Without the library's remainder for the whole metres it is given below 1e15, where the
+    // quotient's rounding cannot reach the next whole number.
+    if (x < kRowCycle) {
+        return x;
+    }
+    return x < 1e15 ? x - std::floor(x / kRowCycle) * kRowCycle : std::fmod(x, kRowCycle);
 }
 
 // The letter of an alphabet index; error 5 outside A to Z.
-char Letter(double index) {
+GEODESY_ALWAYS_INLINE char Letter(double index) {
     if (!(index >= 1.0 && index <= 26.0)) {
         throw common::AppError(common::kInvalidCall);
     }
@@ -50,18 +59,25 @@ char Letter(double index) {
 
 // Writes the last five characters of a whole number of metres + 10,000,000 over the five
 // characters of `text` from `position` on, as the digits of a reference are written.
-void WriteFiveDigits(std::string& text, std::size_t position, double metres) {
+GEODESY_ALWAYS_INLINE void WriteFiveDigits(std::string& text, std::size_t position, double metres) {
     const double shifted = metres + 10000000.0;
     if (!(std::fabs(shifted) < 1e15)) {
         throw common::AppError(common::kOverflow);
     }
     long long value = static_cast<long long>(shifted);
     if (value >= 10000) {
-        value %= 100000;
-        for (std::size_t k = 5; k-- > 0;) {
-            text[position + k] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        }
+        // Two digits at a time.
+        static constexpr std::string_view kPairs =
+            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+            "8081828384858687888990919293949596979899";
+        const auto last = static_cast<std::uint32_t>(value % 100000);
+        const std::uint32_t high = last / 1000, middle = last / 10 % 100;
+        text[position] = kPairs[2 * high];
+        text[position + 1] = kPairs[2 * high + 1];
+        text[position + 2] = kPairs[2 * middle];
+        text[position + 3] = kPairs[2 * middle + 1];
+        text[position + 4] = static_cast<char>('0' + last % 10);
         return;
     }
     const std::string digits = std::to_string(value);
@@ -166,6 +182,108 @@ double EdgeNorthing(double a, double f, int band, double south, int zone, double
     return checked::Finite(utm::NorthingOf(utm::NorthingTermsAt(utm::Constants(a, f), south), dl));
 }
 
+// The index of the band letter of a latitude (radians).
+GEODESY_ALWAYS_INLINE int BandOf(double lat) {
+    double b = std::trunc(checked::Finite((lat + 80.0 * kDegree) / (8.0 * kDegree))) + 3.0;
+    if (b > 8.0) {
+        b += 1.0;
+    }
+    if (b > 14.0) {
+        b += 1.0;
+    }
+    if (b >= 25.0) {
+        b = kBandX;
+    }
+    if (b < -1000.0) {
+        b = -1000.0; // far below any band; keeps the index a small whole number
+    }
+    if (b == 13.0 && lat == 0.0) {
+        b = kBandN; // the equator is in band N
+    }
+    return static_cast<int>(b);
+}
+
+// The square letters and digits of a point of a known band, in a zone whose set starts at column
+// firstColumn with the row offset rowOffset; any error gives the UTM error message.
+GEODESY_ALWAYS_INLINE void WriteReference(int band, int zone, double northing, double easting,
+                                          int firstColumn, double rowOffset, std::string& mgrs) {
+    try {
+        double n = Nearest(checked::Finite(northing));
+        if (n == 10000000.0) {
+            n = kLastNorthing;
+        }
+        n = ReduceRows(n) - rowOffset;
+        if (n < 0.0) {
+            n += kRowCycle;
+        }
+        double row = std::trunc((n + 0.1) / kSquare) + 1.0;
+        if (row > 8.0) {
+            row += 1.0; // no I
+        }
+        if (row > 14.0) {
+            row += 1.0; // no O
+        }
+
+        // A point of zone 31 in band V rounded onto the central meridian stays in its column.
+        const auto eastMetres = [&] {
+            double e = Nearest(checked::Finite(easting));
+            if (band == kBandV && zone == 31 && e == kUtmFalseEasting) {
+                e = kUtmFalseEasting - 1.0;
+            }
+            return e;
+        };
+        double column = firstColumn + std::trunc((eastMetres() + 0.1) / kSquare) - 1.0;
+        if (firstColumn == kColumnJ && column > 14.0) {
+            column += 1.0; // no O
+        }
+
+        double northMetres = Nearest(northing);
+        if (northMetres == 10000000.0) {
+            northMetres = kLastNorthing;
+        }
+
+        std::string& text = mgrs; // any error below replaces it by the message
+        if (text.size() != 15) {
+            text.resize(15);
+        }
+        std::memcpy(text.data(), "ZZLLLEEEEENNNNN", 15);
+        // The zone right-aligned in two characters: a blank before zones 1 to 9.
+        if (zone >= 0 && zone <= 99) {
+            text[0] = zone >= 10 ? static_cast<char>('0' + zone / 10) : ' ';
+            text[1] = static_cast<char>('0' + zone % 10);
+        } else {
+            const std::string zoneText = std::to_string(zone);
+            text[0] = zoneText[zoneText.size() - 2];
+            text[1] = zoneText.back();
+        }
+        text[2] = Letter(band);
+        text[3] = Letter(column);
+        text[4] = Letter(row);
+        WriteFiveDigits(text, 5, eastMetres());
+        WriteFiveDigits(text, 10, northMetres);
+    } catch (const common::AppError&) {
+        mgrs = kMgrsUtmError;
+    }
+}
+
+// The zone exceptions of Norway and Svalbard: the zone a point of the standard zone `zone` takes.
+GEODESY_ALWAYS_INLINE int ExceptionZone(double lat, double lon, int zone) {
+    if (!(lat - kEpsilon > 56.0 * kDegree && zone >= 31 && zone <= 37)) {
+        return zone;
+    }
+    if (lat > 64.0 * kDegree) {
+        if (lat - kEpsilon > 72.0 * kDegree) {
+            return 31 + (lon > 9.0 * kDegree ? 2 : 0) + (lon > 21.0 * kDegree ? 2 : 0) +
+                   (lon > 33.0 * kDegree ? 2 : 0);
+        }
+        return zone;
+    }
+    if (zone == 31 || zone == 32) {
+        return lon < 3.0 * kDegree ? 31 : 32;
+    }
+    return zone;
+}
+
 } // namespace
 
 void MgrsSquareLetters(int zone, int& firstColumn, double& rowOffset, int ellipsoid, int& refused) {
@@ -191,23 +309,7 @@ void MgrsSquareLetters(int zone, int& firstColumn, double& rowOffset, int ellips
 void MgrsBandLimits(int& band, double lat, int zone, double& south, double& north, double& east,
                     double& west) {
     if (band == 0) {
-        double b = std::trunc(checked::Finite((lat + 80.0 * kDegree) / (8.0 * kDegree))) + 3.0;
-        if (b > 8.0) {
-            b += 1.0;
-        }
-        if (b > 14.0) {
-            b += 1.0;
-        }
-        if (b >= 25.0) {
-            b = kBandX;
-        }
-        if (b < -1000.0) {
-            b = -1000.0; // far below any band; keeps the index a small whole number
-        }
-        if (b == 13.0 && lat == 0.0) {
-            b = kBandN; // the equator is in band N
-        }
-        band = static_cast<int>(b);
+        band = BandOf(lat);
     }
     double s = (band - 3) * 8.0 - 80.0;
     if (band > 8) {
@@ -255,60 +357,7 @@ void UtmToMgrs(double lat, int zone, double northing, double easting, std::strin
             mgrs = kMgrsNotValid;
             return;
         }
-        int band = 0;
-        double south = 0, north = 0, east = 0, west = 0;
-        MgrsBandLimits(band, lat, zone, south, north, east, west);
-
-        double n = Nearest(checked::Finite(northing));
-        if (n == 10000000.0) {
-            n = kLastNorthing;
-        }
-        n = ReduceRows(n) - rowOffset;
-        if (n < 0.0) {
-            n += kRowCycle;
-        }
-        double row = std::trunc((n + 0.1) / kSquare) + 1.0;
-        if (row > 8.0) {
-            row += 1.0; // no I
-        }
-        if (row > 14.0) {
-            row += 1.0; // no O
-        }
-
-        // A point of zone 31 in band V rounded onto the central meridian stays in its column.
-        const auto eastMetres = [&] {
-            double e = Nearest(checked::Finite(easting));
-            if (band == kBandV && zone == 31 && e == kUtmFalseEasting) {
-                e = kUtmFalseEasting - 1.0;
-            }
-            return e;
-        };
-        double column = firstColumn + std::trunc((eastMetres() + 0.1) / kSquare) - 1.0;
-        if (firstColumn == kColumnJ && column > 14.0) {
-            column += 1.0; // no O
-        }
-
-        double northMetres = Nearest(northing);
-        if (northMetres == 10000000.0) {
-            northMetres = kLastNorthing;
-        }
-
-        std::string text = "ZZLLLEEEEENNNNN";
-        // The zone right-aligned in two characters: a blank before zones 1 to 9.
-        if (zone >= 0 && zone <= 99) {
-            text[0] = zone >= 10 ? static_cast<char>('0' + zone / 10) : ' ';
-            text[1] = static_cast<char>('0' + zone % 10);
-        } else {
-            const std::string zoneText = std::to_string(zone);
-            text[0] = zoneText[zoneText.size() - 2];
-            text[1] = zoneText.back();
-        }
-        text[2] = Letter(band);
-        text[3] = Letter(column);
-        text[4] = Letter(row);
-        WriteFiveDigits(text, 5, eastMetres());
-        WriteFiveDigits(text, 10, northMetres);
-        mgrs = text;
+        WriteReference(BandOf(lat), zone, northing, easting, firstColumn, rowOffset, mgrs);
     } catch (const common::AppError&) {
         mgrs = kMgrsUtmError;
     }
@@ -331,81 +380,94 @@ void LatLonToMgrs(double a, double f, double lat, double lon, int& zone, double&
         return;
     }
     LatLonToUtm(a, f, lat, lon, zone, northing, easting, 0);
-
-    // Zones of Norway (band V) and Svalbard (band X).
-    if (lat - kEpsilon > 56.0 * kDegree && zone >= 31 && zone <= 37) {
-        bool changed = false;
-        if (lat > 64.0 * kDegree) {
-            if (lat - kEpsilon > 72.0 * kDegree) {
-                zone = 31;
-                if (lon > 9.0 * kDegree) {
-                    zone += 2;
-                }
-                if (lon > 21.0 * kDegree) {
-                    zone += 2;
-                }
-                if (lon > 33.0 * kDegree) {
-                    zone += 2;
-                }
-                changed = true;
-            }
-        } else if (zone == 31 || zone == 32) {
-            zone = lon < 3.0 * kDegree ? 31 : 32;
-            changed = true;
-        }
-        if (changed) {
-            LatLonToUtm(a, f, lat, lon, zone, northing, easting, 1);
-        }
+    // Zones of Norway (band V) and Svalbard (band X): a point moved into another zone is
+    // projected again into it.
+    const int exceptional = ExceptionZone(lat, lon, zone);
+    if (exceptional != zone) {
+        zone = exceptional;
+        LatLonToUtm(a, f, lat, lon, zone, northing, easting, 1);
     }
     UtmToMgrs(lat, zone, northing, easting, mgrs, ellipsoid);
 }
 
-void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& lat, double& lon,
-                  int& zone, double& northing, double& easting, int& status) {
-    status = 0;
+namespace {
+
+// The band's latitudes and the zone's longitudes in it, radians.
+struct Limits {
+    double south = 0, north = 0, east = 0, west = 0;
+};
+
+// What the letters of a zone and band give, the same for every reference of them.
+struct ZoneBand {
+    bool valid = false;
+    int zone = 0, band = 0; // the key
+    int status = 0;
+    int firstColumn = 0;
+    double rowOffset = 0;
+    Limits limits;
+    double base = 0, baseMod = 0;
+};
+
+// Steps 5 to 8 of MgrsToLatLon for a zone and band.
+ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
+    ZoneBand z;
+    z.valid = true;
+    z.zone = zone;
+    z.band = band;
+    if ((zone == 32 || zone == 34 || zone == 36) && band == kBandX) {
+        z.status = 2; // no such square
+        return z;
+    }
+    MgrsSquareLetters(zone, z.firstColumn, z.rowOffset, ellipsoid, z.status);
+    if (z.status == 1) {
+        return z;
+    }
+    MgrsBandLimits(band, 0.0, zone, z.limits.south, z.limits.north, z.limits.east, z.limits.west);
+
+    // Lowest northing of the band's southern edge in the zone, in whole 100 km. North of the
+    // equator that is on the central meridian; south of it the edge bends down towards the zone's
+    // sides, by up to some 4 km, and squares there must not be taken for squares 2,000 km north.
+    // The edge's series terms depend on the band alone and are kept per ellipsoid.
+    const double south = z.limits.south;
+    double baseNorthing = EdgeNorthing(a, f, band, south, zone, CentralMeridian(zone));
+    if (south < 0.0 || south > 90.0 * kDegree) {
+        baseNorthing = std::min(baseNorthing, EdgeNorthing(a, f, band, south, zone, z.limits.west));
+    }
+    z.base = std::trunc(baseNorthing / kSquare) * kSquare;
+    z.baseMod = ReduceRows(z.base);
+    return z;
+}
+
+// Steps 1 to 11 of MgrsToLatLon: status 1 with the message in mgrs and zeros for a refused
+// reference; otherwise the signed northing (negative in the south) and the easting. `last` holds
+// the zone and band of the reference before, and is replaced when this one's differ.
+const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f, double& lat,
+                       double& lon, int& zone, double& northing, double& easting, int& status,
+                       ZoneBand& last) {
     if (mgrs.size() < 5) {
         throw common::AppError(common::kInvalidCall,
                                "Invalid procedure call or argument: MGRS reference \"" + mgrs +
                                    "\" has fewer than five characters");
     }
     const auto code = [&](std::size_t i) { return static_cast<unsigned char>(mgrs[i]) - 64; };
-    int band = code(2);
+    const int band = code(2);
     const int column = code(3);
     const int row = code(4);
     const double hemisphere = band < kBandN ? -1.0 : 1.0;
     zone = ZoneOf(mgrs);
-
-    const auto refuse = [&](const char* message) {
-        mgrs = message;
+    if (!(last.valid && last.zone == zone && last.band == band)) {
+        last = ZoneBandOf(zone, band, ellipsoid, a, f);
+    }
+    const ZoneBand& z = last;
+    if (z.status != 0) {
+        mgrs = z.status == 2 ? kMgrsInvalid : kMgrsEllipsoidNA;
         lat = lon = northing = easting = 0.0;
-    };
-    if ((zone == 32 || zone == 34 || zone == 36) && band == kBandX) {
-        refuse(kMgrsInvalid);
         status = 1;
-        return;
+        return z;
     }
-    int firstColumn = 0;
-    double rowOffset = 0.0;
-    MgrsSquareLetters(zone, firstColumn, rowOffset, ellipsoid, status);
-    if (status == 1) {
-        refuse(kMgrsEllipsoidNA);
-        return;
-    }
-    double south = 0, north = 0, east = 0, west = 0;
-    MgrsBandLimits(band, 0.0, zone, south, north, east, west);
+    status = 0;
 
-    // Lowest northing of the band's southern edge in the zone, in whole 100 km. North of the
-    // equator that is on the central meridian; south of it the edge bends down towards the zone's
-    // sides, by up to some 4 km, and squares there must not be taken for squares 2,000 km north.
-    // The edge's series terms depend on the band alone and are kept per ellipsoid.
-    double baseNorthing = EdgeNorthing(a, f, band, south, zone, CentralMeridian(zone));
-    if (south < 0.0 || south > 90.0 * kDegree) {
-        baseNorthing = std::min(baseNorthing, EdgeNorthing(a, f, band, south, zone, west));
-    }
-    const double base = std::trunc(baseNorthing / kSquare) * kSquare;
-    const double baseMod = ReduceRows(base);
-
-    double g = (row - 1) * kSquare + rowOffset;
+    double g = (row - 1) * kSquare + z.rowOffset;
     if (row > 15) {
         g -= kSquare; // no O
     }
@@ -415,14 +477,14 @@ void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& 
     if (Nearest(g) >= kRowCycle) {
         g -= kRowCycle;
     }
-    g = Nearest(g) - baseMod;
+    g = Nearest(g) - z.baseMod;
     if (g < 0.0) {
         g += kRowCycle;
     }
-    g = Nearest(base + g);
+    g = Nearest(z.base + g);
 
-    double h = (column - firstColumn + 1) * kSquare;
-    if (firstColumn == kColumnJ && column > 15) {
+    double h = (column - z.firstColumn + 1) * kSquare;
+    if (z.firstColumn == kColumnJ && column > 15) {
         h -= kSquare; // no O
     }
 
@@ -430,14 +492,109 @@ void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& 
     const double nDigits = FieldValue(mgrs, mgrs.size() - 5, 5);
     northing = (nDigits + g) * hemisphere;
     easting = eDigits + h;
-    UtmToLatLon(a, f, lat, lon, zone, northing, easting);
+    return z;
+}
 
-    const double slack = checked::Div(kTolerance, std::cos(lat));
-    const bool inside = lat + kTolerance >= south && lat - kTolerance <= north &&
-                        lon + slack >= west && lon - slack <= east;
+// Step 13: the decoded point against its band and zone, the longitude's tolerance widened by
+// 1 / cos lat (worked out only where the longitude itself lies outside).
+void RangeTest(const Limits& d, double lat, double lon, std::string& mgrs, int& status) {
+    bool inside = lat + kTolerance >= d.south && lat - kTolerance <= d.north;
+    if (inside && !(lon >= d.west && lon <= d.east)) {
+        const double slack = checked::Div(kTolerance, std::cos(lat));
+        inside = lon + slack >= d.west && lon - slack <= d.east;
+    }
     if (!inside) {
         mgrs = kMgrsOutsideRange;
         status = 1;
+    }
+}
+
+// The references of a batch from its UTM values, compiled for the instruction sets of the
+// vectorised loops, whose roundings it uses.
+GEODESY_VECTOR_CLONES
+void LetterLoop(double a, double f, const double* lat, const double* lon, int* zone,
+                double* northing, double* easting, std::string* mgrs, int ellipsoid,
+                std::size_t count) {
+    int lettersZone = -1, firstColumn = 0, refused = 0;
+    double rowOffset = 0.0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double phi = lat[i];
+        if (phi < -80.0 * kDegree - kEpsilon || phi > 84.0 * kDegree + kEpsilon) {
+            LatLonToMgrs(a, f, phi, lon[i], zone[i], northing[i], easting[i], mgrs[i], ellipsoid);
+            continue;
+        }
+        const int z = ExceptionZone(phi, lon[i], zone[i]);
+        if (z != zone[i]) {
+            zone[i] = z;
+            LatLonToUtm(a, f, phi, lon[i], zone[i], northing[i], easting[i], 1);
+        }
+        if (z != lettersZone) { // the letters of a zone, worked out once for a run of its points
+            MgrsSquareLetters(z, firstColumn, rowOffset, ellipsoid, refused);
+            lettersZone = z;
+        }
+        if (refused == 1) {
+            mgrs[i] = kMgrsNotValid;
+            continue;
+        }
+        WriteReference(BandOf(phi), z, northing[i], easting[i], firstColumn, rowOffset, mgrs[i]);
+    }
+}
+
+} // namespace
+
+void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& lat, double& lon,
+                  int& zone, double& northing, double& easting, int& status) {
+    ZoneBand last;
+    const ZoneBand& d =
+        Decode(mgrs, ellipsoid, a, f, lat, lon, zone, northing, easting, status, last);
+    if (status != 0) {
+        return;
+    }
+    UtmToLatLon(a, f, lat, lon, zone, northing, easting);
+    RangeTest(d.limits, lat, lon, mgrs, status);
+}
+
+void batch::LatLonToMgrs(double a, double f, std::span<const double> lat,
+                         std::span<const double> lon, std::span<int> zone,
+                         std::span<double> northing, std::span<double> easting,
+                         std::span<std::string> mgrs, int ellipsoid) {
+    batch::RequireSameSize(lat.size(), lon.size(), northing.size(), easting.size());
+    batch::RequireSameSize(lat.size(), zone.size(), mgrs.size(), lat.size());
+    batch::LatLonToUtm(a, f, lat, lon, zone, northing, easting, 0);
+    LetterLoop(a, f, lat.data(), lon.data(), zone.data(), northing.data(), easting.data(),
+               mgrs.data(), ellipsoid, lat.size());
+}
+
+void batch::MgrsToLatLon(std::span<std::string> mgrs, int ellipsoid, double a, double f,
+                         std::span<double> lat, std::span<double> lon, std::span<int> zone,
+                         std::span<double> northing, std::span<double> easting,
+                         std::span<int> status) {
+    batch::RequireSameSize(mgrs.size(), lat.size(), lon.size(), zone.size());
+    batch::RequireSameSize(mgrs.size(), northing.size(), easting.size(), status.size());
+    // In blocks that stay in the cache: decoded, projected as a batch, then tested.
+    constexpr std::size_t kBlock = 256;
+    std::array<Limits, kBlock> limits;
+    ZoneBand last; // the zone and band of the reference before
+    for (std::size_t start = 0; start < mgrs.size(); start += kBlock) {
+        const std::size_t count = std::min(kBlock, mgrs.size() - start);
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t i = start + k;
+            limits[k] = Decode(mgrs[i], ellipsoid, a, f, lat[i], lon[i], zone[i], northing[i],
+                               easting[i], status[i], last)
+                            .limits;
+        }
+        batch::UtmToLatLon(a, f, zone.subspan(start, count), northing.subspan(start, count),
+                           easting.subspan(start, count), lat.subspan(start, count),
+                           lon.subspan(start, count));
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t i = start + k;
+            if (status[i] != 0) {
+                lat[i] = lon[i] = 0.0; // a refused reference decodes to nothing
+                continue;
+            }
+            northing[i] = std::fabs(northing[i]);
+            RangeTest(limits[k], lat[i], lon[i], mgrs[i], status[i]);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 // MGRS references: UTM zone, latitude band letter, two letters of the 100 km square and five plus
@@ -41,5 +42,19 @@ void MgrsBandLimits(int& band, double lat, int zone, double& south, double& nort
 // First column letter and row offset (metres) of the zone's set in the lettering of the ellipsoid;
 // refused = 1 for an ELLI_ID that no lettering covers.
 void MgrsSquareLetters(int zone, int& firstColumn, double& rowOffset, int ellipsoid, int& refused);
+
+// batch::*: the same over arrays of one length, the projection in the vectorised loops of the UTM
+// batches: point i of the outputs is what the one-point function gives for point i, to a few
+// micrometres in the coordinates. MgrsToLatLon writes each northing positive. A point that
+// function raises an error for raises it once the loop has run. Error 5 for arrays of different
+// lengths.
+namespace batch {
+void LatLonToMgrs(double a, double f, std::span<const double> lat, std::span<const double> lon,
+                  std::span<int> zone, std::span<double> northing, std::span<double> easting,
+                  std::span<std::string> mgrs, int ellipsoid);
+void MgrsToLatLon(std::span<std::string> mgrs, int ellipsoid, double a, double f,
+                  std::span<double> lat, std::span<double> lon, std::span<int> zone,
+                  std::span<double> northing, std::span<double> easting, std::span<int> status);
+} // namespace batch
 
 } // namespace geodesy

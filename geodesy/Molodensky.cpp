@@ -5,6 +5,8 @@
 #include "geodesy/Angles.h"
 #include "geodesy/CheckedMath.h"
 #include "geodesy/DatumTables.h"
+#include "geodesy/PointBatch.h"
+#include "geodesy/VectorMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,7 +97,113 @@ void Step(double lat, double lon, double h, const Shift& p, double a, double f, 
     lonOut = outLon;
 }
 
+// One step of a datum pair with everything that depends on the datum alone derived once.
+struct StepConstants {
+    double dx = 0, dy = 0, dz = 0, df = 0;
+    double a = 0, e2 = 0;
+    double daE2OverA = 0;                     // da e2 / a
+    double aOneLessE2 = 0;                    // a (1 - e2)
+    double inverseOneLessF = 0, oneLessF = 0; // 1 / (1 - f) and 1 - f
+};
+
+StepConstants MakeStep(int datum, int direction) {
+    const DatumState& state = Datums();
+    const DatumRec& rec = state.datum(datum);
+    const double s = direction;
+    const double da = common::ToInt16(static_cast<double>(direction) * rec.da);
+    const EllipsoidRec& ellipsoid = state.ellipsoid(rec.ELLI_ID);
+    const double f = Div(1.0, ellipsoid.f_Inv);
+    StepConstants c;
+    c.dx = s * rec.dx;
+    c.dy = s * rec.dy;
+    c.dz = s * rec.dz;
+    c.df = s * rec.df;
+    c.a = ellipsoid.A;
+    c.e2 = 2.0 * f - f * f;
+    c.daE2OverA = Div(da * c.e2, c.a);
+    c.aOneLessE2 = c.a * (1.0 - c.e2);
+    c.inverseOneLessF = Div(1.0, 1.0 - f);
+    c.oneLessF = 1.0 - f;
+    return c;
+}
+
+constexpr double kRadiansPerDegree = kPiTenDecimals / 180.0; // as DegToRad
+
+// The non-polar branch of Step at h = 0, in degrees; NaN where Step would take another branch or
+// bring the result back onto the globe, which the one-point function then does.
+GEODESY_ALWAYS_INLINE void VectorStep(const StepConstants& k, double lat, double lon,
+                                      double& latOut, double& lonOut) {
+    const double phi = kRadiansPerDegree * lat;
+    const double lambda = kRadiansPerDegree * lon;
+    double sp = 0, cp = 0, sl = 0, cl = 0;
+    vecmath::SinCos(phi, sp, cp);
+    vecmath::SinCos(lambda, sl, cl);
+    const double w2 = 1.0 - k.e2 * sp * sp;
+    const double w = std::sqrt(w2);
+    const double rn = k.a / w;
+    const double rm = k.aOneLessE2 / (w * w2);
+    const double spcp = sp * cp;
+    const double north = -k.dx * sp * cl - k.dy * sp * sl + k.dz * cp + k.daE2OverA * rn * spcp +
+                         k.df * (rm * k.inverseOneLessF + rn * k.oneLessF) * spcp;
+    const double east = -k.dx * sl + k.dy * cl;
+    const double outLat = (phi + north / rm) * 180.0 / kPiTenDecimals;
+    const double outLon = (lambda + east / (rn * cp)) * 180.0 / kPiTenDecimals;
+    const bool inside = vecmath::Abs(lat) <= kPolarCap && vecmath::Abs(outLat) <= 90.0 &&
+                        vecmath::Abs(outLon) <= 180.0;
+    latOut = inside ? outLat : vecmath::kNaN;
+    lonOut = outLon;
+}
+
+// One loop for each number of steps: a test of it inside the loop stops the vectoriser.
+GEODESY_VECTOR_CLONES
+void OneStepLoop(const StepConstants& first, const double* lat, const double* lon, double* latOut,
+                 double* lonOut, std::size_t count) {
+    const StepConstants k1 = first; // a copy the stores cannot alias
+    for (std::size_t i = 0; i < count; ++i) {
+        double t1 = 0, t2 = 0;
+        VectorStep(k1, lat[i], lon[i], t1, t2);
+        latOut[i] = t1;
+        lonOut[i] = t2;
+    }
+}
+
+GEODESY_VECTOR_CLONES
+void TwoStepLoop(const StepConstants& first, const StepConstants& second, const double* lat,
+                 const double* lon, double* latOut, double* lonOut, std::size_t count) {
+    const StepConstants k1 = first, k2 = second;
+    for (std::size_t i = 0; i < count; ++i) {
+        double t1 = 0, t2 = 0, u1 = 0, u2 = 0;
+        VectorStep(k1, lat[i], lon[i], t1, t2);
+        VectorStep(k2, t1, t2, u1, u2);
+        latOut[i] = u1;
+        lonOut[i] = u2;
+    }
+}
+
 } // namespace
+
+void batch::ShiftDatum(std::span<const double> lat, std::span<const double> lon,
+                       std::span<double> latOut, std::span<double> lonOut, int from, int to) {
+    batch::RequireSameSize(lat.size(), lon.size(), latOut.size(), lonOut.size());
+    if (from == to) {
+        std::copy(lat.begin(), lat.end(), latOut.begin());
+        std::copy(lon.begin(), lon.end(), lonOut.begin());
+        return;
+    }
+    const StepConstants first = MakeStep(from, +1);
+    const bool twoSteps = Datums().datum(to).Code != "WGS84";
+    if (twoSteps) {
+        TwoStepLoop(first, MakeStep(to, -1), lat.data(), lon.data(), latOut.data(), lonOut.data(),
+                    lat.size());
+    } else {
+        OneStepLoop(first, lat.data(), lon.data(), latOut.data(), lonOut.data(), lat.size());
+    }
+    batch::RedoRefused(
+        lat, lon, latOut, lonOut, [](double, double) { return true; },
+        [from, to](double la, double lo, double& laOut, double& loOut) {
+            geodesy::ShiftDatum(la, lo, 0.0, laOut, loOut, from, to);
+        });
+}
 
 void ShiftDatum(double lat, double lon, double h, double& latOut, double& lonOut, int from,
                 int to) {

@@ -6,6 +6,8 @@
 // Every result is a position a file can hold: latitude in -90..90, longitude in -180..180 (a shift
 // across a pole comes down the other side); a pole stays the pole with the longitude it was given.
 
+#include <span>
+
 namespace geodesy {
 
 // WGS84 as the shift with caller-given parameters uses it.
@@ -27,5 +29,13 @@ void MolodenskyTable(double lat, double lon, double h, double& latOut, double& l
 // f = 1/298.257223563 - df (1/298.25722356 when df is 0).
 void MolodenskyParams(double lat, double lon, double h, double da, double df, double dx, double dy,
                       double dz, double& latOut, double& lonOut);
+
+namespace batch {
+// ShiftDatum with h = 0 over arrays of one length, in a loop the compiler vectorises, with the
+// pair's constants derived once: point i of the outputs is what ShiftDatum gives for point i, to
+// rounding. Error 5 for arrays of different lengths; the errors of ShiftDatum otherwise.
+void ShiftDatum(std::span<const double> lat, std::span<const double> lon, std::span<double> latOut,
+                std::span<double> lonOut, int from, int to);
+} // namespace batch
 
 } // namespace geodesy

@@ -9,6 +9,7 @@
 
 #include "geodesy/NationalGridProjection.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,5 +39,14 @@ void LatLonToGridRef(int type, double lat, double lon, std::string& letters, std
 // 100 km line belongs to the square to its north or east.
 void GridRefFromGridEN(int type, double easting, double northing, std::string& letters,
                        std::string& eDigits, std::string& nDigits);
+
+// LatLonToGridRef over arrays of one length, the projection in the vectorised loop of
+// batch::LatLonToGrid: the texts of point i are those LatLonToGridRef gives for it. Error 5 for
+// arrays of different lengths.
+namespace batch {
+void LatLonToGridRef(int type, std::span<const double> lat, std::span<const double> lon,
+                     std::span<std::string> letters, std::span<std::string> eDigits,
+                     std::span<std::string> nDigits);
+} // namespace batch
 
 } // namespace geodesy

@@ -2,7 +2,9 @@
 
 #include "common/AppError.h"
 #include "geodesy/CheckedMath.h"
+#include "geodesy/PointBatch.h"
 #include "geodesy/UtmSeries.h"
+#include "geodesy/VectorMath.h"
 
 #include <cmath>
 
@@ -31,8 +33,13 @@ EllipsoidConstants Derive(double a, double f) {
     checked::Finite(el.A + el.B + el.C + el.D + el.E + el.e2 + el.ep2);
     el.inverseA = checked::Div(1.0, a);
     el.inverseRadius0 = checked::Div(1.0, (1.0 - el.e2) * a);
-    el.halfE2 = 0.5 * el.e2;
-    el.oneLessHalfE2 = 1.0 - el.halfE2;
+    el.inverseArc = checked::Div(1.0, el.A);
+    // The arc series inverted (rectifying to geodetic latitude); the first omitted terms, of n^5,
+    // stay below 1e-14 rad, some 0.1 micrometre.
+    el.footpoint[0] = 3.0 / 2.0 * n - 27.0 / 32.0 * n3;
+    el.footpoint[1] = 21.0 / 16.0 * n2 - 55.0 / 32.0 * n4;
+    el.footpoint[2] = 151.0 / 96.0 * n3;
+    el.footpoint[3] = 1097.0 / 512.0 * n4;
     return el;
 }
 
@@ -69,26 +76,11 @@ void RequireFinite(double x) {
 }
 
 // The meridian arc from sin and cos 2 phi, with sin 4, 6 and 8 phi by the multiple-angle formulas.
-double ArcOf(const EllipsoidConstants& el, double phi, double s2, double c2) {
+GEODESY_ALWAYS_INLINE double ArcOf(const EllipsoidConstants& el, double phi, double s2, double c2) {
     const double s4 = 2.0 * s2 * c2, c4 = 2.0 * c2 * c2 - 1.0;
     const double s6 = s4 * c2 + c4 * s2;
     const double s8 = 2.0 * s4 * c4;
     return el.A * phi - el.B * s2 + el.C * s4 - el.D * s6 + el.E * s8;
-}
-
-// Sine and cosine of a small angle (|x| < 0.02) by their series, exact to rounding.
-void SmallSinCos(double x, double& s, double& c) {
-    if (std::fabs(x) < 1e-4) { // the further terms are below the rounding of s and c
-        s = x - x * x * x * (1.0 / 6.0);
-        c = 1.0 - 0.5 * x * x;
-        return;
-    }
-    // Up to x^7 and x^6: the next terms are below 2e-21 for |x| < 0.02.
-    constexpr double k6 = 1.0 / 6, k20 = 1.0 / 20, k42 = 1.0 / 42;
-    constexpr double k2 = 1.0 / 2, k12 = 1.0 / 12, k30 = 1.0 / 30;
-    const double x2 = x * x;
-    s = x * (1.0 - x2 * k6 * (1.0 - x2 * k20 * (1.0 - x2 * k42)));
-    c = 1.0 - x2 * k2 * (1.0 - x2 * k12 * (1.0 - x2 * k30));
 }
 
 // What both series of the forward projection need at one latitude.
@@ -96,11 +88,13 @@ struct PointTerms {
     double s, c, t2, t4, t6, h2, h4, h6, h8, nu, c3, c5, c7, S;
 };
 
-PointTerms PointTermsAt(const EllipsoidConstants& el, double lat) {
+// Written against the math functions of M: the library's for one point, the vectorisable ones for
+// the batches. cos phi is never 0 for a finite phi in radians, so t is finite.
+template <typename M>
+GEODESY_ALWAYS_INLINE PointTerms PointTermsWith(const EllipsoidConstants& el, double lat) {
     PointTerms p{};
-    p.s = std::sin(lat);
-    p.c = std::cos(lat);
-    const double t = Div(p.s, p.c);
+    M::SinCos(lat, p.s, p.c);
+    const double t = p.s / p.c;
     p.t2 = t * t;
     p.t4 = p.t2 * p.t2;
     p.t6 = p.t4 * p.t2;
@@ -108,15 +102,28 @@ PointTerms PointTermsAt(const EllipsoidConstants& el, double lat) {
     p.h4 = p.h2 * p.h2;
     p.h6 = p.h4 * p.h2;
     p.h8 = p.h4 * p.h4;
-    p.nu = Div(el.a, checked::Sqrt(1.0 - el.e2 * p.s * p.s));
-    p.S = ArcOf(el, lat, std::sin(2.0 * lat), std::cos(2.0 * lat));
+    p.nu = el.a / std::sqrt(1.0 - el.e2 * p.s * p.s);
+    p.S = ArcOf(el, lat, 2.0 * p.s * p.c, p.c * p.c - p.s * p.s);
     p.c3 = p.c * p.c * p.c;
     p.c5 = p.c3 * p.c * p.c;
     p.c7 = p.c5 * p.c * p.c;
     return p;
 }
 
-utm::NorthingTerms NorthingTermsOf(const PointTerms& p, double lat) {
+// The terms of one point with the checks of the series' divisions and root.
+PointTerms PointTermsAt(const EllipsoidConstants& el, double lat) {
+    RequireFinite(lat);
+    const PointTerms p = PointTermsWith<vecmath::Library>(el, lat);
+    if (!(1.0 - el.e2 * p.s * p.s >= 0.0)) {
+        checked::Raise(common::kInvalidCall);
+    }
+    if (p.c == 0.0) {
+        checked::Raise(common::kDivisionByZero);
+    }
+    return p;
+}
+
+GEODESY_ALWAYS_INLINE utm::NorthingTerms NorthingTermsOf(const PointTerms& p, double lat) {
     constexpr double k0 = kUtmScale;
     const double s = p.s, nu = p.nu, t2 = p.t2, t4 = p.t4, t6 = p.t6;
     const double h2 = p.h2, h4 = p.h4, h6 = p.h6, h8 = p.h8;
@@ -132,10 +139,140 @@ utm::NorthingTerms NorthingTermsOf(const PointTerms& p, double lat) {
     return n;
 }
 
+// Northing and easting of a point's terms and its longitude difference from the central meridian.
+GEODESY_ALWAYS_INLINE void ForwardFrom(const PointTerms& p, double lat, double dl, double& northing,
+                                       double& easting) {
+    constexpr double k0 = kUtmScale;
+    northing = utm::NorthingOf(NorthingTermsOf(p, lat), dl);
+
+    const double nu = p.nu, c = p.c, t2 = p.t2, t4 = p.t4, t6 = p.t6;
+    const double h2 = p.h2, h4 = p.h4, h6 = p.h6;
+    const double T6 = nu * c * k0;
+    const double T7 = nu * p.c3 * k0 * (1.0 / 6.0) * (1.0 - t2 + h2);
+    const double T8 = nu * p.c5 * k0 * (1.0 / 120.0) *
+                      (5.0 - 18.0 * t2 + t4 + 14.0 * h2 - 58.0 * t2 * h2 + 13.0 * h4 + 4.0 * h6 -
+                       64.0 * t2 * h4 - 24.0 * t2 * h6);
+    const double T9 = nu * p.c7 * k0 * (1.0 / 5040.0) * (61.0 - 479.0 * t2 + 179.0 * t4 - t6);
+    const double dl2 = dl * dl, dl4 = dl2 * dl2, dl6 = dl4 * dl2;
+    easting = kUtmFalseEasting + dl * T6 + dl * dl2 * T7 + dl * dl4 * T8 + dl * dl6 * T9;
+}
+
+// The zone of a longitude in radians, 1 to 60.
+GEODESY_ALWAYS_INLINE double ZoneOfLongitude(double lon) {
+    const double z = std::floor(lon / kDegree / 6.0) + 31.0;
+    return z > 60.0 ? 60.0 : (z < 1.0 ? 1.0 : z);
+}
+
+// Latitude and longitude from the meridian arc M of the footpoint (false northing removed and
+// divided by k0), the easting from the central meridian dE and that meridian cm. The footpoint
+// latitude comes from the arc's inverted series with one sine and cosine, of mu = M / A'; the
+// sine and cosine of phi1 = mu + delta follow from those of mu and of the small delta
+// (|delta| < 0.003 rad) by Taylor series. Returns cos phi1, 0 on a pole.
+template <typename M>
+GEODESY_ALWAYS_INLINE double InverseWith(const EllipsoidConstants& el, double arc, double dE,
+                                         double cm, double& lat, double& lon) {
+    constexpr double k0 = kUtmScale;
+    const double mu = arc * el.inverseArc;
+    double sm = 0.0, cmu = 0.0;
+    M::SinCos(mu, sm, cmu);
+    const double s2 = 2.0 * sm * cmu, c2 = cmu * cmu - sm * sm;
+    const double s4 = 2.0 * s2 * c2, c4 = c2 * c2 - s2 * s2;
+    const double s6 = s4 * c2 + c4 * s2;
+    const double s8 = 2.0 * s4 * c4;
+    const double delta =
+        el.footpoint[0] * s2 + el.footpoint[1] * s4 + el.footpoint[2] * s6 + el.footpoint[3] * s8;
+    const double phi1 = mu + delta;
+    // Up to delta^5 and delta^6: the next terms are below 1e-21.
+    const double d2 = delta * delta;
+    const double sd = delta * (1.0 - d2 * (1.0 / 6.0) * (1.0 - d2 * (1.0 / 20.0)));
+    const double cd = 1.0 - d2 * 0.5 * (1.0 - d2 * (1.0 / 12.0) * (1.0 - d2 * (1.0 / 30.0)));
+    const double s = sm * cd + cmu * sd;
+    const double c = cmu * cd - sm * sd;
+
+    const double cc = c * c, ic = 1.0 / c;
+    // x = 1 - e2 sin^2 phi1 = W^2; nu = a / W and rho = a (1 - e2) / W^3.
+    const double x = 1.0 - el.e2 * s * s;
+    const double w = std::sqrt(x);
+    const double inu = w * el.inverseA, irho = x * w * el.inverseRadius0;
+    const double t = s * ic;
+    const double t2 = t * t, t4 = t2 * t2, t6 = t4 * t2;
+    const double h2 = el.ep2 * cc;
+    const double h4 = h2 * h2, h6 = h4 * h2, h8 = h4 * h4;
+    const double dE2 = dE * dE, dE4 = dE2 * dE2, dE6 = dE4 * dE2, dE8 = dE4 * dE4;
+
+    // The denominators of T10 to T17 as powers of 1/nu, 1/rho and 1/cos phi1.
+    const double inu2 = inu * inu, inu3 = inu2 * inu, inu5 = inu3 * inu2, inu7 = inu5 * inu2;
+    constexpr double ik = 1.0 / k0, ik2 = ik * ik, ik3 = ik2 * ik, ik4 = ik2 * ik2, ik5 = ik4 * ik,
+                     ik6 = ik4 * ik2, ik7 = ik6 * ik, ik8 = ik4 * ik4;
+
+    const double T10 = t * irho * inu * (ik2 / 2.0);
+    const double T11 =
+        t * (5.0 + 3.0 * t2 + h2 - 4.0 * h4 - 9.0 * t2 * h2) * irho * inu3 * (ik4 / 24.0);
+    const double T12 = t *
+                       (61.0 + 90.0 * t2 + 46.0 * h2 + 45.0 * t4 - 252.0 * t2 * h2 - 3.0 * h4 +
+                        100.0 * h6 - 66.0 * t2 * h4 - 90.0 * t4 * h2 + 88.0 * h8 + 225.0 * t4 * h4 +
+                        84.0 * t2 * h6 - 192.0 * t2 * h8) *
+                       irho * inu5 * (ik6 / 720.0);
+    const double T13 =
+        t * (1385.0 + 3633.0 * t2 + 4095.0 * t4 + 1575.0 * t6) * irho * inu7 * (ik8 / 40320.0);
+    lat = phi1 - dE2 * T10 + dE4 * T11 - dE6 * T12 + dE8 * T13;
+
+    const double T14 = inu * ic * ik;
+    const double T15 = (1.0 + 2.0 * t2 + h2) * inu3 * ic * (ik3 / 6.0);
+    const double T16 = (5.0 + 6.0 * h2 + 28.0 * t2 - 3.0 * h4 + 8.0 * t2 * h2 + 24.0 * t4 -
+                        4.0 * h6 + 4.0 * t2 * h4 + 24.0 * t2 * h6) *
+                       inu5 * ic * (ik5 / 120.0);
+    const double T17 = (61.0 + 662.0 * t2 + 1320.0 * t4 + 720.0 * t6) * inu7 * ic * (ik7 / 5040.0);
+    lon = cm + dE * T14 - dE * dE2 * T15 + dE * dE4 * T16 - dE * dE6 * T17;
+    return c;
+}
+
+// The footpoint arc of a northing (negative in the southern hemisphere).
+GEODESY_ALWAYS_INLINE double ArcOfNorthing(double northing) {
+    const double falseNorthing = northing < 0.0 ? kUtmFalseNorthingSouth : 0.0;
+    return (std::fabs(northing) - falseNorthing) * (1.0 / kUtmScale);
+}
+
+// The vectorised loops of the batches; a point they cannot convert comes out as NaN.
+GEODESY_VECTOR_CLONES
+void ZoneLoop(const double* lon, int* zone, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        zone[i] = static_cast<int>(ZoneOfLongitude(lon[i]));
+    }
+}
+
+GEODESY_VECTOR_CLONES
+void ForwardLoop(const EllipsoidConstants& constants, const double* lat, const double* lon,
+                 const int* zone, double* northing, double* easting, std::size_t count) {
+    const EllipsoidConstants el = constants; // a copy the stores cannot alias
+    const double degree = kDegree;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double cm = (6.0 * static_cast<double>(zone[i]) - 183.0) * degree;
+        double n = 0.0, e = 0.0;
+        ForwardFrom(PointTermsWith<vecmath::Vector>(el, lat[i]), lat[i], lon[i] - cm, n, e);
+        northing[i] = n;
+        easting[i] = e;
+    }
+}
+
+GEODESY_VECTOR_CLONES
+void InverseLoop(const EllipsoidConstants& constants, const int* zone, const double* northing,
+                 const double* easting, double* lat, double* lon, std::size_t count) {
+    const EllipsoidConstants el = constants;
+    const double degree = kDegree;
+    for (std::size_t i = 0; i < count; ++i) {
+        double phi = 0.0, lambda = 0.0;
+        const double cm = (6.0 * static_cast<double>(zone[i]) - 183.0) * degree;
+        const double c = InverseWith<vecmath::Vector>(
+            el, ArcOfNorthing(northing[i]), easting[i] - kUtmFalseEasting, cm, phi, lambda);
+        lat[i] = c != 0.0 ? phi : vecmath::kNaN;
+        lon[i] = lambda;
+    }
+}
+
 } // namespace
 
 utm::NorthingTerms utm::NorthingTermsAt(const EllipsoidConstants& el, double lat) {
-    RequireFinite(lat);
     return NorthingTermsOf(PointTermsAt(el, lat), lat);
 }
 
@@ -165,27 +302,10 @@ void LatLonToUtm(double a, double f, double lat, double lon, int& zone, double& 
     RequireFinite(lat);
     RequireFinite(lon);
     if (zoneFixed == 0) {
-        double z = std::floor(lon / kDegree / 6.0) + 31.0;
-        z = z > 60.0 ? 60.0 : (z < 1.0 ? 1.0 : z);
-        zone = static_cast<int>(z);
+        zone = static_cast<int>(ZoneOfLongitude(lon));
     }
-    constexpr double k0 = kUtmScale;
-    const double dl = lon - CentralMeridian(zone);
-
-    const PointTerms p = PointTermsAt(el, lat);
-    const double north = utm::NorthingOf(NorthingTermsOf(p, lat), dl);
-
-    const double nu = p.nu, c = p.c, t2 = p.t2, t4 = p.t4, t6 = p.t6;
-    const double h2 = p.h2, h4 = p.h4, h6 = p.h6;
-    const double T6 = nu * c * k0;
-    const double T7 = nu * p.c3 * k0 * (1.0 / 6.0) * (1.0 - t2 + h2);
-    const double T8 = nu * p.c5 * k0 * (1.0 / 120.0) *
-                      (5.0 - 18.0 * t2 + t4 + 14.0 * h2 - 58.0 * t2 * h2 + 13.0 * h4 + 4.0 * h6 -
-                       64.0 * t2 * h4 - 24.0 * t2 * h6);
-    const double T9 = nu * p.c7 * k0 * (1.0 / 5040.0) * (61.0 - 479.0 * t2 + 179.0 * t4 - t6);
-    const double dl2 = dl * dl, dl4 = dl2 * dl2, dl6 = dl4 * dl2;
-    const double east = kUtmFalseEasting + dl * T6 + dl * dl2 * T7 + dl * dl4 * T8 + dl * dl6 * T9;
-
+    double north = 0.0, east = 0.0;
+    ForwardFrom(PointTermsAt(el, lat), lat, lon - CentralMeridian(zone), north, east);
     northing = Finite(north);
     easting = Finite(east);
 }
@@ -195,94 +315,50 @@ void UtmToLatLon(double a, double f, double& lat, double& lon, int zone, double&
     const EllipsoidConstants& el = utm::Constants(a, f);
     RequireFinite(northing);
     RequireFinite(easting);
-    double falseNorthing = 0.0;
-    if (northing < 0.0) {
-        northing = std::fabs(northing);
-        falseNorthing = kUtmFalseNorthingSouth;
+    const double arc = ArcOfNorthing(northing);
+    northing = std::fabs(northing);
+    double phi = 0.0, lambda = 0.0;
+    const double c = InverseWith<vecmath::Library>(el, arc, easting - kUtmFalseEasting,
+                                                   CentralMeridian(zone), phi, lambda);
+    if (c == 0.0) {
+        checked::Raise(common::kDivisionByZero); // the footpoint is a pole: no tan phi1
     }
-    constexpr double k0 = kUtmScale;
-    const double M = (northing - falseNorthing) * (1.0 / kUtmScale);
-
-    // Footpoint latitude: five Newton steps on the meridian arc, always. Each step divides by the
-    // meridian radius a (1 - e2) / W^3 as a product with W^3 = x sqrt(x), x = 1 - e2 sin^2 phi1
-    // taken from cos 2 phi1, and turns sin and cos 2 phi1 on by twice its increment instead of
-    // evaluating them afresh.
-    double phi1 = M * el.inverseRadius0;
-    double s2 = std::sin(2.0 * phi1), c2 = std::cos(2.0 * phi1);
-    for (int i = 0; i < 5; ++i) {
-        const double x = el.oneLessHalfE2 + el.halfE2 * c2;
-        const double w = checked::Sqrt(x);
-        const double step = (M - ArcOf(el, phi1, s2, c2)) * el.inverseRadius0 * x * w;
-        phi1 += step;
-        if (std::fabs(2.0 * step) < 0.02) {
-            double ss = 0.0, cs = 1.0;
-            SmallSinCos(2.0 * step, ss, cs);
-            const double turned = s2 * cs + c2 * ss;
-            c2 = c2 * cs - s2 * ss;
-            s2 = turned;
-        } else {
-            s2 = std::sin(2.0 * phi1);
-            c2 = std::cos(2.0 * phi1);
-        }
-    }
-    RequireFinite(phi1);
-
-    // sin and cos phi1 from those of 2 phi1 while the latitude is well inside the poles, where
-    // cos phi1 = sqrt((1 + cos 2 phi1) / 2) loses nothing that matters; afresh elsewhere.
-    double s = 0.0, c = 0.0, cc = 0.0, ic = 0.0;
-    if (c2 > -0.99 && std::fabs(phi1) < 1.5) {
-        cc = 0.5 + 0.5 * c2;
-        c = std::sqrt(cc);
-        ic = 1.0 / c;
-        s = 0.5 * s2 * ic;
-    } else {
-        s = std::sin(phi1);
-        c = std::cos(phi1);
-        cc = c * c;
-        ic = Div(1.0, c);
-    }
-    // x = 1 - e2 sin^2 phi1 = W^2; nu = a / W and rho = a (1 - e2) / W^3.
-    const double x = 1.0 - el.e2 * s * s;
-    const double w = checked::Sqrt(x);
-    if (w == 0.0) {
-        checked::Raise(common::kDivisionByZero);
-    }
-    const double inu = w * el.inverseA, irho = x * w * el.inverseRadius0;
-    const double t = s * ic;
-    const double t2 = t * t, t4 = t2 * t2, t6 = t4 * t2;
-    const double h2 = el.ep2 * cc;
-    const double h4 = h2 * h2, h6 = h4 * h2, h8 = h4 * h4;
-    const double dE = easting - kUtmFalseEasting;
-    const double dE2 = dE * dE, dE4 = dE2 * dE2, dE6 = dE4 * dE2, dE8 = dE4 * dE4;
-
-    // The denominators of T10 to T17 as powers of 1/nu, 1/rho and 1/cos phi1.
-    const double inu2 = inu * inu, inu3 = inu2 * inu, inu5 = inu3 * inu2, inu7 = inu5 * inu2;
-    constexpr double ik = 1.0 / k0, ik2 = ik * ik, ik3 = ik2 * ik, ik4 = ik2 * ik2, ik5 = ik4 * ik,
-                     ik6 = ik4 * ik2, ik7 = ik6 * ik, ik8 = ik4 * ik4;
-
-    const double T10 = t * irho * inu * (ik2 / 2.0);
-    const double T11 =
-        t * (5.0 + 3.0 * t2 + h2 - 4.0 * h4 - 9.0 * t2 * h2) * irho * inu3 * (ik4 / 24.0);
-    const double T12 = t *
-                       (61.0 + 90.0 * t2 + 46.0 * h2 + 45.0 * t4 - 252.0 * t2 * h2 - 3.0 * h4 +
-                        100.0 * h6 - 66.0 * t2 * h4 - 90.0 * t4 * h2 + 88.0 * h8 + 225.0 * t4 * h4 +
-                        84.0 * t2 * h6 - 192.0 * t2 * h8) *
-                       irho * inu5 * (ik6 / 720.0);
-    const double T13 =
-        t * (1385.0 + 3633.0 * t2 + 4095.0 * t4 + 1575.0 * t6) * irho * inu7 * (ik8 / 40320.0);
-    const double phi = phi1 - dE2 * T10 + dE4 * T11 - dE6 * T12 + dE8 * T13;
-
-    const double T14 = inu * ic * ik;
-    const double T15 = (1.0 + 2.0 * t2 + h2) * inu3 * ic * (ik3 / 6.0);
-    const double T16 = (5.0 + 6.0 * h2 + 28.0 * t2 - 3.0 * h4 + 8.0 * t2 * h2 + 24.0 * t4 -
-                        4.0 * h6 + 4.0 * t2 * h4 + 24.0 * t2 * h6) *
-                       inu5 * ic * (ik5 / 120.0);
-    const double T17 = (61.0 + 662.0 * t2 + 1320.0 * t4 + 720.0 * t6) * inu7 * ic * (ik7 / 5040.0);
-    const double lambda =
-        CentralMeridian(zone) + dE * T14 - dE * dE2 * T15 + dE * dE4 * T16 - dE * dE6 * T17;
-
     lat = Finite(phi);
     lon = Finite(lambda);
+}
+
+void batch::LatLonToUtm(double a, double f, std::span<const double> lat,
+                        std::span<const double> lon, std::span<int> zone,
+                        std::span<double> northing, std::span<double> easting, int zoneFixed) {
+    batch::RequireSameSize(lat.size(), lon.size(), northing.size(), easting.size());
+    batch::RequireSameSize(lat.size(), zone.size(), lat.size(), lat.size());
+    const EllipsoidConstants& el = utm::Constants(a, f);
+    if (zoneFixed == 0) {
+        ZoneLoop(lon.data(), zone.data(), lon.size());
+    }
+    ForwardLoop(el, lat.data(), lon.data(), zone.data(), northing.data(), easting.data(),
+                lat.size());
+    for (std::size_t i = 0; i < lat.size(); ++i) {
+        if (!(std::isfinite(northing[i]) && std::isfinite(easting[i]))) {
+            geodesy::LatLonToUtm(a, f, lat[i], lon[i], zone[i], northing[i], easting[i], 1);
+        }
+    }
+}
+
+void batch::UtmToLatLon(double a, double f, std::span<const int> zone,
+                        std::span<const double> northing, std::span<const double> easting,
+                        std::span<double> lat, std::span<double> lon) {
+    batch::RequireSameSize(northing.size(), easting.size(), lat.size(), lon.size());
+    batch::RequireSameSize(northing.size(), zone.size(), lat.size(), lat.size());
+    const EllipsoidConstants& el = utm::Constants(a, f);
+    InverseLoop(el, zone.data(), northing.data(), easting.data(), lat.data(), lon.data(),
+                northing.size());
+    for (std::size_t i = 0; i < northing.size(); ++i) {
+        if (!(std::isfinite(lat[i]) && std::isfinite(lon[i]))) {
+            double n = northing[i];
+            geodesy::UtmToLatLon(a, f, lat[i], lon[i], zone[i], n, easting[i]);
+        }
+    }
 }
 
 } // namespace geodesy

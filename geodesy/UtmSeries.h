@@ -4,6 +4,8 @@
 // The constants are derived once per (a, f) and kept per thread for the last ellipsoid asked for,
 // so that batches over one ellipsoid pay for them once.
 
+#include <array>
+
 namespace geodesy::utm {
 
 struct EllipsoidConstants {
@@ -11,8 +13,11 @@ struct EllipsoidConstants {
     double e2 = 0.0, ep2 = 0.0;
     double A = 0.0, B = 0.0, C = 0.0, D = 0.0, E = 0.0; // meridian-arc coefficients
     double inverseA = 0.0;                              // 1 / a
-    double inverseRadius0 = 0.0;              // 1 / (a (1 - e2)), the meridian radius at 0
-    double halfE2 = 0.0, oneLessHalfE2 = 0.0; // 1 - e2 sin^2 phi = oneLessHalfE2 + halfE2 cos 2 phi
+    double inverseRadius0 = 0.0; // 1 / (a (1 - e2)), the meridian radius at 0
+    // The footpoint latitude of a meridian arc S: phi1 = mu + sum footpoint[k] sin (2k + 2) mu with
+    // mu = S / A', the series in n that inverts the arc's own.
+    double inverseArc = 0.0; // 1 / A'
+    std::array<double, 4> footpoint{};
 };
 
 // The constants of the ellipsoid (a, f); raises error 11 or 6 as the derivation's divisions do

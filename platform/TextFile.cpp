@@ -130,6 +130,18 @@ void TextFileWriter::writeLine(QStringView text) {
     }
 }
 
+void TextFileWriter::writeBytes(QByteArrayView bytes) {
+    if (bytes.size() >= kChunk) {
+        flush();
+        file_.write(bytes);
+        return;
+    }
+    buffer_ += bytes;
+    if (buffer_.size() >= kChunk) {
+        flush();
+    }
+}
+
 void TextFileWriter::commit() {
     flush();
     file_.commit();

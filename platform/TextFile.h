@@ -56,6 +56,8 @@ public:
 
     void write(QStringView text);
     void writeLine(QStringView text = {});
+    // Bytes already in the file's code page, line ends included.
+    void writeBytes(QByteArrayView bytes);
     // Writes what is pending and puts the file in place.
     void commit();
 

@@ -84,4 +84,8 @@ void AppendWindows1252(QByteArray& out, QStringView text) {
     out.resize(write - out.data());
 }
 
+char Windows1252Byte(char16_t c) {
+    return ByteOf(c);
+}
+
 } // namespace platform

@@ -19,5 +19,8 @@ void AppendUtf8OfWindows1252(std::string& out, QByteArrayView bytes);
 // for a character outside the Basic Multilingual Plane.
 QByteArray EncodeWindows1252(QStringView text);
 void AppendWindows1252(QByteArray& out, QStringView text);
+// The byte one character of the Basic Multilingual Plane is written as ("?" when it has none), for
+// writers that encode without building a QString.
+char Windows1252Byte(char16_t c);
 
 } // namespace platform

@@ -83,9 +83,9 @@ std::string Reference(int lambda0, float phi, float easting, float northing) {
     static constexpr std::string_view kColumns[] = {"STUVWXYZ", "ABCDEFGH", "JKLMNPQR"};
     const std::string_view column = Letter(kColumns[((zone % 3) + 3) % 3], k);
 
-    std::string text = (zone < 0 ? "" : " ") + std::to_string(zone);
-    text.append(band).append(" ").append(column).append(row);
-    text += " " + SquareDigits(easting) + " " + SquareDigits(northing);
+    std::string text = zone < 0 ? "" : " ";
+    text.append(std::to_string(zone)).append(band).append(" ").append(column).append(row);
+    text.append(" ").append(SquareDigits(easting)).append(" ").append(SquareDigits(northing));
     return text;
 }
 

@@ -3,8 +3,13 @@
 #include "../support/ErrorOf.h"
 #include "common/AppError.h"
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <limits>
 #include <optional>
+#include <random>
 #include <string>
 
 namespace {
@@ -117,6 +122,46 @@ TEST(SingleText, SevenSignificantDigitsWithoutLeadingZero) {
     EXPECT_EQ(common::CStrSingle(1.0f / 3.0f), ".3333333");
     EXPECT_EQ(common::CStrSingle(12345678.f), "1.234568E+07");
     EXPECT_EQ(common::CStrDouble(0.1), ".1");
+}
+
+// The seven-digit text is written without the C library; it must give the library's text, rounded
+// from the exact binary value with halves to even, for every single.
+TEST(SingleText, SameTextAsTheCorrectlyRoundedPrinting) {
+    const auto same = [](float value) {
+        EXPECT_EQ(common::CStrSingle(value), common::CStrSignificant(value, 7))
+            << std::hexfloat << value;
+    };
+    const float inf = std::numeric_limits<float>::infinity();
+    const float edges[] = {
+        0.0F, -0.0F, inf, -inf, std::numeric_limits<float>::quiet_NaN(),
+        std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::min(),
+        std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(), 1e-25F, 1e-26F,
+        9.9999995e-8F, 1e-7F, 1e-8F, 0.1F, 0.5F, 1.0F, 9999999.0F,
+        // Halves at the eighth digit: to the even neighbour.
+        12345675.0F, 12345665.0F, 1234567.5F, 1234568.5F, 9999999.5F, 16777215.0F, 99999995.0F,
+        1e7F, 1e8F, 3.4e38F, 50.85F, -4.35F, 45.12345F, 999.99999F};
+    for (const float value : edges) {
+        same(value);
+    }
+    for (int power = -45; power <= 38; ++power) {
+        const auto ten = static_cast<float>(std::pow(10.0L, power));
+        same(ten);
+        same(std::nextafter(ten, 0.0F));
+        same(std::nextafter(ten, inf));
+        same(-ten);
+    }
+    // Every single around the change to the exponent form and among the integers of 8 digits.
+    for (float f = 9999980.0F; f <= 10000020.0F; f = std::nextafter(f, inf)) {
+        same(f);
+    }
+    for (float f = 16776000.0F; f <= 16777216.0F; f = std::nextafter(f, inf)) {
+        same(f);
+    }
+    // Any bit pattern.
+    std::mt19937 random(20261211);
+    for (int i = 0; i < 400000; ++i) {
+        same(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    }
 }
 
 TEST(Divide, ByZeroRaisesError11) {

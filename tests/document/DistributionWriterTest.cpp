@@ -143,6 +143,97 @@ TEST_F(DistributionWriterTest, RoundTripsKeepTheTableAndTheBytes) {
     }
 }
 
+// A file in the writer's own form, written by hand, comes back from open and save byte for byte:
+// free fields, every field of a record line filled, blank and at its limits, and the code page's
+// own characters.
+TEST_F(DistributionWriterTest, AFileInTheWritersFormComesBackByteForByte) {
+    const QStringList lines{
+        "<DOVAZOV 2.0>",
+        "EUR-M",
+        "/",
+        "HAB,Habitat,3",
+        "ALT,Altitude,5",
+        "<END>",
+        QString::fromUtf8("Abeilles « Wallonie »"),
+        QString::fromUtf8("Relevés €uro Œuvre"),
+        " 0000 - 1989   1990 - " + ThisYear() + "   0 - 0",
+        StatisticsLine(),
+        QString::fromUtf8("Relevés €uro Œuvre"),
+        "1K+50.85000   4.35000    3    01988/05/12FNTF  deg 50.85 4.35" + Blanks(10) + "/pond/nest",
+        "2K +5.25000  12.50000  120    72001/__/__ OGB-Mbng TQ 3080" + Blanks(13) + "//",
+        "0K -3.50000 -12.50000    0   -42001/01/01MEUR-Mutm 31 571670 5539221" + Blanks(3) +
+            "a/b/free text",
+        "9K-89.99999-179.50000-999999999" + Blanks(10) + " WGS84deg -89.99999 -179.9999 " +
+            QString::fromUtf8("//€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ\u00A0¡¢£¤¥¦§¨©ª«¬\u00AD®¯°ÿ"),
+        "1K+89.99999 179.50000    1    0" + Blanks(10) + "FEUR-M" + Blanks(24) + "//x",
+        // 999 is the latitude's no-position marker; the longitude writes it as a number.
+        "1K      999 999.00000    0    0" + Blanks(10) + "FNTF  grp abc" + Blanks(17) + "//",
+        "1K +0.00000   0.00000    0    0" + Blanks(10) + " NTF  " + QString::fromUtf8("grp é") +
+            Blanks(19) + QString::fromUtf8("àéîõü/ÀÉÎÕÜ/"),
+    };
+    const QByteArray file = Lines(lines);
+    ASSERT_TRUE(Open(WriteFile("hand.deg", file)));
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Save(path("saved.deg")));
+    const QStringList saved = FileLines(path("saved.deg"));
+    ASSERT_EQ(saved.size(), lines.size());
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        EXPECT_EQ(saved[k].toStdString(), lines[k].toStdString()) << "line " << k + 1;
+    }
+    EXPECT_EQ(ReadBytes(path("saved.deg")), file);
+}
+
+// Values a file never gives but the table may hold, each on its hand-written line: Null fields,
+// line breaks in a comment, characters outside the code page and bytes that are no UTF-8.
+TEST_F(DistributionWriterTest, ValuesOnlyTheTableHoldsKeepTheirColumns) {
+    SQLite::Statement insert(
+        document::WorkDb(), "INSERT INTO DOVAZOV (PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, "
+                            "ORIGINAL, DATE, COMMENT) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const auto add = [&](const std::vector<std::optional<QByteArray>>& texts,
+                         std::optional<double> lat) {
+        insert.reset();
+        insert.clearBindings();
+        insert.bind(1, 4);
+        if (lat) {
+            insert.bind(2, *lat);
+            insert.bind(3, -*lat);
+        }
+        for (int k = 0; k < 5; ++k) {
+            if (texts[static_cast<std::size_t>(k)]) {
+                insert.bind(6 + k, texts[static_cast<std::size_t>(k)]->toStdString());
+            }
+        }
+        insert.exec();
+    };
+    // SEX, DATUM, ORIGINAL, DATE, COMMENT
+    add({std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt}, std::nullopt);
+    add({"", "NTF", "deg 1 2", "", "one\r\ntwo\rthree\nfour"}, 0.000004);
+    add({"\xC3\xA9", "\xCE\xA9", "\xF0\x9F\x90\x9D 1 2", "2001/\xE2\x82\xAC/01",
+         "\xE4\xB8\xAD\xF0\x9F\x90\x9D\xC5\x92"},
+        -0.00001);
+    add({"M", "EUR-M", "deg 1\xC3", std::nullopt, "bad \xC3(\x80"}, 12.34568);
+    Show(Document().SqlTri);
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Save(path("table.deg")));
+    const QList<QByteArray> written = ReadBytes(path("table.deg")).split('\n');
+    const QByteArray blanks10(10, ' ');
+    const std::vector<QByteArray> expected{
+        "4K      999       999    0    0" + blanks10 + " " + QByteArray(29, ' ') + "\r",
+        "4K +0.00000   0.00000    0    0" + blanks10 + " NTF  deg 1 2" + QByteArray(17, ' ') +
+            "one two three four\r",
+        // A character beyond the BMP takes two of its column's characters and is one "?".
+        "4K -0.00001   0.00001    0    02001/\x80/01 \xE9?    ? 1 2" + QByteArray(18, ' ') +
+            "??\x8C\r",
+        // Bytes that are no UTF-8 become replacement characters, written "?".
+        "4K+12.34568 -12.34568    0    0" + blanks10 + "MEUR-Mdeg 1?" + QByteArray(18, ' ') +
+            "bad ?(?\r",
+    };
+    ASSERT_EQ(written.size(), 8 + 4 + 1);
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_EQ(written[static_cast<qsizetype>(8 + k)], expected[k]) << k;
+    }
+}
+
 TEST_F(DistributionWriterTest, StandardDefinitionsOfAnOlderFileLeaveABlankLineBeforeEnd) {
     QFile hdr(document::StandardHeaderPath(programFolder()));
     ASSERT_TRUE(hdr.open(QIODevice::WriteOnly));

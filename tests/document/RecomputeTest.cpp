@@ -130,13 +130,41 @@ TEST_F(RecomputeTest, AnEmptyDocumentChangesNothing) {
 }
 
 TEST_F(RecomputeTest, AFailureUndoesEveryRow) {
-    Row(QString("deg 50.7 4.2"), QString("EUR-M"));
+    { // enough rows for their new positions to be written before the failing one is met
+        SQLite::Transaction transaction(document::WorkDb());
+        for (int i = 0; i < 10000; ++i) {
+            Row(QString("deg 50.7 4.2"), QString("EUR-M"));
+        }
+        transaction.commit();
+    }
     Row(QString("lmb 1e308 1e308"), QString("BEL72"));
     Show(Document().SqlTri);
     ScriptedPrompter prompter;
     EXPECT_THROW(AjusteDegres(document::kNoMesh, document::kNoMesh), std::exception);
     EXPECT_EQ(Position(0), std::make_pair(1.0F, 2.0F));
+    EXPECT_EQ(Position(9999), std::make_pair(1.0F, 2.0F));
     EXPECT_FALSE(feedback_.progressShown);
+}
+
+TEST_F(RecomputeTest, WritesOnlyTheRowsWhosePositionChanges) {
+    Row(QString("deg 50.7 4.2"), QString("EUR-M"), 50.7F, 4.2F); // already there
+    Row(QString("deg 50.7 4.2"), QString("EUR-M"), 1.0F, 2.0F);
+    Row(QString("deg 50.7 4.2"), QString("EUR-M"), 50.7F, 2.0F);
+    Row(QString("deg 50.7 4.2"), QString("EUR-M"), 50.7F, 4.2F);
+    Row(QString("deg 50.7 4.2"), QString("EUR-M"), 50.7F, 4.2F);
+    SQLite::Database& db = document::WorkDb();
+    db.exec("UPDATE DOVAZOV SET LATITUDE = NULL WHERE Counter = 4");
+    db.exec("UPDATE DOVAZOV SET LONGITUDE = 4.2 WHERE Counter = 5"); // not the single 4.2
+    Show(Document().SqlTri);
+    ScriptedPrompter prompter;
+    const int before = db.getTotalChanges();
+    AjusteDegres(document::kNoMesh, document::kNoMesh);
+    EXPECT_EQ(db.getTotalChanges() - before, 4);
+    for (std::size_t row = 0; row < 5; ++row) {
+        EXPECT_EQ(Position(row), std::make_pair(50.7F, 4.2F)) << row;
+    }
+    AjusteDegres(document::kNoMesh, document::kNoMesh);
+    EXPECT_EQ(db.getTotalChanges() - before, 4);
 }
 
 TEST_F(RecomputeTest, SnapToCellAndFiveDecimals) {

@@ -4,9 +4,12 @@
 #include "common/Numeric.h"
 
 #include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -196,6 +199,63 @@ TEST(NationalGrids, PointsThatCannotBeLetteredGiveThreeEmptyTexts) {
         EXPECT_EQ(letters, "");
         EXPECT_EQ(eDigits, "");
         EXPECT_EQ(nDigits, "");
+    }
+}
+
+// The offsets' digits against the C library's "%.7g" over offsets of every size, and the batch
+// against the one-point lettering.
+TEST(NationalGrids, OffsetDigitsAreSevenSignificantDigits) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> exponent(-5.0, 2.0), unit(0.0, 1.0);
+    for (int k = 0; k < 200000; ++k) {
+        // Offsets from 10 um to 100 km, and values on and next to the rounding's halves.
+        double km = std::pow(10.0, exponent(rng));
+        if (k % 4 == 0) {
+            km = std::round(km * 1e5) / 1e5 + (k % 8 == 0 ? 5e-6 : 0.0);
+        }
+        if (!(km < 100.0)) {
+            continue;
+        }
+        // In square SV the offset is the easting in metres times 0.001.
+        const double easting = km * 1000.0;
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.7g", easting * 0.001);
+        std::string expected = buffer;
+        if (expected.rfind("0.", 0) == 0) {
+            expected.erase(0, 1);
+        }
+        for (char& c : expected) {
+            c = c == 'e' ? 'E' : c;
+        }
+        if (expected.size() < 2) {
+            expected.insert(0, 2 - expected.size(), '0');
+        }
+        std::string letters, eDigits, nDigits;
+        geodesy::GridRefFromGridEN(kBritishGrid, easting, 50000.0, letters, eDigits, nDigits);
+        ASSERT_EQ(eDigits, expected) << std::hexfloat << easting;
+    }
+}
+
+TEST(NationalGrids, BatchReferencesAreTheOnePointReferences) {
+    std::vector<double> lat, lon;
+    for (double la = 49.0; la <= 61.5; la += 0.173) {
+        for (double lo = -11.0; lo <= 3.0; lo += 0.191) {
+            lat.push_back(la);
+            lon.push_back(lo);
+        }
+    }
+    lat.push_back(95.0); // no projection: no reference
+    lon.push_back(0.0);
+    for (int type : {kBritishGrid, kIrishGrid}) {
+        const std::size_t n = lat.size();
+        std::vector<std::string> letters(n, "x"), eDigits(n), nDigits(n);
+        geodesy::batch::LatLonToGridRef(type, lat, lon, letters, eDigits, nDigits);
+        for (std::size_t i = 0; i < n; ++i) {
+            std::string l, e, no;
+            geodesy::LatLonToGridRef(type, lat[i], lon[i], l, e, no);
+            EXPECT_EQ(letters[i] + " " + eDigits[i] + " " + nDigits[i], l + " " + e + " " + no)
+                << type << " " << lat[i] << " " << lon[i];
+        }
     }
 }
 
