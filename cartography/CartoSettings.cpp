@@ -1,6 +1,7 @@
 #include "cartography/CartoSettings.h"
 
 #include "common/Numeric.h"
+#include "platform/Prompter.h"
 #include "platform/Settings.h"
 
 #include <cmath>
@@ -96,6 +97,15 @@ QString FolderOf(const QString& path) {
     const qsizetype last =
         std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     return last < 0 ? QString() : path.left(last + 1);
+}
+
+QString AskOutputFile(const QString& filter, const QString& programFolder) {
+    platform::FileDialogRequest request;
+    request.filter = filter;
+    request.confirmOverwrite = true;
+    request.folder = platform::GetSetting(QStringLiteral("DOVAZOV"), QStringLiteral("Paths"),
+                                          QStringLiteral("Data"), programFolder);
+    return platform::CurrentPrompter().saveFile(request);
 }
 
 } // namespace cartography

@@ -1,6 +1,7 @@
 #include "cartography/EpsFile.h"
 
 #include "cartography/CartoSession.h"
+#include "cartography/CartoSettings.h"
 #include "cartography/DistributionSymbols.h"
 #include "cartography/Graticule.h"
 #include "common/AppError.h"
@@ -8,7 +9,6 @@
 #include "platform/ErrorBox.h"
 #include "platform/FileReplacement.h"
 #include "platform/Prompter.h"
-#include "platform/Settings.h"
 #include "platform/TextFile.h"
 #include "platform/WaitCursor.h"
 #include "platform/Windows1252.h"
@@ -166,12 +166,9 @@ bool FaitEPS(CartoSession& session, MapCanvas& canvas, const maps::MapHost& host
 
 void Imprime(CartoSession& session, MapCanvas& canvas, const maps::MapHost& host, int mode) {
     try {
-        platform::FileDialogRequest request;
-        request.filter = QStringLiteral("Fichiers EPS (*.eps)|*.eps|Tous les fichiers (*.*)|*.*");
-        request.confirmOverwrite = true;
-        request.folder = platform::GetSetting(QStringLiteral("DOVAZOV"), QStringLiteral("Paths"),
-                                              QStringLiteral("Data"), session.programFolder);
-        const QString path = platform::CurrentPrompter().saveFile(request);
+        const QString path =
+            AskOutputFile(QStringLiteral("Fichiers EPS (*.eps)|*.eps|Tous les fichiers (*.*)|*.*"),
+                          session.programFolder);
         if (path.isEmpty()) {
             return;
         }

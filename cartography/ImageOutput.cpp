@@ -1,12 +1,11 @@
 #include "cartography/ImageOutput.h"
 
 #include "cartography/CartoSession.h"
+#include "cartography/CartoSettings.h"
 #include "cartography/MapCanvas.h"
 #include "common/AppError.h"
 #include "platform/ErrorBox.h"
 #include "platform/FileReplacement.h"
-#include "platform/Prompter.h"
-#include "platform/Settings.h"
 #include "platform/WaitCursor.h"
 
 #include <QBuffer>
@@ -40,13 +39,9 @@ void SaveBitmap(const QImage& image, const QString& path) {
 
 void SauveImage(const CartoSession& session, MapCanvas& canvas) {
     try {
-        platform::FileDialogRequest request;
-        request.filter =
-            QStringLiteral("Fichiers bitmap (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*");
-        request.confirmOverwrite = true;
-        request.folder = platform::GetSetting(QStringLiteral("DOVAZOV"), QStringLiteral("Paths"),
-                                              QStringLiteral("Data"), session.programFolder);
-        const QString path = platform::CurrentPrompter().saveFile(request);
+        const QString path = AskOutputFile(
+            QStringLiteral("Fichiers bitmap (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*"),
+            session.programFolder);
         if (path.isEmpty()) {
             return;
         }

@@ -25,6 +25,7 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -74,36 +75,58 @@ private:
 };
 
 // Every row of the table, whatever selection or sort the grid shows: the rows of the shown record
-// set in its order, then those it leaves out in Counter order. A shown list in the table's order
-// (the usual case) is used as it stands, and rows shown are told apart by a search in it or in a
-// sorted copy: eight bytes a row at most, where a set of them would take several times that.
+// set in its order, then those it leaves out in Counter order. A list kept implicit in the
+// table's order (the usual case) is read from as it stands, a block at a time, so that it stays
+// implicit; a list held row by row is used where it lies, with a sorted copy when it is in
+// another order. Rows shown are told apart by a search in the list or in that copy: eight bytes a
+// row at most, where a set of them would take several times that.
 class WholeTable {
 public:
-    WholeTable(SQLite::Database& db, const std::vector<std::int64_t>& shown) {
-        const bool tableOrder = std::adjacent_find(shown.begin(), shown.end(), [](auto a, auto b) {
-                                    return a >= b;
-                                }) == shown.end();
-        std::vector<std::int64_t> sortedCopy;
-        if (tableOrder) {
-            shown_ = shown;
-        } else {
-            sortedCopy = shown;
-            std::sort(sortedCopy.begin(), sortedCopy.end());
-            sortedCopy.erase(std::unique(sortedCopy.begin(), sortedCopy.end()), sortedCopy.end());
-            std::vector<bool> taken(sortedCopy.size());
-            ownShown_.reserve(sortedCopy.size());
-            for (const std::int64_t mark : shown) {
-                const auto at = static_cast<std::size_t>(
-                    std::lower_bound(sortedCopy.begin(), sortedCopy.end(), mark) -
-                    sortedCopy.begin());
-                if (!taken[at]) {
-                    taken[at] = true;
-                    ownShown_.push_back(mark);
+    WholeTable(SQLite::Database& db, const RecordSet& shown) : list_(shown.bookmarkList()) {
+        if (!list_->byRow()) {
+            // Kept as runs: the Counters ascend, each once.
+            fromList_ = true;
+            shownSize_ = list_->size();
+            SQLite::Statement rows(db, "SELECT Counter FROM DOVAZOV ORDER BY Counter");
+            while (rows.executeStep()) {
+                const std::int64_t counter = rows.getColumn(0).getInt64();
+                if (list_->find(counter) < 0) {
+                    others_.push_back(counter);
                 }
             }
-            shown_ = ownShown_;
+            return;
         }
-        const std::vector<std::int64_t>& sortedShown = tableOrder ? shown : sortedCopy;
+        const std::vector<std::int64_t>& held = shown.bookmarks(); // already row by row
+        const bool tableOrder = std::adjacent_find(held.begin(), held.end(), [](auto a, auto b) {
+                                    return a >= b;
+                                }) == held.end();
+        std::vector<std::int64_t> sortedCopy;
+        if (tableOrder) {
+            shown_ = held;
+        } else {
+            sortedCopy = held;
+            std::sort(sortedCopy.begin(), sortedCopy.end());
+            sortedCopy.erase(std::unique(sortedCopy.begin(), sortedCopy.end()), sortedCopy.end());
+            if (sortedCopy.size() == held.size()) {
+                shown_ = held; // each row once: the list serves as it stands
+            } else {
+                // A row listed twice is written once, where it is first listed.
+                std::vector<bool> taken(sortedCopy.size());
+                ownShown_.reserve(sortedCopy.size());
+                for (const std::int64_t mark : held) {
+                    const auto at = static_cast<std::size_t>(
+                        std::lower_bound(sortedCopy.begin(), sortedCopy.end(), mark) -
+                        sortedCopy.begin());
+                    if (!taken[at]) {
+                        taken[at] = true;
+                        ownShown_.push_back(mark);
+                    }
+                }
+                shown_ = ownShown_;
+            }
+        }
+        shownSize_ = static_cast<std::ptrdiff_t>(shown_.size());
+        const std::vector<std::int64_t>& sortedShown = tableOrder ? held : sortedCopy;
         SQLite::Statement rows(db, "SELECT Counter FROM DOVAZOV ORDER BY Counter");
         auto next = sortedShown.begin();
         while (rows.executeStep()) {
@@ -117,26 +140,39 @@ public:
         }
     }
 
-    std::ptrdiff_t size() const {
-        return static_cast<std::ptrdiff_t>(shown_.size() + others_.size());
-    }
+    std::ptrdiff_t size() const { return shownSize_ + static_cast<std::ptrdiff_t>(others_.size()); }
     // The rows of positions [first, first + count), for a ColumnStream.
     void copy(std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) const {
         out.clear();
-        for (std::ptrdiff_t i = first; i < first + count; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            out.push_back(k < shown_.size() ? shown_[k] : others_[k - shown_.size()]);
+        const std::ptrdiff_t fromShown = std::clamp<std::ptrdiff_t>(shownSize_ - first, 0, count);
+        if (fromShown > 0) {
+            if (fromList_) {
+                list_->copy(first, fromShown, out);
+            } else {
+                const auto from = shown_.begin() + first;
+                out.assign(from, from + fromShown);
+            }
+        }
+        if (count > fromShown) {
+            const auto other = others_.begin() + (first + fromShown - shownSize_);
+            out.insert(out.end(), other, other + (count - fromShown));
         }
     }
-    // All of them in one list.
-    std::vector<std::int64_t> rows() const {
-        std::vector<std::int64_t> all(shown_.begin(), shown_.end());
-        all.insert(all.end(), others_.begin(), others_.end());
-        return all;
+    // All of them as one list held whole: the shown list itself when it is held row by row and
+    // leaves nothing out, else a copy.
+    std::span<const std::int64_t> rows(std::vector<std::int64_t>& copy) const {
+        if (!fromList_ && others_.empty()) {
+            return shown_;
+        }
+        this->copy(0, size(), copy);
+        return copy;
     }
 
 private:
-    std::span<const std::int64_t> shown_;
+    std::shared_ptr<const BookmarkList> list_; // the shown list, kept alive while it is read
+    bool fromList_ = false;                    // shown rows are read from the list as runs
+    std::span<const std::int64_t> shown_;      // else the shown rows, held whole
+    std::ptrdiff_t shownSize_ = 0;
     std::vector<std::int64_t> ownShown_;
     std::vector<std::int64_t> others_;
 };
@@ -419,7 +455,8 @@ void WritePlainRecords(platform::TextFileWriter& file, Steps& steps, SQLite::Dat
 // The grouped save: records are read whole, since a group joins their comments.
 void WriteGroupedRecords(platform::TextFileWriter& file, Steps& steps, SQLite::Database& db,
                          const WholeTable& table) {
-    const std::vector<std::int64_t> marks = table.rows();
+    std::vector<std::int64_t> copy;
+    const std::span<const std::int64_t> marks = table.rows(copy);
     const int count = static_cast<int>(marks.size());
     RecordProgress progress(count);
     const QString separator = platform::Settings().Separator;
@@ -473,7 +510,7 @@ bool Write(const QString& fileName, bool group, const DocumentTexts& texts,
         return false;
     }
     SQLite::Database& db = data.recordset().database();
-    const WholeTable table(db, data.recordset().bookmarks());
+    const WholeTable table(db, data.recordset());
     if (table.size() == 0) {
         return false;
     }

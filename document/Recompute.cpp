@@ -20,6 +20,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -205,8 +206,9 @@ private:
 
 void AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajustLon) {
     const platform::WaitCursor busy;
-    const std::vector<std::int64_t>& marks = rows.bookmarks();
-    const auto n = static_cast<std::ptrdiff_t>(marks.size());
+    // Read a block at a time: a list kept implicit in the table's order stays so.
+    const std::shared_ptr<const BookmarkList> list = rows.bookmarkList();
+    const std::ptrdiff_t n = list->size();
     if (n == 0) {
         return;
     }
@@ -219,7 +221,12 @@ void AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajustLon) {
     Savepoint savepoint(db);
     PositionWriter positions(db);
     {
-        ColumnStream stream(db, marks, "DATUM, ORIGINAL, LATITUDE, LONGITUDE");
+        ColumnStream stream(
+            db, n,
+            [&list](std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) {
+                list->copy(first, count, out);
+            },
+            "DATUM, ORIGINAL, LATITUDE, LONGITUDE");
         RowDatum rowDatum;
         std::string text;
         std::ptrdiff_t i = 0;

@@ -430,17 +430,21 @@ TEST_F(DistributionWriterTest, EverySaveWritesTheWholeDocumentWhateverTheGridSho
     AddNumbered(12); // r3, r6, r9 and r12 have the period 1
     const QStringList all{"r1", "r2", "r3", "r4",  "r5",  "r6",
                           "r7", "r8", "r9", "r10", "r11", "r12"};
-    // A selection condition, or the record source a sort or a filter gives the grid.
+    // A selection condition, or the record source a sort or a filter gives the grid; a list in
+    // the table's order is kept implicit, and the save must leave it so.
     struct Case {
         QString condition;
         QString recordSource;
         QStringList written;
+        bool implicit = false;
     };
     const std::vector<Case> cases{
+        {{}, "DOVAZOV", all, true},
         {"PERIOD = 1",
          {},
-         {"r3", "r6", "r9", "r12", "r1", "r2", "r4", "r5", "r7", "r8", "r10", "r11"}},
-        {"PERIOD = 9", {}, all}, // nothing shown
+         {"r3", "r6", "r9", "r12", "r1", "r2", "r4", "r5", "r7", "r8", "r10", "r11"},
+         true},
+        {"PERIOD = 9", {}, all, true}, // nothing shown
         {{},
          "SELECT * FROM DOVAZOV WHERE PERIOD = 1 ORDER BY N1 DESC",
          {"r12", "r9", "r6", "r3", "r1", "r2", "r4", "r5", "r7", "r8", "r10", "r11"}},
@@ -465,10 +469,13 @@ TEST_F(DistributionWriterTest, EverySaveWritesTheWholeDocumentWhateverTheGridSho
                 ASSERT_EQ(document::ApplySelection(false, c.condition).label,
                           document::SelectionLabel::Shown);
             }
+            const auto list = Data1().recordset().bookmarkList();
+            ASSERT_EQ(list->byRow(), !c.implicit);
             Document().FileModified = -1;
             ASSERT_TRUE(save(path("whole.deg")));
             EXPECT_EQ(FileComments(path("whole.deg")), c.written);
             EXPECT_EQ(Document().FileModified, 0);
+            EXPECT_EQ(list->byRow(), !c.implicit);
         }
     }
 }

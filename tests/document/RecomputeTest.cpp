@@ -121,6 +121,30 @@ TEST_F(RecomputeTest, OnlyTheRowsDataShowsChange) {
     EXPECT_EQ(prompter.beeps(), 0);
 }
 
+TEST_F(RecomputeTest, AListInTheTablesOrderIsReadWithoutBeingWrittenOut) {
+    // Runs of a hundred rows shown, a hundred left out: more rows than one block reads.
+    {
+        SQLite::Transaction transaction(document::WorkDb());
+        for (int i = 0; i < 1200; ++i) {
+            Row(QString("deg 50.7 4.2"), QString("EUR-M"), 1, 2, i / 100 % 2 + 1);
+        }
+        transaction.commit();
+    }
+    const document::RecordSet rows =
+        document::RecordSet::open(document::WorkDb(), "SELECT * FROM DOVAZOV WHERE PERIOD = 2");
+    ASSERT_FALSE(rows.bookmarkList()->byRow());
+    ScriptedPrompter prompter;
+    document::AjusteDegresOn(rows, document::kNoMesh, document::kNoMesh);
+    EXPECT_FALSE(rows.bookmarkList()->byRow());
+    const std::vector<Record> table = Table();
+    ASSERT_EQ(table.size(), 1200U);
+    for (const Record& r : table) {
+        const auto expected =
+            *r.PERIOD == 2 ? std::make_pair(50.7F, 4.2F) : std::make_pair(1.0F, 2.0F);
+        ASSERT_EQ(std::make_pair(*r.LATITUDE, *r.LONGITUDE), expected) << r.Counter;
+    }
+}
+
 TEST_F(RecomputeTest, AnEmptyDocumentChangesNothing) {
     Show(Document().SqlTri);
     ScriptedPrompter prompter;
