@@ -58,15 +58,13 @@ void Form1::connectBatchCommands() {
     // The fills give the grid back the row that was current.
     const auto refreshOn = [this](std::int64_t current) {
         RefreshGrid();
-        const int row = current != 0 ? model->rowOfBookmark(current) : -1;
-        if (row >= 0) {
-            TDBGrid1->selectionModel()->setCurrentIndex(model->index(row, 0),
-                                                        QItemSelectionModel::NoUpdate);
+        if (current != 0) {
+            TDBGrid1->setCurrentPosition(model->rowOfBookmark(current));
         }
     };
     const auto currentBookmark = [this] {
-        const QModelIndex current = TDBGrid1->currentIndex();
-        return current.isValid() ? model->bookmarkAt(current.row()) : std::int64_t{0};
+        const int current = TDBGrid1->currentPosition();
+        return current >= 0 ? model->bookmarkAt(current) : std::int64_t{0};
     };
     for (int i = 0; i < static_cast<int>(MnuRemplirCoo.size()); ++i) {
         hook(MnuRemplirCoo[static_cast<std::size_t>(i)], [this, i, refreshOn, currentBookmark] {

@@ -75,8 +75,8 @@ public:
     explicit Form1RecordGrid(Form1& form) : form_(form) {}
 
     std::int64_t currentBookmark() const override {
-        const QModelIndex current = form_.TDBGrid1->currentIndex();
-        return current.isValid() ? form_.model->bookmarkAt(current.row()) : 0;
+        const int current = form_.TDBGrid1->currentPosition();
+        return current >= 0 ? form_.model->bookmarkAt(current) : 0;
     }
     int currentColumn() const override {
         const QModelIndex current = form_.TDBGrid1->currentIndex();
@@ -283,10 +283,9 @@ void Form1::buildMenus() {
         Guarded([this] {
             if (const auto last = document::AjoutLignes()) {
                 RefreshGrid();
-                const int row = model->rowOfBookmark(*last);
-                if (row >= 0) {
-                    TDBGrid1->setCurrentIndex(model->index(row, 0));
-                }
+                TDBGrid1->setCurrentPosition(model->rowOfBookmark(*last),
+                                             QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
             }
         });
     });
@@ -435,7 +434,7 @@ void Form1::buildCentralWidget() {
     Variable->hide();
 
     model = new RecordTableModel(this);
-    TDBGrid1 = new QTableView(central);
+    TDBGrid1 = new RecordGridView(central);
     SetUpRecordGrid(*TDBGrid1, *model);
     TDBGrid1->viewport()->installEventFilter(this);
     columnSelection = new ColumnSelection(TDBGrid1);
@@ -768,8 +767,7 @@ void Form1::RefreshGrid() {
         const auto position =
             std::clamp<std::ptrdiff_t>(records.absolutePosition(), 0, records.recordCount() - 1);
         // The current row only: the selected-rows collection starts empty.
-        TDBGrid1->selectionModel()->setCurrentIndex(model->index(static_cast<int>(position), 0),
-                                                    QItemSelectionModel::NoUpdate);
+        TDBGrid1->setCurrentPosition(static_cast<int>(position));
     }
     TDBGrid1_RowColChange();
 }
@@ -781,23 +779,21 @@ void Form1::TDBGrid1_RowColChange() {
         return;
     }
     document::RecordSet& records = data.recordset();
-    const QModelIndex current = TDBGrid1->currentIndex();
+    const int current = TDBGrid1->currentPosition();
     long position = 0;
-    if (current.isValid() && current.row() < records.recordCount()) {
-        records.setAbsolutePosition(current.row());
-        position = current.row() + 1;
+    if (current >= 0 && current < records.recordCount()) {
+        records.setAbsolutePosition(current);
+        position = current + 1;
     }
     StatusPanel[0]->setText(PositionText(position, records.recordCount()));
 }
 
 std::vector<std::int64_t> Form1::SelectedBookmarks() const {
-    QModelIndexList rows = TDBGrid1->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    const std::vector<int> positions = TDBGrid1->selectedPositions();
     std::vector<std::int64_t> marks;
-    marks.reserve(static_cast<std::size_t>(rows.size()));
-    for (const QModelIndex& row : rows) {
-        marks.push_back(model->bookmarkAt(row.row()));
+    marks.reserve(positions.size());
+    for (const int position : positions) {
+        marks.push_back(model->bookmarkAt(position));
     }
     return marks;
 }
@@ -811,37 +807,30 @@ void Form1::ShowCurrentRow() {
     if (position < 0 || position >= data.recordset().recordCount()) {
         return;
     }
-    const QModelIndex index =
-        model->index(static_cast<int>(position), std::max(0, TDBGrid1->currentIndex().column()));
-    TDBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    TDBGrid1->scrollTo(index);
+    TDBGrid1->setCurrentPosition(static_cast<int>(position));
 }
 
 void Form1::SelectOnlyRow(std::int64_t bookmark) {
-    const int row = model->rowOfBookmark(bookmark);
-    if (row < 0) {
+    const int position = model->rowOfBookmark(bookmark);
+    if (position < 0) {
         return;
     }
-    const QModelIndex index = model->index(row, std::max(0, TDBGrid1->currentIndex().column()));
-    TDBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                           QItemSelectionModel::Rows);
+    TDBGrid1->setCurrentPosition(position,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     anchorBookmark_ = bookmark;
-    TDBGrid1->scrollTo(index);
     TDBGrid1->viewport()->update();
 }
 
 void Form1::AddSelectedRow(std::int64_t bookmark) {
-    const int row = model->rowOfBookmark(bookmark);
-    if (row < 0) {
+    const int position = model->rowOfBookmark(bookmark);
+    if (position < 0) {
         return;
     }
-    TDBGrid1->selectionModel()->select(model->index(row, 0),
-                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    TDBGrid1->selectPositions(position, position, QItemSelectionModel::Select);
     // The first selected row is the anchor of a later shift-click.
-    if (TDBGrid1->selectionModel()->selectedRows().size() == 1) {
+    if (TDBGrid1->selectedCount() == 1) {
         anchorBookmark_ = bookmark;
     }
-    TDBGrid1->viewport()->update();
 }
 
 void Form1::mnuChercher_Click(int index) {
@@ -944,34 +933,28 @@ void Form1::MnuTxtGrille_Click() {
     }
 }
 
-bool Form1::ShiftClick(int clickedRow) {
+bool Form1::ShiftClick(int clicked) {
     const int anchor = model->rowOfBookmark(anchorBookmark_);
-    if (anchor < 0 || clickedRow < 0 || !TDBGrid1->selectionModel()->hasSelection()) {
+    if (anchor < 0 || clicked < 0 || TDBGrid1->selectedCount() == 0) {
         return false;
     }
-    QItemSelection selection;
-    for (const int row : RangeRows(anchor, clickedRow)) {
-        selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
-    }
-    QItemSelectionModel* selectionModel = TDBGrid1->selectionModel();
-    selectionModel->setCurrentIndex(
-        model->index(clickedRow, std::max(0, TDBGrid1->currentIndex().column())),
-        QItemSelectionModel::NoUpdate);
-    selectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
+    TDBGrid1->setCurrentPosition(clicked);
+    TDBGrid1->selectPositions(std::min(anchor, clicked), std::max(anchor, clicked),
+                              QItemSelectionModel::ClearAndSelect);
     return true;
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TDBGrid1->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        const int row = TDBGrid1->rowAt(static_cast<int>(mouse->position().y()));
+        const int position = TDBGrid1->positionAt(static_cast<int>(mouse->position().y()));
         if (mouse->modifiers() == Qt::ShiftModifier) {
             // The run from the anchor to the clicked row; the anchor stays for the next one.
-            if (ShiftClick(row)) {
+            if (ShiftClick(position)) {
                 return true;
             }
-        } else if (row >= 0) {
-            anchorBookmark_ = model->bookmarkAt(row);
+        } else if (position >= 0) {
+            anchorBookmark_ = model->bookmarkAt(position);
         }
         // A click in the cells ends a column selection.
         if (columnSelection->first() >= 0) {

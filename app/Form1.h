@@ -4,6 +4,7 @@
 #include "app/GridColors.h"
 #include "app/MainSettings.h"
 #include "app/RecordCommands.h"
+#include "app/RecordGridView.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -25,7 +26,6 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
-class QTableView;
 class QTimer;
 
 namespace cartography {
@@ -236,7 +236,7 @@ public:
     QLineEdit* Commentaire = nullptr;
     QLabel* Variable = nullptr; // hidden: dialogs pass a result through its caption
 
-    QTableView* TDBGrid1 = nullptr;
+    RecordGridView* TDBGrid1 = nullptr;
     RecordTableModel* model = nullptr;
     ColumnSelection* columnSelection = nullptr; // the grid's selected columns
     QStatusBar* StatusBar1 = nullptr;
@@ -274,7 +274,7 @@ private:
     void ApplyGridColors();
     // Runs a handler and shows an error it raises in the error box.
     void Guarded(const std::function<void()>& handler);
-    bool ShiftClick(int clickedRow);
+    bool ShiftClick(int clicked);
     void ShowDocumentBoxes(bool emptyTitle);
 
     MainWindowSettings windowSettings_;

@@ -10,8 +10,6 @@
 #include "platform/ProgramSettings.h"
 #include "platform/StringTable.h"
 
-#include <QHeaderView>
-#include <QTableView>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -109,36 +107,68 @@ int FullColumnWidth(int column, const QString& caption, const QFontMetrics& cell
     return std::max(value, header.horizontalAdvance(caption) + kHeaderMargin);
 }
 
-void SetUpRecordGrid(QTableView& view, RecordTableModel& model) {
-    view.setModel(&model);
-    view.setSelectionBehavior(QAbstractItemView::SelectRows);
-    view.setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view.setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                         QAbstractItemView::AnyKeyPressed);
-    QHeaderView& rows = *view.verticalHeader();
-    rows.setSectionResizeMode(QHeaderView::Fixed);
-    rows.setDefaultSectionSize(view.fontMetrics().height() + 6);
-    view.horizontalHeader()->setStretchLastSection(false);
-    // Stored widths apply as they are, down to 0 (a stored width that is not a number).
-    view.horizontalHeader()->setMinimumSectionSize(0);
-}
-
 RecordTableModel::RecordTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void RecordTableModel::reload() {
     beginResetModel();
     pages_.clear();
+    windowFirst_ = clampedFirst(windowFirst_);
     endResetModel();
 }
 
-void RecordTableModel::rowChanged(int row) {
-    const auto page = std::find_if(pages_.begin(), pages_.end(), [row](const Page& p) {
-        return row >= p.first && row < p.first + static_cast<int>(p.rows.size());
+void RecordTableModel::rowChanged(int position) {
+    const auto page = std::find_if(pages_.begin(), pages_.end(), [position](const Page& p) {
+        return position >= p.first && position < p.first + static_cast<int>(p.rows.size());
     });
     if (page != pages_.end()) {
         pages_.erase(page);
     }
-    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    const int row = rowOfPosition(position);
+    if (row >= 0) {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
+}
+
+int RecordTableModel::recordCount() const {
+    const document::RecordSet* records = BoundRecordSet();
+    return records != nullptr ? records->recordCount() : 0;
+}
+
+int RecordTableModel::clampedFirst(int first) const {
+    return std::clamp(first, 0, std::max(0, recordCount() - windowRows_));
+}
+
+void RecordTableModel::setWindowRows(int rows) {
+    beginResetModel();
+    windowRows_ = std::max(1, rows);
+    windowFirst_ = clampedFirst(windowFirst_);
+    endResetModel();
+}
+
+int RecordTableModel::rowOfPosition(int position) const {
+    const int row = position - windowFirst_;
+    return row >= 0 && row < rowCount() ? row : -1;
+}
+
+void RecordTableModel::moveWindow(int first) {
+    first = clampedFirst(first);
+    if (first == windowFirst_) {
+        return;
+    }
+    emit layoutAboutToBeChanged();
+    const int shift = windowFirst_ - first;
+    const int rows = rowCount();
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before) {
+        const int row = old.row() + shift;
+        after.push_back(row >= 0 && row < rows ? createIndex(row, old.column()) : QModelIndex());
+    }
+    changePersistentIndexList(before, after);
+    windowFirst_ = first;
+    emit layoutChanged();
+    emit headerDataChanged(Qt::Vertical, 0, std::max(0, rows - 1));
 }
 
 void RecordTableModel::setCaptions(const std::array<QString, 10>& captions) {
@@ -150,8 +180,7 @@ int RecordTableModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid()) {
         return 0;
     }
-    const document::RecordSet* records = BoundRecordSet();
-    return records != nullptr ? records->recordCount() : 0;
+    return std::clamp(recordCount() - windowFirst_, 0, windowRows_);
 }
 
 int RecordTableModel::columnCount(const QModelIndex& parent) const {
@@ -193,7 +222,7 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    const document::Record* record = rowAt(index.row());
+    const document::Record* record = rowAt(positionOfRow(index.row()));
     if (record == nullptr) {
         return {};
     }
@@ -207,7 +236,7 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     }
     if (orientation == Qt::Vertical) {
-        return section + 1;
+        return windowFirst_ + section + 1;
     }
     if (section < 0 || section >= static_cast<int>(captions_.size())) {
         return {};
@@ -240,7 +269,7 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
     try {
         // The grid edits Data1's current row, through Data1's own cursor so that its cached
         // copy of the row stays true.
-        records->setAbsolutePosition(index.row());
+        records->setAbsolutePosition(positionOfRow(index.row()));
         document::Record record = records->current();
         if (CellText(record.field(field)) == text) {
             return false; // nothing typed: the document stays as it was
@@ -257,16 +286,16 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
         return false;
     }
     document::Document().FileModified = -1;
-    rowChanged(index.row());
+    rowChanged(positionOfRow(index.row()));
     return true;
 }
 
-std::int64_t RecordTableModel::bookmarkAt(int row) const {
+std::int64_t RecordTableModel::bookmarkAt(int position) const {
     const document::RecordSet* records = BoundRecordSet();
-    if (records == nullptr || row < 0 || row >= records->recordCount()) {
+    if (records == nullptr || position < 0 || position >= records->recordCount()) {
         return 0;
     }
-    return records->bookmarkAt(row);
+    return records->bookmarkAt(position);
 }
 
 int RecordTableModel::rowOfBookmark(std::int64_t bookmark) const {

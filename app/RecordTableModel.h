@@ -10,8 +10,6 @@
 #include <list>
 #include <vector>
 
-class QTableView;
-
 namespace app {
 
 // The grid's ten columns: the field each shows, in order (Counter is not shown).
@@ -29,6 +27,11 @@ std::array<QString, 10> GridCaptions();
 // The grid's model over Data1's record set. Only the bookmark list of the record set is held in
 // full; rows are read a page at a time as the view asks for them, and only a few pages are kept,
 // so a document of a million records costs no more memory than its bookmark list.
+//
+// The model's rows are a window of at most windowRows() records starting at windowFirst(): a
+// view keeps state for each of its rows, so a view over every record would cost as much as the
+// document. RecordGridView moves the window as it scrolls. "Position" below is a record's row in
+// Data1's record set; "row" is a row of the window.
 class RecordTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -37,8 +40,8 @@ public:
 
     // Data1's record set was run again or its rows changed: drop every cached row.
     void reload();
-    // The row with that bookmark changed: read it again.
-    void rowChanged(int row);
+    // The record at that position changed: read it again.
+    void rowChanged(int position);
     void setCaptions(const std::array<QString, 10>& captions);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -55,10 +58,26 @@ public:
     // for a column that takes any text.
     QString AcceptedInColumn(int column) const;
 
-    // The bookmark of a row; 0 when there is no such row.
-    std::int64_t bookmarkAt(int row) const;
-    // The row of a bookmark; -1 when the record set does not hold it.
+    // The bookmark of the record at a position; 0 when there is no such record.
+    std::int64_t bookmarkAt(int position) const;
+    // The position of a bookmark; -1 when the record set does not hold it.
     int rowOfBookmark(std::int64_t bookmark) const;
+
+    // The number of records in Data1's record set.
+    int recordCount() const;
+    // The window: its first position and the most rows it holds.
+    int windowFirst() const { return windowFirst_; }
+    int windowRows() const { return windowRows_; }
+    void setWindowRows(int rows);
+    // Moves the window to start at `first` (kept within the records). Persistent indexes follow
+    // their record, or become invalid when it leaves the window.
+    void moveWindow(int first);
+    // The position of a window row, and the window row of a position (-1 outside the window).
+    int positionOfRow(int row) const { return windowFirst_ + row; }
+    int rowOfPosition(int position) const;
+
+    // The rows a window holds by default: a few screens either side of the one shown.
+    static constexpr int kWindowRows = 4096;
 
     // Rows per page and pages kept.
     static constexpr int kPageRows = 256;
@@ -73,16 +92,14 @@ private:
     };
     const document::Record* rowAt(int row) const;
 
+    int clampedFirst(int first) const;
+
     std::array<QString, 10> captions_;
+    int windowFirst_ = 0;
+    int windowRows_ = kWindowRows;
     // Most recently used first.
     mutable std::list<Page> pages_;
 };
-
-// Sets `view` up as the main window's grid over `model`: whole rows selected, several at a time,
-// typing edits, rows of one fixed height. With every row the same height and nothing kept per row
-// by the model, showing a screen or jumping to the last row costs the same whatever the number
-// of records.
-void SetUpRecordGrid(QTableView& view, RecordTableModel& model);
 
 // The text a grid cell shows for a field value: numbers without trailing zeros, Null as "".
 QString CellText(const QVariant& value);

@@ -28,16 +28,14 @@ maps::MapHost Form1::mapHost() {
         AddSelectedRow(bookmark);
     };
     host.removeSelected = [this](std::int64_t bookmark) {
-        const int gridRow = model->rowOfBookmark(bookmark);
-        if (gridRow >= 0) {
-            TDBGrid1->selectionModel()->select(model->index(gridRow, 0),
-                                               QItemSelectionModel::Deselect |
-                                                   QItemSelectionModel::Rows);
+        const int position = model->rowOfBookmark(bookmark);
+        if (position >= 0) {
+            TDBGrid1->selectPositions(position, position, QItemSelectionModel::Deselect);
         }
     };
     host.currentRow = [this] {
-        const QModelIndex current = TDBGrid1->currentIndex();
-        return current.isValid() ? model->bookmarkAt(current.row()) : std::int64_t{0};
+        const int current = TDBGrid1->currentPosition();
+        return current >= 0 ? model->bookmarkAt(current) : std::int64_t{0};
     };
     host.setCurrentRow = [this](std::int64_t bookmark) {
         document::Data1().recordset().setBookmark(bookmark);

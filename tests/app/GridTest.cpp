@@ -1,12 +1,15 @@
 #include "MainWindowFixture.h"
 #include "app/RecordTableModel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <SQLiteCpp/Transaction.h>
 
@@ -43,6 +46,13 @@ protected:
         return form_->model->data(form_->model->index(row, column)).toString();
     }
     QString Panel1() const { return form_->StatusPanel[0]->text(); }
+    // The cell of the record at `position`, moving the model's window to it if need be.
+    QString PositionCell(int position, int column) const {
+        if (form_->model->rowOfPosition(position) < 0) {
+            form_->model->moveWindow(position);
+        }
+        return Cell(form_->model->rowOfPosition(position), column);
+    }
 };
 
 TEST_F(GridTest, ShowsTheRecordSetAndFollowsTheCurrentRowInTheStatusBar) {
@@ -165,11 +175,13 @@ TEST_F(GridTest, DefaultColumnWidthsShowTheCaptionsAndWholeValues) {
     }
 }
 
-TEST_F(GridTest, ALargeDocumentKeepsOnlyAFewPagesInMemory) {
+TEST_F(GridTest, ALargeDocumentKeepsOnlyAFewPagesAndAWindowOfRows) {
     Fill(20000);
-    ASSERT_EQ(form_->model->rowCount(), 20000);
-    for (int row = 0; row < 20000; row += 97) {
-        ASSERT_EQ(Cell(row, 0), QString::number((row + 1) % 32000));
+    // The view keeps state for the model's rows: a window of them, whatever the document.
+    ASSERT_EQ(form_->model->rowCount(), app::RecordTableModel::kWindowRows);
+    EXPECT_EQ(form_->model->recordCount(), 20000);
+    for (int position = 0; position < 20000; position += 97) {
+        ASSERT_EQ(PositionCell(position, 0), QString::number((position + 1) % 32000));
     }
     EXPECT_LE(form_->model->cachedPages(), app::RecordTableModel::kPagesKept);
     EXPECT_EQ(form_->model->bookmarkAt(19999), 20000);
@@ -177,10 +189,10 @@ TEST_F(GridTest, ALargeDocumentKeepsOnlyAFewPagesInMemory) {
     // Showing the document and going to its last row never writes out the bookmark list of a
     // document in its table's order: it costs the same for ten records and ten million.
     form_->showNormal();
-    form_->TDBGrid1->setCurrentIndex(form_->model->index(19999, 0));
-    form_->TDBGrid1->scrollTo(form_->model->index(19999, 0));
+    form_->TDBGrid1->setCurrentPosition(19999);
     form_->TDBGrid1->grab();
-    EXPECT_EQ(Cell(19999, 0), QString::number(20000));
+    EXPECT_EQ(form_->TDBGrid1->currentPosition(), 19999);
+    EXPECT_EQ(PositionCell(19999, 0), QString::number(20000));
     EXPECT_FALSE(document::Data1().recordset().bookmarkList()->byRow());
 }
 
@@ -236,6 +248,145 @@ TEST_F(GridTest, SortControlsReorderTheGrid) {
     form_->OptTri_Click(1);
     EXPECT_EQ(Cell(0, 0), "5");
     EXPECT_EQ(Cell(4, 0), "1");
+}
+
+// The grid over more records than its model's window holds: a window of 100 rows over 1000
+// records, whose PERIOD is their 1-based position.
+class WindowedGridTest : public GridTest {
+protected:
+    void SetUp() override {
+        GridTest::SetUp();
+        form_->model->setWindowRows(100);
+        Fill(1000);
+        form_->showNormal();
+        form_->resize(900, 700);
+        QApplication::processEvents();
+        grid_ = form_->TDBGrid1;
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(grid_, &press);
+    }
+    void Click(int y, Qt::KeyboardModifiers modifiers) {
+        const QPoint point(grid_->columnViewportPosition(1) + 2, y);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, point, grid_->viewport()->mapToGlobal(point), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              modifiers);
+            QApplication::sendEvent(grid_->viewport(), &event);
+        }
+    }
+    // The position and PERIOD of the record shown at `y` in the grid.
+    std::pair<int, QString> ShownAt(int y) const {
+        const int row = grid_->rowAt(y);
+        return {grid_->positionAt(y), row >= 0 ? Cell(row, 0) : QString()};
+    }
+    int LastVisibleY() const { return grid_->viewport()->height() - 2; }
+
+    app::RecordGridView* grid_ = nullptr;
+};
+
+TEST_F(WindowedGridTest, TheScrollBarRunsOverEveryRecord) {
+    QScrollBar* bar = grid_->verticalScrollBar();
+    const int visible = bar->pageStep();
+    ASSERT_GT(visible, 5);
+    ASSERT_LT(visible, 50);
+    EXPECT_EQ(bar->maximum(), 1000 - visible);
+    bar->setValue(bar->maximum());
+    grid_->grab();
+    // The last record ends at the bottom; the row above the first whole one shows in part.
+    EXPECT_GE(ShownAt(2).first, 1000 - visible - 1);
+    EXPECT_EQ(ShownAt(LastVisibleY()).first, 999);
+    EXPECT_EQ(ShownAt(LastVisibleY()).second, "1000");
+    EXPECT_EQ(form_->model->headerData(grid_->rowAt(LastVisibleY()), Qt::Vertical).toInt(), 1000);
+    bar->setValue(500);
+    EXPECT_EQ(ShownAt(2), (std::pair<int, QString>{500, QStringLiteral("501")}));
+    bar->setValue(0);
+    EXPECT_EQ(ShownAt(2), (std::pair<int, QString>{0, QStringLiteral("1")}));
+}
+
+TEST_F(WindowedGridTest, KeyboardMovesCrossTheWindowsEdges) {
+    grid_->setCurrentPosition(0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid_->currentPosition(), 999);
+    EXPECT_EQ(Panel1(), "1000/1000");
+    EXPECT_EQ(document::Data1().recordset().absolutePosition(), 999);
+    EXPECT_EQ(ShownAt(LastVisibleY()).second, "1000");
+
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(grid_->currentPosition(), 0);
+    EXPECT_EQ(ShownAt(2).second, "1");
+
+    // Down one row at a time, past the window's first 100 rows.
+    for (int i = 0; i < 150; ++i) {
+        Key(Qt::Key_Down);
+    }
+    EXPECT_EQ(grid_->currentPosition(), 150);
+    EXPECT_EQ(Panel1(), "151/1000");
+    // A page at a time, to the end and back.
+    for (int i = 0; i < 200; ++i) {
+        Key(Qt::Key_PageDown);
+    }
+    EXPECT_EQ(grid_->currentPosition(), 999);
+    for (int i = 0; i < 200; ++i) {
+        Key(Qt::Key_PageUp);
+    }
+    EXPECT_EQ(grid_->currentPosition(), 0);
+}
+
+TEST_F(WindowedGridTest, SelectedRowsReachBeyondTheWindow) {
+    // A shift-click at the bottom from the row selected at the top.
+    Click(grid_->rowViewportPosition(10) + 2, Qt::NoModifier);
+    grid_->verticalScrollBar()->setValue(grid_->verticalScrollBar()->maximum());
+    Click(LastVisibleY(), Qt::ShiftModifier);
+    std::vector<std::int64_t> expected;
+    for (std::int64_t mark = 11; mark <= 1000; ++mark) {
+        expected.push_back(mark);
+    }
+    EXPECT_EQ(form_->SelectedBookmarks(), expected);
+    // Back at the top, the run is still shown from its first row.
+    grid_->verticalScrollBar()->setValue(0);
+    EXPECT_TRUE(grid_->selectionModel()->isRowSelected(form_->model->rowOfPosition(10)));
+    EXPECT_FALSE(grid_->selectionModel()->isRowSelected(form_->model->rowOfPosition(9)));
+    EXPECT_EQ(form_->SelectedBookmarks(), expected);
+
+    // A plain click starts afresh, also beyond the window.
+    Click(grid_->rowViewportPosition(3) + 2, Qt::NoModifier);
+    EXPECT_EQ(form_->SelectedBookmarks(), (std::vector<std::int64_t>{4}));
+
+    // Shift with the keyboard: from record 500 to the last one.
+    grid_->setCurrentPosition(499, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Key(Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier);
+    const std::vector<std::int64_t> tail = form_->SelectedBookmarks();
+    ASSERT_EQ(tail.size(), 501U);
+    EXPECT_EQ(tail.front(), 500);
+    EXPECT_EQ(tail.back(), 1000);
+
+    // A row taken out of the run beyond the window, then every record.
+    grid_->verticalScrollBar()->setValue(0);
+    grid_->selectPositions(700, 700, QItemSelectionModel::Deselect);
+    EXPECT_EQ(form_->SelectedBookmarks().size(), 500U);
+    grid_->selectAll();
+    EXPECT_EQ(form_->SelectedBookmarks().size(), 1000U);
+}
+
+TEST_F(WindowedGridTest, TheCurrentRowStaysWhenScrolledAwayAndAfterARefresh) {
+    grid_->setCurrentPosition(900);
+    grid_->verticalScrollBar()->setValue(0);
+    EXPECT_EQ(grid_->currentPosition(), 900);
+    EXPECT_EQ(Panel1(), "901/1000");
+    form_->RefreshGrid();
+    EXPECT_EQ(grid_->currentPosition(), 900);
+    EXPECT_EQ(Panel1(), "901/1000");
+    EXPECT_EQ(ShownAt(grid_->rowViewportPosition(form_->model->rowOfPosition(900)) + 2).second,
+              "901");
+    // Typing into it writes the record at that position.
+    EXPECT_TRUE(form_->model->setData(form_->model->index(form_->model->rowOfPosition(900), 3),
+                                      QStringLiteral("77")));
+    EXPECT_EQ(document::WorkDb().execAndGet("SELECT N1 FROM DOVAZOV WHERE Counter = 901").getInt(),
+              77);
+    grid_->verticalScrollBar()->setValue(0);
+    EXPECT_EQ(PositionCell(900, 3), "77");
 }
 
 } // namespace
