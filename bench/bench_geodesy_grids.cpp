@@ -10,6 +10,7 @@
 #include "geodesy/LambertConic.h"
 #include "geodesy/NationalGridProjection.h"
 #include "geodesy/NationalGrids.h"
+#include "support/ProjCheck.h"
 #include "support/ProjRunner.h"
 
 #include <algorithm>
@@ -24,7 +25,6 @@
 namespace {
 
 constexpr std::size_t kPoints = 1000000;
-constexpr double kTolerance = 0.01; // metres
 
 struct Points {
     std::vector<double> a, b; // lat and lon, or easting and northing
@@ -48,21 +48,11 @@ Points Lattice(double a0, double a1, double b0, double b1) {
 using bench::ProjOp;
 using bench::RunProj;
 
-// The benchmarks whose results strayed from PROJ's.
-std::vector<std::string>& Failures() {
-    static std::vector<std::string> failures;
-    return failures;
-}
-
-// Ground distance in metres of small differences of latitude and longitude (degrees) at `lat`.
-double GroundMetres(double dLat, double dLon, double lat) {
-    constexpr double kMetresPerDegree = 111320.0;
-    return std::hypot(dLat * kMetresPerDegree,
-                      dLon * kMetresPerDegree * std::cos(lat * 3.14159265358979323846 / 180.0));
-}
+using bench::Failures;
+using bench::GroundMetres;
 
 // Compares our outputs of `in` with PROJ's, records the largest difference and fails the
-// benchmark beyond kTolerance. Plane outputs are (x, y); geographic ones (lat, lon), where PROJ
+// benchmark beyond 1 cm. Plane outputs are (x, y); geographic ones (lat, lon), where PROJ
 // gives (lon, lat).
 void CheckAgainstProj(benchmark::State& state, const ProjOp& op, PJ_DIRECTION direction,
                       const Points& in, const Points& ours) {
@@ -76,14 +66,7 @@ void CheckAgainstProj(benchmark::State& state, const ProjOp& op, PJ_DIRECTION di
                              : GroundMetres(ours.a[i] - py[i], ours.b[i] - px[i], py[i]);
         worst = std::max(worst, std::isnan(d) ? INFINITY : d);
     }
-    state.counters["max_diff_mm"] = worst * 1000.0;
-    if (!(worst <= kTolerance)) {
-        const std::string message = "results " + std::to_string(worst * 1000.0) +
-                                    " mm from PROJ's, beyond " +
-                                    std::to_string(kTolerance * 1000.0) + " mm";
-        Failures().push_back(message);
-        state.SkipWithError(message.c_str());
-    }
+    bench::Judge(state, worst);
 }
 
 void SetItems(benchmark::State& state, std::size_t perIteration) {
@@ -301,12 +284,7 @@ void BM_BritishGridRef_ours(benchmark::State& state) {
             worst = std::max(worst, std::isnan(d) ? INFINITY : d);
         }
     }
-    state.counters["max_diff_mm"] = worst * 1000.0;
-    if (!(worst <= kTolerance)) {
-        Failures().push_back("British references " + std::to_string(worst * 1000.0) +
-                             " mm from PROJ's");
-        state.SkipWithError("references beyond 1 cm from PROJ's");
-    }
+    bench::Judge(state, worst);
 }
 // PROJ projects the points alone.
 void BM_BritishGridRef_proj(benchmark::State& state) {
@@ -521,16 +499,6 @@ BENCHMARK(BM_NordMarocForward_proj)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NordMarocInverse_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NordMarocInverse_proj)->Unit(benchmark::kMillisecond);
 
-// BENCHMARK_MAIN, with an exit status that says whether every result stayed within 1 cm of PROJ.
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    for (const std::string& failure : Failures()) {
-        std::fprintf(stderr, "FAILED: %s (see the benchmark marked ERROR)\n", failure.c_str());
-    }
-    return Failures().empty() ? 0 : 1;
+    return bench::CheckedBenchmarkMain(argc, argv);
 }
