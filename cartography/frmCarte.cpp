@@ -263,8 +263,11 @@ void frmCarte::AjusteMap() {
     const FrameMetrics m = metrics();
     const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
     const QSize available = shown ? shown->availableGeometry().size() : QSize(1 << 20, 1 << 20);
-    const QSize inner = FittedInnerSize(m, available, m.inner);
-    resize(inner.width(), inner.height() + menuBar->sizeHint().height());
+    const int bar = menuBar->sizeHint().height();
+    // A picture just smaller than the screen would push the status bar off a small screen: the
+    // window stays within the screen and the scroll bars take over.
+    const QSize inner = FittedInnerSize(m, available, m.inner).boundedTo(available - QSize(0, bar));
+    resize(inner.width(), inner.height() + bar);
     Form_Resize();
 }
 

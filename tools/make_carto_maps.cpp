@@ -10,6 +10,7 @@
 #include "cartography/core/MapDescription.h"
 #include "make_carto_maps_clip.h"
 #include "make_region_pictures_topology.h"
+#include "tool_output.h"
 
 #include <QColor>
 #include <QDir>
@@ -18,7 +19,6 @@
 #include <QJsonArray>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -401,20 +401,6 @@ void WriteLayers(const tools::Topology& topology, const QDir& out) {
                                 {"Country borders, Natural Earth 1:50m", "Public domain"}, borders);
 }
 
-void Save(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw std::runtime_error((path + ": " + file.errorString()).toStdString());
-    }
-}
-
-void SavePicture(const QString& path, const QImage& image) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        throw std::runtime_error((path + ": " + file.errorString()).toStdString());
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -435,10 +421,10 @@ int main(int argc, char** argv) {
         for (const MapSpec& spec : kMaps) {
             const cartography::MapDescription map = Description(spec);
             const MapPlane plane(map);
-            SavePicture(out.filePath(QString::fromStdString(map.PictureLine)),
-                        DrawPicture(spec, plane, detailed));
-            Save(out.filePath(QString::fromStdString(map.BaseMapLine)),
-                 QByteArray::fromStdString(BaseMap(spec, plane, coarse)));
+            tools::SaveImageWhole(out.filePath(QString::fromStdString(map.PictureLine)),
+                                  DrawPicture(spec, plane, detailed), "PNG");
+            tools::SaveWhole(out.filePath(QString::fromStdString(map.BaseMapLine)),
+                             QByteArray::fromStdString(BaseMap(spec, plane, coarse)));
             cartography::WriteMapDescription(
                 out.filePath(QString::fromLatin1(spec.name) + ".dsw").toStdString(), map);
         }

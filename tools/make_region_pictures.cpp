@@ -6,6 +6,7 @@
 
 #include "make_region_pictures_topology.h"
 #include "maps/RegionProjection.h"
+#include "tool_output.h"
 
 #include <QColor>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -95,13 +95,6 @@ QImage Draw(const Canvas& canvas, const tools::Topology& topology) {
     return image;
 }
 
-void Save(const QImage& image, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit()) {
-        throw std::runtime_error((path + ": " + file.errorString()).toStdString());
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -128,7 +121,8 @@ int main(int argc, char** argv) {
                 w >= h ? QSize(kLongestSide, static_cast<int>(std::lround(kLongestSide * h / w)))
                        : QSize(static_cast<int>(std::lround(kLongestSide * w / h)), kLongestSide);
             const tools::Topology& topology = w < kDetailedWidthKm ? detailed : medium;
-            Save(Draw(canvas, topology), out.filePath(QString::fromLatin1(row.pictureFile)));
+            tools::SaveImageWhole(out.filePath(QString::fromLatin1(row.pictureFile)),
+                                  Draw(canvas, topology), "BMP");
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make_region_pictures: %s\n", e.what());

@@ -4,6 +4,7 @@
 // the centre at 0/0), its projection, and a working document shown by Data1 with a main window
 // that keeps its selected rows in a list.
 
+#include "../document/WorkTableFixture.h"
 #include "../support/ScriptedPrompter.h"
 #include "cartography/CartoSession.h"
 #include "cartography/MapCanvas.h"
@@ -16,7 +17,6 @@
 #include "platform/ProgramSettings.h"
 
 #include <QColor>
-#include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -58,25 +58,17 @@ inline void SetUpPlateCarree(cartography::CartoSession& session, cartography::Ma
 }
 
 // The working document and the main window's selection.
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public testing_support::WorkTableTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        document::ResetDocumentState();
-        document::Data1().reset();
-        platform::ResetProgramSettings();
-        document::CreateWorkDatabase(dir_.path());
-        document::Data1().setRecordSource(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter"));
-        document::Data1().refresh();
+        testing_support::WorkTableTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        Show(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter"));
         host.selectedRows = [this] { return selected; };
         host.currentRow = [] { return std::int64_t{0}; };
         host.setCurrentRow = [](std::int64_t) {};
-    }
-    void TearDown() override {
-        document::Data1().reset();
-        document::CloseWorkDatabase();
-        document::ResetDocumentState();
-        platform::ResetProgramSettings();
     }
 
     static std::int64_t Add(std::optional<float> lat, std::optional<float> lon) {
@@ -89,7 +81,6 @@ protected:
         return document::Data1().recordset().addNew(r);
     }
 
-    QTemporaryDir dir_;
     testing_support::ScriptedPrompter prompter;
     maps::MapHost host;
     std::vector<std::int64_t> selected;

@@ -299,7 +299,7 @@ TEST_F(EpsTest, SaveDialogStartsInTheDataFolderAndCancelDoesNothing) {
     EXPECT_TRUE(first.fileName.isEmpty());
     EXPECT_EQ(first.folder, programFolder);
     EXPECT_TRUE(prompter.messages().empty());
-    EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.eps")}).isEmpty());
+    EXPECT_TRUE(QDir(folder()).entryList({QStringLiteral("*.eps")}).isEmpty());
 
     const QString data = path(QStringLiteral("data"));
     platform::SaveSetting(QStringLiteral("DOVAZOV"), QStringLiteral("Paths"),

@@ -4,8 +4,8 @@
 // in its map folder, the base-map fixture, and a working table shown by Data1; and the
 // Ghostscript check of a written EPS file.
 
+#include "../document/WorkTableFixture.h"
 #include "../support/ScriptedPrompter.h"
-#include "../support/TempSettings.h"
 #include "cartography/CartoSession.h"
 #include "cartography/MapCanvas.h"
 #include "document/DataControl.h"
@@ -21,7 +21,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <optional>
@@ -99,22 +98,20 @@ inline void ExpectGhostscriptAccepts(const QString& path) {
     EXPECT_LE(drawn->y2, declared->y2 + kDevicePixel);
 }
 
-class EpsTest : public ::testing::Test {
+class EpsTest : public testing_support::WorkTableTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        document::ResetDocumentState();
-        document::Data1().reset();
-        platform::ResetProgramSettings();
-        document::CreateWorkDatabase(dir_.path());
-        document::Data1().setRecordSource(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter"));
-        document::Data1().refresh();
+        testing_support::WorkTableTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        Show(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter"));
         host.selectedRows = [] { return std::vector<std::int64_t>{}; };
         host.currentRow = [] { return std::int64_t{0}; };
         host.setCurrentRow = [](std::int64_t) {};
 
-        mapFolder = dir_.path() + QStringLiteral("/map/");
-        programFolder = dir_.path() + QStringLiteral("/program/");
+        mapFolder = folder() + QStringLiteral("/map/");
+        programFolder = folder() + QStringLiteral("/program/");
         ASSERT_TRUE(QDir().mkpath(mapFolder));
         ASSERT_TRUE(QDir().mkpath(programFolder));
         ASSERT_TRUE(QFile::copy(SourcePath("resources/carto/prolzeb.ps"),
@@ -132,12 +129,6 @@ protected:
         session.Options.SetSymbolDiameter(-1);    // a fiftieth of the map's larger side
         session.Options.SetSymbolColor(0x0000FF); // red
         SetExtent(-1000.0F, 4500.0F, 2000.0F, 1000.0F);
-    }
-    void TearDown() override {
-        document::Data1().reset();
-        document::CloseWorkDatabase();
-        document::ResetDocumentState();
-        platform::ResetProgramSettings();
     }
 
     void SetExtent(float xmin, float ymin, float width, float height) {
@@ -161,10 +152,8 @@ protected:
         return document::Data1().recordset().addNew(r);
     }
 
-    QString path(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
+    QString path(const QString& name) const { return folder() + QLatin1Char('/') + name; }
 
-    QTemporaryDir dir_;
-    testing_support::TempSettings settings_;
     testing_support::ScriptedPrompter prompter;
     maps::MapHost host;
     cartography::CartoSession session;

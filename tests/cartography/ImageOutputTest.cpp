@@ -69,7 +69,7 @@ TEST_F(EpsTest, CancelledBitmapSaveWritesAndShowsNothing) {
     prompter.expect(SaveAs(QString()));
     cartography::SauveImage(session, canvas);
     EXPECT_TRUE(prompter.messages().empty());
-    EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(folder()).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(EpsTest, UnwritableBitmapShowsTheError) {

@@ -157,7 +157,7 @@ protected:
 
     // The lines PlotDistri writes into an EPS file of the map on a page `w` by `h` points.
     QStringList EpsLines(int mode, int w, int h) {
-        const QString path = dir_.filePath(QStringLiteral("symbols.eps"));
+        const QString path = folder() + QStringLiteral("/symbols.eps");
         {
             platform::TextFileWriter writer(path);
             cartography::PageGeometry page;
