@@ -62,7 +62,7 @@ std::int16_t RequireGridDatum(int which) {
 
 WalkResult SnapRows(const document::RecordSet& rows, const SnapRule& rule, bool cancellable) {
     WalkResult result;
-    const auto n = static_cast<std::ptrdiff_t>(rows.bookmarks().size());
+    const auto n = static_cast<std::ptrdiff_t>(rows.bookmarkList()->size());
     if (n == 0) {
         return result;
     }
