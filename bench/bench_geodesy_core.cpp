@@ -24,7 +24,6 @@ namespace {
 constexpr std::size_t kPoints = 1000000;
 constexpr double kWgsA = 6378137.0, kWgsF = 1 / 298.257223563;
 constexpr int kWgsEllipsoid = 21;
-constexpr double kRadiansPerDegree = geodesy::kPiTenDecimals / 180.0; // as DegToRad
 constexpr double kDegreesPerRadian = 180.0 / geodesy::kPiTenDecimals;
 
 struct Points {
@@ -145,8 +144,8 @@ void BM_LatLonToUtm_ours(benchmark::State& state) {
     std::vector<double> lat(kPoints), lon(kPoints), e(kPoints), n(kPoints);
     std::vector<int> zone(kPoints);
     for (auto _ : state) {
-        Scale(p.lat, kRadiansPerDegree, lat);
-        Scale(p.lon, kRadiansPerDegree, lon);
+        Scale(p.lat, geodesy::kRadiansPerDegree, lat);
+        Scale(p.lon, geodesy::kRadiansPerDegree, lon);
         geodesy::batch::LatLonToUtm(kWgsA, kWgsF, lat, lon, zone, n, e, 0);
         benchmark::DoNotOptimize(e.data());
         benchmark::DoNotOptimize(n.data());
@@ -196,8 +195,8 @@ void BM_LatLonToMgrs_ours(benchmark::State& state) {
     std::vector<int> zone(kPoints);
     std::vector<std::string> text(kPoints);
     for (auto _ : state) {
-        Scale(p.lat, kRadiansPerDegree, lat);
-        Scale(p.lon, kRadiansPerDegree, lon);
+        Scale(p.lat, geodesy::kRadiansPerDegree, lat);
+        Scale(p.lon, geodesy::kRadiansPerDegree, lon);
         geodesy::batch::LatLonToMgrs(kWgsA, kWgsF, lat, lon, zone, n, e, text, kWgsEllipsoid);
         benchmark::DoNotOptimize(text.data());
         benchmark::ClobberMemory();

@@ -86,7 +86,7 @@ double RadToDeg(double x) {
 }
 
 double DegToRad(double x) {
-    return checked::Finite(kPiTenDecimals / 180.0 * x);
+    return checked::Finite(kRadiansPerDegree * x);
 }
 
 } // namespace geodesy

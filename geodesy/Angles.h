@@ -7,6 +7,11 @@ namespace geodesy {
 // π as the angle conversions write it (ten decimals), not the full double value.
 inline constexpr double kPiTenDecimals = 3.1415926535;
 
+// The degree factor of DegToRad. A limit that a converted angle is compared with is built with
+// this same factor (limit degrees × kRadiansPerDegree), so that an angle of exactly the limit's
+// degrees compares equal to it.
+inline constexpr double kRadiansPerDegree = kPiTenDecimals / 180.0;
+
 // Reads a packed "dms" value: optional "-", whole degrees, a point or comma, two digits of
 // minutes, then whole seconds and their decimals without a second separator ("50.301525").
 // The text is trimmed in place. d, m and s receive magnitudes, sign "+" or "-". An empty text

@@ -28,7 +28,6 @@ constexpr double kHalfPi = 1.57079632675;
 // Conformal latitude and its inverse on the ellipsoid: the cone's t = tan(pi/4 - chi/2), so the
 // inverse needs no iteration.
 constexpr ConformalSeries kConformal = MakeConformalSeries(kF);
-constexpr double kRadiansPerDegree = kPiTenDecimals / 180.0; // as DegToRad
 // The truncated pi/4 above falls short of the true one by this angle.
 constexpr double kQuarterPiShort = vecmath::kQuarterPi - kQuarterPi;
 

@@ -195,7 +195,6 @@ const LambertZone& FranceZone(std::int16_t zone) {
     return zones[static_cast<std::size_t>(zone - 1)];
 }
 
-constexpr double kRadiansPerDegree = kPiTenDecimals / 180.0; // as DegToRad
 
 // x and y of latitude phi and longitude lambda in radians. Written against the math functions of
 // M: the library's for one point, the vectorisable ones for the batches.

@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "common/Numeric.h"
+#include "geodesy/Angles.h"
 #include "geodesy/CheckedMath.h"
 #include "geodesy/PointBatch.h"
 #include "geodesy/TransverseMercator.h"
@@ -19,8 +20,13 @@ namespace geodesy {
 
 namespace {
 
+// The projection's degree factor (Atn(1) / 45), for the central meridians it works out.
 const double kDegree = std::atan(1.0) / 45.0;
-constexpr double kEpsilon = 4.85e-10;   // about 0.0001": polar limits and zone exceptions
+// Latitudes and longitudes come in as DegToRad gives them: the band and zone limits they are
+// compared with are built with DegToRad's factor, so that a point exactly on a limit falls on the
+// side of it that its degrees say.
+constexpr double kLimitDegree = kRadiansPerDegree;
+constexpr double kEpsilon = 4.85e-10;   // about 0.0001": the polar limits
 constexpr double kTolerance = 1.56e-7;  // about a metre: range test of a decoded reference
 constexpr double kSquare = 100000.0;    // side of a 100 km square
 constexpr double kRowCycle = 2000000.0; // row letters repeat every 2,000 km
@@ -182,9 +188,22 @@ double EdgeNorthing(double a, double f, int band, double south, int zone, double
     return checked::Finite(utm::NorthingOf(utm::NorthingTermsAt(utm::Constants(a, f), south), dl));
 }
 
-// The index of the band letter of a latitude (radians).
+// The southern limit of the k-th band from C (0 for C itself), radians.
+GEODESY_ALWAYS_INLINE double BandSouth(double k) {
+    return (8.0 * k - 80.0) * kLimitDegree;
+}
+
+// The index of the band letter of a latitude (radians): the band whose southern limit is the last
+// one at or below it. The quotient gives the band but for a rounding at a limit, which the
+// comparisons with the limits themselves settle.
 GEODESY_ALWAYS_INLINE int BandOf(double lat) {
-    double b = std::trunc(checked::Finite((lat + 80.0 * kDegree) / (8.0 * kDegree))) + 3.0;
+    double k = std::trunc(checked::Finite((lat + 80.0 * kLimitDegree) / (8.0 * kLimitDegree)));
+    if (k >= 1.0 && k <= 19.0 && lat < BandSouth(k)) {
+        k -= 1.0;
+    } else if (k >= 0.0 && k <= 18.0 && lat >= BandSouth(k + 1.0)) {
+        k += 1.0;
+    }
+    double b = k + 3.0;
     if (b > 8.0) {
         b += 1.0;
     }
@@ -266,20 +285,21 @@ GEODESY_ALWAYS_INLINE void WriteReference(int band, int zone, double northing, d
     }
 }
 
-// The zone exceptions of Norway and Svalbard: the zone a point of the standard zone `zone` takes.
+// The zone exceptions of Norway (band V) and Svalbard (band X): the zone a point of the standard
+// zone `zone` takes. They follow the band letter the point is written with, so that a reference
+// never names a zone its band does not have there; like every zone, each exceptional zone begins
+// at its western limit (3, 9, 21 and 33 degrees east).
 GEODESY_ALWAYS_INLINE int ExceptionZone(double lat, double lon, int zone) {
-    if (!(lat - kEpsilon > 56.0 * kDegree && zone >= 31 && zone <= 37)) {
+    if (zone < 31 || zone > 37) {
         return zone;
     }
-    if (lat > 64.0 * kDegree) {
-        if (lat - kEpsilon > 72.0 * kDegree) {
-            return 31 + (lon > 9.0 * kDegree ? 2 : 0) + (lon > 21.0 * kDegree ? 2 : 0) +
-                   (lon > 33.0 * kDegree ? 2 : 0);
-        }
-        return zone;
+    const int band = BandOf(lat);
+    if (band == kBandX) {
+        return 31 + (lon >= 9.0 * kLimitDegree ? 2 : 0) + (lon >= 21.0 * kLimitDegree ? 2 : 0) +
+               (lon >= 33.0 * kLimitDegree ? 2 : 0);
     }
-    if (zone == 31 || zone == 32) {
-        return lon < 3.0 * kDegree ? 31 : 32;
+    if (band == kBandV && (zone == 31 || zone == 32)) {
+        return lon < 3.0 * kLimitDegree ? 31 : 32;
     }
     return zone;
 }
@@ -318,8 +338,8 @@ void MgrsBandLimits(int& band, double lat, int zone, double& south, double& nort
     if (band > 14) {
         s -= 8.0;
     }
-    south = s * kDegree;
-    north = (s + (band == kBandX ? 12.0 : 8.0)) * kDegree;
+    south = s * kLimitDegree;
+    north = (s + (band == kBandX ? 12.0 : 8.0)) * kLimitDegree;
     const double cm = 6.0 * zone - 183.0;
     double e = cm + 3.0, w = cm - 3.0;
     if (zone >= 31 && zone <= 37 && band >= kBandV) {
@@ -343,8 +363,8 @@ void MgrsBandLimits(int& band, double lat, int zone, double& south, double& nort
             }
         }
     }
-    east = e * kDegree;
-    west = w * kDegree;
+    east = e * kLimitDegree;
+    west = w * kLimitDegree;
 }
 
 void UtmToMgrs(double lat, int zone, double northing, double easting, std::string& mgrs,
@@ -365,14 +385,14 @@ void UtmToMgrs(double lat, int zone, double northing, double easting, std::strin
 
 void LatLonToMgrs(double a, double f, double lat, double lon, int& zone, double& northing,
                   double& easting, std::string& mgrs, int ellipsoid) {
-    if (lat < -80.0 * kDegree - kEpsilon) {
+    if (lat < -80.0 * kLimitDegree - kEpsilon) {
         mgrs = kMgrsSouthPolar;
         zone = 0;
         northing = 0.0;
         easting = 0.0;
         return;
     }
-    if (lat > 84.0 * kDegree + kEpsilon) {
+    if (lat > 84.0 * kLimitDegree + kEpsilon) {
         mgrs = kMgrsNorthPolar;
         zone = 0;
         northing = 0.0;
@@ -430,7 +450,7 @@ ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
     // The edge's series terms depend on the band alone and are kept per ellipsoid.
     const double south = z.limits.south;
     double baseNorthing = EdgeNorthing(a, f, band, south, zone, CentralMeridian(zone));
-    if (south < 0.0 || south > 90.0 * kDegree) {
+    if (south < 0.0 || south > 90.0 * kLimitDegree) {
         baseNorthing = std::min(baseNorthing, EdgeNorthing(a, f, band, south, zone, z.limits.west));
     }
     z.base = std::trunc(baseNorthing / kSquare) * kSquare;
@@ -519,7 +539,7 @@ void LetterLoop(double a, double f, const double* lat, const double* lon, int* z
     double rowOffset = 0.0;
     for (std::size_t i = 0; i < count; ++i) {
         const double phi = lat[i];
-        if (phi < -80.0 * kDegree - kEpsilon || phi > 84.0 * kDegree + kEpsilon) {
+        if (phi < -80.0 * kLimitDegree - kEpsilon || phi > 84.0 * kLimitDegree + kEpsilon) {
             LatLonToMgrs(a, f, phi, lon[i], zone[i], northing[i], easting[i], mgrs[i], ellipsoid);
             continue;
         }

@@ -127,7 +127,6 @@ StepConstants MakeStep(int datum, int direction) {
     return c;
 }
 
-constexpr double kRadiansPerDegree = kPiTenDecimals / 180.0; // as DegToRad
 
 // The non-polar branch of Step at h = 0, in degrees; NaN where Step would take another branch or
 // bring the result back onto the globe, which the one-point function then does.

@@ -183,7 +183,6 @@ const NationalGrid& GridOrRaise(int type) {
     return *grid;
 }
 
-constexpr double kRadiansPerDegree = kPiTenDecimals / 180.0; // as DegToRad
 
 // The vectorised loops of the batches; a point they cannot convert comes out as NaN.
 GEODESY_VECTOR_CLONES

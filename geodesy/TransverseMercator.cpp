@@ -1,6 +1,7 @@
 #include "geodesy/TransverseMercator.h"
 
 #include "common/AppError.h"
+#include "geodesy/Angles.h"
 #include "geodesy/CheckedMath.h"
 #include "geodesy/PointBatch.h"
 #include "geodesy/UtmSeries.h"
@@ -64,7 +65,7 @@ using checked::Div;
 using checked::Finite;
 using utm::EllipsoidConstants;
 
-// Degree factor as the module computes it: Atn(1) / 45.
+// Degree factor of the central meridians, as the module computes it: Atn(1) / 45.
 const double kDegree = std::atan(1.0) / 45.0;
 
 double CentralMeridian(int zone) {
@@ -157,9 +158,18 @@ GEODESY_ALWAYS_INLINE void ForwardFrom(const PointTerms& p, double lat, double d
     easting = kUtmFalseEasting + dl * T6 + dl * dl2 * T7 + dl * dl4 * T8 + dl * dl6 * T9;
 }
 
-// The zone of a longitude in radians, 1 to 60.
+// The zone of a longitude in radians as DegToRad gives them, 1 to 60: zone edges are built with
+// DegToRad's factor, so that a longitude of exactly an edge's degrees starts the zone east of it.
+// The quotient gives the zone but for a rounding at an edge, which comparing with the edge settles.
 GEODESY_ALWAYS_INLINE double ZoneOfLongitude(double lon) {
-    const double z = std::floor(lon / kDegree / 6.0) + 31.0;
+    constexpr double kZoneWidth = 6.0 * kRadiansPerDegree;
+    double k = std::floor(lon / kZoneWidth);
+    if (lon < 6.0 * k * kRadiansPerDegree) {
+        k -= 1.0;
+    } else if (lon >= 6.0 * (k + 1.0) * kRadiansPerDegree) {
+        k += 1.0;
+    }
+    const double z = k + 31.0;
     return z > 60.0 ? 60.0 : (z < 1.0 ? 1.0 : z);
 }
 

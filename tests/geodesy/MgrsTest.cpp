@@ -1,10 +1,12 @@
 #include "geodesy/Mgrs.h"
 
+#include "ProjReference.h"
 #include "common/AppError.h"
 #include "geodesy/Angles.h"
 
 #include <GeographicLib/MGRS.hpp>
 #include <GeographicLib/UTMUPS.hpp>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
@@ -15,8 +17,8 @@ namespace {
 using geodesy::LatLonToMgrs;
 using geodesy::MgrsToLatLon;
 
-// The degree factor of the module (Atn(1) / 45): the Part's examples are exact degrees.
-const double kDeg = std::atan(1.0) / 45.0;
+// Degrees converted as every caller converts them (DegToRad).
+constexpr double kDeg = geodesy::kRadiansPerDegree;
 constexpr double kIntlA = 6378388.0, kIntlF = 1 / 297.0;
 constexpr double kWgsA = 6378137.0, kWgsF = 1 / 298.257223563;
 constexpr int kIntl = 15, kWgs = 21, kBessel = 5, kClarke1866 = 6;
@@ -71,9 +73,10 @@ TEST(Mgrs, WorkedExamplesForward) {
         {78, 15, kIntl, "33XWG0000058621", 33},
         {0, 3, kIntl, "31NEA0000000000", 31},
         {45, -150, kIntl, " 6TTQ6354387422", 6},
-        {40, -75, kIntl, "18SWK0000027833", 18},
-        {40, -75, kClarke1866, "18SWV0000027833", 18},
-        {40, -75, kBessel, "18SWV0000027833", 18},
+        // 40 N begins band T.
+        {40, -75, kIntl, "18TWK0000027833", 18},
+        {40, -75, kClarke1866, "18TWV0000027833", 18},
+        {40, -75, kBessel, "18TWV0000027833", 18},
         {35, 139, kIntl, "54SUD1747674932", 54},
         {35, 139, kBessel, "54SUD1747674932", 54}, // zones 47 to 55 letter Bessel as AA
         {35, 139, kClarke1866, "54SUP1747674932", 54},
@@ -228,19 +231,27 @@ std::string ZeroFilled(std::string text) {
     return text;
 }
 
+// GeographicLib's standard zone of a point, with 84 N itself in the zone of band X (its UTM stops
+// short of 84, which it leaves to UPS; band X of MGRS, as ours, runs to 84 inclusive).
+// 180 E is in zone 60 (GeographicLib, taking it for 180 W, gives zone 1).
+int StandardZone(double latDeg, double lonDeg) {
+    return GeographicLib::UTMUPS::StandardZone(std::min(latDeg, std::nextafter(84.0, 0.0)),
+                                               std::min(lonDeg, std::nextafter(180.0, 0.0)));
+}
+
 TEST(Mgrs, Wgs84LettersAndZonesMatchGeographicLibOverTheGlobe) {
     int checked = 0;
-    for (const auto& [latIn, lonIn] : Sweep(0.7, 1.1)) {
-        const double phi = geodesy::DegToRad(latIn), lambda = geodesy::DegToRad(lonIn);
-        const double latDeg = phi * 180.0 / M_PI, lonDeg = lambda * 180.0 / M_PI;
+    for (const auto& [latDeg, lonDeg] : Sweep(0.7, 1.1)) {
+        // Converted as every caller converts: the exact limits in degrees are the limits.
+        const double phi = geodesy::DegToRad(latDeg), lambda = geodesy::DegToRad(lonDeg);
         const Forward r = ToMgrs(kWgsA, kWgsF, phi, lambda, kWgs);
-        SCOPED_TRACE(testing::Message() << latIn << " " << lonIn << " " << r.mgrs);
+        SCOPED_TRACE(testing::Message() << latDeg << " " << lonDeg << " " << r.mgrs);
         ASSERT_EQ(r.mgrs.size(), 15u);
 
-        int zone = 0;
+        int zone = StandardZone(latDeg, lonDeg);
         bool northp = false;
         double x = 0, y = 0;
-        GeographicLib::UTMUPS::Forward(latDeg, lonDeg, zone, northp, x, y);
+        GeographicLib::UTMUPS::Forward(latDeg, lonDeg, zone, northp, x, y, zone);
         ASSERT_EQ(r.zone, zone);
         EXPECT_NEAR(r.easting, x, 0.01);
         EXPECT_NEAR(r.northing, y, 0.01);
@@ -262,6 +273,53 @@ TEST(Mgrs, Wgs84LettersAndZonesMatchGeographicLibOverTheGlobe) {
         ++checked;
     }
     EXPECT_GT(checked, 70000);
+}
+
+TEST(Mgrs, PointsExactlyOnBandAndZoneLimitsTakeTheBandAndZoneTheyBegin) {
+    // Degrees as the callers convert them (DegToRad): a limit belongs to the band north of it and
+    // to the zone east of it, the exceptions of Norway and Svalbard following the band letter.
+    struct Case {
+        double lat, lon;
+        const char* zoneAndBand;
+    };
+    const Case cases[] = {
+        {48, 2, "31U"},      {40, 2, "31T"},      {-48, 2, "31G"},     {-80, 2, "31C"},
+        {-8, -75, "18M"},    {0, -75, "18N"},     {8, 2, "31P"},       {84, 2, "31X"},
+        {60, 3, "32V"},      {56, 3, "32V"},      {56, 2.9999, "31V"}, {56, 4, "32V"},
+        {55.9999, 4, "31U"}, {64, 4, "31W"},      {64, 6, "32W"},      {63.9999, 4, "32V"},
+        {72, 9, "33X"},      {72, 8.9999, "31X"}, {72, 21, "35X"},     {72, 33, "37X"},
+        {72, 42, "38X"},     {84, 33, "37X"},     {71.9999, 9, "32W"}, {72, 0, "31X"},
+        {10, 6, "32P"},      {10, -6, "30P"},     {10, 0, "31P"},      {10, -180, " 1P"},
+        {10, -174, " 2P"},   {-30, -132, " 9J"},  {-30, -126, "10J"},  {50, 174, "60U"},
+    };
+    for (const Case& c : cases) {
+        const Forward r =
+            ToMgrs(kWgsA, kWgsF, geodesy::DegToRad(c.lat), geodesy::DegToRad(c.lon), kWgs);
+        SCOPED_TRACE(testing::Message() << c.lat << " " << c.lon << " " << r.mgrs);
+        EXPECT_EQ(r.mgrs.substr(0, 3), c.zoneAndBand);
+
+        int zone = StandardZone(c.lat, c.lon);
+        bool northp = false;
+        double x = 0, y = 0;
+        GeographicLib::UTMUPS::Forward(c.lat, c.lon, zone, northp, x, y, zone);
+        EXPECT_EQ(r.zone, zone);
+        EXPECT_NEAR(r.easting, x, 0.01);
+        EXPECT_NEAR(r.northing, y, 0.01);
+        const testref::ProjGrid utm("+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad "
+                                    "+step +proj=utm +ellps=WGS84 +zone=" +
+                                    std::to_string(zone) + (northp ? "" : " +south"));
+        double px = 0, py = 0;
+        utm.forward(c.lat, c.lon, px, py);
+        EXPECT_NEAR(r.easting, px, 0.01);
+        EXPECT_NEAR(r.northing, py, 0.01);
+        EXPECT_EQ(ZeroFilled(r.mgrs), GeographicLibReference(zone, northp, Nearest(r.easting),
+                                                             Nearest(r.northing), c.lat));
+        // The reference reads back inside its own band and zone.
+        EXPECT_EQ(FromMgrs(r.mgrs, kWgs, kWgsA, kWgsF).status, 0);
+    }
+    // The worked example on the International ellipsoid, 60 N 3 E.
+    EXPECT_EQ(ToMgrs(kIntlA, kIntlF, geodesy::DegToRad(60), geodesy::DegToRad(3), kIntl).mgrs,
+              "32VJM6562466750");
 }
 
 // The AL lettering is the AA lettering with the row letter ten letters on (of the twenty row
@@ -292,7 +350,7 @@ TEST(Mgrs, LetteringSchemesByEllipsoidNumber) {
         const bool aa = id == 1 || id == 2 || id == 3 || id == 7 || id == 8 || id == 10 ||
                         id == 12 || id == 15 || (id >= 17 && id <= 21) || id == 23;
         const bool al = id == 4 || id == 5 || id == 6 || id == 22;
-        EXPECT_EQ(text, aa ? "18SWK0000027833" : al ? "18SWV0000027833" : "MGRS  NOT VALID") << id;
+        EXPECT_EQ(text, aa ? "18TWK0000027833" : al ? "18TWV0000027833" : "MGRS  NOT VALID") << id;
     }
 }
 

@@ -1,7 +1,9 @@
 #include "geodesy/TransverseMercator.h"
 
 #include "common/AppError.h"
+#include "geodesy/Angles.h"
 
+#include <GeographicLib/UTMUPS.hpp>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -175,6 +177,23 @@ TEST(TransverseMercator, ZoneFromLongitude) {
         double n = 0, e = 0;
         LatLonToUtm(6378388.0, 1 / 297.0, 10 * kRad, c.lon * kRad, zone, n, e, 0);
         EXPECT_EQ(zone, c.zone) << c.lon;
+    }
+}
+
+TEST(TransverseMercator, EveryZoneEdgeBeginsTheZoneEastOfIt) {
+    // Longitudes converted as the callers convert them (DegToRad); GeographicLib's standard zone
+    // of the same degrees is the reference. 180 E stays in zone 60.
+    for (int edge = -180; edge < 180; edge += 6) {
+        for (const double lon : {double(edge), edge - 1e-9}) {
+            if (lon < -180.0) {
+                continue;
+            }
+            int zone = -7;
+            double n = 0, e = 0;
+            LatLonToUtm(6378137.0, 1 / 298.257223563, geodesy::DegToRad(10), geodesy::DegToRad(lon),
+                        zone, n, e, 0);
+            EXPECT_EQ(zone, GeographicLib::UTMUPS::StandardZone(10, lon)) << lon;
+        }
     }
 }
 
