@@ -68,10 +68,18 @@ private:
 } // namespace
 
 GridArea GridAreaOf(int button) {
-    if (button == 0) {
-        return {geodesy::kIrishGrid, 300000, 700000, 5680030, 6180030};
-    }
-    return {geodesy::kBritishGrid, -100000, 900000, 5527063, 6827063};
+    // The area in the grid's own eastings and northings, moved into the projection coordinates of
+    // the inverse conversion by the offsets of the grid's own definition (its ellipsoid, origin,
+    // scale and false origin), so that every line lies on the grid line it stands for.
+    struct Extent {
+        int type;
+        double e0, e1, n0, n1;
+    };
+    const Extent extent = button == 0 ? Extent{geodesy::kIrishGrid, 0, 400000, 0, 500000}
+                                      : Extent{geodesy::kBritishGrid, -200000, 800000, 0, 1300000};
+    const geodesy::NationalGridDef& def = *geodesy::FindNationalGrid(extent.type);
+    return {extent.type, extent.e0 + def.eastingOffset, extent.e1 + def.eastingOffset,
+            extent.n0 + def.northingK, extent.n1 + def.northingK};
 }
 
 QString GridLineText(int button, const GridLineDrawer& draw) {

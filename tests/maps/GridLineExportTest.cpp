@@ -1,5 +1,5 @@
-// The grid-line files: their line counts by class, the shape of their lines, and their first and
-// last points against PROJ's definitions of the two grids.
+// The grid-line files: their line counts by class, the shape of their lines, and points of their
+// lines against PROJ's definitions of the two grids.
 
 #include "maps/GridLineExport.h"
 
@@ -70,35 +70,51 @@ std::pair<double, double> PointOf(const QString& line) {
     return {maps::LeadingNumber(parts.at(1)), maps::LeadingNumber(parts.at(2))};
 }
 
-TEST(GridLineExport, FirstAndLastLinesAreTheGridOriginInItsOwnDatum) {
+TEST(GridLineExport, LinesLieOnTheGridLinesTheyStandForAsProjDefinesTheGrids) {
+    // The grids as EPSG defines them (Irish grid on Modified Airy, EPSG:29902; British National
+    // Grid on Airy 1830, EPSG:27700), inverted by PROJ from the grid's own eastings and northings.
     struct Grid {
         int button;
         const char* proj;
+        double e0, e1, n0; // the area's western, eastern and southern grid lines, metres
     };
     const Grid grids[] = {
-        {0, "+proj=pipeline +step +inv +proj=tmerc +lat_0=53.5 +lon_0=-8 +k=1.000035 +x_0=200000 "
-            "+y_0=250000 +ellps=mod_airy +step +proj=unitconvert +xy_in=rad +xy_out=deg"},
-        {1, "+proj=pipeline +step +inv +proj=tmerc +lat_0=49 +lon_0=-2 +k=0.9996012717 +x_0=400000 "
-            "+y_0=-100000 +ellps=airy +step +proj=unitconvert +xy_in=rad +xy_out=deg"},
+        {0,
+         "+proj=pipeline +step +inv +proj=tmerc +lat_0=53.5 +lon_0=-8 +k=1.000035 +x_0=200000 "
+         "+y_0=250000 +ellps=mod_airy +step +proj=unitconvert +xy_in=rad +xy_out=deg",
+         0, 400000, 0},
+        {1,
+         "+proj=pipeline +step +inv +proj=tmerc +lat_0=49 +lon_0=-2 +k=0.9996012717 +x_0=400000 "
+         "+y_0=-100000 +ellps=airy +step +proj=unitconvert +xy_in=rad +xy_out=deg",
+         -200000, 800000, 0},
     };
     for (const Grid& grid : grids) {
         const QStringList lines =
             maps::GridLineText(grid.button).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         const testref::ProjGrid proj(grid.proj);
-        // The south-west corner of the area, in the grid's own eastings and northings.
-        const maps::GridArea area = maps::GridAreaOf(grid.button);
-        const geodesy::NationalGridDef* def = geodesy::FindNationalGrid(area.type);
-        ASSERT_NE(def, nullptr);
-        double lat = 0.0, lon = 0.0;
-        proj.forward(area.n0 - def->northingK, area.e0 - def->eastingOffset, lon, lat);
+        ASSERT_TRUE(proj.valid());
+        const int perLine = static_cast<int>((grid.e1 - grid.e0) / 10000) + 1;
+        // The file opens with the lines of equal northing from the south-west corner, 10 km apart,
+        // and ends with the frame's southern edge back at that corner.
+        struct Point {
+            int line;
+            double e, n;
+        };
+        const Point points[] = {{0, grid.e0, grid.n0},
+                                {perLine - 1, grid.e1, grid.n0},
+                                {perLine, grid.e0, grid.n0 + 10000},
+                                {3 * perLine + 7, grid.e0 + 70000, grid.n0 + 30000},
+                                {static_cast<int>(lines.size()) - 1, grid.e0, grid.n0}};
+        for (const Point& p : points) {
+            double lat = 0.0, lon = 0.0;
+            proj.forward(p.n, p.e, lon, lat); // the inverse pipeline: (x, y) in, degrees out
+            const auto [la, lo] = PointOf(lines.at(p.line));
+            // Five decimals of a degree: within a metre of the point.
+            EXPECT_LT(testref::GroundMetres(la - lat, lo - lon, lat), 1.0)
+                << grid.button << " line " << p.line << ": " << lines.at(p.line).toStdString();
+        }
         EXPECT_TRUE(lines.front().startsWith(QStringLiteral("-1 +")));
         EXPECT_TRUE(lines.front().endsWith(QStringLiteral(":G3")));
-        const auto first = PointOf(lines.front());
-        // The southern edge of the frame ends where the file began.
-        const auto last = PointOf(lines.back());
-        for (const auto& [la, lo] : {first, last}) {
-            EXPECT_LT(testref::GroundMetres(la - lat, lo - lon, lat), 2.0) << grid.button;
-        }
         EXPECT_TRUE(lines.back().startsWith(QStringLiteral(" 0 +")));
     }
 }
