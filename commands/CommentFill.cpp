@@ -35,12 +35,10 @@ QString Single(double value) {
 }
 
 QString DmsText(double degrees, QChar mark) {
-    float d = 0.0F;
-    float m = 0.0F;
-    float s = 0.0F;
-    geodesy::MinutesToDms(degrees * 60.0, d, m, s);
-    return QString::fromStdString(common::CStrSingle(d)) + QChar(0xB0) +
-           QString::fromStdString(common::CStrSingle(m)) + QLatin1Char('\'') + SecondsText(s, mark);
+    const geodesy::ShownDms dms = geodesy::DmsOfDegrees(degrees, 1);
+    return (dms.negative ? QStringLiteral("-") : QString()) + Single(dms.degrees) + QChar(0xB0) +
+           Single(dms.minutes) + QLatin1Char('\'') +
+           SecondsText(static_cast<float>(dms.seconds()), mark);
 }
 
 struct Shifted {

@@ -104,10 +104,10 @@ QString InputSystemText(int mode, const LatLon& p) {
 } // namespace
 
 QString DmsText(double degrees) {
-    float d = 0, m = 0, s = 0;
-    geodesy::MinutesToDms(std::fabs(degrees) * 60.0, d, m, s);
-    return (degrees < 0 ? QStringLiteral("-") : QString()) + GeneralText(d) + QStringLiteral("° ") +
-           GeneralText(m) + QStringLiteral("' ") + SecondsText(s);
+    const geodesy::ShownDms dms = geodesy::DmsOfDegrees(degrees, 1);
+    return (dms.negative ? QStringLiteral("-") : QString()) + GeneralText(dms.degrees) +
+           QStringLiteral("° ") + GeneralText(dms.minutes) + QStringLiteral("' ") +
+           SecondsText(dms.seconds());
 }
 
 void ControleRecalcul(EditorState& state) {

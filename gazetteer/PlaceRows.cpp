@@ -73,14 +73,14 @@ QString DmsText(double value, int coordinatesType, bool longitude) {
     long long degrees = 0;
     long long minutes = 0;
     long long seconds = 0;
+    bool negative = value < 0.0;
     if (coordinatesType == 1) {
-        float d = 0.0F;
-        float m = 0.0F;
-        float s = 0.0F;
-        geodesy::MinutesToDms(value * 60.0, d, m, s);
-        degrees = static_cast<long long>(std::fabs(d));
-        minutes = static_cast<long long>(m);
-        seconds = static_cast<long long>(s);
+        const geodesy::ShownDms dms =
+            geodesy::DmsOfDegrees(value, 0, geodesy::SecondsCut::Truncate);
+        degrees = static_cast<long long>(dms.degrees);
+        minutes = static_cast<long long>(dms.minutes);
+        seconds = dms.secondUnits;
+        negative = dms.negative;
     } else if (coordinatesType == 0) {
         const auto packed = static_cast<long long>(std::fabs(std::trunc(value)));
         degrees = packed / 10000;
@@ -89,8 +89,8 @@ QString DmsText(double value, int coordinatesType, bool longitude) {
     } else {
         return {};
     }
-    const QChar hemisphere = longitude ? (value < 0.0 ? QLatin1Char('W') : QLatin1Char('E'))
-                                       : (value < 0.0 ? QLatin1Char('S') : QLatin1Char('N'));
+    const QChar hemisphere = longitude ? (negative ? QLatin1Char('W') : QLatin1Char('E'))
+                                       : (negative ? QLatin1Char('S') : QLatin1Char('N'));
     return Digits(degrees, 2) + QChar(0x00B0) + Digits(minutes, 2) + QLatin1Char('\'') +
            Digits(seconds, 2) + QLatin1Char('"') + hemisphere;
 }

@@ -81,6 +81,25 @@ void MinutesToDms(double angle, float& d, float& m, float& s) {
     s = sec;
 }
 
+double ShownDms::seconds() const {
+    return static_cast<double>(secondUnits) / std::pow(10.0, secondDecimals);
+}
+
+ShownDms DmsOfDegrees(double degrees, int secondDecimals, SecondsCut cut) {
+    float d = 0.0F, m = 0.0F, s = 0.0F;
+    MinutesToDms(std::fabs(degrees) * 60.0, d, m, s);
+    ShownDms shown;
+    shown.degrees = d;
+    shown.minutes = m;
+    shown.secondDecimals = secondDecimals;
+    const double units = static_cast<double>(s) * std::pow(10.0, secondDecimals);
+    shown.secondUnits =
+        static_cast<long long>(cut == SecondsCut::Round ? std::round(units) : std::trunc(units));
+    shown.negative =
+        degrees < 0.0 && (shown.degrees != 0.0 || shown.minutes != 0.0 || shown.secondUnits != 0);
+    return shown;
+}
+
 double RadToDeg(double x) {
     return checked::Finite(x * 180.0 / kPiTenDecimals);
 }

@@ -25,6 +25,22 @@ double DmsToDecimal(float d, float m, float s, const std::string& sign);
 // m and s are magnitudes, all in single precision. Error 6 when the angle does not fit a single.
 void MinutesToDms(double angle, float& d, float& m, float& s);
 
+// An angle as it is shown in degrees, minutes and seconds: MinutesToDms's split of its magnitude,
+// the seconds cut to `secondDecimals` decimals (rounded halves away from zero, or truncated) with
+// no carry (59.97 seconds round to 60.0 in the same minute). The sign is kept apart: `negative` for
+// an angle below zero whose shown figures are not all zero, so that -0.1246 shows as minus
+// 0° 7' 28.6'' and -0.0 as 0° 0' 00.0''. Error 6 as MinutesToDms.
+enum class SecondsCut { Round, Truncate };
+struct ShownDms {
+    bool negative = false;
+    double degrees = 0.0;      // whole degrees
+    double minutes = 0.0;      // whole minutes
+    long long secondUnits = 0; // the seconds × 10^secondDecimals, whole
+    int secondDecimals = 0;
+    double seconds() const; // secondUnits as seconds
+};
+ShownDms DmsOfDegrees(double degrees, int secondDecimals, SecondsCut cut = SecondsCut::Round);
+
 // Radians and degrees with π written 3.1415926535. Error 6 on overflow.
 double RadToDeg(double x);
 double DegToRad(double x);

@@ -177,6 +177,30 @@ TEST_F(CommentFillTest, PositionTexts) {
     EXPECT_EQ(*commands::PositionText(1, 45.0, 2.5), "50,.1808644");
 }
 
+TEST_F(CommentFillTest, DegreesMinutesSecondsKeepTheSignOfAnAngleBetweenMinusOneAndZero) {
+    platform::Settings().Separator = QStringLiteral(";");
+    struct Case {
+        double lat, lon;
+        const char* text;
+    };
+    const Case cases[] = {
+        // 0.1246° = 7' 28.56''; 0.99999° = 59' 59.964'', written 60.0 in the same minute.
+        {-0.1246, -0.99999, "-0°7'28.6'';-0°59'60.0''"},
+        {0.1246, -1.0, "0°7'28.6'';-1°0'00.0''"},
+        {-0.0, -0.00002, "0°0'00.0'';-0°0'00.1''"},
+        {-0.00001, -4.35, "0°0'00.0'';-4°21'00.0''"}, // 0.036'' shows as zero: no sign
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(*commands::PositionText(0, c.lat, c.lon), QString::fromUtf8(c.text)) << c.text;
+    }
+    // Through the command, from the stored single-precision position.
+    Row(std::nullopt, QString("EUR-M"), -0.1246F, 2.0F);
+    ShowAll();
+    ScriptedPrompter prompter;
+    commands::MnuRemplirXY(0, {});
+    EXPECT_EQ(Comment(0), QString::fromUtf8("-0°7'28.6'';2°0'00.0''"));
+}
+
 TEST_F(CommentFillTest, LambertAndIfblAgainstProj) {
     SetDestination("WGS84");
     const float lat = 50.85F;

@@ -41,6 +41,12 @@ TEST_F(CheckPanelTest, TheFieldsTakeTheirFinalFormAndShowInDegreesMinutesSeconds
     Check(QStringLiteral("-33.5"), QStringLiteral("-.5"));
     EXPECT_EQ(text(Control::ChampLongitude), QStringLiteral("-.5"));
     EXPECT_EQ(state().ValeurDMS, QStringLiteral("-33° 30' 00.0'' -0° 30' 00.0''"));
+
+    // 0.1246° = 7' 28.56''; -0.0 and an angle that shows as zero take no sign.
+    Check(QStringLiteral("-0.1246"), QStringLiteral("-0.0"));
+    EXPECT_EQ(state().ValeurDMS, QStringLiteral("-0° 7' 28.6'' 0° 0' 00.0''"));
+    Check(QStringLiteral("-0.00001"), QStringLiteral("-0.99999"));
+    EXPECT_EQ(state().ValeurDMS, QStringLiteral("0° 0' 00.0'' -0° 59' 60.0''"));
 }
 
 TEST_F(CheckPanelTest, SecondsThatRoundUpShowSixty) {

@@ -41,6 +41,9 @@ TEST(DmsText, DecimalAndPackedCoordinates) {
         {50.99064, 1, false, QStringLiteral("50") + kDeg + "59'26\"N"},
         {-12.5, 1, false, QStringLiteral("12") + kDeg + "30'00\"S"},
         {-1.25, 1, true, QStringLiteral("01") + kDeg + "15'00\"W"},
+        // 0.1246 degrees = 7 minutes 28.56 seconds, truncated; -0.0 is east.
+        {-0.1246, 1, true, QStringLiteral("00") + kDeg + "07'28\"W"},
+        {-0.0, 1, true, QStringLiteral("00") + kDeg + "00'00\"E"},
         {-1234530, 0, true, QStringLiteral("123") + kDeg + "45'30\"W"},
         {123456, 0, false, QStringLiteral("12") + kDeg + "34'56\"N"},
         {50.5, 2, false, QString()},

@@ -108,6 +108,41 @@ TEST(Angles, MinutesToDmsPutsTheSignOnTheDegrees) {
     }
 }
 
+TEST(Angles, ShownDmsKeepTheSignApartFromTheDegrees) {
+    using geodesy::DmsOfDegrees;
+    using geodesy::SecondsCut;
+    struct Case {
+        double degrees;
+        int decimals;
+        SecondsCut cut;
+        bool negative;
+        double d, m;
+        long long secondUnits;
+    };
+    // 0.1246° = 7' 28.56''; 0.99999° = 59' 59.964''; 0.00001° = 0.036''; 50.5° = 50° 30'.
+    const Case cases[] = {
+        {-0.1246, 1, SecondsCut::Round, true, 0, 7, 286},
+        {0.1246, 1, SecondsCut::Round, false, 0, 7, 286},
+        {-0.1246, 0, SecondsCut::Truncate, true, 0, 7, 28},
+        {-0.99999, 1, SecondsCut::Round, true, 0, 59, 600}, // 60.0 in the same minute
+        {-0.99999, 0, SecondsCut::Truncate, true, 0, 59, 59},
+        {-1.0, 1, SecondsCut::Round, true, 1, 0, 0},
+        {-0.0, 1, SecondsCut::Round, false, 0, 0, 0},
+        {-0.00001, 1, SecondsCut::Round, false, 0, 0, 0}, // shows as zero: no sign
+        {-0.00002, 1, SecondsCut::Round, true, 0, 0, 1},
+        {-50.5, 1, SecondsCut::Round, true, 50, 30, 0},
+    };
+    for (const Case& c : cases) {
+        const geodesy::ShownDms dms = DmsOfDegrees(c.degrees, c.decimals, c.cut);
+        EXPECT_EQ(dms.negative, c.negative) << c.degrees;
+        EXPECT_EQ(dms.degrees, c.d) << c.degrees;
+        EXPECT_FALSE(std::signbit(dms.degrees)) << c.degrees;
+        EXPECT_EQ(dms.minutes, c.m) << c.degrees;
+        EXPECT_EQ(dms.secondUnits, c.secondUnits) << c.degrees;
+    }
+    EXPECT_DOUBLE_EQ(DmsOfDegrees(-0.1246, 1).seconds(), 28.6);
+}
+
 TEST(Angles, RadiansUseTheTenDecimalPi) {
     EXPECT_EQ(DegToRad(180), 3.1415926535);
     EXPECT_DOUBLE_EQ(RadToDeg(3.1415926535), 180.0);
