@@ -182,7 +182,8 @@ std::optional<QString> PositionText(int index, double lat, double lon, QChar mar
     case 0:
         return DmsText(lat, mark) + platform::Settings().Separator + DmsText(lon, mark);
     case 1:
-        return Single(lat / 0.9) + QLatin1Char(',') + Single((lon - 2.337222) / 0.9);
+        return Single(lat / geodesy::kDegreesPerGrade) + QLatin1Char(',') +
+               Single((lon - geodesy::kParisMeridian) / geodesy::kDegreesPerGrade);
     case 2:
     case 3: {
         const Shifted bel72 = ToGridDatum(lat, lon, geodesy::kBel72);

@@ -22,8 +22,8 @@ namespace commands {
 
 namespace {
 
-constexpr double kDegreesPerGrade = 0.9;
-constexpr double kParisLongitude = 2.337222;
+using geodesy::kDegreesPerGrade;
+using geodesy::kParisMeridian;
 constexpr double kGradeLatCell = 0.2;
 constexpr double kGradeLatHalf = 0.1;
 constexpr double kGradeLonCell = 0.4;
@@ -151,10 +151,10 @@ std::optional<LatLon> NationalSquare(const RowPosition& row, int utmAjust, bool 
 
 LatLon SnapToGrades(double lat, double lon) {
     const double g = lat / kDegreesPerGrade;
-    const double h = (lon - kParisLongitude) / kDegreesPerGrade;
+    const double h = (lon - kParisMeridian) / kDegreesPerGrade;
     const double gSnapped = std::floor(g / kGradeLatCell) * kGradeLatCell + kGradeLatHalf;
     const double hSnapped = std::floor((h + kGradeLatCell) / kGradeLonCell) * kGradeLonCell;
-    return {gSnapped * kDegreesPerGrade, hSnapped * kDegreesPerGrade + kParisLongitude};
+    return {gSnapped * kDegreesPerGrade, hSnapped * kDegreesPerGrade + kParisMeridian};
 }
 
 SnapRule DegreeCellRule(float meshLat, float meshLon) {

@@ -23,8 +23,8 @@ namespace {
 
 using geodesy::CoordSystem;
 
-// The Paris meridian in degrees east of Greenwich, as the editor's grades use it.
-constexpr double kParisMeridian = 2.337222;
+using geodesy::kDegreesPerGrade;
+using geodesy::kParisMeridian;
 
 struct LatLon {
     double lat = 0.0;
@@ -64,8 +64,8 @@ QString InputSystemText(int mode, const LatLon& p) {
     switch (static_cast<CoordSystem>(mode)) {
     case CoordSystem::Grp: {
         const LatLon q = ShiftedTo(p, geodesy::Datums().InputDatum);
-        return GeneralText(q.lat / 0.9) + QStringLiteral("  ") +
-               GeneralText((q.lon - kParisMeridian) / 0.9);
+        return GeneralText(q.lat / kDegreesPerGrade) + QStringLiteral("  ") +
+               GeneralText((q.lon - kParisMeridian) / kDegreesPerGrade);
     }
     case CoordSystem::Bng:
         return GridReferenceText(geodesy::kBritishGrid, ShiftedTo(p, GridDatum(geodesy::kOgbM)));

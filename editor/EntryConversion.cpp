@@ -30,9 +30,8 @@ namespace {
 
 using geodesy::CoordSystem;
 
-// The Paris meridian in degrees east of Greenwich, and grades to degrees.
-constexpr double kParisMeridian = 2.337222;
-constexpr double kDegreesPerGrade = 0.9;
+using geodesy::kDegreesPerGrade;
+using geodesy::kParisMeridian;
 
 constexpr const char* kMgrsBands = "CDEFGHJKLMNPQRSTUVWX";
 

@@ -7,6 +7,12 @@ namespace geodesy {
 // π as the angle conversions write it (ten decimals), not the full double value.
 inline constexpr double kPiTenDecimals = 3.1415926535;
 
+// The Paris meridian in degrees east of Greenwich, 2 grads 59 69 213 (2°20'14.025", EPSG 8903):
+// the origin of the longitudes in Paris grades and of the Lambert zones of France, everywhere.
+inline constexpr double kParisMeridian = 2.33722917;
+// Degrees in a grade.
+inline constexpr double kDegreesPerGrade = 0.9;
+
 // The degree factor of DegToRad. A limit that a converted angle is compared with is built with
 // this same factor (limit degrees × kRadiansPerDegree), so that an angle of exactly the limit's
 // degrees compares equal to it.

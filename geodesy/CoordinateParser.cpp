@@ -20,9 +20,6 @@ namespace geodesy {
 
 namespace {
 
-// The Paris meridian, 2 grads 59 69 213 (2deg 20' 14.025") east of Greenwich.
-constexpr double kParisMeridian = 2.33722917;
-
 constexpr std::string_view kMgrsBands = "CDEFGHJKLMNPQRSTUVWX";
 
 struct Position {
@@ -105,7 +102,8 @@ Position ParseGrades(std::string& text) {
     if (v1.empty() || v2.empty()) {
         return kNoPosition;
     }
-    return {DecimalValue(v1) * 0.9, DecimalValue(v2) * 0.9 + kParisMeridian};
+    return {DecimalValue(v1) * kDegreesPerGrade,
+            DecimalValue(v2) * kDegreesPerGrade + kParisMeridian};
 }
 
 Position ParseUtm(std::string& text) {

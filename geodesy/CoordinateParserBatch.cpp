@@ -31,8 +31,6 @@ namespace geodesy {
 
 namespace {
 
-// The Paris meridian, as ParseCoordinates adds it to the grades.
-constexpr double kParisMeridian = 2.33722917;
 constexpr std::string_view kMgrsBands = "CDEFGHJKLMNPQRSTUVWX";
 
 bool IsDigit(char c) {
@@ -304,7 +302,7 @@ private:
             if (*system == CoordSystem::Deg) {
                 result(i, x, y);
             } else {
-                result(i, x * 0.9, y * 0.9 + kParisMeridian);
+                result(i, x * kDegreesPerGrade, y * kDegreesPerGrade + kParisMeridian);
             }
             return true;
         case CoordSystem::Lf1:

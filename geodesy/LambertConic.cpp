@@ -19,9 +19,6 @@ using checked::Finite;
 
 constexpr double kHalfPi = 1.57079632675;
 
-// The Paris meridian, 2 grads 59 69 213 (2deg 20' 14.025") east of Greenwich.
-constexpr double kParisMeridian = 2.33722917;
-
 // IEEE arithmetic raises nothing: the faults the formulas can meet are raised here by number.
 double Pow(double base, double exponent) {
     if (base < 0.0 && exponent != std::trunc(exponent)) {
@@ -194,7 +191,6 @@ const LambertZone& FranceZone(std::int16_t zone) {
     }
     return zones[static_cast<std::size_t>(zone - 1)];
 }
-
 
 // x and y of latitude phi and longitude lambda in radians. Written against the math functions of
 // M: the library's for one point, the vectorisable ones for the batches.

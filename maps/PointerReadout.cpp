@@ -17,8 +17,9 @@ namespace {
 // The International ellipsoid of the MGRS readout.
 constexpr double kInternationalA = 6378388.0;
 constexpr double kInternationalF = 1.0 / 297.0;
-// Longitude of the Paris meridian east of Greenwich, in degrees.
-constexpr float kParisMeridian = 2.337222F;
+// The Paris meridian in single precision, as the readout computes.
+constexpr auto kParisMeridian = static_cast<float>(geodesy::kParisMeridian);
+constexpr auto kDegreesPerGrade = static_cast<float>(geodesy::kDegreesPerGrade);
 
 QString WholeKm(const std::string& digits) {
     const double value = std::trunc(common::NumericValue(digits));
@@ -81,8 +82,8 @@ QString BelgianText(double lat, double lon) {
 }
 
 QString GradeText(float lat, float lon) {
-    const float gLat = lat / 0.9F;
-    const float gLon = (lon - kParisMeridian) / 0.9F;
+    const float gLat = lat / kDegreesPerGrade;
+    const float gLon = (lon - kParisMeridian) / kDegreesPerGrade;
     return SignedFixed(gLat, QStringLiteral("+"), QStringLiteral("-"), 2, 3) + QLatin1Char('\r') +
            SignedFixed(gLon, QStringLiteral("+"), QStringLiteral("-"), 3, 3);
 }

@@ -174,7 +174,8 @@ TEST_F(CommentFillTest, PositionTexts) {
     EXPECT_EQ(Comment(2), "<null>");
     EXPECT_EQ(commands::SecondsText(59.97F, ','), "60,0''");
     EXPECT_EQ(commands::SecondsText(1.08F, '.'), "01.1''");
-    EXPECT_EQ(*commands::PositionText(1, 45.0, 2.5), "50,.1808644");
+    // Grades from the Paris meridian of EPSG 8903 (2.33722917°): (2.5 - 2.33722917) / 0.9.
+    EXPECT_EQ(*commands::PositionText(1, 45.0, 2.5), "50,.1808565");
 }
 
 TEST_F(CommentFillTest, DegreesMinutesSecondsKeepTheSignOfAnAngleBetweenMinusOneAndZero) {

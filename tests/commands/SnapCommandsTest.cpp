@@ -35,11 +35,12 @@ TEST_F(SnapCommandsTest, ParisGradeCells) {
         double lat, lon;
         float snappedLat, snappedLon;
     };
+    // Longitudes from the Paris meridian of EPSG 8903, 2°20'14.025" = 2.33722917°.
     const Case cases[] = {
-        {48.85, 2.35, 48.87F, 2.33722F},
-        {43.3, 5.4, 43.29F, 5.57722F},
-        {-10.0, 2.35, -9.99F, 2.33722F},
-        {45.0, 2.337222, 45.09F, 2.33722F}, // on the Paris meridian
+        {48.85, 2.35, 48.87F, 2.33723F},
+        {43.3, 5.4, 43.29F, 5.57723F},
+        {-10.0, 2.35, -9.99F, 2.33723F},
+        {45.0, 2.337229, 45.09F, 2.33723F}, // on the Paris meridian
     };
     for (const Case& c : cases) {
         Row("deg " + QString::number(c.lat, 'f', 6) + " " + QString::number(c.lon, 'f', 6),
@@ -70,7 +71,7 @@ TEST_F(SnapCommandsTest, UnknownDatumsAreSkippedCountedAndToldOnce) {
     EXPECT_EQ(Position(0), std::make_pair(11.0F, 12.0F));
     EXPECT_EQ(Position(2), std::make_pair(15.0F, 16.0F));
     EXPECT_NE(Position(1), std::make_pair(13.0F, 14.0F));
-    EXPECT_EQ(Position(3), std::make_pair(48.87F, 2.33722F));
+    EXPECT_EQ(Position(3), std::make_pair(48.87F, 2.33723F));
     ASSERT_EQ(prompter.messages().size(), 1U);
     EXPECT_TRUE(prompter.messages()[0].text.startsWith("2 "))
         << prompter.messages()[0].text.toStdString();

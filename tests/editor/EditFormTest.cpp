@@ -4,6 +4,7 @@
 #include "EditorReference.h"
 #include "app/RecordTableModel.h"
 #include "document/DistributionReader.h"
+#include "document/Recompute.h"
 #include "document/RecordSet.h"
 #include "editor/EditorGeometry.h"
 
@@ -121,6 +122,38 @@ TEST_F(EditFormTest, TypingABritishGridReferenceSavesItsPositionIntoTheWorkingTa
               QStringLiteral("bng TQ 3080"));
     EXPECT_EQ(document::Document().FileModified, 0);
     EXPECT_TRUE(form_->TDBGrid1->hasFocus() || !form_->isActiveWindow());
+}
+
+TEST_F(EditFormTest, ParisGradesTypedInTheEditorKeepTheirPositionAtTheNextRecompute) {
+    // 50 grades north and 0.736412 grade east of the Paris meridian of EPSG 8903 (2°20'14.025",
+    // 2.33722917°): 45° N and 0.6627708° + 2.33722917° = 3.0000000° E, in NTF as typed.
+    geodesy::Datums().DestIndex = geodesy::DatumIndex("NTF");
+    ScriptedPrompter prompter;
+    SelectCell(3, 1); // a row without coordinate text
+    const std::int64_t counter = CurrentCounter();
+    WithEditor([&](editor::EditForm& window) {
+        window.cmbSystem->activated(4); // Paris grades
+        window.EditBox[1]->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(window.EditBox[1], QStringLiteral("50"));
+        window.EditBox[2]->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(window.EditBox[2], QStringLiteral("0,736412"));
+        Leave(window.EditBox[2], window.ChampCh1);
+        QTest::mouseClick(window.ButOk, Qt::LeftButton);
+        QTest::mouseClick(window.ButEsc, Qt::LeftButton);
+    });
+    EXPECT_TRUE(prompter.messages().empty());
+    const document::Record typed = Stored(counter);
+    EXPECT_EQ(typed.DATUM, QStringLiteral("NTF"));
+    ASSERT_TRUE(typed.LATITUDE && typed.LONGITUDE);
+    EXPECT_EQ(*typed.LATITUDE, 45.0F);
+    EXPECT_EQ(*typed.LONGITUDE, 3.0F);
+
+    // The recompute reads the stored text with the parser: the record stays where it was typed.
+    document::AjusteDegres(document::kNoMesh, document::kNoMesh);
+    const document::Record recomputed = Stored(counter);
+    EXPECT_EQ(recomputed.ORIGINAL, typed.ORIGINAL);
+    EXPECT_EQ(recomputed.LATITUDE, typed.LATITUDE);
+    EXPECT_EQ(recomputed.LONGITUDE, typed.LONGITUDE);
 }
 
 TEST_F(EditFormTest, ASaveByShortcutFirstConvertsTheBoxAndCommitsTheCellBeingEdited) {

@@ -48,8 +48,7 @@ const SystemCase kSystems[] = {
     {"sma 350000 250000", "MER", "EPSG:4261", "EPSG:26192", 350000, 250000, "metres"},
 };
 
-// The fields carry seven significant digits and LATITUDE is a single: within 2 m of PROJ. The
-// editor's Paris meridian (2.337222) lies 0.5 m west of the EPSG one.
+// The fields carry seven significant digits and LATITUDE is a single: within 2 m of PROJ.
 constexpr double kToleranceMetres = 2.0;
 
 class EntryConversionTest : public editor_test::EditorTest {
@@ -353,7 +352,8 @@ TEST_F(EntryConversionTest, ParisGradesFromBlankBoxesAreTheEquatorOnTheParisMeri
     state().markChanged();
     editor::EditBox_LostFocus(state(), 2);
     EXPECT_EQ(text(Control::ChampLatitude), QStringLiteral("+0"));
-    EXPECT_EQ(text(Control::ChampLongitude), QStringLiteral("+2.337222"));
+    // The Paris meridian of EPSG 8903, 2°20'14.025" = 2.33722917°, to seven digits.
+    EXPECT_EQ(text(Control::ChampLongitude), QStringLiteral("+2.337229"));
 }
 
 TEST_F(EntryConversionTest, PlaneZerosConvertNothing) {
