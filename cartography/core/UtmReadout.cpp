@@ -14,7 +14,6 @@ namespace {
 constexpr double kA = 6378388.0;
 constexpr double kB = 6356911.9461279465;
 constexpr double kK0 = 0.9996;
-constexpr double kPi = 3.1415926535;
 
 // The 1-based n-th letter of `letters`, or "" outside them (a position far off its zone).
 std::string_view Letter(std::string_view letters, double n) {
@@ -33,7 +32,8 @@ std::string SquareDigits(float metres) {
     return text;
 }
 
-// Whole degrees of the zone's central meridian, with the Norway and Svalbard exceptions.
+// Whole degrees of the zone's central meridian, with the Norway and Svalbard exceptions: like the
+// bands and the zones, each exception begins on its southern and western limits.
 int CentralMeridianOf(float lat, float lon) {
     int lambda0 = 0;
     if (lon >= 0) {
@@ -44,7 +44,7 @@ int CentralMeridianOf(float lat, float lon) {
         lambda0 = -static_cast<int>((30 - z) * 6 + 3);
     }
     if (lat >= 56) {
-        if (lat > 56 && lat < 64 && lon > 3 && lon < 12) {
+        if (lat < 64 && lon >= 3 && lon < 12) {
             lambda0 = 9;
         } else if (lat >= 72) {
             if (lon >= 0 && lon < 9) {
@@ -61,7 +61,9 @@ int CentralMeridianOf(float lat, float lon) {
     return lambda0;
 }
 
-std::string Reference(int lambda0, float phi, float easting, float northing) {
+// The band letter comes from the latitude in degrees, not from its single-precision radians, so
+// that a latitude on a band's limit (48 N) is in the band it begins.
+std::string Reference(int lambda0, float latDegrees, float easting, float northing) {
     const double ekm = std::floor(easting / 1000.0);
     const double nkm = std::floor(northing / 1000.0);
 
@@ -70,9 +72,10 @@ std::string Reference(int lambda0, float phi, float easting, float northing) {
         zone -= 60;
     }
 
-    const double latG = phi * 180.0 / kPi;
+    const double latG = latDegrees;
     const double i = std::fabs(std::floor(latG / 8.0)) + 1;
-    const std::string_view band = phi >= 0 ? Letter("NPQRSTUVWXX", i) : Letter("MLKJHGFEDC", i - 1);
+    const std::string_view band =
+        latG >= 0 ? Letter("NPQRSTUVWXX", i) : Letter("MLKJHGFEDC", i - 1);
 
     const double cycle = std::floor(std::floor(nkm / 1000.0) / 2.0);
     const double r = std::floor((nkm - 2000.0 * cycle) / 100.0) + 1;
@@ -151,7 +154,7 @@ UtmPosition UTM(const UtmConstants& k, float lat, float lon) {
     UtmPosition position;
     position.Northing = static_cast<float>(n);
     position.Easting = static_cast<float>(e);
-    position.Reference = Reference(lambda0, phi, position.Easting, position.Northing);
+    position.Reference = Reference(lambda0, lat, position.Easting, position.Northing);
     return position;
 }
 

@@ -4,7 +4,9 @@
 
 #include <GeographicLib/MGRS.hpp>
 #include <GeographicLib/TransverseMercator.hpp>
+#include <GeographicLib/UTMUPS.hpp>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -92,7 +94,7 @@ TEST(UtmReadout, LatitudeRangeAndZones) {
     const struct {
         float lat, lon;
         int zone;
-    } zones[] = {{60, 5, 32}, {63.5f, 5, 32}, {64, 5, 31},  {60, 2, 31},     {56, 5, 31},
+    } zones[] = {{60, 5, 32}, {63.5f, 5, 32}, {64, 5, 31},  {60, 2, 31},     {56, 5, 32},
                  {75, 8, 31}, {75, 10, 33},   {75, 25, 35}, {75, 40, 37},    {10, 180, 1},
                  {10, 0, 31}, {10, 6, 32},    {10, -6, 30}, {-10, -0.5f, 30}};
     for (const auto& z : zones) {
@@ -104,6 +106,30 @@ TEST(UtmReadout, LatitudeRangeAndZones) {
     EXPECT_EQ(south.Reference.substr(0, 4), " 34M");
     EXPECT_GT(south.Northing, 9000000.0f);
     EXPECT_EQ(UTM(constants, -79, 20).Reference.substr(0, 4), " 34C");
+}
+
+TEST(UtmReadout, PointsOnBandAndZoneLimitsTakeTheBandAndZoneTheyBegin) {
+    // Zone and band as GeographicLib gives them for the same degrees: a band begins on its
+    // southern limit and a zone on its western one, the exceptions of Norway and Svalbard too.
+    const UtmConstants constants = InitUtm();
+    const struct {
+        float lat, lon;
+        const char* zoneAndBand;
+    } cases[] = {{48, 2, "31U"},  {40, -75, "18T"}, {-8, 20, "34M"}, {56, 5, "32V"},
+                 {56, 3, "32V"},  {60, 3, "32V"},   {64, 5, "31W"},  {72, 9, "33X"},
+                 {72, 21, "35X"}, {72, 33, "37X"},  {8, 6, "32P"},   {-16, -174, "2L"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lat) + " " + std::to_string(c.lon));
+        const std::string reference = UTM(constants, c.lat, c.lon).Reference;
+        EXPECT_EQ(WithoutBlanks(reference).substr(0, std::strlen(c.zoneAndBand)), c.zoneAndBand);
+        int zone = 0;
+        bool northp = false;
+        double x = 0, y = 0;
+        GeographicLib::UTMUPS::Forward(c.lat, c.lon, zone, northp, x, y);
+        std::string gridZone; // zone and band alone
+        GeographicLib::MGRS::Forward(zone, northp, x, y, c.lat, -1, gridZone);
+        EXPECT_EQ(gridZone.substr(gridZone[0] == '0' ? 1 : 0), c.zoneAndBand);
+    }
 }
 
 TEST(UtmReadout, SquareDigitsKeepLeadingZeros) {

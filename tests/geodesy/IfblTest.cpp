@@ -73,8 +73,13 @@ TEST(Ifbl, PointsToCodes) {
         {150000, 170000, 4, "E435"},
         {150000, 170000, 2, "E4"},
         {165512, 177680, 6, "E51122"},
-        {2012, 18180, 6, "M05133"},     // the origin is in the
-                                        // south-west 1 km square
+        {2012, 18180, 6, "M05133"}, // the origin is in the
+                                    // south-west 1 km square
+        // A point on a block, 4 km or 1 km line is in the square it begins (north and east of it).
+        {34012, 38180, 6, "L15133"},
+        {34011.999, 38179.999, 6, "M01822"},
+        {6012, 22180, 6, "M04233"},
+        {7012, 23180, 6, "M04232"},
         {350000, 270000, 6, "@103722"}, // both bounds included; north of row A, east of column 9
         {100000, 10000, 2, "N3"},       // south of row M
         {1000, 100000, 2, "H-1"},       // west of column 0
