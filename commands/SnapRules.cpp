@@ -152,8 +152,13 @@ std::optional<LatLon> NationalSquare(const RowPosition& row, int utmAjust, bool 
 LatLon SnapToGrades(double lat, double lon) {
     const double g = lat / kDegreesPerGrade;
     const double h = (lon - kParisMeridian) / kDegreesPerGrade;
-    const double gSnapped = std::floor(g / kGradeLatCell) * kGradeLatCell + kGradeLatHalf;
-    const double hSnapped = std::floor((h + kGradeLatCell) / kGradeLonCell) * kGradeLonCell;
+    // Cells judged to 1e-5 grade (about a metre): grades are read in single precision, so a
+    // grade typed on a cell's line (54.6) comes back a few millionths to either side of it.
+    constexpr double kGridPerGrade = 1e5;
+    const double gSnapped =
+        document::CellIndex(g, kGradeLatCell, kGridPerGrade) * kGradeLatCell + kGradeLatHalf;
+    const double hSnapped =
+        document::CellIndex(h + kGradeLatCell, kGradeLonCell, kGridPerGrade) * kGradeLonCell;
     return {gSnapped * kDegreesPerGrade, hSnapped * kDegreesPerGrade + kParisMeridian};
 }
 

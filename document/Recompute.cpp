@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -59,9 +61,30 @@ private:
 
 } // namespace
 
+double CellIndex(double value, double cell, double scale) {
+    const double quotient = common::Divide(value, cell);
+    const double units = value * scale;
+    const double cellUnits = std::round(cell * scale);
+    if (!(std::fabs(units) < 1e15) || !(cellUnits >= 1.0 && cellUnits < 1e15) ||
+        std::fabs(cell * scale - cellUnits) > 1e-6 * cellUnits) {
+        return std::floor(quotient);
+    }
+    const auto v = static_cast<long long>(std::llround(units));
+    const auto c = static_cast<long long>(cellUnits);
+    long long k = v / c;
+    if (v % c != 0 && v < 0) {
+        --k; // toward minus infinity
+    }
+    return static_cast<double>(k);
+}
+
 double SnapToCell(double value, float mesh) {
-    const double m = static_cast<double>(mesh);
-    return std::floor(common::Divide(value, m)) * m + m / 2.0;
+    // The mesh as written: its shortest decimal of seven significant digits.
+    char text[32];
+    std::snprintf(text, sizeof text, "%.7g", static_cast<double>(mesh));
+    const double m = std::strtod(text, nullptr);
+    constexpr double kGridPerDegree = 1e7; // about a centimetre
+    return CellIndex(value, m, kGridPerDegree) * m + m / 2.0;
 }
 
 float FiveDecimals(double degrees) {

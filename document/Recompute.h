@@ -23,9 +23,19 @@ void AjusteDegres(float ajustLat, float ajustLon);
 // inside a transaction already open, or in one of its own.
 void AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajustLon);
 
-// The centre of the cell of `mesh` degrees that holds `value`: Int(value / mesh) * mesh + mesh / 2.
-// Error 11 for a mesh of 0.
+// The centre of the cell of `mesh` degrees that holds `value`: Int(value / mesh) * mesh + mesh / 2,
+// with the mesh taken as the decimal it is written with (seven significant digits: a mesh of 0.1
+// is 0.1, not the single 0.100000001) and the cell found by CellIndex to 1e-7 degree, so that a
+// position on a cell's line (48.3 with a mesh of 0.1) is in the cell that line begins. Error 11 for
+// a mesh of 0.
 double SnapToCell(double value, float mesh);
+
+// Int(value / cell), judged on a grid of 1 / scale: a value within half a step of that grid from a
+// cell's line is on the line, and a line belongs to the cell it begins. Binary fractions put a
+// decimal line such as 48.3 / 0.1 a hair to either side of a whole number; the grid keeps them on
+// it. A cell that is not a whole number of grid steps, or a value too large for the grid, is
+// divided as it stands. Error 11 for a cell of 0.
+double CellIndex(double value, double cell, double scale);
 
 // A position as the table stores it after a recompute: rounded to five decimals, halves away from
 // zero, then held in single precision.

@@ -58,6 +58,18 @@ TEST_F(SnapCommandsTest, ParisGradeCells) {
     EXPECT_FALSE(feedback_.progressShown);
 }
 
+TEST_F(SnapCommandsTest, GradesTypedOnACellLineAreInTheCellItBegins) {
+    // Latitude cells [54.6, 54.8) and [54.8, 55.0) grades; longitude cells centred on multiples of
+    // 0.4 grade, [1.0, 1.4) and [-0.6, -0.2). Degrees from the Paris meridian of EPSG 8903.
+    Row(QString("grp 54.6 1"), QString("EUR-M"));
+    Row(QString("grp 54.8 -0.6"), QString("EUR-M"));
+    ShowAll();
+    ScriptedPrompter prompter;
+    commands::AjusteGrades();
+    EXPECT_EQ(Position(0), std::make_pair(49.23F, 3.41723F)); // 54.7 and 1.2 grades
+    EXPECT_EQ(Position(1), std::make_pair(49.41F, 1.97723F)); // 54.9 and -0.4 grades
+}
+
 TEST_F(SnapCommandsTest, UnknownDatumsAreSkippedCountedAndToldOnce) {
     Row(QString("deg 48.85 2.35"), QString("NOPE"), 11, 12);
     Row(QString("deg 48.85 2.35"), QString("  "), 13, 14); // blank: WGS84

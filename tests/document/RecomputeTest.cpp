@@ -58,6 +58,9 @@ TEST_F(RecomputeTest, SnapsToTheCentreOfDegreeCells) {
         {1.0F, 50.7F, 4.2F, 50.5F, 4.5F},
         {1.0F, -0.3F, 4.2F, -0.5F, 4.5F},
         {0.25F, 50.3F, 4.2F, 50.375F, 4.125F},
+        // On the lines of 0.1 degree cells: in the cells they begin, [48.3, 48.4) and [2.1, 2.2).
+        {0.1F, 48.3F, 2.1F, 48.35F, 2.15F},
+        {0.1F, -48.3F, -2.1F, -48.25F, -2.05F},
     };
     for (const Case& c : cases) {
         document::WorkDb().exec("DELETE FROM DOVAZOV");
@@ -195,6 +198,9 @@ TEST_F(RecomputeTest, SnapToCellAndFiveDecimals) {
     EXPECT_DOUBLE_EQ(document::SnapToCell(50.7, 1.0F), 50.5);
     EXPECT_DOUBLE_EQ(document::SnapToCell(-0.3, 1.0F), -0.5);
     EXPECT_DOUBLE_EQ(document::SnapToCell(50.3, 0.25F), 50.375);
+    EXPECT_DOUBLE_EQ(document::SnapToCell(48.3, 0.1F), 48.35);
+    EXPECT_DOUBLE_EQ(document::SnapToCell(0.3, 0.1F), 0.35);
+    EXPECT_DOUBLE_EQ(document::SnapToCell(48.29999, 0.1F), 48.25);
     EXPECT_THROW(document::SnapToCell(1.0, 0.0F), common::AppError);
     EXPECT_EQ(document::FiveDecimals(0.015625), 0.01563F);   // an exact half goes away from zero
     EXPECT_EQ(document::FiveDecimals(50.123455), 50.12345F); // just below the half in binary
