@@ -40,6 +40,14 @@ void Normalise(double& lat, double& lon) {
     }
 }
 
+// A step's values derived from its ellipsoid and parameters.
+MolodenskyStep Derived(MolodenskyStep p) {
+    p.e2 = 2.0 * p.f - p.f * p.f;
+    p.daE2OverA = Div(p.da * p.e2, p.a);
+    p.inverseOneLessF = Div(1.0, 1.0 - p.f);
+    return p;
+}
+
 // Steps 1 and 4 to 8 of one shift, on the ellipsoid of the step.
 void Step(double lat, double lon, double h, const MolodenskyStep& p, double& latOut,
           double& lonOut) {
@@ -83,8 +91,8 @@ void Step(double lat, double lon, double h, const MolodenskyStep& p, double& lat
     } else {
         // Displacements in metres, north along the meridian and east along the parallel.
         const double north = -p.dx * sp * cl - p.dy * sp * sl + p.dz * cp +
-                             Div(p.da * rn * e2 * sp * cp, a) +
-                             p.df * (Div(rm, 1.0 - f) + rn * (1.0 - f)) * sp * cp;
+                             p.daE2OverA * rn * sp * cp +
+                             p.df * (rm * p.inverseOneLessF + rn * (1.0 - f)) * sp * cp;
         const double east = -p.dx * sl + p.dy * cl;
         const double dphi = Div(north, rm + h);
         const double dlambda = Div(east, (rn + h) * cp);
@@ -121,8 +129,7 @@ MolodenskyStep TableStep(int datum, int direction) {
     const EllipsoidRec& ellipsoid = state.ellipsoid(rec.ELLI_ID);
     p.a = ellipsoid.A;
     p.f = Div(1.0, ellipsoid.f_Inv);
-    p.e2 = 2.0 * p.f - p.f * p.f;
-    return p;
+    return Derived(p);
 }
 
 StepConstants MakeStep(int datum, int direction) {
@@ -134,9 +141,9 @@ StepConstants MakeStep(int datum, int direction) {
     c.df = p.df;
     c.a = p.a;
     c.e2 = p.e2;
-    c.daE2OverA = Div(p.da * c.e2, c.a);
+    c.daE2OverA = p.daE2OverA;
     c.aOneLessE2 = c.a * (1.0 - c.e2);
-    c.inverseOneLessF = Div(1.0, 1.0 - p.f);
+    c.inverseOneLessF = p.inverseOneLessF;
     c.oneLessF = 1.0 - p.f;
     return c;
 }
@@ -260,8 +267,7 @@ void MolodenskyParams(double lat, double lon, double h, double da, double df, do
     p.a = da == 0.0 ? kWgs84A : kWgs84A - da;
     // The local flattening by the standard Molodensky relation df = f(WGS84) - f(local).
     p.f = df == 0.0 ? 1.0 / kWgs84InverseFlatteningShort : 1.0 / kWgs84InverseFlattening - df;
-    p.e2 = 2.0 * p.f - p.f * p.f;
-    Step(lat, lon, h, p, latOut, lonOut);
+    Step(lat, lon, h, Derived(p), latOut, lonOut);
 }
 
 } // namespace geodesy

@@ -20,7 +20,9 @@ inline constexpr double kWgs84InverseFlatteningShort = 298.25722356; // where df
 struct MolodenskyStep {
     double dx = 0.0, dy = 0.0, dz = 0.0, da = 0.0, df = 0.0;
     double a = 0.0, f = 0.0;
-    double e2 = 0.0; // 2f - f^2
+    double e2 = 0.0;              // 2f - f^2
+    double daE2OverA = 0.0;       // da e2 / a
+    double inverseOneLessF = 0.0; // 1 / (1 - f)
 };
 
 // The shift from datum index `from` to datum index `to` through WGS84 (one step when `to` is the
