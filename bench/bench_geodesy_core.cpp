@@ -142,6 +142,30 @@ void ProjLatLon(const std::vector<double>& easting, const std::vector<double>& n
 
 // ---- UTM ----------------------------------------------------------------------------------
 
+// The items done, then the zone-31 points' UTM values against PROJ's.
+void JudgeUtm(benchmark::State& state, const std::vector<int>& zone, const std::vector<double>& e,
+              const std::vector<double>& n) {
+    Done(state);
+    std::vector<double> projE, projN;
+    ProjUtm(Zone31(), zone, projE, projN);
+    bench::Judge(state, bench::WorstPlane(e, n, projE, projN));
+}
+
+// The items done, then latitudes and longitudes (degrees) of UTM points against PROJ's; every
+// status given must be 0 (a decoded reference).
+void JudgeLatLon(benchmark::State& state, const Points& out, const std::vector<double>& e,
+                 const std::vector<double>& n, const std::vector<int>& zone,
+                 const std::vector<int>& status) {
+    Done(state);
+    Points proj;
+    ProjLatLon(e, n, zone, proj);
+    double worst = bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon);
+    for (int s : status) {
+        worst = s == 0 ? worst : INFINITY;
+    }
+    bench::Judge(state, worst);
+}
+
 void BM_LatLonToUtm_ours(benchmark::State& state) {
     const Points& p = Zone31();
     std::vector<double> lat(kPoints), lon(kPoints), e(kPoints), n(kPoints);
@@ -154,10 +178,7 @@ void BM_LatLonToUtm_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(n.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    std::vector<double> projE, projN;
-    ProjUtm(p, zone, projE, projN);
-    bench::Judge(state, bench::WorstPlane(e, n, projE, projN));
+    JudgeUtm(state, zone, e, n);
 }
 BENCHMARK(BM_LatLonToUtm_ours)->Name("LatLonToUtm/ours")->Unit(benchmark::kMillisecond);
 
@@ -174,10 +195,7 @@ void BM_LatLonToUtm_onePoint(benchmark::State& state) {
         benchmark::DoNotOptimize(n.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    std::vector<double> projE, projN;
-    ProjUtm(p, zone, projE, projN);
-    bench::Judge(state, bench::WorstPlane(e, n, projE, projN));
+    JudgeUtm(state, zone, e, n);
 }
 BENCHMARK(BM_LatLonToUtm_onePoint)->Name("LatLonToUtm/one-point")->Unit(benchmark::kMillisecond);
 
@@ -198,10 +216,7 @@ void BM_UtmToLatLon_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(out.lon.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    Points proj;
-    ProjLatLon(g.easting, g.northing, zone, proj);
-    bench::Judge(state, bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon));
+    JudgeLatLon(state, out, g.easting, g.northing, zone, {});
 }
 BENCHMARK(BM_UtmToLatLon_ours)->Name("UtmToLatLon/ours")->Unit(benchmark::kMillisecond);
 
@@ -220,10 +235,7 @@ void BM_UtmToLatLon_onePoint(benchmark::State& state) {
         benchmark::DoNotOptimize(out.lon.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    Points proj;
-    ProjLatLon(g.easting, g.northing, zone, proj);
-    bench::Judge(state, bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon));
+    JudgeLatLon(state, out, g.easting, g.northing, zone, {});
 }
 BENCHMARK(BM_UtmToLatLon_onePoint)->Name("UtmToLatLon/one-point")->Unit(benchmark::kMillisecond);
 
@@ -246,10 +258,7 @@ void BM_LatLonToMgrs_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(text.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    std::vector<double> projE, projN;
-    ProjUtm(p, zone, projE, projN);
-    bench::Judge(state, bench::WorstPlane(e, n, projE, projN));
+    JudgeUtm(state, zone, e, n);
 }
 BENCHMARK(BM_LatLonToMgrs_ours)->Name("LatLonToMgrs/ours")->Unit(benchmark::kMillisecond);
 
@@ -267,10 +276,7 @@ void BM_LatLonToMgrs_onePoint(benchmark::State& state) {
         benchmark::DoNotOptimize(text.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    std::vector<double> projE, projN;
-    ProjUtm(p, zone, projE, projN);
-    bench::Judge(state, bench::WorstPlane(e, n, projE, projN));
+    JudgeUtm(state, zone, e, n);
 }
 BENCHMARK(BM_LatLonToMgrs_onePoint)->Name("LatLonToMgrs/one-point")->Unit(benchmark::kMillisecond);
 
@@ -297,14 +303,7 @@ void BM_MgrsToLatLon_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(out.lon.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    Points proj;
-    ProjLatLon(e, n, zone, proj);
-    double worst = bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon);
-    for (int s : status) {
-        worst = s == 0 ? worst : INFINITY; // every reference must decode
-    }
-    bench::Judge(state, worst);
+    JudgeLatLon(state, out, e, n, zone, status);
 }
 BENCHMARK(BM_MgrsToLatLon_ours)->Name("MgrsToLatLon/ours")->Unit(benchmark::kMillisecond);
 
@@ -327,14 +326,7 @@ void BM_MgrsToLatLon_onePoint(benchmark::State& state) {
         benchmark::DoNotOptimize(out.lon.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    Points proj;
-    ProjLatLon(e, n, zone, proj);
-    double worst = bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon);
-    for (int s : status) {
-        worst = s == 0 ? worst : INFINITY; // every reference must decode
-    }
-    bench::Judge(state, worst);
+    JudgeLatLon(state, out, e, n, zone, status);
 }
 BENCHMARK(BM_MgrsToLatLon_onePoint)->Name("MgrsToLatLon/one-point")->Unit(benchmark::kMillisecond);
 
@@ -369,6 +361,14 @@ const ProjOp& Molodensky() {
     return op;
 }
 
+// The items done, then the shifted zone-31 points against PROJ's.
+void JudgeShift(benchmark::State& state, const Points& out) {
+    Done(state);
+    Points proj = Zone31();
+    Molodensky().run(PJ_FWD, proj.lon, proj.lat);
+    bench::Judge(state, bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon));
+}
+
 void BM_ShiftDatum_ours(benchmark::State& state) {
     LoadTwoDatums();
     const Points& p = Zone31();
@@ -379,10 +379,7 @@ void BM_ShiftDatum_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(out.lon.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    Points proj = p;
-    Molodensky().run(PJ_FWD, proj.lon, proj.lat);
-    bench::Judge(state, bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon));
+    JudgeShift(state, out);
 }
 BENCHMARK(BM_ShiftDatum_ours)->Name("ShiftDatum/ours")->Unit(benchmark::kMillisecond);
 
@@ -399,10 +396,7 @@ void BM_ShiftDatum_onePoint(benchmark::State& state) {
         benchmark::DoNotOptimize(out.lon.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    Points proj = p;
-    Molodensky().run(PJ_FWD, proj.lon, proj.lat);
-    bench::Judge(state, bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon));
+    JudgeShift(state, out);
 }
 BENCHMARK(BM_ShiftDatum_onePoint)->Name("ShiftDatum/one-point")->Unit(benchmark::kMillisecond);
 

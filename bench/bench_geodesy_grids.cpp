@@ -482,6 +482,19 @@ const Points& SquareLatLon() {
     }();
     return latLon;
 }
+// The items done, then the square centres' Lambert 72 coordinates against PROJ's; every centre
+// must come back to its own code.
+void JudgeSquares(benchmark::State& state, const Points& latLon, const Points& xy,
+                  const std::vector<std::string>& codes) {
+    SetItems(state, kPoints);
+    CheckAgainstProj(state, Belgian(), PJ_FWD, latLon, xy);
+    const auto wrong = std::mismatch(codes.begin(), codes.end(), Squares().codes.begin());
+    if (wrong.first != codes.end()) {
+        Failures().push_back("IFBL code " + *wrong.first + " for " + *wrong.second);
+        state.SkipWithError("a square centre came back to another square");
+    }
+}
+
 void BM_LatLonToIfbl_ours(benchmark::State& state) {
     const Points& latLon = SquareLatLon();
     Points xy{std::vector<double>(kPoints), std::vector<double>(kPoints)};
@@ -495,14 +508,7 @@ void BM_LatLonToIfbl_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(codes.data());
         benchmark::ClobberMemory();
     }
-    SetItems(state, kPoints);
-    CheckAgainstProj(state, Belgian(), PJ_FWD, latLon, xy);
-    // Every square centre must come back to its own code.
-    const auto wrong = std::mismatch(codes.begin(), codes.end(), Squares().codes.begin());
-    if (wrong.first != codes.end()) {
-        Failures().push_back("IFBL code " + *wrong.first + " for " + *wrong.second);
-        state.SkipWithError("a square centre came back to another square");
-    }
+    JudgeSquares(state, latLon, xy, codes);
 }
 
 void BM_LatLonToIfbl_onePoint(benchmark::State& state) {
@@ -518,13 +524,7 @@ void BM_LatLonToIfbl_onePoint(benchmark::State& state) {
         benchmark::DoNotOptimize(codes.data());
         benchmark::ClobberMemory();
     }
-    SetItems(state, kPoints);
-    CheckAgainstProj(state, Belgian(), PJ_FWD, latLon, xy);
-    const auto wrong = std::mismatch(codes.begin(), codes.end(), Squares().codes.begin());
-    if (wrong.first != codes.end()) {
-        Failures().push_back("IFBL code " + *wrong.first + " for " + *wrong.second);
-        state.SkipWithError("a square centre came back to another square");
-    }
+    JudgeSquares(state, latLon, xy, codes);
 }
 
 // PROJ projects the points alone.
