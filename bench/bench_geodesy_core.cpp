@@ -1,15 +1,18 @@
 // UTM, MGRS and the Molodensky datum shift against PROJ's proj_trans_generic on the same million
 // points. Compare items_per_second of each .../ours with its .../proj. PROJ has no MGRS: the MGRS
 // benchmarks are set against PROJ's UTM conversion of the same points, the projection inside them.
-// Ours convert through the batch functions over arrays. Each .../ours also compares its results
-// with PROJ's on all its points (max_diff_mm); one beyond 1 cm fails that benchmark and the
-// program's exit status.
+// Ours convert through the batch functions over arrays; .../one-point through the one-point
+// functions, one call a point, as the record editor and the pointer readouts call them (their
+// ratios to PROJ are printed at the end beside the goal). Each .../ours and .../one-point also
+// compares its results with PROJ's on all its points (max_diff_mm); one beyond 1 cm fails that
+// benchmark and the program's exit status.
 
 #include "geodesy/Angles.h"
 #include "geodesy/DatumTables.h"
 #include "geodesy/Mgrs.h"
 #include "geodesy/Molodensky.h"
 #include "geodesy/TransverseMercator.h"
+#include "support/OnePointRatios.h"
 #include "support/ProjCheck.h"
 #include "support/ProjRunner.h"
 
@@ -139,6 +142,30 @@ void ProjLatLon(const std::vector<double>& easting, const std::vector<double>& n
 
 // ---- UTM ----------------------------------------------------------------------------------
 
+// The items done, then the zone-31 points' UTM values against PROJ's.
+void JudgeUtm(benchmark::State& state, const std::vector<int>& zone, const std::vector<double>& e,
+              const std::vector<double>& n) {
+    Done(state);
+    std::vector<double> projE, projN;
+    ProjUtm(Zone31(), zone, projE, projN);
+    bench::Judge(state, bench::WorstPlane(e, n, projE, projN));
+}
+
+// The items done, then latitudes and longitudes (degrees) of UTM points against PROJ's; every
+// status given must be 0 (a decoded reference).
+void JudgeLatLon(benchmark::State& state, const Points& out, const std::vector<double>& e,
+                 const std::vector<double>& n, const std::vector<int>& zone,
+                 const std::vector<int>& status) {
+    Done(state);
+    Points proj;
+    ProjLatLon(e, n, zone, proj);
+    double worst = bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon);
+    for (int s : status) {
+        worst = s == 0 ? worst : INFINITY;
+    }
+    bench::Judge(state, worst);
+}
+
 void BM_LatLonToUtm_ours(benchmark::State& state) {
     const Points& p = Zone31();
     std::vector<double> lat(kPoints), lon(kPoints), e(kPoints), n(kPoints);
@@ -151,12 +178,26 @@ void BM_LatLonToUtm_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(n.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    std::vector<double> projE, projN;
-    ProjUtm(p, zone, projE, projN);
-    bench::Judge(state, bench::WorstPlane(e, n, projE, projN));
+    JudgeUtm(state, zone, e, n);
 }
 BENCHMARK(BM_LatLonToUtm_ours)->Name("LatLonToUtm/ours")->Unit(benchmark::kMillisecond);
+
+void BM_LatLonToUtm_onePoint(benchmark::State& state) {
+    const Points& p = Zone31();
+    std::vector<double> e(kPoints), n(kPoints);
+    std::vector<int> zone(kPoints);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            geodesy::LatLonToUtm(kWgsA, kWgsF, geodesy::DegToRad(p.lat[i]),
+                                 geodesy::DegToRad(p.lon[i]), zone[i], n[i], e[i], 0);
+        }
+        benchmark::DoNotOptimize(e.data());
+        benchmark::DoNotOptimize(n.data());
+        benchmark::ClobberMemory();
+    }
+    JudgeUtm(state, zone, e, n);
+}
+BENCHMARK(BM_LatLonToUtm_onePoint)->Name("LatLonToUtm/one-point")->Unit(benchmark::kMillisecond);
 
 void BM_LatLonToUtm_proj(benchmark::State& state) {
     RunProj(state, Utm(31), PJ_FWD, Zone31().lon, Zone31().lat);
@@ -175,12 +216,28 @@ void BM_UtmToLatLon_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(out.lon.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    Points proj;
-    ProjLatLon(g.easting, g.northing, zone, proj);
-    bench::Judge(state, bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon));
+    JudgeLatLon(state, out, g.easting, g.northing, zone, {});
 }
 BENCHMARK(BM_UtmToLatLon_ours)->Name("UtmToLatLon/ours")->Unit(benchmark::kMillisecond);
+
+void BM_UtmToLatLon_onePoint(benchmark::State& state) {
+    const Grid& g = Zone31Grid();
+    const std::vector<int> zone(kPoints, 31);
+    Points out{std::vector<double>(kPoints), std::vector<double>(kPoints)};
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            double northing = g.northing[i], lat = 0, lon = 0;
+            geodesy::UtmToLatLon(kWgsA, kWgsF, lat, lon, 31, northing, g.easting[i]);
+            out.lat[i] = geodesy::RadToDeg(lat);
+            out.lon[i] = geodesy::RadToDeg(lon);
+        }
+        benchmark::DoNotOptimize(out.lat.data());
+        benchmark::DoNotOptimize(out.lon.data());
+        benchmark::ClobberMemory();
+    }
+    JudgeLatLon(state, out, g.easting, g.northing, zone, {});
+}
+BENCHMARK(BM_UtmToLatLon_onePoint)->Name("UtmToLatLon/one-point")->Unit(benchmark::kMillisecond);
 
 void BM_UtmToLatLon_proj(benchmark::State& state) {
     RunProj(state, Utm(31), PJ_INV, Zone31Grid().easting, Zone31Grid().northing);
@@ -201,12 +258,27 @@ void BM_LatLonToMgrs_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(text.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    std::vector<double> projE, projN;
-    ProjUtm(p, zone, projE, projN);
-    bench::Judge(state, bench::WorstPlane(e, n, projE, projN));
+    JudgeUtm(state, zone, e, n);
 }
 BENCHMARK(BM_LatLonToMgrs_ours)->Name("LatLonToMgrs/ours")->Unit(benchmark::kMillisecond);
+
+void BM_LatLonToMgrs_onePoint(benchmark::State& state) {
+    const Points& p = Zone31();
+    std::vector<double> e(kPoints), n(kPoints);
+    std::vector<int> zone(kPoints);
+    std::vector<std::string> text(kPoints);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            geodesy::LatLonToMgrs(kWgsA, kWgsF, geodesy::DegToRad(p.lat[i]),
+                                  geodesy::DegToRad(p.lon[i]), zone[i], n[i], e[i], text[i],
+                                  kWgsEllipsoid);
+        }
+        benchmark::DoNotOptimize(text.data());
+        benchmark::ClobberMemory();
+    }
+    JudgeUtm(state, zone, e, n);
+}
+BENCHMARK(BM_LatLonToMgrs_onePoint)->Name("LatLonToMgrs/one-point")->Unit(benchmark::kMillisecond);
 
 void BM_LatLonToMgrs_proj(benchmark::State& state) {
     RunProj(state, Utm(31), PJ_FWD, Zone31().lon, Zone31().lat);
@@ -231,16 +303,32 @@ void BM_MgrsToLatLon_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(out.lon.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    Points proj;
-    ProjLatLon(e, n, zone, proj);
-    double worst = bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon);
-    for (int s : status) {
-        worst = s == 0 ? worst : INFINITY; // every reference must decode
-    }
-    bench::Judge(state, worst);
+    JudgeLatLon(state, out, e, n, zone, status);
 }
 BENCHMARK(BM_MgrsToLatLon_ours)->Name("MgrsToLatLon/ours")->Unit(benchmark::kMillisecond);
+
+void BM_MgrsToLatLon_onePoint(benchmark::State& state) {
+    const std::vector<std::string>& refs = Zone31References();
+    Points out{std::vector<double>(kPoints), std::vector<double>(kPoints)};
+    std::vector<double> e(kPoints), n(kPoints);
+    std::vector<int> zone(kPoints), status(kPoints);
+    std::string text;
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            text = refs[i]; // a refused reference is replaced by its message
+            double lat = 0, lon = 0;
+            geodesy::MgrsToLatLon(text, kWgsEllipsoid, kWgsA, kWgsF, lat, lon, zone[i], n[i], e[i],
+                                  status[i]);
+            out.lat[i] = geodesy::RadToDeg(lat);
+            out.lon[i] = geodesy::RadToDeg(lon);
+        }
+        benchmark::DoNotOptimize(out.lat.data());
+        benchmark::DoNotOptimize(out.lon.data());
+        benchmark::ClobberMemory();
+    }
+    JudgeLatLon(state, out, e, n, zone, status);
+}
+BENCHMARK(BM_MgrsToLatLon_onePoint)->Name("MgrsToLatLon/one-point")->Unit(benchmark::kMillisecond);
 
 void BM_MgrsToLatLon_proj(benchmark::State& state) {
     RunProj(state, Utm(31), PJ_INV, Zone31Grid().easting, Zone31Grid().northing);
@@ -273,6 +361,14 @@ const ProjOp& Molodensky() {
     return op;
 }
 
+// The items done, then the shifted zone-31 points against PROJ's.
+void JudgeShift(benchmark::State& state, const Points& out) {
+    Done(state);
+    Points proj = Zone31();
+    Molodensky().run(PJ_FWD, proj.lon, proj.lat);
+    bench::Judge(state, bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon));
+}
+
 void BM_ShiftDatum_ours(benchmark::State& state) {
     LoadTwoDatums();
     const Points& p = Zone31();
@@ -283,12 +379,26 @@ void BM_ShiftDatum_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(out.lon.data());
         benchmark::ClobberMemory();
     }
-    Done(state);
-    Points proj = p;
-    Molodensky().run(PJ_FWD, proj.lon, proj.lat);
-    bench::Judge(state, bench::WorstGeographic(out.lat, out.lon, proj.lat, proj.lon));
+    JudgeShift(state, out);
 }
 BENCHMARK(BM_ShiftDatum_ours)->Name("ShiftDatum/ours")->Unit(benchmark::kMillisecond);
+
+void BM_ShiftDatum_onePoint(benchmark::State& state) {
+    LoadTwoDatums();
+    const Points& p = Zone31();
+    Points out{std::vector<double>(kPoints), std::vector<double>(kPoints)};
+    const geodesy::DatumShift shift(1, 2); // as a run of points between two datums holds it
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            shift.Apply(p.lat[i], p.lon[i], 0.0, out.lat[i], out.lon[i]);
+        }
+        benchmark::DoNotOptimize(out.lat.data());
+        benchmark::DoNotOptimize(out.lon.data());
+        benchmark::ClobberMemory();
+    }
+    JudgeShift(state, out);
+}
+BENCHMARK(BM_ShiftDatum_onePoint)->Name("ShiftDatum/one-point")->Unit(benchmark::kMillisecond);
 
 void BM_ShiftDatum_proj(benchmark::State& state) {
     RunProj(state, Molodensky(), PJ_FWD, Zone31().lon, Zone31().lat);
@@ -298,5 +408,11 @@ BENCHMARK(BM_ShiftDatum_proj)->Name("ShiftDatum/proj")->Unit(benchmark::kMillise
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::CheckedBenchmarkMain(argc, argv);
+    return bench::OnePointBenchmarkMain(
+        argc, argv,
+        {{"UTM forward", "LatLonToUtm/one-point", "LatLonToUtm/proj"},
+         {"UTM inverse", "UtmToLatLon/one-point", "UtmToLatLon/proj"},
+         {"MGRS forward (PROJ: UTM)", "LatLonToMgrs/one-point", "LatLonToMgrs/proj-utm"},
+         {"MGRS inverse (PROJ: UTM)", "MgrsToLatLon/one-point", "MgrsToLatLon/proj-utm"},
+         {"Molodensky OGB-M to EUR-M", "ShiftDatum/one-point", "ShiftDatum/proj"}});
 }

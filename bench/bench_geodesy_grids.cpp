@@ -2,14 +2,17 @@
 // II etendu and Nord Maroc) against PROJ's proj_trans_generic on the same million points: the EPSG
 // definitions, or for the Lambert zones the same projection on the zone's own ellipsoid.
 // Compare items_per_second of each .../ours with its .../proj. Ours convert through the batch
-// functions over arrays. Each .../ours also compares its results with PROJ's on all its points
-// (max_diff_mm); one beyond 1 cm fails that benchmark and the program's exit status.
+// functions over arrays; ..._onePoint through the one-point functions, one call a point, as the
+// record editor and the pointer readouts call them (their ratios to PROJ are printed at the end
+// beside the goal). Each .../ours and ..._onePoint also compares its results with PROJ's on all
+// its points (max_diff_mm); one beyond 1 cm fails that benchmark and the program's exit status.
 
 #include "geodesy/Ifbl.h"
 #include "geodesy/Lambert72.h"
 #include "geodesy/LambertConic.h"
 #include "geodesy/NationalGridProjection.h"
 #include "geodesy/NationalGrids.h"
+#include "support/OnePointRatios.h"
 #include "support/ProjCheck.h"
 #include "support/ProjRunner.h"
 
@@ -82,6 +85,24 @@ void RunOurs(benchmark::State& state, const Points& in, const ProjOp& op, PJ_DIR
     Points out{std::vector<double>(in.a.size()), std::vector<double>(in.a.size())};
     for (auto _ : state) {
         convert(in.a, in.b, out.a, out.b);
+        benchmark::DoNotOptimize(out.a.data());
+        benchmark::DoNotOptimize(out.b.data());
+        benchmark::ClobberMemory();
+    }
+    SetItems(state, in.a.size());
+    CheckAgainstProj(state, op, direction, in, out);
+}
+
+// Times one(in.a[i], in.b[i], out.a[i], out.b[i]) point by point, then checks the outputs against
+// PROJ's.
+template <typename One>
+void RunOnePoint(benchmark::State& state, const Points& in, const ProjOp& op,
+                 PJ_DIRECTION direction, One one) {
+    Points out{std::vector<double>(in.a.size()), std::vector<double>(in.a.size())};
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < in.a.size(); ++i) {
+            one(in.a[i], in.b[i], out.a[i], out.b[i]);
+        }
         benchmark::DoNotOptimize(out.a.data());
         benchmark::DoNotOptimize(out.b.data());
         benchmark::ClobberMemory();
@@ -215,6 +236,14 @@ void GridInverse(benchmark::State& state, int type, const Points& grid, const Pr
     });
 }
 
+// The same point by point, the offsets added as the editor adds them.
+void GridInverseOnePoint(benchmark::State& state, int type, const Points& grid, const ProjOp& op) {
+    const geodesy::NationalGridDef& g = *geodesy::FindNationalGrid(type);
+    RunOnePoint(state, grid, op, PJ_INV, [&](double e, double n, double& lat, double& lon) {
+        geodesy::GridToLatLon(type, n + g.northingK, e + g.eastingOffset, lat, lon);
+    });
+}
+
 // ---- British National Grid ----
 
 void BM_BritishForward_ours(benchmark::State& state) {
@@ -222,11 +251,20 @@ void BM_BritishForward_ours(benchmark::State& state) {
         geodesy::batch::LatLonToGrid(geodesy::kBritishGrid, lat, lon, e, n);
     });
 }
+void BM_BritishForward_onePoint(benchmark::State& state) {
+    RunOnePoint(state, BritishLatLon(), British(), PJ_FWD,
+                [](double lat, double lon, double& e, double& n) {
+                    geodesy::LatLonToGrid(geodesy::kBritishGrid, lat, lon, e, n);
+                });
+}
 void BM_BritishForward_proj(benchmark::State& state) {
     RunProj(state, British(), PJ_FWD, BritishLatLon().b, BritishLatLon().a);
 }
 void BM_BritishInverse_ours(benchmark::State& state) {
     GridInverse(state, geodesy::kBritishGrid, BritishGrid(), British());
+}
+void BM_BritishInverse_onePoint(benchmark::State& state) {
+    GridInverseOnePoint(state, geodesy::kBritishGrid, BritishGrid(), British());
 }
 void BM_BritishInverse_proj(benchmark::State& state) {
     RunProj(state, British(), PJ_INV, BritishGrid().a, BritishGrid().b);
@@ -338,11 +376,20 @@ void BM_IrishForward_ours(benchmark::State& state) {
         geodesy::batch::LatLonToGrid(geodesy::kIrishGrid, lat, lon, e, n);
     });
 }
+void BM_IrishForward_onePoint(benchmark::State& state) {
+    RunOnePoint(state, IrishLatLon(), Irish(), PJ_FWD,
+                [](double lat, double lon, double& e, double& n) {
+                    geodesy::LatLonToGrid(geodesy::kIrishGrid, lat, lon, e, n);
+                });
+}
 void BM_IrishForward_proj(benchmark::State& state) {
     RunProj(state, Irish(), PJ_FWD, IrishLatLon().b, IrishLatLon().a);
 }
 void BM_IrishInverse_ours(benchmark::State& state) {
     GridInverse(state, geodesy::kIrishGrid, IrishGrid(), Irish());
+}
+void BM_IrishInverse_onePoint(benchmark::State& state) {
+    GridInverseOnePoint(state, geodesy::kIrishGrid, IrishGrid(), Irish());
 }
 void BM_IrishInverse_proj(benchmark::State& state) {
     RunProj(state, Irish(), PJ_INV, IrishGrid().a, IrishGrid().b);
@@ -355,6 +402,12 @@ void BM_Lambert72Forward_ours(benchmark::State& state) {
         geodesy::batch::LatLonToLambert72(lat, lon, x, y);
     });
 }
+void BM_Lambert72Forward_onePoint(benchmark::State& state) {
+    RunOnePoint(state, BelgianLatLon(), Belgian(), PJ_FWD,
+                [](double lat, double lon, double& x, double& y) {
+                    geodesy::LatLonToLambert72(lat, lon, x, y);
+                });
+}
 void BM_Lambert72Forward_proj(benchmark::State& state) {
     RunProj(state, Belgian(), PJ_FWD, BelgianLatLon().b, BelgianLatLon().a);
 }
@@ -362,6 +415,12 @@ void BM_Lambert72Inverse_ours(benchmark::State& state) {
     RunOurs(state, BelgianGrid(), Belgian(), PJ_INV, [](Span x, Span y, Out lat, Out lon) {
         geodesy::batch::Lambert72ToLatLon(x, y, lat, lon);
     });
+}
+void BM_Lambert72Inverse_onePoint(benchmark::State& state) {
+    RunOnePoint(state, BelgianGrid(), Belgian(), PJ_INV,
+                [](double x, double y, double& lat, double& lon) {
+                    geodesy::Lambert72ToLatLon(x, y, lat, lon);
+                });
 }
 void BM_Lambert72Inverse_proj(benchmark::State& state) {
     RunProj(state, Belgian(), PJ_INV, BelgianGrid().a, BelgianGrid().b);
@@ -387,6 +446,24 @@ void BM_IfblToLatLon_ours(benchmark::State& state) {
     SetItems(state, kPoints);
     CheckAgainstProj(state, Belgian(), PJ_INV, s.centres, latLon);
 }
+void BM_IfblToLatLon_onePoint(benchmark::State& state) {
+    const IfblSquares& s = Squares();
+    Points latLon{std::vector<double>(kPoints), std::vector<double>(kPoints)};
+    std::string code;
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            code = s.codes[i];
+            double x = 0, y = 0;
+            std::int32_t status = 0;
+            geodesy::IfblToLambert(code, x, y, status);
+            geodesy::Lambert72ToLatLon(x, y, latLon.a[i], latLon.b[i]);
+        }
+        benchmark::DoNotOptimize(latLon.a.data());
+        benchmark::ClobberMemory();
+    }
+    SetItems(state, kPoints);
+    CheckAgainstProj(state, Belgian(), PJ_INV, s.centres, latLon);
+}
 // PROJ has no IFBL codes: it inverts the square centres alone.
 void BM_IfblToLatLon_proj(benchmark::State& state) {
     RunProj(state, Belgian(), PJ_INV, Squares().centres.a, Squares().centres.b);
@@ -405,6 +482,19 @@ const Points& SquareLatLon() {
     }();
     return latLon;
 }
+// The items done, then the square centres' Lambert 72 coordinates against PROJ's; every centre
+// must come back to its own code.
+void JudgeSquares(benchmark::State& state, const Points& latLon, const Points& xy,
+                  const std::vector<std::string>& codes) {
+    SetItems(state, kPoints);
+    CheckAgainstProj(state, Belgian(), PJ_FWD, latLon, xy);
+    const auto wrong = std::mismatch(codes.begin(), codes.end(), Squares().codes.begin());
+    if (wrong.first != codes.end()) {
+        Failures().push_back("IFBL code " + *wrong.first + " for " + *wrong.second);
+        state.SkipWithError("a square centre came back to another square");
+    }
+}
+
 void BM_LatLonToIfbl_ours(benchmark::State& state) {
     const Points& latLon = SquareLatLon();
     Points xy{std::vector<double>(kPoints), std::vector<double>(kPoints)};
@@ -418,14 +508,23 @@ void BM_LatLonToIfbl_ours(benchmark::State& state) {
         benchmark::DoNotOptimize(codes.data());
         benchmark::ClobberMemory();
     }
-    SetItems(state, kPoints);
-    CheckAgainstProj(state, Belgian(), PJ_FWD, latLon, xy);
-    // Every square centre must come back to its own code.
-    const auto wrong = std::mismatch(codes.begin(), codes.end(), Squares().codes.begin());
-    if (wrong.first != codes.end()) {
-        Failures().push_back("IFBL code " + *wrong.first + " for " + *wrong.second);
-        state.SkipWithError("a square centre came back to another square");
+    JudgeSquares(state, latLon, xy, codes);
+}
+
+void BM_LatLonToIfbl_onePoint(benchmark::State& state) {
+    const Points& latLon = SquareLatLon();
+    Points xy{std::vector<double>(kPoints), std::vector<double>(kPoints)};
+    std::vector<std::string> codes(kPoints);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            geodesy::LatLonToLambert72(latLon.a[i], latLon.b[i], xy.a[i], xy.b[i]);
+            std::int32_t status = 0;
+            geodesy::LambertToIfbl(xy.a[i], xy.b[i], codes[i], status, 6);
+        }
+        benchmark::DoNotOptimize(codes.data());
+        benchmark::ClobberMemory();
     }
+    JudgeSquares(state, latLon, xy, codes);
 }
 
 // PROJ projects the points alone.
@@ -440,6 +539,12 @@ void BM_LambertIIEtenduForward_ours(benchmark::State& state) {
         geodesy::batch::LatLonToLambertFrance(lat, lon, x, y, 5);
     });
 }
+void BM_LambertIIEtenduForward_onePoint(benchmark::State& state) {
+    RunOnePoint(state, FranceLatLon(), LambertIIEtendu(), PJ_FWD,
+                [](double lat, double lon, double& x, double& y) {
+                    geodesy::LatLonToLambertFrance(lat, lon, x, y, 5);
+                });
+}
 void BM_LambertIIEtenduForward_proj(benchmark::State& state) {
     RunProj(state, LambertIIEtendu(), PJ_FWD, FranceLatLon().b, FranceLatLon().a);
 }
@@ -447,6 +552,12 @@ void BM_LambertIIEtenduInverse_ours(benchmark::State& state) {
     RunOurs(state, FranceGrid(), LambertIIEtendu(), PJ_INV, [](Span x, Span y, Out lat, Out lon) {
         geodesy::batch::LambertFranceToLatLon(x, y, lat, lon, 5);
     });
+}
+void BM_LambertIIEtenduInverse_onePoint(benchmark::State& state) {
+    RunOnePoint(state, FranceGrid(), LambertIIEtendu(), PJ_INV,
+                [](double x, double y, double& lat, double& lon) {
+                    geodesy::LambertFranceToLatLon(x, y, lat, lon, 5);
+                });
 }
 void BM_LambertIIEtenduInverse_proj(benchmark::State& state) {
     RunProj(state, LambertIIEtendu(), PJ_INV, FranceGrid().a, FranceGrid().b);
@@ -456,6 +567,12 @@ void BM_NordMarocForward_ours(benchmark::State& state) {
         geodesy::batch::LatLonToLambertAfrica(lat, lon, x, y, 1);
     });
 }
+void BM_NordMarocForward_onePoint(benchmark::State& state) {
+    RunOnePoint(state, MoroccoLatLon(), NordMaroc(), PJ_FWD,
+                [](double lat, double lon, double& x, double& y) {
+                    geodesy::LatLonToLambertAfrica(lat, lon, x, y, 1);
+                });
+}
 void BM_NordMarocForward_proj(benchmark::State& state) {
     RunProj(state, NordMaroc(), PJ_FWD, MoroccoLatLon().b, MoroccoLatLon().a);
 }
@@ -463,6 +580,12 @@ void BM_NordMarocInverse_ours(benchmark::State& state) {
     RunOurs(state, MoroccoGrid(), NordMaroc(), PJ_INV, [](Span x, Span y, Out lat, Out lon) {
         geodesy::batch::LambertAfricaToLatLon(x, y, lat, lon, 1);
     });
+}
+void BM_NordMarocInverse_onePoint(benchmark::State& state) {
+    RunOnePoint(state, MoroccoGrid(), NordMaroc(), PJ_INV,
+                [](double x, double y, double& lat, double& lon) {
+                    geodesy::LambertAfricaToLatLon(x, y, lat, lon, 1);
+                });
 }
 void BM_NordMarocInverse_proj(benchmark::State& state) {
     RunProj(state, NordMaroc(), PJ_INV, MoroccoGrid().a, MoroccoGrid().b);
@@ -472,33 +595,60 @@ void BM_NordMarocInverse_proj(benchmark::State& state) {
 
 BENCHMARK(BM_BritishForward_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishForward_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BritishForward_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishInverse_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishInverse_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BritishInverse_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishGridRef_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishGridRef_proj)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishReadRef_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BritishReadRef_proj)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IrishForward_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IrishForward_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IrishForward_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IrishInverse_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IrishInverse_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IrishInverse_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Lambert72Forward_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Lambert72Forward_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Lambert72Forward_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Lambert72Inverse_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Lambert72Inverse_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Lambert72Inverse_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IfblToLatLon_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IfblToLatLon_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IfblToLatLon_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LatLonToIfbl_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LatLonToIfbl_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LatLonToIfbl_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LambertIIEtenduForward_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LambertIIEtenduForward_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LambertIIEtenduForward_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LambertIIEtenduInverse_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LambertIIEtenduInverse_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LambertIIEtenduInverse_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NordMarocForward_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NordMarocForward_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NordMarocForward_onePoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NordMarocInverse_ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NordMarocInverse_proj)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NordMarocInverse_onePoint)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    return bench::CheckedBenchmarkMain(argc, argv);
+    return bench::OnePointBenchmarkMain(
+        argc, argv,
+        {{"British grid forward", "BM_BritishForward_onePoint", "BM_BritishForward_proj"},
+         {"British grid inverse", "BM_BritishInverse_onePoint", "BM_BritishInverse_proj"},
+         {"Irish grid forward", "BM_IrishForward_onePoint", "BM_IrishForward_proj"},
+         {"Irish grid inverse", "BM_IrishInverse_onePoint", "BM_IrishInverse_proj"},
+         {"Lambert 72 forward", "BM_Lambert72Forward_onePoint", "BM_Lambert72Forward_proj"},
+         {"Lambert 72 inverse", "BM_Lambert72Inverse_onePoint", "BM_Lambert72Inverse_proj"},
+         {"IFBL to lat/lon", "BM_IfblToLatLon_onePoint", "BM_IfblToLatLon_proj"},
+         {"lat/lon to IFBL", "BM_LatLonToIfbl_onePoint", "BM_LatLonToIfbl_proj"},
+         {"Lambert II etendu forward", "BM_LambertIIEtenduForward_onePoint",
+          "BM_LambertIIEtenduForward_proj"},
+         {"Lambert II etendu inverse", "BM_LambertIIEtenduInverse_onePoint",
+          "BM_LambertIIEtenduInverse_proj"},
+         {"Nord Maroc forward", "BM_NordMarocForward_onePoint", "BM_NordMarocForward_proj"},
+         {"Nord Maroc inverse", "BM_NordMarocInverse_onePoint", "BM_NordMarocInverse_proj"}});
 }

@@ -13,6 +13,9 @@ namespace {
 
 constexpr double kOriginX = 2012.0;  // Lambert 72 x of the grid's origin, metres
 constexpr double kOriginY = 18180.0; // Lambert 72 y of the grid's origin, metres
+// The largest doubles below a block's 20 km height and 32 km width.
+constexpr double kBelowBlockHeight = 0x1.3ffffffffffffp+4;
+constexpr double kBelowBlockWidth = 0x1.fffffffffffffp+4;
 constexpr std::string_view kRowLetters = "MLKJHGFEDCBA"; // block rows from the south, no "I"
 
 // The value of a one- or two-character field: its digits, read directly, or whatever the number
@@ -116,8 +119,8 @@ void LambertToIfbl(double x, double y, std::string& code, std::int32_t& status, 
     end = std::to_chars(end, text + sizeof text, static_cast<int>(blockColumn)).ptr;
     if (length != 2) {
         // Kilometres inside the block; kept inside it where rounding would step over its edge.
-        const double yo = std::clamp(yk - 20.0 * blockRow, 0.0, std::nextafter(20.0, 0.0));
-        const double xo = std::clamp(xk - 32.0 * blockColumn, 0.0, std::nextafter(32.0, 0.0));
+        const double yo = std::clamp(yk - 20.0 * blockRow, 0.0, kBelowBlockHeight);
+        const double xo = std::clamp(xk - 32.0 * blockColumn, 0.0, kBelowBlockWidth);
         *end++ = static_cast<char>('0' + 5 - static_cast<int>(yo / 4.0));
         *end++ = static_cast<char>('0' + 1 + static_cast<int>(xo / 4.0));
         if (length != 4) {

@@ -18,10 +18,6 @@ namespace {
 using checked::Div;
 using checked::Finite;
 
-struct Shift {
-    double dx, dy, dz, da, df;
-};
-
 // Beyond this latitude (degrees) the shift is the geocentric translation that the formulas
 // approximate: their longitude change divides by cos phi and grows without bound towards the
 // poles, and their error there passes metres, while the translation stays exact and carries a
@@ -39,11 +35,21 @@ void Normalise(double& lat, double& lon) {
         lon += 180.0;
     }
     lat = std::clamp(lat, -90.0, 90.0);
-    lon = std::remainder(lon, 360.0);
+    if (!(std::fabs(lon) <= 180.0)) { // within it the remainder is the longitude itself
+        lon = std::remainder(lon, 360.0);
+    }
 }
 
-// Steps 1 and 4 to 8 of one shift, on the ellipsoid (a, f).
-void Step(double lat, double lon, double h, const Shift& p, double a, double f, double& latOut,
+// A step's values derived from its ellipsoid and parameters.
+MolodenskyStep Derived(MolodenskyStep p) {
+    p.e2 = 2.0 * p.f - p.f * p.f;
+    p.daE2OverA = Div(p.da * p.e2, p.a);
+    p.inverseOneLessF = Div(1.0, 1.0 - p.f);
+    return p;
+}
+
+// Steps 1 and 4 to 8 of one shift, on the ellipsoid of the step.
+void Step(double lat, double lon, double h, const MolodenskyStep& p, double& latOut,
           double& lonOut) {
     if (std::isfinite(lat) && std::fabs(lat) >= 90.0) {
         // Every meridian meets at a pole: it stays the pole and keeps the longitude it was given.
@@ -56,10 +62,11 @@ void Step(double lat, double lon, double h, const Shift& p, double a, double f, 
     const double sp = std::sin(phi), cp = std::cos(phi);
     const double sl = std::sin(lambda), cl = std::cos(lambda);
 
-    const double e2 = 2.0 * f - f * f;
+    const double a = p.a, f = p.f, e2 = p.e2;
     const double w2 = 1.0 - e2 * sp * sp;
-    const double rn = Div(a, checked::Sqrt(w2));
-    const double rm = Div(a * (1.0 - e2), checked::Sqrt(w2) * w2);
+    const double w = checked::Sqrt(w2);
+    const double rn = Div(a, w);
+    const double rm = Div(a * (1.0 - e2), w * w2);
 
     double outLat = 0.0, outLon = 0.0;
     if (std::fabs(lat) > kPolarCap) {
@@ -84,8 +91,8 @@ void Step(double lat, double lon, double h, const Shift& p, double a, double f, 
     } else {
         // Displacements in metres, north along the meridian and east along the parallel.
         const double north = -p.dx * sp * cl - p.dy * sp * sl + p.dz * cp +
-                             Div(p.da * rn * e2 * sp * cp, a) +
-                             p.df * (Div(rm, 1.0 - f) + rn * (1.0 - f)) * sp * cp;
+                             p.daE2OverA * rn * sp * cp +
+                             p.df * (rm * p.inverseOneLessF + rn * (1.0 - f)) * sp * cp;
         const double east = -p.dx * sl + p.dy * cl;
         const double dphi = Div(north, rm + h);
         const double dlambda = Div(east, (rn + h) * cp);
@@ -106,27 +113,40 @@ struct StepConstants {
     double inverseOneLessF = 0, oneLessF = 0; // 1 / (1 - f) and 1 - f
 };
 
-StepConstants MakeStep(int datum, int direction) {
+// The step of DatumTable(datum) on its own ellipsoid: direction +1 from the datum to WGS84, -1 from
+// WGS84 to the datum (all five parameters negated).
+MolodenskyStep TableStep(int datum, int direction) {
     const DatumState& state = Datums();
     const DatumRec& rec = state.datum(datum);
     const double s = direction;
-    const double da = common::ToInt16(static_cast<double>(direction) * rec.da);
+    MolodenskyStep p;
+    p.dx = s * rec.dx;
+    p.dy = s * rec.dy;
+    p.dz = s * rec.dz;
+    // da is a 16-bit integer: the product is one too, and overflows as one.
+    p.da = common::ToInt16(static_cast<double>(direction) * rec.da);
+    p.df = s * rec.df;
     const EllipsoidRec& ellipsoid = state.ellipsoid(rec.ELLI_ID);
-    const double f = Div(1.0, ellipsoid.f_Inv);
-    StepConstants c;
-    c.dx = s * rec.dx;
-    c.dy = s * rec.dy;
-    c.dz = s * rec.dz;
-    c.df = s * rec.df;
-    c.a = ellipsoid.A;
-    c.e2 = 2.0 * f - f * f;
-    c.daE2OverA = Div(da * c.e2, c.a);
-    c.aOneLessE2 = c.a * (1.0 - c.e2);
-    c.inverseOneLessF = Div(1.0, 1.0 - f);
-    c.oneLessF = 1.0 - f;
-    return c;
+    p.a = ellipsoid.A;
+    p.f = Div(1.0, ellipsoid.f_Inv);
+    return Derived(p);
 }
 
+StepConstants MakeStep(int datum, int direction) {
+    const MolodenskyStep p = TableStep(datum, direction);
+    StepConstants c;
+    c.dx = p.dx;
+    c.dy = p.dy;
+    c.dz = p.dz;
+    c.df = p.df;
+    c.a = p.a;
+    c.e2 = p.e2;
+    c.daE2OverA = p.daE2OverA;
+    c.aOneLessE2 = c.a * (1.0 - c.e2);
+    c.inverseOneLessF = p.inverseOneLessF;
+    c.oneLessF = 1.0 - p.f;
+    return c;
+}
 
 // The non-polar branch of Step at h = 0, in degrees; NaN where Step would take another branch or
 // bring the result back onto the globe, which the one-point function then does.
@@ -204,43 +224,50 @@ void batch::ShiftDatum(std::span<const double> lat, std::span<const double> lon,
         });
 }
 
-void ShiftDatum(double lat, double lon, double h, double& latOut, double& lonOut, int from,
-                int to) {
+DatumShift::DatumShift(int from, int to) {
     if (from == to) {
+        return;
+    }
+    first_ = TableStep(from, +1);
+    steps_ = 1;
+    if (Datums().datum(to).Code != "WGS84") {
+        second_ = TableStep(to, -1);
+        steps_ = 2;
+    }
+}
+
+void DatumShift::Apply(double lat, double lon, double h, double& latOut, double& lonOut) const {
+    if (steps_ == 0) {
         latOut = lat;
         lonOut = lon;
         return;
     }
-    double t1 = 0.0, t2 = 0.0;
-    MolodenskyTable(lat, lon, h, t1, t2, from, +1);
-    if (Datums().datum(to).Code == "WGS84") {
-        latOut = t1;
-        lonOut = t2;
+    if (steps_ == 1) {
+        Step(lat, lon, h, first_, latOut, lonOut);
         return;
     }
-    MolodenskyTable(t1, t2, h, latOut, lonOut, to, -1);
+    double t1 = 0.0, t2 = 0.0;
+    Step(lat, lon, h, first_, t1, t2);
+    Step(t1, t2, h, second_, latOut, lonOut);
+}
+
+void ShiftDatum(double lat, double lon, double h, double& latOut, double& lonOut, int from,
+                int to) {
+    DatumShift(from, to).Apply(lat, lon, h, latOut, lonOut);
 }
 
 void MolodenskyTable(double lat, double lon, double h, double& latOut, double& lonOut, int datum,
                      int direction) {
-    const DatumState& state = Datums();
-    const DatumRec& rec = state.datum(datum);
-    const double s = direction;
-    // da is a 16-bit integer: the product is one too, and overflows as one.
-    const double da = common::ToInt16(static_cast<double>(direction) * rec.da);
-    const Shift p{s * rec.dx, s * rec.dy, s * rec.dz, da, s * rec.df};
-    const EllipsoidRec& ellipsoid = state.ellipsoid(rec.ELLI_ID);
-    const double f = Div(1.0, ellipsoid.f_Inv);
-    Step(lat, lon, h, p, ellipsoid.A, f, latOut, lonOut);
+    Step(lat, lon, h, TableStep(datum, direction), latOut, lonOut);
 }
 
 void MolodenskyParams(double lat, double lon, double h, double da, double df, double dx, double dy,
                       double dz, double& latOut, double& lonOut) {
-    const double a = da == 0.0 ? kWgs84A : kWgs84A - da;
+    MolodenskyStep p{dx, dy, dz, da, df};
+    p.a = da == 0.0 ? kWgs84A : kWgs84A - da;
     // The local flattening by the standard Molodensky relation df = f(WGS84) - f(local).
-    const double f =
-        df == 0.0 ? 1.0 / kWgs84InverseFlatteningShort : 1.0 / kWgs84InverseFlattening - df;
-    Step(lat, lon, h, Shift{dx, dy, dz, da, df}, a, f, latOut, lonOut);
+    p.f = df == 0.0 ? 1.0 / kWgs84InverseFlatteningShort : 1.0 / kWgs84InverseFlattening - df;
+    Step(lat, lon, h, Derived(p), latOut, lonOut);
 }
 
 } // namespace geodesy

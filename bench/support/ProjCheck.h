@@ -64,6 +64,14 @@ inline double WorstGeographic(std::span<const double> lat, std::span<const doubl
     return worst;
 }
 
+// Prints the benchmarks whose results strayed from PROJ's; the exit status that says so.
+inline int FailuresStatus() {
+    for (const std::string& failure : Failures()) {
+        std::fprintf(stderr, "FAILED: %s (see the benchmark marked ERROR)\n", failure.c_str());
+    }
+    return Failures().empty() ? 0 : 1;
+}
+
 // BENCHMARK_MAIN, with an exit status that says whether every result stayed within 1 cm of PROJ.
 inline int CheckedBenchmarkMain(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
@@ -72,10 +80,7 @@ inline int CheckedBenchmarkMain(int argc, char** argv) {
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    for (const std::string& failure : Failures()) {
-        std::fprintf(stderr, "FAILED: %s (see the benchmark marked ERROR)\n", failure.c_str());
-    }
-    return Failures().empty() ? 0 : 1;
+    return FailuresStatus();
 }
 
 } // namespace bench

@@ -96,6 +96,7 @@ TEST_F(MolodenskyDatabase, ShiftBetweenDatumsGoesThroughWgs84) {
     ProjPtr toEurM = ProjForDatum(eurM);
     for (int i = 1; i <= Datums().datumCount(); ++i) {
         ProjPtr pj = ProjForDatum(i);
+        const geodesy::DatumShift shift(i, eurM); // held over the points, as a walk holds it
         for (const auto& p : kPoints) {
             PJ_COORD w = proj_trans(pj.get(), PJ_FWD, proj_coord(p[1], p[0], 0, 0));
             double lat = 0, lon = 0;
@@ -107,7 +108,7 @@ TEST_F(MolodenskyDatabase, ShiftBetweenDatumsGoesThroughWgs84) {
             }
             w.lpz.z = 0.0; // the second step starts again from the caller's height
             PJ_COORD e = proj_trans(toEurM.get(), PJ_INV, w);
-            ShiftDatum(p[0], p[1], 0.0, lat, lon, i, eurM);
+            shift.Apply(p[0], p[1], 0.0, lat, lon);
             EXPECT_LT(Metres(lat, lon, e.lp.phi, e.lp.lam), 0.001) << Datums().datum(i).Code;
         }
     }
