@@ -2,11 +2,11 @@
 
 #include "commands/SnapRules.h"
 #include "commands/SnapWalk.h"
-#include "commands/WalkTransaction.h"
 #include "common/Numeric.h"
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
 #include "document/RowStream.h"
+#include "document/WalkSavepoint.h"
 #include "geodesy/Angles.h"
 #include "geodesy/DatumTables.h"
 #include "geodesy/Ifbl.h"
@@ -86,7 +86,7 @@ FillResult FillComments(std::span<const std::int64_t> selected, const CommentTex
         const platform::FeedbackGuard feedback;
         platform::ShowProgress(true);
         SQLite::Database& db = clone.database();
-        WalkTransaction transaction(db);
+        document::WalkSavepoint transaction(db);
         SQLite::Statement update(db, "UPDATE DOVAZOV SET COMMENT = ? WHERE Counter = ?");
         document::RowStream stream(
             db, marks, document::RowFields{"LATITUDE", "LONGITUDE", "DATUM", "COMMENT"});
@@ -109,10 +109,12 @@ FillResult FillComments(std::span<const std::int64_t> selected, const CommentTex
                 platform::SetProgress(static_cast<double>(percent));
             }
         }
-        transaction.commit();
+        transaction.release();
         platform::SetProgress(100);
     }
-    document::Document().FileModified = -1;
+    if (result.changed > 0) {
+        document::Document().FileModified = -1;
+    }
     return result;
 }
 

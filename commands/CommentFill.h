@@ -25,7 +25,7 @@ struct FillResult {
 
 // Appends `text` of each visited row to its COMMENT, after `joint` when the comment is not empty.
 // `selected` are the grid's selected bookmarks (empty: every row of Data1). FileModified is set
-// at the end; an error leaves the table and FileModified as they were.
+// at the end when a comment was written; an error leaves the table and FileModified as they were.
 FillResult FillComments(std::span<const std::int64_t> selected, const CommentText& text,
                         const QString& joint);
 

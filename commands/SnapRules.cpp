@@ -17,6 +17,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace commands {
 
@@ -40,14 +41,39 @@ LatLon Shift(double lat, double lon, int from, int to) {
     return out;
 }
 
+// Whether LatLonToMgrs wrote a reference ("31UER7167039221", " 9UVB1234512345") rather than
+// one of its messages, which start with a letter, blanks or a blank then a letter.
+bool IsMgrsReference(const std::string& mgrs) {
+    const auto digit = [&mgrs](std::size_t i) {
+        return std::isdigit(static_cast<unsigned char>(mgrs[i])) != 0;
+    };
+    return mgrs.size() == 15 && (digit(0) || mgrs[0] == ' ') && digit(1) &&
+           std::isupper(static_cast<unsigned char>(mgrs[2])) != 0;
+}
+
+// The reference of the square of size `utmAjust` that holds a reference LatLonToMgrs wrote; none
+// when its digits cannot be completed.
+std::optional<std::string> SnappedMgrs(const std::string& mgrs, int utmAjust) {
+    std::string zone = mgrs.substr(0, 2);
+    if (zone[0] == ' ') {
+        zone[0] = '0'; // zones 1 to 9 are written with a blank before their digit
+    }
+    const std::optional<std::string> snapped = SnappedReference(mgrs.substr(3, 12), utmAjust);
+    if (!snapped) {
+        return std::nullopt;
+    }
+    return zone + mgrs[2] + *snapped;
+}
+
 std::optional<LatLon> MgrsSquare(const RowPosition& row, int utmAjust) {
     geodesy::DatumState& datums = geodesy::Datums();
     const int dest = datums.DestIndex;
-    std::string zone;
-    std::string band;
-    std::string square;
+    std::string reference;
     if (row.system == "MGR" && row.datum == dest) {
         std::string text = row.text;
+        std::string zone;
+        std::string band;
+        std::string square;
         geodesy::SplitTriple(text, zone, band, square);
         if (zone.empty() || band.empty() || square.empty()) {
             return std::nullopt; // no reference can be built from the text
@@ -55,6 +81,13 @@ std::optional<LatLon> MgrsSquare(const RowPosition& row, int utmAjust) {
         if (zone.size() == 1) {
             zone.insert(0, 1, '0');
         }
+        const std::optional<std::string> snapped = SnappedReference(
+            document::TrimBlanks(QString::fromStdString(square)).toStdString(), utmAjust);
+        if (!snapped) {
+            return std::nullopt;
+        }
+        reference =
+            zone + document::TrimBlanks(QString::fromStdString(band)).toStdString() + *snapped;
     } else {
         const LatLon shifted = Shift(row.lat, row.lon, row.datum, dest);
         geodesy::SelectDatum(dest);
@@ -66,20 +99,15 @@ std::optional<LatLon> MgrsSquare(const RowPosition& row, int utmAjust) {
                               geodesy::DegToRad(shifted.lon), z, northing, easting, mgrs,
                               datums.Ellipsoid);
         // Polar regions and failures come back as a message, not a reference.
-        if (mgrs.size() < 15 || std::isdigit(static_cast<unsigned char>(mgrs[0])) == 0) {
+        if (!IsMgrsReference(mgrs)) {
             return std::nullopt;
         }
-        zone = mgrs.substr(0, 2);
-        band = mgrs.substr(2, 1);
-        square = mgrs.substr(3, 12);
+        const std::optional<std::string> snapped = SnappedMgrs(mgrs, utmAjust);
+        if (!snapped) {
+            return std::nullopt;
+        }
+        reference = *snapped;
     }
-    const std::optional<std::string> snapped = SnappedReference(
-        document::TrimBlanks(QString::fromStdString(square)).toStdString(), utmAjust);
-    if (!snapped) {
-        return std::nullopt;
-    }
-    std::string reference =
-        zone + document::TrimBlanks(QString::fromStdString(band)).toStdString() + *snapped;
     geodesy::SelectDatum(dest);
     double lat = 0.0;
     double lon = 0.0;
@@ -95,6 +123,89 @@ std::optional<LatLon> MgrsSquare(const RowPosition& row, int utmAjust) {
         return std::nullopt;
     }
     return LatLon{geodesy::RadToDeg(lat), geodesy::RadToDeg(lon)};
+}
+
+// Whether `value` lies within `hair` of a multiple of `step`.
+bool NearMultiple(double value, double step, double hair) {
+    const double steps = value / step;
+    return std::fabs(steps - std::round(steps)) * step < hair;
+}
+
+// Whether a length in metres lies within a hair of a half metre, where rounding to the metre
+// turns.
+bool NearHalfMetre(double metres) {
+    return std::fabs(metres - std::floor(metres) - 0.5) < document::kHairMetres;
+}
+
+// MgrsSquare over a block, through the batch conversions. Rows whose text is an MGRS reference
+// of the destination datum, rows near a zone's or band's edge or near a metre's half, and rows
+// the batch cannot place are left to the one-point form.
+void MgrsSquares(document::PositionBlock& block, int utmAjust) {
+    // Zones and bands turn at multiples of 3 degrees of longitude and 4 of latitude (their
+    // exceptions too); a wider margin than the rounding's, as the rules compare in radians.
+    constexpr double kEdgeHair = 1e-7;
+    using document::RowOutcome;
+    geodesy::DatumState& datums = geodesy::Datums();
+    const int dest = datums.DestIndex;
+    document::ShiftMovedRows(block, dest);
+    geodesy::SelectDatum(dest);
+    std::vector<std::size_t> index;
+    std::vector<double> lat;
+    std::vector<double> lon;
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        if (block.outcome[i] != RowOutcome::Moved) {
+            continue;
+        }
+        if ((block.datum[i] == dest && block.text[i].compare(0, 3, "MGR") == 0) ||
+            NearMultiple(block.newLat[i], 4.0, kEdgeHair) ||
+            NearMultiple(block.newLon[i], 3.0, kEdgeHair)) {
+            block.outcome[i] = RowOutcome::Redo;
+            continue;
+        }
+        index.push_back(i);
+        lat.push_back(geodesy::DegToRad(block.newLat[i]));
+        lon.push_back(geodesy::DegToRad(block.newLon[i]));
+    }
+    const std::size_t m = index.size();
+    std::vector<int> zone(m);
+    std::vector<double> northing(m);
+    std::vector<double> easting(m);
+    std::vector<std::string> mgrs(m);
+    geodesy::batch::LatLonToMgrs(datums.EllipsoidA, datums.EllipsoidF, lat, lon, zone, northing,
+                                 easting, mgrs, datums.Ellipsoid);
+    std::vector<std::string> centres;
+    std::vector<std::size_t> placed;
+    for (std::size_t k = 0; k < m; ++k) {
+        const std::size_t i = index[k];
+        std::optional<std::string> snapped;
+        if (IsMgrsReference(mgrs[k]) && !NearHalfMetre(easting[k]) && !NearHalfMetre(northing[k])) {
+            snapped = SnappedMgrs(mgrs[k], utmAjust);
+        }
+        if (!snapped) {
+            block.outcome[i] = RowOutcome::Redo;
+            continue;
+        }
+        centres.push_back(std::move(*snapped));
+        placed.push_back(i);
+    }
+    const std::size_t c = centres.size();
+    lat.resize(c);
+    lon.resize(c);
+    zone.resize(c);
+    northing.resize(c);
+    easting.resize(c);
+    std::vector<int> status(c);
+    geodesy::batch::MgrsToLatLon(centres, datums.Ellipsoid, datums.EllipsoidA, datums.EllipsoidF,
+                                 lat, lon, zone, northing, easting, status);
+    for (std::size_t k = 0; k < c; ++k) {
+        const std::size_t i = placed[k];
+        if (status[k] != 0) {
+            block.outcome[i] = RowOutcome::Redo;
+            continue;
+        }
+        block.newLat[i] = geodesy::RadToDeg(lat[k]);
+        block.newLon[i] = geodesy::RadToDeg(lon[k]);
+    }
 }
 
 std::optional<LatLon> NationalSquare(const RowPosition& row, int utmAjust, bool british) {
@@ -158,23 +269,36 @@ LatLon SnapToGrades(double lat, double lon) {
 }
 
 SnapRule DegreeCellRule(float meshLat, float meshLon) {
-    return [meshLat, meshLon](const RowPosition& row) -> std::optional<LatLon> {
-        LatLon out = Shift(row.lat, row.lon, row.datum, geodesy::Datums().DestIndex);
-        if (meshLat != document::kNoMesh) {
-            out.lat = document::SnapToCell(out.lat, meshLat);
-        }
-        if (meshLon != document::kNoMesh) {
-            out.lon = document::SnapToCell(out.lon, meshLon);
-        }
-        return out;
-    };
+    return document::ShiftAndCellRule(meshLat, meshLon);
 }
 
 SnapRule GradeRule() {
-    return [](const RowPosition& row) -> std::optional<LatLon> {
+    SnapRule rule;
+    rule.one = [](const RowPosition& row) -> std::optional<LatLon> {
         const LatLon shifted = Shift(row.lat, row.lon, row.datum, geodesy::Datums().DestIndex);
         return SnapToGrades(shifted.lat, shifted.lon);
     };
+    rule.block = [](document::PositionBlock& block) {
+        document::ShiftMovedRows(block, geodesy::Datums().DestIndex);
+        // Each axis is a step function of its own value: a value within a hair of a step may
+        // fall on the other side of it in the one-point path.
+        const auto lat = [](double v) { return SnapToGrades(v, kParisLongitude).lat; };
+        const auto lon = [](double v) { return SnapToGrades(0.0, v).lon; };
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            if (block.outcome[i] != document::RowOutcome::Moved) {
+                continue;
+            }
+            if (!document::SteadyWithin(block.newLat[i], document::kHairDegrees, lat) ||
+                !document::SteadyWithin(block.newLon[i], document::kHairDegrees, lon)) {
+                block.outcome[i] = document::RowOutcome::Redo;
+                continue;
+            }
+            const LatLon snapped = SnapToGrades(block.newLat[i], block.newLon[i]);
+            block.newLat[i] = snapped.lat;
+            block.newLon[i] = snapped.lon;
+        }
+    };
+    return rule;
 }
 
 std::optional<std::string> SnappedReference(std::string reference, int utmAjust) {
@@ -186,21 +310,26 @@ std::optional<std::string> SnappedReference(std::string reference, int utmAjust)
 }
 
 SnapRule GridSquareRule(int utmAjust, int gridAjust) {
-    return [utmAjust, gridAjust](const RowPosition& row) -> std::optional<LatLon> {
-        if (utmAjust == geodesy::kSnapNone) {
-            return Shift(row.lat, row.lon, row.datum, geodesy::Datums().DestIndex);
-        }
-        switch (gridAjust) {
-        case kGridUtm:
-            return MgrsSquare(row, utmAjust);
-        case kGridBritish:
-            return NationalSquare(row, utmAjust, true);
-        case kGridIrish:
-            return NationalSquare(row, utmAjust, false);
-        default:
-            return std::nullopt;
-        }
-    };
+    if (utmAjust == geodesy::kSnapNone) {
+        return document::ShiftAndCellRule(document::kNoMesh, document::kNoMesh);
+    }
+    SnapRule rule =
+        OnePointRule([utmAjust, gridAjust](const RowPosition& row) -> std::optional<LatLon> {
+            switch (gridAjust) {
+            case kGridUtm:
+                return MgrsSquare(row, utmAjust);
+            case kGridBritish:
+                return NationalSquare(row, utmAjust, true);
+            case kGridIrish:
+                return NationalSquare(row, utmAjust, false);
+            default:
+                return std::nullopt;
+            }
+        });
+    if (gridAjust == kGridUtm) {
+        rule.block = [utmAjust](document::PositionBlock& block) { MgrsSquares(block, utmAjust); };
+    }
+    return rule;
 }
 
 bool OnIfblGrid(double x, double y) {
@@ -208,7 +337,7 @@ bool OnIfblGrid(double x, double y) {
 }
 
 SnapRule IfblSquareRule(int codeLength) {
-    return [codeLength](const RowPosition& row) -> std::optional<LatLon> {
+    return OnePointRule([codeLength](const RowPosition& row) -> std::optional<LatLon> {
         const std::int16_t bel72 = RequireGridDatum(geodesy::kBel72);
         std::string code;
         if (row.system == "IFB") {
@@ -239,7 +368,7 @@ SnapRule IfblSquareRule(int codeLength) {
         double lon = 0.0;
         geodesy::Lambert72ToLatLon(x, y, lat, lon);
         return Shift(lat, lon, bel72, geodesy::Datums().DestIndex);
-    };
+    });
 }
 
 } // namespace commands

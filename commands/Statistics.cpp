@@ -1,10 +1,10 @@
 #include "commands/Statistics.h"
 
-#include "commands/WalkTransaction.h"
 #include "common/Numeric.h"
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
 #include "document/RowStream.h"
+#include "document/WalkSavepoint.h"
 #include "document/WorkDatabase.h"
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
@@ -132,10 +132,11 @@ bool MnuStd(int index) {
                          QChar(13) + QStringLiteral("STD N1=") +
                          QString::fromStdString(common::CStrDouble(*s.n1.stdev)));
     }
+    std::ptrdiff_t changed = 0;
     {
         const platform::WaitCursor busy;
         SQLite::Database& db = rows.database();
-        WalkTransaction transaction(db);
+        document::WalkSavepoint transaction(db);
         SQLite::Statement update(db, "UPDATE DOVAZOV SET N1 = ?, N2 = ? WHERE Counter = ?");
         document::RowStream stream(rows, document::RowFields{"N1", "N2"});
         // The new value of one field; the old one where the rule has none.
@@ -168,11 +169,14 @@ bool MnuStd(int index) {
             n2 ? update.bind(2, *n2) : update.bind(2);
             update.bind(3, static_cast<std::int64_t>(row.Counter));
             update.exec();
+            ++changed;
         }
-        transaction.commit();
+        transaction.release();
     }
     data.refresh();
-    document::Document().FileModified = -1;
+    if (changed > 0) {
+        document::Document().FileModified = -1;
+    }
     return true;
 }
 
