@@ -5,8 +5,6 @@
 // every row the grid shows when none is selected, in one transaction, and marks the document as
 // changed.
 
-#include "document/Record.h"
-
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -15,8 +13,15 @@
 
 namespace commands {
 
+// What a fill reads of a row.
+struct FillRow {
+    std::optional<float> LATITUDE;
+    std::optional<float> LONGITUDE;
+    bool hasDatum = false; // DATUM is not Null
+};
+
 // The text to add to a row's comment; none leaves the row unchanged.
-using CommentText = std::function<std::optional<QString>(const document::Record&)>;
+using CommentText = std::function<std::optional<QString>(const FillRow&)>;
 
 struct FillResult {
     std::ptrdiff_t rows = 0;    // rows visited

@@ -1,5 +1,6 @@
 #include "document/PositionWalk.h"
 
+#include "document/BatchUpdate.h"
 #include "document/ColumnStream.h"
 #include "document/DatumIndexes.h"
 #include "document/Recompute.h"
@@ -99,61 +100,6 @@ private:
     bool lastPresent_ = false;
     std::string lastText_;
     std::int16_t lastIndex_ = 0;
-};
-
-// Writes new positions, many rows a statement: one UPDATE per row would cost more than the whole
-// walk around it.
-class PositionWriter {
-public:
-    explicit PositionWriter(SQLite::Database& db)
-        : batch_(db, BatchSql(kBatchRows)), single_(db, BatchSql(1)) {}
-    void add(std::int64_t counter, double latitude, double longitude) {
-        pending_.push_back({counter, latitude, longitude});
-    }
-    void flush() {
-        std::size_t i = 0;
-        for (; i + kBatchRows <= pending_.size(); i += kBatchRows) {
-            write(batch_, i, kBatchRows);
-        }
-        for (; i < pending_.size(); ++i) {
-            write(single_, i, 1);
-        }
-        pending_.clear();
-    }
-
-private:
-    static constexpr std::size_t kBatchRows = 64;
-
-    struct NewPosition {
-        std::int64_t counter;
-        double latitude;
-        double longitude;
-    };
-
-    static std::string BatchSql(std::size_t rows) {
-        std::string sql = "UPDATE DOVAZOV SET LATITUDE = v.column2, LONGITUDE = v.column3 "
-                          "FROM (VALUES ";
-        for (std::size_t i = 0; i < rows; ++i) {
-            sql += i == 0 ? "(?, ?, ?)" : ", (?, ?, ?)";
-        }
-        sql += ") AS v WHERE DOVAZOV.Counter = v.column1";
-        return sql;
-    }
-    void write(SQLite::Statement& update, std::size_t first, std::size_t rows) {
-        update.reset();
-        for (std::size_t k = 0; k < rows; ++k) {
-            const NewPosition& p = pending_[first + k];
-            const int base = static_cast<int>(3 * k);
-            update.bind(base + 1, p.counter);
-            update.bind(base + 2, p.latitude);
-            update.bind(base + 3, p.longitude);
-        }
-        update.exec();
-    }
-
-    SQLite::Statement batch_;
-    SQLite::Statement single_;
-    std::vector<NewPosition> pending_;
 };
 
 // The rows of a block beside what the rule sees: their bookmarks and stored positions.
@@ -332,7 +278,7 @@ PositionWalkResult WalkPositions(const RecordSet& rows, const PositionRule& rule
 
     SQLite::Database& db = rows.database();
     WalkSavepoint savepoint(db);
-    PositionWriter positions(db);
+    BatchUpdate positions(db, {"LATITUDE", "LONGITUDE"});
     ColumnStream stream(
         db, n,
         [&list](std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) {
@@ -360,7 +306,7 @@ PositionWalkResult WalkPositions(const RecordSet& rows, const PositionRule& rule
             case RowOutcome::Moved:
                 if (!SameBits(block.storedLat[i], converted.newLat[i]) ||
                     !SameBits(block.storedLon[i], converted.newLon[i])) {
-                    positions.add(block.counter[i], converted.newLat[i], converted.newLon[i]);
+                    positions.add(block.counter[i], {converted.newLat[i], converted.newLon[i]});
                     ++result.written;
                 }
                 break;
