@@ -17,6 +17,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace commands {
@@ -137,10 +138,32 @@ bool NearHalfMetre(double metres) {
     return std::fabs(metres - std::floor(metres) - 0.5) < document::kHairMetres;
 }
 
+// The arrays of MgrsSquares, kept from block to block so that no block allocates them again.
+struct MgrsArrays {
+    std::vector<std::size_t> index;
+    std::vector<double> lat;
+    std::vector<double> lon;
+    std::vector<int> zone;
+    std::vector<double> northing;
+    std::vector<double> easting;
+    std::vector<std::string> mgrs;
+    std::vector<std::string> centres;
+    std::vector<std::size_t> placed;
+    std::vector<int> status;
+
+    void resize(std::size_t n) {
+        lat.resize(n);
+        lon.resize(n);
+        zone.resize(n);
+        northing.resize(n);
+        easting.resize(n);
+    }
+};
+
 // MgrsSquare over a block, through the batch conversions. Rows whose text is an MGRS reference
 // of the destination datum, rows near a zone's or band's edge or near a metre's half, and rows
 // the batch cannot place are left to the one-point form.
-void MgrsSquares(document::PositionBlock& block, int utmAjust) {
+void MgrsSquares(document::PositionBlock& block, int utmAjust, MgrsArrays& a) {
     // Zones and bands turn at multiples of 3 degrees of longitude and 4 of latitude (their
     // exceptions too); a wider margin than the rounding's, as the rules compare in radians.
     constexpr double kEdgeHair = 1e-7;
@@ -149,9 +172,9 @@ void MgrsSquares(document::PositionBlock& block, int utmAjust) {
     const int dest = datums.DestIndex;
     document::ShiftMovedRows(block, dest);
     geodesy::SelectDatum(dest);
-    std::vector<std::size_t> index;
-    std::vector<double> lat;
-    std::vector<double> lon;
+    a.index.clear();
+    a.lat.clear();
+    a.lon.clear();
     for (std::size_t i = 0; i < block.size(); ++i) {
         if (block.outcome[i] != RowOutcome::Moved) {
             continue;
@@ -162,49 +185,46 @@ void MgrsSquares(document::PositionBlock& block, int utmAjust) {
             block.outcome[i] = RowOutcome::Redo;
             continue;
         }
-        index.push_back(i);
-        lat.push_back(geodesy::DegToRad(block.newLat[i]));
-        lon.push_back(geodesy::DegToRad(block.newLon[i]));
+        a.index.push_back(i);
+        a.lat.push_back(geodesy::DegToRad(block.newLat[i]));
+        a.lon.push_back(geodesy::DegToRad(block.newLon[i]));
     }
-    const std::size_t m = index.size();
-    std::vector<int> zone(m);
-    std::vector<double> northing(m);
-    std::vector<double> easting(m);
-    std::vector<std::string> mgrs(m);
-    geodesy::batch::LatLonToMgrs(datums.EllipsoidA, datums.EllipsoidF, lat, lon, zone, northing,
-                                 easting, mgrs, datums.Ellipsoid);
-    std::vector<std::string> centres;
-    std::vector<std::size_t> placed;
+    const std::size_t m = a.index.size();
+    a.resize(m);
+    a.mgrs.resize(m);
+    geodesy::batch::LatLonToMgrs(datums.EllipsoidA, datums.EllipsoidF, a.lat, a.lon, a.zone,
+                                 a.northing, a.easting, a.mgrs, datums.Ellipsoid);
+    a.centres.resize(m);
+    a.placed.clear();
     for (std::size_t k = 0; k < m; ++k) {
-        const std::size_t i = index[k];
+        const std::size_t i = a.index[k];
         std::optional<std::string> snapped;
-        if (IsMgrsReference(mgrs[k]) && !NearHalfMetre(easting[k]) && !NearHalfMetre(northing[k])) {
-            snapped = SnappedMgrs(mgrs[k], utmAjust);
+        if (IsMgrsReference(a.mgrs[k]) && !NearHalfMetre(a.easting[k]) &&
+            !NearHalfMetre(a.northing[k])) {
+            snapped = SnappedMgrs(a.mgrs[k], utmAjust);
         }
         if (!snapped) {
             block.outcome[i] = RowOutcome::Redo;
             continue;
         }
-        centres.push_back(std::move(*snapped));
-        placed.push_back(i);
+        a.centres[a.placed.size()] = std::move(*snapped);
+        a.placed.push_back(i);
     }
-    const std::size_t c = centres.size();
-    lat.resize(c);
-    lon.resize(c);
-    zone.resize(c);
-    northing.resize(c);
-    easting.resize(c);
-    std::vector<int> status(c);
-    geodesy::batch::MgrsToLatLon(centres, datums.Ellipsoid, datums.EllipsoidA, datums.EllipsoidF,
-                                 lat, lon, zone, northing, easting, status);
+    const std::size_t c = a.placed.size();
+    a.centres.resize(c);
+    a.resize(c);
+    a.status.resize(c);
+    geodesy::batch::MgrsToLatLon(a.centres, datums.Ellipsoid, datums.EllipsoidA, datums.EllipsoidF,
+                                 a.lat, a.lon, a.zone, a.northing, a.easting, a.status);
     for (std::size_t k = 0; k < c; ++k) {
-        const std::size_t i = placed[k];
-        if (status[k] != 0) {
+        const std::size_t i = a.placed[k];
+        // A centre beyond the zone's edge stands, as in MgrsSquare.
+        if (a.status[k] != 0 && a.centres[k] != geodesy::kMgrsOutsideRange) {
             block.outcome[i] = RowOutcome::Redo;
             continue;
         }
-        block.newLat[i] = geodesy::RadToDeg(lat[k]);
-        block.newLon[i] = geodesy::RadToDeg(lon[k]);
+        block.newLat[i] = geodesy::RadToDeg(a.lat[k]);
+        block.newLon[i] = geodesy::RadToDeg(a.lon[k]);
     }
 }
 
@@ -327,7 +347,8 @@ SnapRule GridSquareRule(int utmAjust, int gridAjust) {
             }
         });
     if (gridAjust == kGridUtm) {
-        rule.block = [utmAjust](document::PositionBlock& block) { MgrsSquares(block, utmAjust); };
+        rule.block = [utmAjust, arrays = std::make_shared<MgrsArrays>()](
+                         document::PositionBlock& block) { MgrsSquares(block, utmAjust, *arrays); };
     }
     return rule;
 }
