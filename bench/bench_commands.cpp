@@ -19,6 +19,7 @@
 #include "support/DocumentBenchData.h"
 
 #include <QDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <string>
@@ -153,8 +154,12 @@ void BM_FillPositionTexts(benchmark::State& state) {
     Report(state);
 }
 
+// Each walk after a fresh open, three times: the table gives the quickest of each, which the
+// other programs sharing the machine disturb least.
+constexpr int kRepetitions = 3;
+
 void Configure(benchmark::internal::Benchmark* b) {
-    b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(1);
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(kRepetitions);
 }
 
 BENCHMARK(BM_OpenDistributionFile)->Apply(Configure);
@@ -171,14 +176,24 @@ BENCHMARK(BM_FillTypedText)->Apply(Configure);
 BENCHMARK(BM_FillPositionTexts)->Apply(Configure)->DenseRange(0, 5);
 BENCHMARK(BM_ValueTransformation)->Apply(Configure)->DenseRange(0, 1);
 
-// Shows the runs as the console does and keeps each one's real time.
+// Shows the runs as the console does and keeps the quickest real time of each benchmark.
 class Capture final : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            times.emplace_back(run.benchmark_name(),
-                               run.error_occurred ? -1.0 : run.GetAdjustedRealTime());
+            if (run.run_type != Run::RT_Iteration) {
+                continue;
+            }
+            const std::string name = run.run_name.str();
+            const double ms = run.error_occurred ? -1.0 : run.GetAdjustedRealTime();
+            auto it = std::find_if(times.begin(), times.end(),
+                                   [&name](const auto& entry) { return entry.first == name; });
+            if (it == times.end()) {
+                times.emplace_back(name, ms);
+            } else if (ms < it->second) {
+                it->second = ms;
+            }
         }
     }
     std::vector<std::pair<std::string, double>> times;
