@@ -2,11 +2,13 @@
 
 #include "commands/SnapRules.h"
 #include "commands/SnapWalk.h"
-#include "commands/WalkTransaction.h"
 #include "common/Numeric.h"
+#include "document/BatchUpdate.h"
+#include "document/ColumnStream.h"
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
-#include "document/RowStream.h"
+#include "document/RecordSet.h"
+#include "document/WalkSavepoint.h"
 #include "geodesy/Angles.h"
 #include "geodesy/DatumTables.h"
 #include "geodesy/Ifbl.h"
@@ -24,6 +26,9 @@
 
 #include <QLocale>
 #include <cmath>
+#include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace commands {
@@ -68,15 +73,19 @@ QString SecondsText(float seconds, QChar mark) {
 
 FillResult FillComments(std::span<const std::int64_t> selected, const CommentText& text,
                         const QString& joint) {
+    enum Column { kLatitude = 1, kLongitude, kDatum, kComment };
+    // Comments waiting to be written, flushed once the read has let go of the table.
+    constexpr std::size_t kPending = 4096;
     FillResult result;
     document::DataControl& data = document::Data1();
     if (!data.bound()) {
         return result;
     }
     const document::RecordSet clone = data.recordset().clone();
-    const std::span<const std::int64_t> marks =
-        selected.empty() ? std::span<const std::int64_t>(clone.bookmarks()) : selected;
-    const auto total = static_cast<std::ptrdiff_t>(marks.size());
+    // The whole list is read a block at a time: a list kept implicit stays so.
+    const std::shared_ptr<const document::BookmarkList> list = clone.bookmarkList();
+    const std::ptrdiff_t total =
+        selected.empty() ? list->size() : static_cast<std::ptrdiff_t>(selected.size());
     if (total == 0) {
         return result; // nothing to walk: the document stays as it was
     }
@@ -84,22 +93,47 @@ FillResult FillComments(std::span<const std::int64_t> selected, const CommentTex
         const platform::FeedbackGuard feedback;
         platform::ShowProgress(true);
         SQLite::Database& db = clone.database();
-        WalkTransaction transaction(db);
-        SQLite::Statement update(db, "UPDATE DOVAZOV SET COMMENT = ? WHERE Counter = ?");
-        document::RowStream stream(
-            db, marks, document::RowFields{"LATITUDE", "LONGITUDE", "DATUM", "COMMENT"});
+        document::WalkSavepoint transaction(db);
+        document::BatchUpdate comments(db, {"COMMENT"});
+        const char* columns = "LATITUDE, LONGITUDE, DATUM, COMMENT";
+        std::optional<document::ColumnStream> stream;
+        if (selected.empty()) {
+            stream.emplace(
+                db, total,
+                [&list](std::ptrdiff_t first, std::ptrdiff_t count,
+                        std::vector<std::int64_t>& out) { list->copy(first, count, out); },
+                columns);
+        } else {
+            stream.emplace(db, selected, columns);
+        }
+        const auto single = [](sqlite3_stmt* row, int column) -> std::optional<float> {
+            if (sqlite3_column_type(row, column) == SQLITE_NULL) {
+                return std::nullopt;
+            }
+            return static_cast<float>(sqlite3_column_double(row, column));
+        };
+        const std::string jointBytes = joint.toStdString();
         std::ptrdiff_t lastPercent = 0;
-        document::Record row;
-        while (stream.next(row)) {
+        while (stream->next()) {
             ++result.rows;
-            if (const std::optional<QString> added = text(row)) {
-                const QString old = row.COMMENT.value_or(QString());
-                const QString comment = old.isEmpty() ? *added : old + joint + *added;
-                update.reset();
-                update.bind(1, comment.toStdString());
-                update.bind(2, static_cast<std::int64_t>(row.Counter));
-                update.exec();
+            sqlite3_stmt* row = stream->row();
+            const FillRow fields{single(row, kLatitude), single(row, kLongitude),
+                                 sqlite3_column_type(row, kDatum) != SQLITE_NULL};
+            if (const std::optional<QString> added = text(fields)) {
+                const std::string_view old =
+                    document::ColumnText(row, kComment).value_or(std::string_view());
+                std::string comment;
+                if (!old.empty()) {
+                    comment.assign(old);
+                    comment += jointBytes;
+                }
+                comment += added->toStdString();
+                comments.add(stream->counter(), {std::move(comment)});
                 ++result.changed;
+                if (comments.pending() >= kPending) {
+                    stream->pause();
+                    comments.flush();
+                }
             }
             const std::ptrdiff_t percent = result.rows * 100 / total;
             if (percent % 10 == 0 && percent > 0 && percent != lastPercent) {
@@ -107,10 +141,15 @@ FillResult FillComments(std::span<const std::int64_t> selected, const CommentTex
                 platform::SetProgress(static_cast<double>(percent));
             }
         }
-        transaction.commit();
+        stream->pause();
+        comments.flush();
+        stream.reset();
+        transaction.release();
         platform::SetProgress(100);
     }
-    document::Document().FileModified = -1;
+    if (result.changed > 0) {
+        document::Document().FileModified = -1;
+    }
     return result;
 }
 
@@ -153,7 +192,7 @@ std::optional<FillResult> MnuRemplirCoo(int index, std::span<const std::int64_t>
     platform::SetProgress(0);
     return FillComments(
         selected,
-        [index](const document::Record& row) -> std::optional<QString> {
+        [index](const FillRow& row) -> std::optional<QString> {
             if (!row.LATITUDE || !row.LONGITUDE) {
                 return std::nullopt;
             }
@@ -173,7 +212,7 @@ std::optional<FillResult> MnuRemplirTexte(std::span<const std::int64_t> selected
         return std::nullopt;
     }
     return FillComments(
-        selected, [&typed](const document::Record&) { return std::optional<QString>(typed); },
+        selected, [&typed](const FillRow&) { return std::optional<QString>(typed); },
         platform::Settings().Separator);
 }
 
@@ -222,8 +261,8 @@ FillResult MnuRemplirXY(int index, std::span<const std::int64_t> selected) {
     const QChar mark = QLocale().decimalPoint().at(0); // the user's, once per run
     return FillComments(
         selected,
-        [index, mark](const document::Record& row) -> std::optional<QString> {
-            if (!row.LATITUDE || !row.LONGITUDE || !row.DATUM) {
+        [index, mark](const FillRow& row) -> std::optional<QString> {
+            if (!row.LATITUDE || !row.LONGITUDE || !row.hasDatum) {
                 return std::nullopt;
             }
             const auto lat = static_cast<double>(*row.LATITUDE);

@@ -5,8 +5,6 @@
 // every row the grid shows when none is selected, in one transaction, and marks the document as
 // changed.
 
-#include "document/Record.h"
-
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -15,8 +13,15 @@
 
 namespace commands {
 
+// What a fill reads of a row.
+struct FillRow {
+    std::optional<float> LATITUDE;
+    std::optional<float> LONGITUDE;
+    bool hasDatum = false; // DATUM is not Null
+};
+
 // The text to add to a row's comment; none leaves the row unchanged.
-using CommentText = std::function<std::optional<QString>(const document::Record&)>;
+using CommentText = std::function<std::optional<QString>(const FillRow&)>;
 
 struct FillResult {
     std::ptrdiff_t rows = 0;    // rows visited
@@ -25,7 +30,7 @@ struct FillResult {
 
 // Appends `text` of each visited row to its COMMENT, after `joint` when the comment is not empty.
 // `selected` are the grid's selected bookmarks (empty: every row of Data1). FileModified is set
-// at the end; an error leaves the table and FileModified as they were.
+// at the end when a comment was written; an error leaves the table and FileModified as they were.
 FillResult FillComments(std::span<const std::int64_t> selected, const CommentText& text,
                         const QString& joint);
 

@@ -17,6 +17,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace commands {
 
@@ -40,14 +42,39 @@ LatLon Shift(double lat, double lon, int from, int to) {
     return out;
 }
 
+// Whether LatLonToMgrs wrote a reference ("31UER7167039221", " 9UVB1234512345") rather than
+// one of its messages, which start with a letter, blanks or a blank then a letter.
+bool IsMgrsReference(const std::string& mgrs) {
+    const auto digit = [&mgrs](std::size_t i) {
+        return std::isdigit(static_cast<unsigned char>(mgrs[i])) != 0;
+    };
+    return mgrs.size() == 15 && (digit(0) || mgrs[0] == ' ') && digit(1) &&
+           std::isupper(static_cast<unsigned char>(mgrs[2])) != 0;
+}
+
+// The reference of the square of size `utmAjust` that holds a reference LatLonToMgrs wrote; none
+// when its digits cannot be completed.
+std::optional<std::string> SnappedMgrs(const std::string& mgrs, int utmAjust) {
+    std::string zone = mgrs.substr(0, 2);
+    if (zone[0] == ' ') {
+        zone[0] = '0'; // zones 1 to 9 are written with a blank before their digit
+    }
+    const std::optional<std::string> snapped = SnappedReference(mgrs.substr(3, 12), utmAjust);
+    if (!snapped) {
+        return std::nullopt;
+    }
+    return zone + mgrs[2] + *snapped;
+}
+
 std::optional<LatLon> MgrsSquare(const RowPosition& row, int utmAjust) {
     geodesy::DatumState& datums = geodesy::Datums();
     const int dest = datums.DestIndex;
-    std::string zone;
-    std::string band;
-    std::string square;
+    std::string reference;
     if (row.system == "MGR" && row.datum == dest) {
         std::string text = row.text;
+        std::string zone;
+        std::string band;
+        std::string square;
         geodesy::SplitTriple(text, zone, band, square);
         if (zone.empty() || band.empty() || square.empty()) {
             return std::nullopt; // no reference can be built from the text
@@ -55,6 +82,13 @@ std::optional<LatLon> MgrsSquare(const RowPosition& row, int utmAjust) {
         if (zone.size() == 1) {
             zone.insert(0, 1, '0');
         }
+        const std::optional<std::string> snapped = SnappedReference(
+            document::TrimBlanks(QString::fromStdString(square)).toStdString(), utmAjust);
+        if (!snapped) {
+            return std::nullopt;
+        }
+        reference =
+            zone + document::TrimBlanks(QString::fromStdString(band)).toStdString() + *snapped;
     } else {
         const LatLon shifted = Shift(row.lat, row.lon, row.datum, dest);
         geodesy::SelectDatum(dest);
@@ -66,20 +100,15 @@ std::optional<LatLon> MgrsSquare(const RowPosition& row, int utmAjust) {
                               geodesy::DegToRad(shifted.lon), z, northing, easting, mgrs,
                               datums.Ellipsoid);
         // Polar regions and failures come back as a message, not a reference.
-        if (mgrs.size() < 15 || std::isdigit(static_cast<unsigned char>(mgrs[0])) == 0) {
+        if (!IsMgrsReference(mgrs)) {
             return std::nullopt;
         }
-        zone = mgrs.substr(0, 2);
-        band = mgrs.substr(2, 1);
-        square = mgrs.substr(3, 12);
+        const std::optional<std::string> snapped = SnappedMgrs(mgrs, utmAjust);
+        if (!snapped) {
+            return std::nullopt;
+        }
+        reference = *snapped;
     }
-    const std::optional<std::string> snapped = SnappedReference(
-        document::TrimBlanks(QString::fromStdString(square)).toStdString(), utmAjust);
-    if (!snapped) {
-        return std::nullopt;
-    }
-    std::string reference =
-        zone + document::TrimBlanks(QString::fromStdString(band)).toStdString() + *snapped;
     geodesy::SelectDatum(dest);
     double lat = 0.0;
     double lon = 0.0;
@@ -95,6 +124,108 @@ std::optional<LatLon> MgrsSquare(const RowPosition& row, int utmAjust) {
         return std::nullopt;
     }
     return LatLon{geodesy::RadToDeg(lat), geodesy::RadToDeg(lon)};
+}
+
+// Whether `value` lies within `hair` of a multiple of `step`.
+bool NearMultiple(double value, double step, double hair) {
+    const double steps = value / step;
+    return std::fabs(steps - std::round(steps)) * step < hair;
+}
+
+// Whether a length in metres lies within a hair of a half metre, where rounding to the metre
+// turns.
+bool NearHalfMetre(double metres) {
+    return std::fabs(metres - std::floor(metres) - 0.5) < document::kHairMetres;
+}
+
+// The arrays of MgrsSquares, kept from block to block so that no block allocates them again.
+struct MgrsArrays {
+    std::vector<std::size_t> index;
+    std::vector<double> lat;
+    std::vector<double> lon;
+    std::vector<int> zone;
+    std::vector<double> northing;
+    std::vector<double> easting;
+    std::vector<std::string> mgrs;
+    std::vector<std::string> centres;
+    std::vector<std::size_t> placed;
+    std::vector<int> status;
+
+    void resize(std::size_t n) {
+        lat.resize(n);
+        lon.resize(n);
+        zone.resize(n);
+        northing.resize(n);
+        easting.resize(n);
+    }
+};
+
+// MgrsSquare over a block, through the batch conversions. Rows whose text is an MGRS reference
+// of the destination datum, rows near a zone's or band's edge or near a metre's half, and rows
+// the batch cannot place are left to the one-point form.
+void MgrsSquares(document::PositionBlock& block, int utmAjust, MgrsArrays& a) {
+    // Zones and bands turn at multiples of 3 degrees of longitude and 4 of latitude (their
+    // exceptions too); a wider margin than the rounding's, as the rules compare in radians.
+    constexpr double kEdgeHair = 1e-7;
+    using document::RowOutcome;
+    geodesy::DatumState& datums = geodesy::Datums();
+    const int dest = datums.DestIndex;
+    document::ShiftMovedRows(block, dest);
+    geodesy::SelectDatum(dest);
+    a.index.clear();
+    a.lat.clear();
+    a.lon.clear();
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        if (block.outcome[i] != RowOutcome::Moved) {
+            continue;
+        }
+        if ((block.datum[i] == dest && block.text[i].compare(0, 3, "MGR") == 0) ||
+            NearMultiple(block.newLat[i], 4.0, kEdgeHair) ||
+            NearMultiple(block.newLon[i], 3.0, kEdgeHair)) {
+            block.outcome[i] = RowOutcome::Redo;
+            continue;
+        }
+        a.index.push_back(i);
+        a.lat.push_back(geodesy::DegToRad(block.newLat[i]));
+        a.lon.push_back(geodesy::DegToRad(block.newLon[i]));
+    }
+    const std::size_t m = a.index.size();
+    a.resize(m);
+    a.mgrs.resize(m);
+    geodesy::batch::LatLonToMgrs(datums.EllipsoidA, datums.EllipsoidF, a.lat, a.lon, a.zone,
+                                 a.northing, a.easting, a.mgrs, datums.Ellipsoid);
+    a.centres.resize(m);
+    a.placed.clear();
+    for (std::size_t k = 0; k < m; ++k) {
+        const std::size_t i = a.index[k];
+        std::optional<std::string> snapped;
+        if (IsMgrsReference(a.mgrs[k]) && !NearHalfMetre(a.easting[k]) &&
+            !NearHalfMetre(a.northing[k])) {
+            snapped = SnappedMgrs(a.mgrs[k], utmAjust);
+        }
+        if (!snapped) {
+            block.outcome[i] = RowOutcome::Redo;
+            continue;
+        }
+        a.centres[a.placed.size()] = std::move(*snapped);
+        a.placed.push_back(i);
+    }
+    const std::size_t c = a.placed.size();
+    a.centres.resize(c);
+    a.resize(c);
+    a.status.resize(c);
+    geodesy::batch::MgrsToLatLon(a.centres, datums.Ellipsoid, datums.EllipsoidA, datums.EllipsoidF,
+                                 a.lat, a.lon, a.zone, a.northing, a.easting, a.status);
+    for (std::size_t k = 0; k < c; ++k) {
+        const std::size_t i = a.placed[k];
+        // A centre beyond the zone's edge stands, as in MgrsSquare.
+        if (a.status[k] != 0 && a.centres[k] != geodesy::kMgrsOutsideRange) {
+            block.outcome[i] = RowOutcome::Redo;
+            continue;
+        }
+        block.newLat[i] = geodesy::RadToDeg(a.lat[k]);
+        block.newLon[i] = geodesy::RadToDeg(a.lon[k]);
+    }
 }
 
 std::optional<LatLon> NationalSquare(const RowPosition& row, int utmAjust, bool british) {
@@ -163,23 +294,36 @@ LatLon SnapToGrades(double lat, double lon) {
 }
 
 SnapRule DegreeCellRule(float meshLat, float meshLon) {
-    return [meshLat, meshLon](const RowPosition& row) -> std::optional<LatLon> {
-        LatLon out = Shift(row.lat, row.lon, row.datum, geodesy::Datums().DestIndex);
-        if (meshLat != document::kNoMesh) {
-            out.lat = document::SnapToCell(out.lat, meshLat);
-        }
-        if (meshLon != document::kNoMesh) {
-            out.lon = document::SnapToCell(out.lon, meshLon);
-        }
-        return out;
-    };
+    return document::ShiftAndCellRule(meshLat, meshLon);
 }
 
 SnapRule GradeRule() {
-    return [](const RowPosition& row) -> std::optional<LatLon> {
+    SnapRule rule;
+    rule.one = [](const RowPosition& row) -> std::optional<LatLon> {
         const LatLon shifted = Shift(row.lat, row.lon, row.datum, geodesy::Datums().DestIndex);
         return SnapToGrades(shifted.lat, shifted.lon);
     };
+    rule.block = [](document::PositionBlock& block) {
+        document::ShiftMovedRows(block, geodesy::Datums().DestIndex);
+        // Each axis is a step function of its own value: a value within a hair of a step may
+        // fall on the other side of it in the one-point path.
+        const auto lat = [](double v) { return SnapToGrades(v, kParisLongitude).lat; };
+        const auto lon = [](double v) { return SnapToGrades(0.0, v).lon; };
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            if (block.outcome[i] != document::RowOutcome::Moved) {
+                continue;
+            }
+            if (!document::SteadyWithin(block.newLat[i], document::kHairDegrees, lat) ||
+                !document::SteadyWithin(block.newLon[i], document::kHairDegrees, lon)) {
+                block.outcome[i] = document::RowOutcome::Redo;
+                continue;
+            }
+            const LatLon snapped = SnapToGrades(block.newLat[i], block.newLon[i]);
+            block.newLat[i] = snapped.lat;
+            block.newLon[i] = snapped.lon;
+        }
+    };
+    return rule;
 }
 
 std::optional<std::string> SnappedReference(std::string reference, int utmAjust) {
@@ -191,21 +335,27 @@ std::optional<std::string> SnappedReference(std::string reference, int utmAjust)
 }
 
 SnapRule GridSquareRule(int utmAjust, int gridAjust) {
-    return [utmAjust, gridAjust](const RowPosition& row) -> std::optional<LatLon> {
-        if (utmAjust == geodesy::kSnapNone) {
-            return Shift(row.lat, row.lon, row.datum, geodesy::Datums().DestIndex);
-        }
-        switch (gridAjust) {
-        case kGridUtm:
-            return MgrsSquare(row, utmAjust);
-        case kGridBritish:
-            return NationalSquare(row, utmAjust, true);
-        case kGridIrish:
-            return NationalSquare(row, utmAjust, false);
-        default:
-            return std::nullopt;
-        }
-    };
+    if (utmAjust == geodesy::kSnapNone) {
+        return document::ShiftAndCellRule(document::kNoMesh, document::kNoMesh);
+    }
+    SnapRule rule =
+        OnePointRule([utmAjust, gridAjust](const RowPosition& row) -> std::optional<LatLon> {
+            switch (gridAjust) {
+            case kGridUtm:
+                return MgrsSquare(row, utmAjust);
+            case kGridBritish:
+                return NationalSquare(row, utmAjust, true);
+            case kGridIrish:
+                return NationalSquare(row, utmAjust, false);
+            default:
+                return std::nullopt;
+            }
+        });
+    if (gridAjust == kGridUtm) {
+        rule.block = [utmAjust, arrays = std::make_shared<MgrsArrays>()](
+                         document::PositionBlock& block) { MgrsSquares(block, utmAjust, *arrays); };
+    }
+    return rule;
 }
 
 bool OnIfblGrid(double x, double y) {
@@ -213,7 +363,7 @@ bool OnIfblGrid(double x, double y) {
 }
 
 SnapRule IfblSquareRule(int codeLength) {
-    return [codeLength](const RowPosition& row) -> std::optional<LatLon> {
+    return OnePointRule([codeLength](const RowPosition& row) -> std::optional<LatLon> {
         const std::int16_t bel72 = RequireGridDatum(geodesy::kBel72);
         std::string code;
         if (row.system == "IFB") {
@@ -244,7 +394,7 @@ SnapRule IfblSquareRule(int codeLength) {
         double lon = 0.0;
         geodesy::Lambert72ToLatLon(x, y, lat, lon);
         return Shift(lat, lon, bel72, geodesy::Datums().DestIndex);
-    };
+    });
 }
 
 } // namespace commands

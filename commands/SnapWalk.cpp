@@ -1,14 +1,8 @@
 #include "commands/SnapWalk.h"
 
-#include "commands/WalkTransaction.h"
 #include "common/AppError.h"
 #include "document/DataControl.h"
-#include "document/DatumIndexes.h"
-#include "document/Recompute.h"
-#include "document/RowStream.h"
-#include "document/TextRules.h"
-#include "geodesy/CoordinateParser.h"
-#include "geodesy/CoordinateText.h"
+#include "document/DocumentState.h"
 #include "geodesy/DatumTables.h"
 #include "platform/Feedback.h"
 #include "platform/ProgramSettings.h"
@@ -16,35 +10,11 @@
 #include "platform/StringTable.h"
 #include "platform/WaitCursor.h"
 
-#include <QElapsedTimer>
-#include <QHash>
-#include <SQLiteCpp/SQLiteCpp.h>
+#include <QStringList>
 #include <array>
+#include <utility>
 
 namespace commands {
-
-namespace {
-
-constexpr std::int64_t kCancelPollMs = 100;
-
-// Calls SetProgress only at each new multiple of 10 %.
-class TenPercentSteps {
-public:
-    explicit TenPercentSteps(std::ptrdiff_t total) : total_(total) {}
-    void count(std::ptrdiff_t done) {
-        const std::ptrdiff_t percent = done * 100 / total_;
-        if (percent % 10 == 0 && percent != last_) {
-            last_ = percent;
-            platform::SetProgress(static_cast<double>(percent));
-        }
-    }
-
-private:
-    std::ptrdiff_t total_;
-    std::ptrdiff_t last_ = -1;
-};
-
-} // namespace
 
 std::int16_t RequireGridDatum(int which) {
     static const std::array<const char*, 7> kNames{"",    "EUR-M", "NTF", "OGB-M",
@@ -60,66 +30,21 @@ std::int16_t RequireGridDatum(int which) {
     return index;
 }
 
-WalkResult SnapRows(const document::RecordSet& rows, const SnapRule& rule, bool cancellable) {
-    WalkResult result;
-    const auto n = static_cast<std::ptrdiff_t>(rows.bookmarkList()->size());
-    if (n == 0) {
-        return result;
-    }
-    geodesy::DatumState& datums = geodesy::Datums();
-    datums.datum(datums.DestIndex); // error 9 before anything changes when it names no datum
+SnapRule OnePointRule(std::function<std::optional<LatLon>(const RowPosition&)> one) {
+    SnapRule rule;
+    rule.one = std::move(one);
+    rule.block = [](document::PositionBlock& block) {
+        for (document::RowOutcome& outcome : block.outcome) {
+            if (outcome == document::RowOutcome::Moved) {
+                outcome = document::RowOutcome::Redo;
+            }
+        }
+    };
+    return rule;
+}
 
-    SQLite::Database& db = rows.database();
-    WalkTransaction transaction(db);
-    SQLite::Statement update(db,
-                             "UPDATE DOVAZOV SET LATITUDE = ?, LONGITUDE = ? WHERE Counter = ?");
-    document::RowStream stream(rows, document::RowFields{"DATUM", "ORIGINAL"});
-    document::DatumIndexes indexes;
-    TenPercentSteps progress(n);
-    QElapsedTimer sinceAsked;
-    sinceAsked.start();
-    document::Record row;
-    RowPosition position;
-    while (stream.next(row)) {
-        ++result.rows;
-        const QString code = row.DATUM ? document::TrimBlanks(*row.DATUM).toUpper() : QString();
-        const std::int16_t datum = indexes.of(code.isEmpty() ? QStringLiteral("WGS84") : code);
-        if (datum == 0) {
-            ++result.unknownDatums;
-        } else {
-            datums.InputDatum = datum;
-            position.datum = datum;
-            position.text = row.ORIGINAL
-                                ? document::TrimBlanks(*row.ORIGINAL).toUpper().toStdString()
-                                : std::string("   ");
-            position.lat = geodesy::InvalidCoord;
-            position.lon = geodesy::InvalidCoord;
-            position.system.clear();
-            geodesy::ParseCoordinates(position.text, datum, position.lat, position.lon,
-                                      position.system);
-            // A position with an unknown axis is no position at all.
-            if (position.lat != geodesy::InvalidCoord && position.lon != geodesy::InvalidCoord) {
-                if (const std::optional<LatLon> snapped = rule(position)) {
-                    update.reset();
-                    update.bind(1, static_cast<double>(document::FiveDecimals(snapped->lat)));
-                    update.bind(2, static_cast<double>(document::FiveDecimals(snapped->lon)));
-                    update.bind(3, static_cast<std::int64_t>(row.Counter));
-                    update.exec();
-                    ++result.written;
-                }
-            }
-        }
-        progress.count(result.rows);
-        if (cancellable && (result.rows == 1 || sinceAsked.elapsed() >= kCancelPollMs)) {
-            sinceAsked.restart();
-            if (platform::CancelRequested()) {
-                result.cancelled = true;
-                return result; // the transaction rolls back
-            }
-        }
-    }
-    transaction.commit();
-    return result;
+WalkResult SnapRows(const document::RecordSet& rows, const SnapRule& rule, bool cancellable) {
+    return document::WalkPositions(rows, rule, cancellable);
 }
 
 QString UnknownDatumMessage(std::ptrdiff_t count) {
@@ -129,6 +54,17 @@ QString UnknownDatumMessage(std::ptrdiff_t count) {
             .arg(count);
     }
     return QStringLiteral("%1 record(s) whose datum is unknown were left unchanged.").arg(count);
+}
+
+QString UnsnappedMessage(std::ptrdiff_t count) {
+    if (platform::Langue() == platform::kFrench) {
+        return QStringLiteral("%1 enregistrement(s) sans position ou hors de la grille n'ont pas "
+                              "été ajustés.")
+            .arg(count);
+    }
+    return QStringLiteral("%1 record(s) without a position or outside the grid were left "
+                          "unsnapped.")
+        .arg(count);
 }
 
 WalkResult RunSnapCommand(const SnapRule& rule, const QString& waitText) {
@@ -155,10 +91,19 @@ WalkResult RunSnapCommand(const SnapRule& rule, const QString& waitText) {
         return result;
     }
     platform::BeepUnlessSilent();
+    if (result.written > 0) {
+        document::Document().FileModified = -1;
+    }
     data.refresh();
+    QStringList lines;
     if (result.unknownDatums > 0) {
-        platform::MsgBox(UnknownDatumMessage(result.unknownDatums), platform::Buttons::Ok,
-                         platform::Icon::Exclamation);
+        lines << UnknownDatumMessage(result.unknownDatums);
+    }
+    if (const std::ptrdiff_t left = result.noPosition + result.unsnapped; left > 0) {
+        lines << UnsnappedMessage(left);
+    }
+    if (!lines.isEmpty()) {
+        platform::MsgBox(lines.join(QChar(13)), platform::Buttons::Ok, platform::Icon::Exclamation);
     }
     return result;
 }

@@ -1,10 +1,11 @@
 #include "commands/Statistics.h"
 
-#include "commands/WalkTransaction.h"
 #include "common/Numeric.h"
+#include "document/BatchUpdate.h"
+#include "document/ColumnStream.h"
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
-#include "document/RowStream.h"
+#include "document/WalkSavepoint.h"
 #include "document/WorkDatabase.h"
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
@@ -13,10 +14,16 @@
 #include <QLocale>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <cmath>
+#include <memory>
+#include <variant>
+#include <vector>
 
 namespace commands {
 
 namespace {
+
+// Values waiting to be written, flushed once the read has let go of the table.
+constexpr std::size_t kPendingRows = 4096;
 
 // Running mean and sum of squared deviations (Welford), steady over large tables.
 class Accumulator {
@@ -132,12 +139,19 @@ bool MnuStd(int index) {
                          QChar(13) + QStringLiteral("STD N1=") +
                          QString::fromStdString(common::CStrDouble(*s.n1.stdev)));
     }
+    std::ptrdiff_t changed = 0;
     {
         const platform::WaitCursor busy;
         SQLite::Database& db = rows.database();
-        WalkTransaction transaction(db);
-        SQLite::Statement update(db, "UPDATE DOVAZOV SET N1 = ?, N2 = ? WHERE Counter = ?");
-        document::RowStream stream(rows, document::RowFields{"N1", "N2"});
+        document::WalkSavepoint transaction(db);
+        document::BatchUpdate update(db, {"N1", "N2"});
+        const std::shared_ptr<const document::BookmarkList> list = rows.bookmarkList();
+        document::ColumnStream stream(
+            db, list->size(),
+            [&list](std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) {
+                list->copy(first, count, out);
+            },
+            "N1, N2");
         // The new value of one field; the old one where the rule has none.
         const auto transform = [&](const std::optional<std::int32_t>& old,
                                    const FieldStatistics& stats) -> std::optional<std::int32_t> {
@@ -156,23 +170,45 @@ bool MnuStd(int index) {
             }
             return common::ToInt32(1.0 + (v - *stats.mean) / *stats.stdev);
         };
-        document::Record row;
-        while (stream.next(row)) {
-            const std::optional<std::int32_t> n1 = transform(row.N1, s.n1);
-            const std::optional<std::int32_t> n2 = transform(row.N2, s.n2);
-            if (n1 == row.N1 && n2 == row.N2) {
+        const auto read = [&stream](int column) -> std::optional<std::int32_t> {
+            if (sqlite3_column_type(stream.row(), column) == SQLITE_NULL) {
+                return std::nullopt;
+            }
+            if (sqlite3_column_type(stream.row(), column) == SQLITE_INTEGER) {
+                return sqlite3_column_int(stream.row(), column);
+            }
+            return common::ToInt32(sqlite3_column_double(stream.row(), column));
+        };
+        const auto value =
+            [](const std::optional<std::int32_t>& n) -> document::BatchUpdate::Value {
+            if (n) {
+                return std::int64_t{*n};
+            }
+            return std::monostate{};
+        };
+        while (stream.next()) {
+            const std::optional<std::int32_t> oldN1 = read(1);
+            const std::optional<std::int32_t> oldN2 = read(2);
+            const std::optional<std::int32_t> n1 = transform(oldN1, s.n1);
+            const std::optional<std::int32_t> n2 = transform(oldN2, s.n2);
+            if (n1 == oldN1 && n2 == oldN2) {
                 continue;
             }
-            update.reset();
-            n1 ? update.bind(1, *n1) : update.bind(1);
-            n2 ? update.bind(2, *n2) : update.bind(2);
-            update.bind(3, static_cast<std::int64_t>(row.Counter));
-            update.exec();
+            update.add(stream.counter(), {value(n1), value(n2)});
+            ++changed;
+            if (update.pending() >= kPendingRows) {
+                stream.pause(); // the table is let go of before it is written
+                update.flush();
+            }
         }
-        transaction.commit();
+        stream.pause();
+        update.flush();
+        transaction.release();
     }
     data.refresh();
-    document::Document().FileModified = -1;
+    if (changed > 0) {
+        document::Document().FileModified = -1;
+    }
     return true;
 }
 

@@ -34,8 +34,8 @@ void MnuParametres();
 
 // Rewrites N1 and N2 of the rows the grid shows: 0 as 1 + log10 of the value, 1 as
 // 1 + (value - mean) / deviation. Values that have no logarithm (Null, 0, negative) are left as
-// they are. One transaction; FileModified is set. False when nothing was done (no row, or item 1
-// without a deviation).
+// they are. One transaction; FileModified is set when a value changed. False when nothing was
+// done (no row, or item 1 without a deviation).
 bool MnuStd(int index);
 
 } // namespace commands

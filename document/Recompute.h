@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/PositionWalk.h"
 #include "document/RecordSet.h"
 
 #include <cstdint>
@@ -14,14 +15,19 @@ inline constexpr float kNoMesh = 999.0F;
 // with a mesh other than 999 moves the value of that axis to the centre of its cell of that many
 // degrees. A row whose text gives no position, or whose DATUM is not a loaded datum, keeps its
 // values. One transaction; the progress bar moves in steps of 10 %; beeps at the end unless
-// Silence; refreshes Data1. FileModified is not touched. An unbound Data1 or an empty record set
-// changes nothing. Error 9 when DestIndex names no loaded datum; an arithmetic error of a
-// conversion ends the command with nothing changed.
+// Silence; refreshes Data1; marks the document as changed (FileModified) when a row moved. An
+// unbound Data1 or an empty record set changes nothing. Error 9 when DestIndex names no loaded
+// datum; an arithmetic error of a conversion ends the command with nothing changed.
 void AjusteDegres(float ajustLat, float ajustLon);
 
-// The same over the rows of `rows` (the reader's own record set of a file just read); runs
-// inside a transaction already open, or in one of its own.
-void AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajustLon);
+// The same over the rows of `rows` (the reader's own record set of a file just read), without
+// the refresh and the changed flag; runs inside a transaction already open, or in one of its own.
+// Returns the number of rows whose position changed.
+std::ptrdiff_t AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajustLon);
+
+// The rule of both: the row's position shifted to DestIndex, then moved to the centre of its cell
+// on each axis whose mesh is not 999.
+PositionRule ShiftAndCellRule(float meshLat, float meshLon);
 
 // The centre of the cell of `mesh` degrees that holds `value`: Int(value / mesh) * mesh + mesh / 2,
 // with the mesh taken as the decimal it is written with (seven significant digits: a mesh of 0.1

@@ -235,6 +235,12 @@ void EditForm::buildControls() {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
+    // These buttons run the focused field's leaving work themselves: a click leaves the focus
+    // where it is, so that the work (and a refusal's message) comes once, not again on the focus
+    // going to the button.
+    for (QPushButton* button : {cmdNavig[1], cmdNavig[0], ButDupl, ButOk, ButEsc}) {
+        button->setFocusPolicy(Qt::TabFocus);
+    }
     buttons->addWidget(cmdNavig[1]);
     buttons->addWidget(lblCpt);
     buttons->addWidget(cmdNavig[0]);

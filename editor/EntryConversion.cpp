@@ -39,11 +39,13 @@ QString Box(const EditorState& state, int index) {
     return state.text(EditBoxControl(index));
 }
 
-// The box text upper-cased and without any blank.
+// A box text upper-cased and without any blank, as leaving the box leaves it.
+QString Tidied(const QString& text) {
+    return text.toUpper().remove(QLatin1Char(' '));
+}
+
 void Tidy(EditorState& state, int index) {
-    QString text = Box(state, index).toUpper();
-    text.remove(QLatin1Char(' '));
-    state.setText(EditBoxControl(index), text);
+    state.setText(EditBoxControl(index), Tidied(Box(state, index)));
 }
 
 // An entry that names nothing: beep unless silent, say why, and give box 2 the focus back.
@@ -59,6 +61,108 @@ QString EntryMessage(const QString& entry, const char* reason) {
            QLatin1Char('\r') + QString::fromUtf8(reason);
 }
 
+bool IsLetter(QChar c) {
+    return c >= QLatin1Char('A') && c <= QLatin1Char('Z');
+}
+bool InRange(QChar c, char low, char high) {
+    return c >= QLatin1Char(low) && c <= QLatin1Char(high);
+}
+
+// What the boxes of a grid-reference or MGRS entry give: nothing yet, a refusal with the message
+// that tells why, or the position in the entry datum (degrees).
+struct EntryReading {
+    EntryResult result = EntryResult::Incomplete;
+    QString message;
+    double lat = 0.0;
+    double lon = 0.0;
+};
+
+EntryReading Refusal(const QString& message) {
+    return {EntryResult::Refused, message, 0.0, 0.0};
+}
+
+// A lettered reference of the British (`type` 1) or Irish (0) grid on the current ellipsoid.
+EntryReading ReadGridEntry(const QString& lettersBox, const QString& digitsBox, int type) {
+    const QString letters = lettersBox.trimmed().toUpper();
+    const QString digits = digitsBox.trimmed();
+    if (letters.isEmpty() || digits.isEmpty()) {
+        return {};
+    }
+    const QString entry = letters + QLatin1Char(' ') + digits;
+    std::string reference = "**" + digits.toStdString();
+    if (!geodesy::TryExpandGridDigits(reference)) {
+        return Refusal(EntryMessage(entry, "the digits must be an even number, at most ten"));
+    }
+    const double eastKm = common::NumericValue(reference.substr(2, 5)) / 1000;
+    const double northKm = common::NumericValue(reference.substr(7, 5)) / 1000;
+    double easting = 0, northing = 0;
+    const std::string square = letters.toStdString();
+    const bool named = type == geodesy::kBritishGrid
+                           ? geodesy::BngLettersToEN(square, eastKm, northKm, easting, northing)
+                           : geodesy::IrishLetterToEN(square, northKm, eastKm, northing, easting);
+    if (!named) {
+        return Refusal(EntryMessage(entry, "these letters name no 100 km square"));
+    }
+    EntryReading reading;
+    reading.result = EntryResult::Written;
+    geodesy::GridToLatLon(type, northing, easting, reading.lat, reading.lon);
+    return reading;
+}
+
+// An MGRS reference of zone, band and square boxes on the current ellipsoid.
+EntryReading ReadMgrsEntry(const QString& zoneBox, const QString& bandBox,
+                           const QString& squareBox) {
+    QString zone = zoneBox.trimmed();
+    const QString band = bandBox.trimmed();
+    const QString square = squareBox.trimmed();
+    if (zone.isEmpty() || band.isEmpty() || square.isEmpty()) {
+        return {};
+    }
+    if (zone.size() == 1) {
+        zone.prepend(QLatin1Char('0'));
+    }
+    const QString entry = zone + band + square;
+    const auto refuse = [&entry](const QString& reason) {
+        return Refusal(platform::ResText(533) + QStringLiteral(": ") + entry + QLatin1Char('\r') +
+                       reason);
+    };
+    const int zoneNumber =
+        zone.size() == 2 && InRange(zone[0], '0', '9') && InRange(zone[1], '0', '9') ? zone.toInt()
+                                                                                     : 0;
+    if (zoneNumber < 1 || zoneNumber > 60) {
+        return refuse(QStringLiteral("the zone must be 1 to 60"));
+    }
+    if (band.size() != 1 || !QString::fromLatin1(kMgrsBands).contains(band[0])) {
+        return refuse(QStringLiteral("the latitude band must be one of ") +
+                      QString::fromLatin1(kMgrsBands));
+    }
+    std::string expanded = square.toStdString();
+    if (!geodesy::TryExpandGridDigits(expanded) || expanded.size() != 12 ||
+        !IsLetter(QLatin1Char(expanded[0])) || !IsLetter(QLatin1Char(expanded[1]))) {
+        return refuse(QStringLiteral(
+            "two square letters, then an even number of digits, at most ten, are expected"));
+    }
+    std::string reference = zone.toStdString() + band.toStdString() + expanded;
+    const geodesy::DatumState& datums = geodesy::Datums();
+    double lat = 0, lon = 0, northing = 0, easting = 0;
+    int outZone = 0, status = 0;
+    geodesy::MgrsToLatLon(reference, datums.Ellipsoid, datums.EllipsoidA, datums.EllipsoidF, lat,
+                          lon, outZone, northing, easting, status);
+    if (status != 0) {
+        return refuse(QString::fromStdString(reference).trimmed());
+    }
+    return {EntryResult::Written, QString(), geodesy::RadToDeg(lat), geodesy::RadToDeg(lon)};
+}
+
+// The message refusing an IFBL code; empty when the code names a square.
+QString IfblEntryProblem(const QString& code) {
+    const QString problem = IfblCodeProblem(code);
+    return problem.isEmpty() ? problem : EntryMessage(code, problem.toUtf8().constData());
+}
+
+// A reading into the fields: a refusal told, a position shifted into them.
+EntryResult Apply(EditorState& state, const EntryReading& reading);
+
 // A position of the entry datum into the fields, shifted to the destination datum.
 void WriteShifted(EditorState& state, double lat, double lon, QString (*latitudeText)(double),
                   QString (*longitudeText)(double)) {
@@ -67,6 +171,15 @@ void WriteShifted(EditorState& state, double lat, double lon, QString (*latitude
     geodesy::ShiftDatum(lat, lon, 0.0, latOut, lonOut, datums.InputDatum, datums.DestIndex);
     state.setText(Control::ChampLatitude, latitudeText(latOut));
     state.setText(Control::ChampLongitude, longitudeText(lonOut));
+}
+
+EntryResult Apply(EditorState& state, const EntryReading& reading) {
+    if (reading.result == EntryResult::Refused) {
+        RefuseEntry(state, reading.message);
+    } else if (reading.result == EntryResult::Written) {
+        WriteShifted(state, reading.lat, reading.lon, GeneralText, GeneralText);
+    }
+    return reading.result;
 }
 
 QString DmsLatitudeText(double value) {
@@ -167,10 +280,7 @@ Converted ConvertBoxes(EditorState& state, int mode) {
     }
     case CoordSystem::Mgr:
         if (Box(state, 2).size() % 2 != 0) {
-            platform::BeepUnlessSilent();
-            platform::MsgBox(platform::ResText(533), platform::Buttons::Ok,
-                             platform::Icon::Exclamation);
-            state.focusRequest = Control::EditBox2;
+            RefuseEntry(state, platform::ResText(533));
             return kStop;
         }
         return AfterEntry(MgrsEnLatLong(state));
@@ -195,9 +305,8 @@ Converted ConvertBoxes(EditorState& state, int mode) {
         if (Box(state, 2).isEmpty()) {
             return kStop;
         }
-        const QString problem = IfblCodeProblem(Box(state, 2));
-        if (!problem.isEmpty()) {
-            RefuseEntry(state, EntryMessage(Box(state, 2), problem.toUtf8().constData()));
+        if (const QString message = IfblEntryProblem(Box(state, 2)); !message.isEmpty()) {
+            RefuseEntry(state, message);
             return kStop;
         }
         std::string code = Box(state, 2).toStdString();
@@ -225,13 +334,6 @@ Converted ConvertBoxes(EditorState& state, int mode) {
     return CheckOnly();
 }
 
-bool IsLetter(QChar c) {
-    return c >= QLatin1Char('A') && c <= QLatin1Char('Z');
-}
-bool InRange(QChar c, char low, char high) {
-    return c >= QLatin1Char(low) && c <= QLatin1Char(high);
-}
-
 } // namespace
 
 QString IfblCodeProblem(const QString& code) {
@@ -254,86 +356,35 @@ QString IfblCodeProblem(const QString& code) {
 }
 
 EntryResult GrilleEnLatLong(EditorState& state, int type) {
-    const QString letters = Box(state, 1).trimmed().toUpper();
-    if (letters.isEmpty()) {
-        return EntryResult::Incomplete;
-    }
-    const QString digits = Box(state, 2).trimmed();
-    if (digits.isEmpty()) {
-        return EntryResult::Incomplete;
-    }
-    const QString entry = letters + QLatin1Char(' ') + digits;
-    std::string reference = "**" + digits.toStdString();
-    if (!geodesy::TryExpandGridDigits(reference)) {
-        RefuseEntry(state, EntryMessage(entry, "the digits must be an even number, at most ten"));
-        return EntryResult::Refused;
-    }
-    const double eastKm = common::NumericValue(reference.substr(2, 5)) / 1000;
-    const double northKm = common::NumericValue(reference.substr(7, 5)) / 1000;
-    double easting = 0, northing = 0;
-    const std::string square = letters.toStdString();
-    const bool named = type == geodesy::kBritishGrid
-                           ? geodesy::BngLettersToEN(square, eastKm, northKm, easting, northing)
-                           : geodesy::IrishLetterToEN(square, northKm, eastKm, northing, easting);
-    if (!named) {
-        RefuseEntry(state, EntryMessage(entry, "these letters name no 100 km square"));
-        return EntryResult::Refused;
-    }
-    double lat = 0, lon = 0;
-    geodesy::GridToLatLon(type, northing, easting, lat, lon);
-    WriteShifted(state, lat, lon, GeneralText, GeneralText);
-    return EntryResult::Written;
+    return Apply(state, ReadGridEntry(Box(state, 1), Box(state, 2), type));
 }
 
 EntryResult MgrsEnLatLong(EditorState& state) {
-    QString zone = Box(state, 0).trimmed();
-    if (zone.isEmpty()) {
-        return EntryResult::Incomplete;
+    return Apply(state, ReadMgrsEntry(Box(state, 0), Box(state, 1), Box(state, 2)));
+}
+
+QString EntryProblem(const EditorState& state) {
+    const QString box2 = Tidied(Box(state, 2));
+    if (box2.isEmpty()) {
+        return QString();
     }
-    if (zone.size() == 1) {
-        zone.prepend(QLatin1Char('0'));
+    const auto mode = static_cast<CoordSystem>(platform::Settings().InputMode);
+    if (mode == CoordSystem::Ifb) {
+        return IfblEntryProblem(box2);
     }
-    const QString band = Box(state, 1).trimmed();
-    if (band.isEmpty()) {
-        return EntryResult::Incomplete;
+    if (mode != CoordSystem::Mgr && mode != CoordSystem::Bng && mode != CoordSystem::Itm) {
+        return QString();
     }
-    const QString square = Box(state, 2).trimmed();
-    if (square.isEmpty()) {
-        return EntryResult::Incomplete;
+    geodesy::SelectDatum(geodesy::Datums().InputDatum);
+    if (mode == CoordSystem::Mgr) {
+        if (box2.size() % 2 != 0) {
+            return platform::ResText(533);
+        }
+        return ReadMgrsEntry(Tidied(Box(state, 0)), Tidied(Box(state, 1)), box2).message;
     }
-    const QString entry = zone + band + square;
-    const auto refuse = [&state, &entry](const QString& reason) {
-        RefuseEntry(state, platform::ResText(533) + QStringLiteral(": ") + entry +
-                               QLatin1Char('\r') + reason);
-        return EntryResult::Refused;
-    };
-    const int zoneNumber =
-        zone.size() == 2 && InRange(zone[0], '0', '9') && InRange(zone[1], '0', '9') ? zone.toInt()
-                                                                                     : 0;
-    if (zoneNumber < 1 || zoneNumber > 60) {
-        return refuse(QStringLiteral("the zone must be 1 to 60"));
-    }
-    if (band.size() != 1 || !QString::fromLatin1(kMgrsBands).contains(band[0])) {
-        return refuse(QStringLiteral("the latitude band must be one of ") +
-                      QString::fromLatin1(kMgrsBands));
-    }
-    std::string expanded = square.toStdString();
-    if (!geodesy::TryExpandGridDigits(expanded) || expanded.size() != 12 ||
-        !IsLetter(QLatin1Char(expanded[0])) || !IsLetter(QLatin1Char(expanded[1]))) {
-        return refuse(QStringLiteral(
-            "two square letters, then an even number of digits, at most ten, are expected"));
-    }
-    std::string reference = zone.toStdString() + band.toStdString() + expanded;
-    const geodesy::DatumState& datums = geodesy::Datums();
-    double lat = 0, lon = 0, northing = 0, easting = 0;
-    int outZone = 0, status = 0;
-    geodesy::MgrsToLatLon(reference, datums.Ellipsoid, datums.EllipsoidA, datums.EllipsoidF, lat,
-                          lon, outZone, northing, easting, status);
-    if (status != 0) {
-        return refuse(QString::fromStdString(reference).trimmed());
-    }
-    WriteShifted(state, geodesy::RadToDeg(lat), geodesy::RadToDeg(lon), GeneralText, GeneralText);
-    return EntryResult::Written;
+    return ReadGridEntry(Tidied(Box(state, 1)), box2,
+                         mode == CoordSystem::Bng ? geodesy::kBritishGrid : geodesy::kIrishGrid)
+        .message;
 }
 
 float DmsEnDegres(double degrees, double minutes, double seconds) {

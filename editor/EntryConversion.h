@@ -25,6 +25,12 @@ EntryResult GrilleEnLatLong(EditorState& state, int type);
 // The MGRS reference of boxes 0 to 2 into the fields, on the current ellipsoid.
 EntryResult MgrsEnLatLong(EditorState& state);
 
+// The message that refuses the entry of boxes 0 to 2 in the current input system when it cannot be
+// converted (an MGRS, grid or IFBL reference that names no square); empty when box 2 is blank, the
+// entry is incomplete or converts, and for the systems that read any text. The entry datum's
+// ellipsoid becomes the current one.
+QString EntryProblem(const EditorState& state);
+
 // Degrees, minutes and seconds added into degrees, in single precision.
 float DmsEnDegres(double degrees, double minutes, double seconds);
 

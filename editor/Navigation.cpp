@@ -1,5 +1,6 @@
 #include "editor/Navigation.h"
 
+#include "document/DocumentState.h"
 #include "document/Record.h"
 #include "document/RecordSet.h"
 #include "editor/CheckPanel.h"
@@ -91,6 +92,7 @@ void ButNew_Click(EditorState& state, EditorHost& host) {
         return;
     }
     const std::int64_t counter = records->clone().addNew(document::Record{});
+    document::Document().FileModified = -1;
     MakeCurrent(host, *records, counter);
     state.changed = true;
     state.ButOkEnabled = true;
@@ -105,6 +107,7 @@ void ButDupl_Click(EditorState& state, EditorHost& host) {
     document::RecordSet source = records->clone();
     source.setBookmark(records->bookmark());
     const std::int64_t copy = records->clone().addNew(source.current());
+    document::Document().FileModified = -1;
     MakeCurrent(host, *records, copy);
     state.changed = true;
     state.ButOkEnabled = true;

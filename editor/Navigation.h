@@ -20,13 +20,14 @@ void cmdNavig_Click(EditorState& state, EditorHost& host, int index);
 // may close: after No, or after Yes with a save that passed, or with nothing to save.
 bool ButEsc_Click(EditorState& state, EditorHost& host);
 
-// Appends a row holding only its Counter to the record set, makes it current and shows it; the
-// shown row's unsaved changes are dropped.
+// Appends a row holding only its Counter to the record set (the document is then changed), makes
+// it current and shows it; the shown row's unsaved changes are dropped.
 void ButNew_Click(EditorState& state, EditorHost& host);
 
-// Appends a copy of the current row's stored fields to the record set, makes the copy current
-// and saves the editor's fields (with their unsaved changes) into it. The copy is always its own
-// new row, whatever filter or sort the record set follows; the source row keeps its stored values.
+// Appends a copy of the current row's stored fields to the record set (the document is then
+// changed), makes the copy current and saves the editor's fields (with their unsaved changes) into
+// it. The copy is always its own new row, whatever filter or sort the record set follows; the
+// source row keeps its stored values.
 void ButDupl_Click(EditorState& state, EditorHost& host);
 
 } // namespace editor

@@ -7,6 +7,7 @@
 #include "document/Record.h"
 #include "document/RecordSet.h"
 #include "editor/EditorTexts.h"
+#include "editor/EntryConversion.h"
 #include "editor/FieldEvents.h"
 #include "geodesy/CoordinateText.h"
 #include "platform/ErrorBox.h"
@@ -162,6 +163,15 @@ int SauveEcran(EditorState& state, EditorHost& host) {
                       Icon::Exclamation, Control::None);
     }
 
+    // A typed reference that names no square would be written into ORIGINAL beside a position it
+    // does not give. The leave of box 2 that ran just before may have told why already.
+    if (const QString problem = EntryProblem(state); !problem.isEmpty()) {
+        if (state.focusRequest != Control::EditBox2) {
+            return Refuse(state, problem, Icon::Exclamation, Control::EditBox2);
+        }
+        return kSaveRefused;
+    }
+
     try {
         document::RecordSet* records = host.records();
         if (records == nullptr) {
@@ -178,6 +188,7 @@ int SauveEcran(EditorState& state, EditorHost& host) {
         if (records->database().getChanges() == 0) {
             throw common::AppError(common::kRecordDeleted);
         }
+        document::Document().FileModified = -1; // File > Save now writes something else
         host.rowWritten();
     } catch (const std::exception& error) {
         platform::ResetCursor();

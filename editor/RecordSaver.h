@@ -27,9 +27,11 @@ QString OriginalFromBoxes(const EditorState& state);
 // holds. Refusals, each with its message (beeping unless Silence) and the focus on its field, in
 // this order: the date, the period (1 to the number of periods), the latitude (-90 to 90), the
 // longitude (-180 to 180), the counts (32-bit), a free-field value holding the free-field
-// separator. DATUM and ORIGINAL are written only when box 2 holds a value. A write that fails
-// shows the error box. The changed flag stays set until the row is written, so that a refused or
-// failed save keeps the user's edits for the next try.
+// separator, an entry of the input boxes that cannot be converted (EntryProblem; its message is
+// not shown twice when the leave of box 2 in the same action showed it). DATUM and ORIGINAL are
+// written only when box 2 holds a value. A row written marks the document as changed
+// (FileModified). A write that fails shows the error box. The changed flag stays set until the row
+// is written, so that a refused or failed save keeps the user's edits for the next try.
 int SauveEcran(EditorState& state, EditorHost& host);
 
 } // namespace editor

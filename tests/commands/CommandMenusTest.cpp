@@ -21,11 +21,20 @@ TEST_F(CommandMenusTest, TheSnappingMenuRunsItsCommands) {
         document::WorkDb().execAndGet("SELECT group_concat(LATITUDE) FROM DOVAZOV").getString();
     testing_support::ScriptedPrompter prompter;
     platform::Settings().Silence = 0;
-    form.mnuAjustGrid[2]->trigger(); // Paris grades, no question
+    document::Document().FileModified = 0;
+    // Paris grades, no question; the rows without coordinates are told at the end.
+    prompter.expect(testing_support::AnswerWith(platform::Answer::Ok));
+    form.mnuAjustGrid[2]->trigger();
     EXPECT_EQ(prompter.beeps(), 1);
     const std::string after =
         document::WorkDb().execAndGet("SELECT group_concat(LATITUDE) FROM DOVAZOV").getString();
     EXPECT_NE(after, before);
+    // The moved rows are the document's change; the same walk again moves none and marks nothing.
+    EXPECT_EQ(document::Document().FileModified, -1);
+    document::Document().FileModified = 0;
+    prompter.expect(testing_support::AnswerWith(platform::Answer::Ok));
+    form.mnuAjustGrid[2]->trigger();
+    EXPECT_EQ(document::Document().FileModified, 0);
     // Item 1 asks for the meshes; a cancelled latitude changes nothing.
     prompter.expect(testing_support::TypeText(""));
     form.mnuAjustGrid[1]->trigger();

@@ -95,7 +95,10 @@ TEST_F(SnapCommandsTest, APositionUnknownOnOneAxisStaysUnknown) {
     Row(QString("deg 50.7 4.2"), QString("EUR-M"), 15, 16);
     ShowAll();
     ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok));
     commands::AjusteDegreesCells(1.0F, 1.0F);
+    ASSERT_EQ(prompter.messages().size(), 1U);
+    EXPECT_EQ(prompter.messages()[0].text, commands::UnsnappedMessage(2));
     EXPECT_EQ(Position(0), std::make_pair(11.0F, 12.0F));
     EXPECT_EQ(Position(1), std::make_pair(13.0F, 14.0F));
     EXPECT_EQ(Position(2), std::make_pair(50.5F, 4.5F));
@@ -174,6 +177,53 @@ TEST_F(SnapCommandsTest, UtmSquaresAgainstProj) {
     }
 }
 
+// Zones 1 to 9 (written with a blank before their digit) are snapped like the others, north and
+// south, against PROJ's WGS84 UTM zones; a row no square holds is counted and told at the end.
+TEST_F(SnapCommandsTest, UtmZonesOneToNineAreSnappedAndRowsLeftAreTold) {
+    SetDestination("WGS84");
+    struct Case {
+        double lat, lon;
+        int zone;
+    };
+    const Case cases[] = {
+        {61.2, -149.9, 6},  {21.3, -157.8, 4}, {-17.5, -149.6, 6}, {52.0, -176.5, 1},
+        {-14.3, -170.7, 2}, {58.3, -134.4, 8}, {40.0, -128.5, 9},  {-45.0, -160.0, 4},
+        {48.5, -123.4, 10}, {0.5, -179.9, 1},  {-0.5, -122.0, 10},
+    };
+    for (const Case& c : cases) {
+        Row("deg " + QString::number(c.lat, 'f', 4) + " " + QString::number(c.lon, 'f', 4),
+            QString("WGS84"));
+    }
+    Row(QString("deg 85 -150"), QString("WGS84"), 13, 14); // polar: no UTM square
+    Row(QString("MGR 6 V"), QString("WGS84"), 15, 16);     // no position
+    ShowAll();
+    platform::Settings().UtmAjust = geodesy::kSnap10km;
+    platform::Settings().GridAjust = commands::kGridUtm;
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok));
+    const commands::WalkResult result = commands::AjusteCoor(true);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const std::string utm = "EPSG:32" + std::string(c.lat >= 0 ? "6" : "7") +
+                                (c.zone < 10 ? "0" : "") + std::to_string(c.zone);
+        const testref::ProjGrid grid("EPSG:4326", utm.c_str());
+        double x = 0;
+        double y = 0;
+        grid.forward(c.lat, c.lon, x, y);
+        SCOPED_TRACE(utm);
+        ExpectPosition(Position(i),
+                       FromPlane("EPSG:4326", utm.c_str(),
+                                 std::floor(std::round(x) / 10000) * 10000 + 4999,
+                                 std::floor(std::round(y) / 10000) * 10000 + 4999, "WGS84"));
+    }
+    EXPECT_EQ(Position(std::size(cases)), std::make_pair(13.0F, 14.0F));
+    EXPECT_EQ(Position(std::size(cases) + 1), std::make_pair(15.0F, 16.0F));
+    EXPECT_EQ(result.unsnapped, 1);
+    EXPECT_EQ(result.noPosition, 1);
+    ASSERT_EQ(prompter.messages().size(), 1U);
+    EXPECT_EQ(prompter.messages()[0].text, commands::UnsnappedMessage(2));
+}
+
 TEST_F(SnapCommandsTest, MgrsTextsInTheDestinationDatumAreSnappedOnTheirText) {
     Row(QString("MGR 31 U ER7167039221"), QString("EUR-M"));
     Row(QString("MGR 31 U ER7167039221"), QString("WGS84")); // converted from its position
@@ -183,7 +233,9 @@ TEST_F(SnapCommandsTest, MgrsTextsInTheDestinationDatumAreSnappedOnTheirText) {
     platform::Settings().UtmAjust = geodesy::kSnap1km;
     platform::Settings().GridAjust = commands::kGridUtm;
     ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok)); // the two rows left
     commands::AjusteCoor(true);
+    EXPECT_EQ(prompter.messages().at(0).text, commands::UnsnappedMessage(2));
     ExpectPosition(Position(0), FromPlane("EPSG:4230", "EPSG:23031", 571499, 5539499, "EUR-M"));
     // Read as a WGS84 reference, shifted to ED50, then snapped on ED50's UTM.
     const testref::ProjGrid wgs84("EPSG:4326", "EPSG:32631");
@@ -214,7 +266,8 @@ TEST_F(SnapCommandsTest, BritishAndIrishSquaresAgainstProj) {
     platform::Settings().GridAjust = commands::kGridBritish;
     {
         ScriptedPrompter prompter;
-        commands::AjusteCoor(true);
+        prompter.expect(AnswerWith(platform::Answer::Ok)); // the row no British square holds
+        EXPECT_EQ(commands::AjusteCoor(true).unsnapped, 1);
     }
     ExpectPosition(Position(0), FromPlane("EPSG:4277", "EPSG:27700", 512499, 167499, "OGB-M"));
     double lat = 0;
@@ -231,6 +284,7 @@ TEST_F(SnapCommandsTest, BritishAndIrishSquaresAgainstProj) {
 
     platform::Settings().GridAjust = commands::kGridIrish;
     ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok));
     commands::AjusteCoor(true);
     // Irish square O: 300 km east, 200 km north.
     ExpectPosition(Position(3), FromPlane("EPSG:4300", "EPSG:29902", 312499, 267499, "IRL"));
@@ -254,7 +308,8 @@ TEST_F(SnapCommandsTest, IfblSquaresAgainstProj) {
     ShowAll();
     {
         ScriptedPrompter prompter;
-        commands::AjusteIfbl(0);
+        prompter.expect(AnswerWith(platform::Answer::Ok)); // the rows off the grid
+        EXPECT_EQ(commands::AjusteIfbl(0).unsnapped, 2);
     }
     ExpectPosition(Position(0), FromPlane("EPSG:4313", "EPSG:31370", 18012, 28180, "BEL72"));
     ExpectPosition(Position(1), FromPlane("EPSG:4313", "EPSG:31370", 306012, 248180, "BEL72"));
@@ -262,6 +317,7 @@ TEST_F(SnapCommandsTest, IfblSquaresAgainstProj) {
     EXPECT_EQ(Position(5), std::make_pair(13.0F, 14.0F));
 
     ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok));
     commands::AjusteIfbl(2);
     const auto e435 = Position(2); // a 4 km code keeps its square's centre under 1 x 1 km
     ExpectPosition(Position(4), FromPlane("EPSG:4313", "EPSG:31370", 2512, 99680, "BEL72"));

@@ -117,10 +117,10 @@ TEST_F(EditFormTest, TypingABritishGridReferenceSavesItsPositionIntoTheWorkingTa
     EXPECT_LT(testref::GroundMetres(*row.LATITUDE - expected.lat, *row.LONGITUDE - expected.lon,
                                     expected.lat),
               2.0);
-    // The grid shows the saved row; the document's own flag is the file commands' business.
+    // The grid shows the saved row, and the document is marked as changed.
     EXPECT_EQ(form_->model->data(form_->model->index(3, 7)).toString(),
               QStringLiteral("bng TQ 3080"));
-    EXPECT_EQ(document::Document().FileModified, 0);
+    EXPECT_EQ(document::Document().FileModified, -1);
     EXPECT_TRUE(form_->TDBGrid1->hasFocus() || !form_->isActiveWindow());
 }
 
@@ -154,6 +154,94 @@ TEST_F(EditFormTest, ParisGradesTypedInTheEditorKeepTheirPositionAtTheNextRecomp
     EXPECT_EQ(recomputed.ORIGINAL, typed.ORIGINAL);
     EXPECT_EQ(recomputed.LATITUDE, typed.LATITUDE);
     EXPECT_EQ(recomputed.LONGITUDE, typed.LONGITUDE);
+}
+
+// A row saved in the editor is the document's change: Quit, New and Open ask the save question
+// (each answered Cancel, so the document stays for the next).
+TEST_F(EditFormTest, ARowSavedInTheEditorIsOfferedForSavingAtQuitNewAndOpen) {
+    ScriptedPrompter prompter;
+    SelectCell(0, 3);
+    const std::int64_t counter = CurrentCounter();
+    WithEditor([&](editor::EditForm& window) {
+        window.ChampCh1->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents(); // the focus selects the whole text
+        QTest::keyClicks(window.ChampCh1, QStringLiteral("77"));
+        QTest::mouseClick(window.ButOk, Qt::LeftButton);
+        EXPECT_FALSE(window.ButOk->isEnabled());
+    });
+    ASSERT_EQ(Stored(counter).N1, 77);
+    ASSERT_TRUE(prompter.messages().empty());
+
+    const struct {
+        const char* name;
+        bool asksLinesFirst; // New asks for the number of lines before the question
+        std::function<void()> run;
+    } commands[] = {
+        {"Quit", false, [&] { form_->MnuQuitter_Click(); }},
+        {"New", true, [&] { form_->MnuNouveau_Click(); }},
+        {"Open", false, [&] { form_->MnuOuvrir_Click(); }},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.name);
+        const std::size_t asked = prompter.messages().size();
+        if (command.asksLinesFirst) {
+            prompter.expect(testing_support::TypeText(QStringLiteral("3")));
+        }
+        prompter.expect(AnswerWith(Answer::Cancel));
+        command.run();
+        ASSERT_EQ(prompter.messages().size(), asked + 1);
+        EXPECT_EQ(prompter.messages().back().buttons, platform::Buttons::YesNoCancel);
+        EXPECT_EQ(ended_, 0);
+        EXPECT_EQ(Stored(counter).N1, 77);
+        EXPECT_EQ(document::Document().FileModified, -1);
+    }
+}
+
+// A reference that names no square is refused at Save with the entry's message, once per click,
+// and nothing is written: neither the text into ORIGINAL nor a position.
+TEST_F(EditFormTest, ASaveIsRefusedWhileTheTypedEntryNamesNoSquare) {
+    struct Case {
+        int system;
+        const char* boxes[3];
+        const char* shown; // a part of the message
+    };
+    const Case cases[] = {
+        {8, {"", "", "n5"}, "N5"},                           // IFBL: no row N
+        {8, {"", "", "a996"}, "A996"},                       // IFBL: no 4 km row 9
+        {3, {"61", "u", "er7167039221"}, "61UER7167039221"}, // MGRS zone 61
+        {3, {"31", "i", "er71673922"}, "31IER71673922"},     // MGRS band I
+        {5, {"", "ti", "3080"}, "TI 3080"},                  // no British square TI
+        {6, {"", "i", "1234"}, "I 1234"},                    // no Irish square I
+    };
+    SelectCell(3, 1); // a row without coordinate text
+    const std::int64_t counter = CurrentCounter();
+    const document::Record before = Stored(counter);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        ScriptedPrompter prompter;
+        WithEditor([&](editor::EditForm& window) {
+            window.cmbSystem->activated(c.system);
+            for (int i = 0; i < 3; ++i) {
+                if (*c.boxes[i] != '\0') {
+                    window.EditBox[static_cast<std::size_t>(i)]->setFocus(Qt::TabFocusReason);
+                    QTest::keyClicks(window.EditBox[static_cast<std::size_t>(i)],
+                                     QString::fromLatin1(c.boxes[i]));
+                }
+            }
+            // Clicked with the focus in box 2, then once more from box 2 given back the focus.
+            for (int click = 1; click <= 2; ++click) {
+                prompter.expect(AnswerWith(Answer::Ok));
+                QTest::mouseClick(window.ButOk, Qt::LeftButton);
+                ASSERT_EQ(prompter.messages().size(), static_cast<std::size_t>(click));
+                EXPECT_TRUE(prompter.messages().back().text.contains(QLatin1String(c.shown)))
+                    << prompter.messages().back().text.toStdString();
+                EXPECT_TRUE(window.ButOk->isEnabled());
+                EXPECT_TRUE(window.EditBox[2]->hasFocus());
+            }
+        });
+        EXPECT_EQ(Stored(counter), before);
+        EXPECT_EQ(document::Document().FileModified, 0);
+    }
 }
 
 TEST_F(EditFormTest, ASaveByShortcutFirstConvertsTheBoxAndCommitsTheCellBeingEdited) {
