@@ -12,6 +12,7 @@
 // A memo field holds its first block's number as ten right-aligned digits. The same memo text on
 // consecutive rows is stored once and shared, as every row of an export carries the same memo.
 
+#include "exchange/ByteLayout.h"
 #include "exchange/ExportTable.h"
 #include "platform/FileReplacement.h"
 #include "platform/TextFile.h"
@@ -30,22 +31,6 @@ constexpr int kMemoWidth = 10;
 constexpr int kFoxBlock = 64;
 constexpr int kDbaseBlock = 512;
 constexpr int kMemoHeader = 512;
-
-void PutLe16(QByteArray& bytes, qsizetype at, std::uint32_t value) {
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8 & 0xFF);
-}
-
-void PutLe32(QByteArray& bytes, qsizetype at, std::uint32_t value) {
-    PutLe16(bytes, at, value & 0xFFFF);
-    PutLe16(bytes, at + 2, value >> 16);
-}
-
-void PutBe32(QByteArray& bytes, qsizetype at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<char>(value >> (24 - 8 * i) & 0xFF);
-    }
-}
 
 // The float's shortest decimal form, written with a fixed number of decimals, so that reading the
 // text back as a single gives the same value.

@@ -99,6 +99,12 @@ void CheckTargetLimits(ExportTarget target, const std::vector<ExportColumn>& col
         }
     }
     if (target == ExportTarget::Paradox) {
+        if (rowNumber > ParadoxRowLimit(columns)) {
+            RefuseValue(rowNumber, columns.front().name,
+                        QStringLiteral("a Paradox 3.x table of these columns holds at most %1 "
+                                       "records")
+                            .arg(ParadoxRowLimit(columns)));
+        }
         const QString& memo = std::get<QString>(row.back());
         if (memo.size() > kParadoxMemoChars) {
             RefuseValue(rowNumber, columns.back().name,
@@ -121,7 +127,7 @@ std::unique_ptr<TableWriter> OpenTableWriter(ExportTarget target, const QString&
         return OpenDbfWriter(target == ExportTarget::FoxPro, files[0], files[1], columns, rowCount);
     }
     case ExportTarget::Paradox:
-        return OpenParadoxWriter(path, tableName, columns);
+        return OpenParadoxWriter(path, tableName, columns, rowCount);
     case ExportTarget::Excel:
         return OpenXlsxWriter(path, tableName, columns);
     case ExportTarget::Sqlite:

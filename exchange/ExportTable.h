@@ -60,14 +60,17 @@ std::unique_ptr<TableWriter> OpenDbfWriter(bool foxPro, const QString& path,
                                            const std::vector<ExportColumn>& columns,
                                            std::int64_t rowCount);
 std::unique_ptr<TableWriter> OpenParadoxWriter(const QString& path, const QString& tableName,
-                                               const std::vector<ExportColumn>& columns);
+                                               const std::vector<ExportColumn>& columns,
+                                               std::int64_t rowCount);
+// The most records of these columns a Paradox 3.x table holds (65,535 blocks of 4 KB).
+std::int64_t ParadoxRowLimit(const std::vector<ExportColumn>& columns);
 std::unique_ptr<TableWriter> OpenXlsxWriter(const QString& path, const QString& tableName,
                                             const std::vector<ExportColumn>& columns);
 std::unique_ptr<TableWriter> OpenSqliteWriter(const QString& path, const QString& tableName,
                                               const std::vector<ExportColumn>& columns);
 
-// What a target cannot hold beyond the column sizes: the rows of a worksheet, the memo of a
-// Paradox table held as text. RefuseValue for the first row that goes beyond.
+// What a target cannot hold beyond the column sizes: the rows of a worksheet, the rows of a
+// Paradox 3.x table and its memo held as text. RefuseValue for the first row that goes beyond.
 void CheckTargetLimits(ExportTarget target, const std::vector<ExportColumn>& columns,
                        const std::vector<CellValue>& row, std::int64_t rowNumber);
 
