@@ -181,7 +181,7 @@ public:
             out += "\r\n";
             start = ends_[i];
         }
-        pending_.clear();
+        pending_.resize(0); // keeps its room for the next block
         positions_.clear();
         ends_.clear();
     }
@@ -249,7 +249,7 @@ void WriteTextExport(const QString& path, const document::RecordSet& records,
         }
         if (out.size() >= kFlushBytes) {
             file.writeBytes(out);
-            out.clear();
+            out.resize(0); // keeps its room
         }
     }
     block.finish(out);
