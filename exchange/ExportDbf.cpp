@@ -82,7 +82,7 @@ public:
     void addRow(const std::vector<CellValue>& row) override {
         buffer_ += ' ';
         for (std::size_t i = 0; i < row.size(); ++i) {
-            buffer_ += cell(i, row[i]);
+            appendCell(i, row[i]);
         }
         ++written_;
         if (buffer_.size() >= (1 << 16)) {
@@ -146,7 +146,8 @@ private:
         return bytes;
     }
 
-    QByteArray cell(std::size_t i, const CellValue& value) {
+    // Appends a field: texts left-aligned and numbers right-aligned in the field's width.
+    void appendCell(std::size_t i, const CellValue& value) {
         const DbfField& field = fields_[i];
         QByteArray text;
         if (const auto* number = std::get_if<std::int32_t>(&value)) {
@@ -156,12 +157,20 @@ private:
         } else if (field.type == 'M') {
             const QString& memo = std::get<QString>(value);
             if (memo.isEmpty()) {
-                return QByteArray(field.width, ' ');
+                buffer_.append(field.width, ' ');
+                return;
             }
             text = QByteArray::number(memoBlock(memo));
         } else {
-            return platform::EncodeWindows1252(std::get<QString>(value))
-                .leftJustified(field.width, ' ', true);
+            const qsizetype start = buffer_.size();
+            platform::AppendWindows1252(buffer_, std::get<QString>(value));
+            const qsizetype written = buffer_.size() - start;
+            if (written > field.width) {
+                buffer_.truncate(start + field.width);
+            } else {
+                buffer_.append(field.width - written, ' ');
+            }
+            return;
         }
         if (text.size() > field.width) {
             RefuseValue(written_ + 1, columns_[i].name,
@@ -169,7 +178,8 @@ private:
                             .arg(QString::fromLatin1(text))
                             .arg(field.width));
         }
-        return text.rightJustified(field.width, ' ');
+        buffer_.append(field.width - text.size(), ' ');
+        buffer_ += text;
     }
 
     std::uint32_t memoBlock(const QString& memo) {

@@ -118,9 +118,10 @@ public:
             } else if (const auto* single = std::get_if<float>(&row[i])) {
                 PutNumber(out, SingleAsDouble(*single));
             } else {
-                const QByteArray text = platform::EncodeWindows1252(std::get<QString>(row[i]));
-                std::memcpy(out, text.constData(),
-                            static_cast<std::size_t>(std::min<qsizetype>(text.size(), sizes_[i])));
+                text_.resize(0);
+                platform::AppendWindows1252(text_, std::get<QString>(row[i]));
+                std::memcpy(out, text_.constData(),
+                            static_cast<std::size_t>(std::min<qsizetype>(text_.size(), sizes_[i])));
             }
             out += sizes_[i];
         }
@@ -218,6 +219,7 @@ private:
     std::int64_t rowsPerBlock_;
     platform::FileReplacement file_;
     QByteArray block_;
+    QByteArray text_; // one text in the code page, its room kept from row to row
     std::int64_t blockNumber_ = 0;
     std::int64_t rowsInBlock_ = 0;
     std::int64_t written_ = 0;

@@ -48,9 +48,9 @@ std::unique_ptr<TableWriter> OpenTableWriter(ExportTarget target, const QString&
                                              const std::vector<ExportColumn>& columns,
                                              std::int64_t rowCount);
 
-// Writes every record of `records`, in its order, as a table of `target` at `path`. All rows are
-// checked first: a value the target cannot hold ends the export with error 3163 naming the row and
-// the column, before any file is written.
+// Writes every record of `records`, in its order, as a table of `target` at `path`. A value the
+// target cannot hold ends the export with error 3163 naming the row and the column, and the
+// target's files are left as they were.
 void WriteTableExport(ExportTarget target, const QString& path, const document::RecordSet& records,
                       const ExportChoice& choice, const QString& memo);
 
@@ -69,8 +69,12 @@ std::unique_ptr<TableWriter> OpenXlsxWriter(const QString& path, const QString& 
 std::unique_ptr<TableWriter> OpenSqliteWriter(const QString& path, const QString& tableName,
                                               const std::vector<ExportColumn>& columns);
 
-// What a target cannot hold beyond the column sizes: the rows of a worksheet, the rows of a
-// Paradox 3.x table and its memo held as text. RefuseValue for the first row that goes beyond.
+// The number of rows a target cannot hold: those of a worksheet, those of a Paradox 3.x table.
+// RefuseValue for the first row beyond.
+void CheckTargetRows(ExportTarget target, const std::vector<ExportColumn>& columns,
+                     std::int64_t rowCount);
+// What a row of a target cannot hold beyond the column sizes: the characters of a worksheet's
+// cell, the memo of a Paradox table held as text. RefuseValue otherwise.
 void CheckTargetLimits(ExportTarget target, const std::vector<ExportColumn>& columns,
                        const std::vector<CellValue>& row, std::int64_t rowNumber);
 

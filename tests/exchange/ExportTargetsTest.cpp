@@ -347,13 +347,10 @@ TEST_F(ExportTargetsTest, AParadoxTableBeyondItsBlocksIsRefused) {
     const int recordSize = 6 * 8 + 1 + 5 + 24 + 10 + 1 + 150 + 255;
     const std::int64_t limit = 65535 * ((4096 - 6) / recordSize);
     EXPECT_EQ(exchange::ParadoxRowLimit(columns), limit);
-    const std::vector<exchange::CellValue> row =
-        exchange::TableRow(columns, document::Record{}, kMemo);
-    exchange::CheckTargetLimits(ExportTarget::Paradox, columns, row, limit);
-    EXPECT_EQ(ErrorOf([&] {
-                  exchange::CheckTargetLimits(ExportTarget::Paradox, columns, row, limit + 1);
-              }),
-              3163);
+    exchange::CheckTargetRows(ExportTarget::Paradox, columns, limit);
+    EXPECT_EQ(
+        ErrorOf([&] { exchange::CheckTargetRows(ExportTarget::Paradox, columns, limit + 1); }),
+        3163);
 }
 
 TEST_F(ExportTargetsTest, AnEmptyDocumentGivesAnEmptyTableInEveryTarget) {
