@@ -112,16 +112,10 @@ BENCHMARK(BM_RecomputeAll)->Apply(Configure);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    bench::MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    reporter.printRatio("save of the whole document", "BM_SaveDistributionFile",
-                        "BM_OpenDistributionFile", "the open", 0.4);
-    reporter.printRatio("recompute of all positions", "BM_RecomputeAll", "BM_OpenDistributionFile",
-                        "the open", 0.6);
-    return 0;
+    return bench::RunWithRatios(argc, argv, [](const bench::MedianReporter& reporter) {
+        reporter.printRatio("save of the whole document", "BM_SaveDistributionFile",
+                            "BM_OpenDistributionFile", "the open", 0.4);
+        reporter.printRatio("recompute of all positions", "BM_RecomputeAll",
+                            "BM_OpenDistributionFile", "the open", 0.6);
+    });
 }

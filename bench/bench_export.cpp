@@ -113,22 +113,16 @@ BENCHMARK(BM_ParadoxExport)->Apply(Configure);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    bench::MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const std::string shell = "BM_SqliteShellCsv";
-    const std::string text = "BM_TextExport/-1";
-    reporter.printRatio("text export", text, shell, "the shell's CSV", 1.0);
-    reporter.printRatio("text export with Lambert 72", "BM_TextExport/7", shell, "the shell's CSV",
-                        1.2);
-    reporter.printRatio("FoxPro export", "BM_TableExport/1", text, "the text export", 1.5);
-    reporter.printRatio("dBASE IV export", "BM_TableExport/2", text, "the text export", 1.5);
-    reporter.printRatio("Paradox export", "BM_ParadoxExport", "BM_ParadoxRowsAsText",
-                        "the text export", 3.0);
-    reporter.printRatio("Excel export", "BM_TableExport/4", text, "the text export", 3.0);
-    return 0;
+    return bench::RunWithRatios(argc, argv, [](const bench::MedianReporter& reporter) {
+        const std::string shell = "BM_SqliteShellCsv";
+        const std::string text = "BM_TextExport/-1";
+        reporter.printRatio("text export", text, shell, "the shell's CSV", 1.0);
+        reporter.printRatio("text export with Lambert 72", "BM_TextExport/7", shell,
+                            "the shell's CSV", 1.2);
+        reporter.printRatio("FoxPro export", "BM_TableExport/1", text, "the text export", 1.5);
+        reporter.printRatio("dBASE IV export", "BM_TableExport/2", text, "the text export", 1.5);
+        reporter.printRatio("Paradox export", "BM_ParadoxExport", "BM_ParadoxRowsAsText",
+                            "the text export", 3.0);
+        reporter.printRatio("Excel export", "BM_TableExport/4", text, "the text export", 3.0);
+    });
 }

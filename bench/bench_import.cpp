@@ -151,19 +151,13 @@ BENCHMARK(BM_ImportMapSourceWaypoints)->Apply(Configure);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    bench::MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const std::string shell = "BM_SqliteShellImportOfTheSameRows";
-    reporter.printRatio("coordinate import", "BM_ImportCoordinateFile", shell, "the shell's import",
-                        1.2);
-    reporter.printRatio("PCX5 waypoint import", "BM_ImportPcx5Waypoints", shell,
-                        "the shell's import", 1.2);
-    reporter.printRatio("MapSource waypoint import", "BM_ImportMapSourceWaypoints", shell,
-                        "the shell's import", 1.2);
-    return 0;
+    return bench::RunWithRatios(argc, argv, [](const bench::MedianReporter& reporter) {
+        const std::string shell = "BM_SqliteShellImportOfTheSameRows";
+        reporter.printRatio("coordinate import", "BM_ImportCoordinateFile", shell,
+                            "the shell's import", 1.2);
+        reporter.printRatio("PCX5 waypoint import", "BM_ImportPcx5Waypoints", shell,
+                            "the shell's import", 1.2);
+        reporter.printRatio("MapSource waypoint import", "BM_ImportMapSourceWaypoints", shell,
+                            "the shell's import", 1.2);
+    });
 }

@@ -18,21 +18,10 @@ namespace {
 constexpr std::size_t kBlockRows = 4096;
 constexpr qsizetype kFlushBytes = 1 << 20;
 
-// The columns the stream reads after Counter, and their places in its rows.
+// The columns the stream reads after Counter: every field, in table order.
 constexpr const char* kStreamColumns =
     "PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, ORIGINAL, DATE, COMMENT";
-enum StreamColumn {
-    kPeriod = 1,
-    kLatitude,
-    kLongitude,
-    kN1,
-    kN2,
-    kSex,
-    kDatum,
-    kOriginal,
-    kDate,
-    kComment
-};
+using namespace document::column;
 
 bool IsNull(sqlite3_stmt* row, int column) {
     return sqlite3_column_type(row, column) == SQLITE_NULL;

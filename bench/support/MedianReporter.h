@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -50,5 +51,20 @@ public:
 private:
     std::map<std::string, double> medians_;
 };
+
+// The body of a benchmark program's main: runs the benchmarks the command line selects with a
+// MedianReporter, then `ratios` to print the ratios of that run. 1 for an unknown argument.
+inline int RunWithRatios(int argc, char** argv,
+                         const std::function<void(const MedianReporter&)>& ratios) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    ratios(reporter);
+    return 0;
+}
 
 } // namespace bench
