@@ -8,6 +8,18 @@
 
 namespace exchange {
 
+namespace {
+
+// A new row is written with this in place of its position, so that computing the position
+// rewrites the row in its own room instead of growing it: grown rows would split nearly every
+// page of a large import. No position a recompute stores comes near it (they are singles); rows
+// that get none have it replaced by Null again.
+constexpr double kPositionRoom = 1e300;
+constexpr int kLatitudeParameter = 2;
+constexpr int kLongitudeParameter = 3;
+
+} // namespace
+
 ImportTransaction::ImportTransaction()
     : db_(document::WorkDb()), transaction_(std::make_unique<SQLite::Transaction>(db_)),
       insert_(db_, document::kInsertRecordSql) {}
@@ -20,6 +32,8 @@ void ImportTransaction::add(const document::Record& record) {
     insert_.reset();
     insert_.clearBindings();
     document::BindRecord(insert_, record);
+    insert_.bind(kLatitudeParameter, kPositionRoom);
+    insert_.bind(kLongitudeParameter, kPositionRoom);
     insert_.exec();
     if (added_ == 0) {
         firstNew_ = db_.getLastInsertRowid();
@@ -37,6 +51,11 @@ void ImportTransaction::commit() {
                 QStringLiteral("SELECT Counter FROM DOVAZOV WHERE Counter >= %1 ORDER BY Counter")
                     .arg(firstNew_)),
             document::kNoMesh, document::kNoMesh);
+        SQLite::Statement noPosition(db_, "UPDATE DOVAZOV SET LATITUDE = NULL, LONGITUDE = NULL "
+                                          "WHERE Counter >= ? AND LATITUDE = ?");
+        noPosition.bind(1, firstNew_);
+        noPosition.bind(2, kPositionRoom);
+        noPosition.exec();
     }
     transaction_->commit();
     document::DataControl& data = document::Data1();

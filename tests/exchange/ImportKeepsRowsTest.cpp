@@ -97,4 +97,22 @@ TEST_F(ImportKeepsRowsTest, TheRowsAlreadyThereKeepTheirPositions) {
     }
 }
 
+// A new row that gets no position (its datum is not loaded) is left without one, as a recompute
+// leaves it.
+TEST_F(ImportKeepsRowsTest, ANewRowWithoutAPositionHasNone) {
+    exchange::WaypointImportInput input;
+    input.grid = 0;
+    input.datum = QStringLiteral("NONE");
+    input.columns =
+        QStringList{QStringLiteral("Header"), QStringLiteral("Name"), QStringLiteral("Description"),
+                    QStringLiteral("Type"), QStringLiteral("Position")};
+    const QStringList cells{QStringLiteral("Waypoint"), QStringLiteral("A"), QStringLiteral("b"),
+                            QString(), QStringLiteral("N50 E4")};
+    ScriptedPrompter prompter;
+    ASSERT_EQ(exchange::ImportWaypointRecords(input, {cells}), 1);
+    const document::Record row = Table().at(0);
+    EXPECT_FALSE(row.LATITUDE);
+    EXPECT_FALSE(row.LONGITUDE);
+}
+
 } // namespace
