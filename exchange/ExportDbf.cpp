@@ -92,13 +92,7 @@ public:
     }
 
     void commit() override {
-        if (written_ != rowCount_) {
-            throw platform::FileWriteError(
-                QStringLiteral("%1 records written where %2 were counted")
-                    .arg(written_)
-                    .arg(rowCount_),
-                table_.resolvedTarget());
-        }
+        CheckWrittenRows(written_, rowCount_, table_.resolvedTarget());
         buffer_ += '\x1A';
         table_.write(buffer_);
         buffer_.clear();

@@ -132,13 +132,7 @@ public:
     }
 
     void commit() override {
-        if (written_ != rowCount_) {
-            throw platform::FileWriteError(
-                QStringLiteral("%1 records written where %2 were counted")
-                    .arg(written_)
-                    .arg(rowCount_),
-                file_.resolvedTarget());
-        }
+        CheckWrittenRows(written_, rowCount_, file_.resolvedTarget());
         if (rowsInBlock_ > 0) {
             endBlock();
         }

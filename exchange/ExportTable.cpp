@@ -177,6 +177,14 @@ void WriteTableExport(ExportTarget target, const QString& path, const document::
     writer->commit();
 }
 
+void CheckWrittenRows(std::int64_t written, std::int64_t counted, const QString& path) {
+    if (written != counted) {
+        throw platform::FileWriteError(
+            QStringLiteral("%1 records written where %2 were counted").arg(written).arg(counted),
+            path);
+    }
+}
+
 void ReplaceFromFile(const QString& source, const QString& target) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {

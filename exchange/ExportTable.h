@@ -78,6 +78,10 @@ void CheckTargetRows(ExportTarget target, const std::vector<ExportColumn>& colum
 void CheckTargetLimits(ExportTarget target, const std::vector<ExportColumn>& columns,
                        const std::vector<CellValue>& row, std::int64_t rowNumber);
 
+// A writer whose header holds the number of rows: FileWriteError on `path` unless it wrote as many
+// as were counted before it began.
+void CheckWrittenRows(std::int64_t written, std::int64_t counted, const QString& path);
+
 // `name` as an SQL identifier: in double quotes, a double quote in it doubled.
 QString QuotedIdentifier(const QString& name);
 

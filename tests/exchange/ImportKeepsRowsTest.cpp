@@ -34,6 +34,17 @@ std::vector<std::string> StoredRows() {
     return rows;
 }
 
+// A MapSource input of the grid of decimal degrees, its columns those of a waypoint line.
+exchange::WaypointImportInput WaypointInput(const QString& datum) {
+    exchange::WaypointImportInput input;
+    input.grid = 0;
+    input.datum = datum;
+    input.columns =
+        QStringList{QStringLiteral("Header"), QStringLiteral("Name"), QStringLiteral("Description"),
+                    QStringLiteral("Type"), QStringLiteral("Position")};
+    return input;
+}
+
 class ImportKeepsRowsTest : public ImportTest {
 protected:
     // Rows whose stored positions differ from what their ORIGINAL gives: snapped to a square,
@@ -64,12 +75,7 @@ TEST_F(ImportKeepsRowsTest, TheRowsAlreadyThereKeepTheirPositions) {
                                         {23, QStringLiteral("E00230.000")},
                                         {55, QStringLiteral("ABCDE")}}));
     const QString pcx5File = WriteLines(QStringLiteral("in.wpt"), pcx5);
-    exchange::WaypointImportInput waypoints;
-    waypoints.grid = 0;
-    waypoints.datum = QStringLiteral("WGS84");
-    waypoints.columns =
-        QStringList{QStringLiteral("Header"), QStringLiteral("Name"), QStringLiteral("Description"),
-                    QStringLiteral("Type"), QStringLiteral("Position")};
+    const exchange::WaypointImportInput waypoints = WaypointInput(QStringLiteral("WGS84"));
     const std::vector<QStringList> waypointCells{{QStringLiteral("Waypoint"),
                                                   QStringLiteral("CAMP"), QStringLiteral("river"),
                                                   QString(), QStringLiteral("N48.25 E2.5")}};
@@ -100,12 +106,7 @@ TEST_F(ImportKeepsRowsTest, TheRowsAlreadyThereKeepTheirPositions) {
 // A new row that gets no position (its datum is not loaded) is left without one, as a recompute
 // leaves it.
 TEST_F(ImportKeepsRowsTest, ANewRowWithoutAPositionHasNone) {
-    exchange::WaypointImportInput input;
-    input.grid = 0;
-    input.datum = QStringLiteral("NONE");
-    input.columns =
-        QStringList{QStringLiteral("Header"), QStringLiteral("Name"), QStringLiteral("Description"),
-                    QStringLiteral("Type"), QStringLiteral("Position")};
+    const exchange::WaypointImportInput input = WaypointInput(QStringLiteral("NONE"));
     const QStringList cells{QStringLiteral("Waypoint"), QStringLiteral("A"), QStringLiteral("b"),
                             QString(), QStringLiteral("N50 E4")};
     ScriptedPrompter prompter;
