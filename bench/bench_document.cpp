@@ -18,6 +18,7 @@
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
 #include "support/DocumentBenchData.h"
+#include "support/MedianReporter.h"
 
 #include <QDir>
 #include <QFile>
@@ -108,51 +109,13 @@ BENCHMARK(BM_SaveDistributionFile)->Apply(Configure);
 BENCHMARK(BM_GroupedSave)->Apply(Configure);
 BENCHMARK(BM_RecomputeAll)->Apply(Configure);
 
-// The console's report, keeping the median time of each benchmark for the ratios.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    // Coloured only on a terminal, as the library's own report.
-    MedianReporter()
-        : ConsoleReporter(isatty(fileno(stdout)) != 0 ? OO_ColorTabular : OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median" && !run.error_occurred) {
-                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    // The median of `name` over that of `reference`; 0 when either did not run.
-    double ratio(const std::string& name, const std::string& reference) const {
-        const auto a = medians_.find(name);
-        const auto b = medians_.find(reference);
-        return a == medians_.end() || b == medians_.end() || b->second <= 0 ? 0.0
-                                                                            : a->second / b->second;
-    }
-
-private:
-    std::map<std::string, double> medians_;
-};
-
-void PrintRatio(const MedianReporter& reporter, const char* label, const char* name, double goal) {
-    const double ratio = reporter.ratio(name, "BM_OpenDistributionFile");
-    if (ratio > 0) {
-        std::printf("%-32s %5.2fx the open   goal <= %.1fx   %s\n", label, ratio, goal,
-                    ratio <= goal ? "met" : "NOT MET");
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    PrintRatio(reporter, "save of the whole document", "BM_SaveDistributionFile", 0.4);
-    PrintRatio(reporter, "recompute of all positions", "BM_RecomputeAll", 0.6);
-    return 0;
+    return bench::RunWithRatios(argc, argv, [](const bench::MedianReporter& reporter) {
+        reporter.printRatio("save of the whole document", "BM_SaveDistributionFile",
+                            "BM_OpenDistributionFile", "the open", 0.4);
+        reporter.printRatio("recompute of all positions", "BM_RecomputeAll",
+                            "BM_OpenDistributionFile", "the open", 0.6);
+    });
 }

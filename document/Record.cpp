@@ -10,19 +10,7 @@ namespace document {
 
 namespace {
 
-enum Field {
-    kCounter,
-    kPeriod,
-    kLatitude,
-    kLongitude,
-    kN1,
-    kN2,
-    kSex,
-    kDatum,
-    kOriginal,
-    kDate,
-    kComment
-};
+using namespace column;
 
 // The number a value gives when stored into a number field: a text must read as a number as a
 // whole.

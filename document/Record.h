@@ -38,6 +38,24 @@ inline constexpr const char* kFieldNames[] = {"Counter",  "PERIOD", "LATITUDE", 
                                               "ORIGINAL", "DATE",   "COMMENT"};
 inline constexpr int kFieldCount = 11;
 
+// The place of each field in table order, as in kFieldNames: also its column in a row read as
+// Counter followed by the fields.
+namespace column {
+enum : int {
+    kCounter,
+    kPeriod,
+    kLatitude,
+    kLongitude,
+    kN1,
+    kN2,
+    kSex,
+    kDatum,
+    kOriginal,
+    kDate,
+    kComment
+};
+} // namespace column
+
 // Index of a field name in table order, compared without case; -1 when it is not a field.
 int FieldIndex(QStringView name);
 

@@ -9,19 +9,7 @@ namespace document {
 
 namespace {
 
-// Field indices in table order, as in kFieldNames.
-enum Field {
-    kPeriod = 1,
-    kLatitude,
-    kLongitude,
-    kN1,
-    kN2,
-    kSex,
-    kDatum,
-    kOriginal,
-    kDate,
-    kComment
-};
+using namespace column;
 
 // A block of ascending bookmarks is read as a range when the range holds at most this many rows
 // per bookmark: looking a row up by its bookmark costs about as much as reading three in a range.

@@ -91,28 +91,25 @@ std::vector<ExportColumn> TableColumns(const ExportChoice& choice) {
     return Columns(choice, true);
 }
 
-std::optional<std::array<std::int32_t, 2>> Lambert72Of(const document::Record& record) {
-    if (!record.LATITUDE || !record.LONGITUDE) {
-        return std::nullopt;
-    }
-    const double lat = *record.LATITUDE;
-    const double lon = *record.LONGITUDE;
-    // 999 marks a text that gave no position; anything else off the globe has none either.
-    if (!(std::abs(lat) <= 90.0 && std::abs(lon) <= 180.0)) {
-        return std::nullopt;
-    }
+namespace {
+
+// 999 marks a text that gave no position; anything else off the globe has none either.
+bool OnTheGlobe(double lat, double lon) {
+    return std::abs(lat) <= 90.0 && std::abs(lon) <= 180.0;
+}
+
+// The datum pair of the shift: the destination datum the positions are stored in, and "BEL72".
+std::optional<std::array<int, 2>> Bel72Shift() {
     const geodesy::DatumState& datums = geodesy::Datums();
     const int from = datums.DestIndex;
     const int to = datums.GridDatums[geodesy::kBel72];
     if (from < 1 || from > datums.datumCount() || to < 1 || to > datums.datumCount()) {
         return std::nullopt;
     }
-    double shiftedLat = 0.0;
-    double shiftedLon = 0.0;
-    geodesy::ShiftDatum(lat, lon, 0.0, shiftedLat, shiftedLon, from, to);
-    double x = 0.0;
-    double y = 0.0;
-    geodesy::LatLonToLambert72(shiftedLat, shiftedLon, x, y);
+    return std::array<int, 2>{from, to};
+}
+
+std::optional<std::array<std::int32_t, 2>> WholeMetres(double x, double y) {
     const double ex = std::nearbyint(x);
     const double ey = std::nearbyint(y);
     constexpr double kMax = std::numeric_limits<std::int32_t>::max();
@@ -122,6 +119,69 @@ std::optional<std::array<std::int32_t, 2>> Lambert72Of(const document::Record& r
     }
     return std::array<std::int32_t, 2>{static_cast<std::int32_t>(ex),
                                        static_cast<std::int32_t>(ey)};
+}
+
+std::optional<std::array<std::int32_t, 2>> OnePointLambert72(double lat, double lon,
+                                                             const std::array<int, 2>& shift) {
+    double shiftedLat = 0.0;
+    double shiftedLon = 0.0;
+    geodesy::ShiftDatum(lat, lon, 0.0, shiftedLat, shiftedLon, shift[0], shift[1]);
+    double x = 0.0;
+    double y = 0.0;
+    geodesy::LatLonToLambert72(shiftedLat, shiftedLon, x, y);
+    return WholeMetres(x, y);
+}
+
+// The batch results agree with the one-point ones to a few micrometres: a value this close to a
+// half metre is redone one point at a time, so that both round the same way.
+constexpr double kRoundingMargin = 1e-4;
+
+bool NearAHalf(double metres) {
+    return std::abs(std::abs(metres - std::trunc(metres)) - 0.5) < kRoundingMargin;
+}
+
+} // namespace
+
+std::optional<std::array<std::int32_t, 2>> Lambert72Of(const document::Record& record) {
+    if (!record.LATITUDE || !record.LONGITUDE) {
+        return std::nullopt;
+    }
+    const double lat = *record.LATITUDE;
+    const double lon = *record.LONGITUDE;
+    const std::optional<std::array<int, 2>> shift = Bel72Shift();
+    if (!OnTheGlobe(lat, lon) || !shift) {
+        return std::nullopt;
+    }
+    return OnePointLambert72(lat, lon, *shift);
+}
+
+void Lambert72OfBlock(std::span<const std::optional<std::array<float, 2>>> positions,
+                      std::vector<std::optional<std::array<std::int32_t, 2>>>& out) {
+    out.assign(positions.size(), std::nullopt);
+    const std::optional<std::array<int, 2>> shift = Bel72Shift();
+    if (!shift) {
+        return;
+    }
+    std::vector<std::size_t> at;
+    std::vector<double> lat;
+    std::vector<double> lon;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        if (positions[i] && OnTheGlobe((*positions[i])[0], (*positions[i])[1])) {
+            at.push_back(i);
+            lat.push_back((*positions[i])[0]);
+            lon.push_back((*positions[i])[1]);
+        }
+    }
+    std::vector<double> shiftedLat(at.size());
+    std::vector<double> shiftedLon(at.size());
+    geodesy::batch::ShiftDatum(lat, lon, shiftedLat, shiftedLon, (*shift)[0], (*shift)[1]);
+    std::vector<double> x(at.size());
+    std::vector<double> y(at.size());
+    geodesy::batch::LatLonToLambert72(shiftedLat, shiftedLon, x, y);
+    for (std::size_t k = 0; k < at.size(); ++k) {
+        out[at[k]] = NearAHalf(x[k]) || NearAHalf(y[k]) ? OnePointLambert72(lat[k], lon[k], *shift)
+                                                        : WholeMetres(x[k], y[k]);
+    }
 }
 
 std::vector<CellValue> TableRow(const std::vector<ExportColumn>& columns,

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <variant>
 #include <vector>
 
@@ -73,6 +74,10 @@ using CellValue = std::variant<std::int32_t, float, QString>;
 // Nothing for a record without a position (no value, or 999 for "no position"), for a datum that
 // is not loaded, or for a point whose coordinates do not fit a 32-bit integer.
 std::optional<std::array<std::int32_t, 2>> Lambert72Of(const document::Record& record);
+// The same for a block of stored positions (latitude, longitude; nothing for a record without
+// one), through the batch conversions: `out[i]` is what Lambert72Of gives for position i.
+void Lambert72OfBlock(std::span<const std::optional<std::array<float, 2>>> positions,
+                      std::vector<std::optional<std::array<std::int32_t, 2>>>& out);
 
 // The values of a record for the database columns: Nulls become 0 or an empty text, the texts of
 // DATE, SEX and COMMENT are trimmed, "Memo" is `memo`. Rows without a datum or a position get 0

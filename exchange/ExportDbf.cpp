@@ -12,6 +12,7 @@
 // A memo field holds its first block's number as ten right-aligned digits. The same memo text on
 // consecutive rows is stored once and shared, as every row of an export carries the same memo.
 
+#include "exchange/ByteLayout.h"
 #include "exchange/ExportTable.h"
 #include "platform/FileReplacement.h"
 #include "platform/TextFile.h"
@@ -30,22 +31,6 @@ constexpr int kMemoWidth = 10;
 constexpr int kFoxBlock = 64;
 constexpr int kDbaseBlock = 512;
 constexpr int kMemoHeader = 512;
-
-void PutLe16(QByteArray& bytes, qsizetype at, std::uint32_t value) {
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8 & 0xFF);
-}
-
-void PutLe32(QByteArray& bytes, qsizetype at, std::uint32_t value) {
-    PutLe16(bytes, at, value & 0xFFFF);
-    PutLe16(bytes, at + 2, value >> 16);
-}
-
-void PutBe32(QByteArray& bytes, qsizetype at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<char>(value >> (24 - 8 * i) & 0xFF);
-    }
-}
 
 // The float's shortest decimal form, written with a fixed number of decimals, so that reading the
 // text back as a single gives the same value.
@@ -97,7 +82,7 @@ public:
     void addRow(const std::vector<CellValue>& row) override {
         buffer_ += ' ';
         for (std::size_t i = 0; i < row.size(); ++i) {
-            buffer_ += cell(i, row[i]);
+            appendCell(i, row[i]);
         }
         ++written_;
         if (buffer_.size() >= (1 << 16)) {
@@ -107,13 +92,7 @@ public:
     }
 
     void commit() override {
-        if (written_ != rowCount_) {
-            throw platform::FileWriteError(
-                QStringLiteral("%1 records written where %2 were counted")
-                    .arg(written_)
-                    .arg(rowCount_),
-                table_.resolvedTarget());
-        }
+        CheckWrittenRows(written_, rowCount_, table_.resolvedTarget());
         buffer_ += '\x1A';
         table_.write(buffer_);
         buffer_.clear();
@@ -161,7 +140,8 @@ private:
         return bytes;
     }
 
-    QByteArray cell(std::size_t i, const CellValue& value) {
+    // Appends a field: texts left-aligned and numbers right-aligned in the field's width.
+    void appendCell(std::size_t i, const CellValue& value) {
         const DbfField& field = fields_[i];
         QByteArray text;
         if (const auto* number = std::get_if<std::int32_t>(&value)) {
@@ -171,12 +151,20 @@ private:
         } else if (field.type == 'M') {
             const QString& memo = std::get<QString>(value);
             if (memo.isEmpty()) {
-                return QByteArray(field.width, ' ');
+                buffer_.append(field.width, ' ');
+                return;
             }
             text = QByteArray::number(memoBlock(memo));
         } else {
-            return platform::EncodeWindows1252(std::get<QString>(value))
-                .leftJustified(field.width, ' ', true);
+            const qsizetype start = buffer_.size();
+            platform::AppendWindows1252(buffer_, std::get<QString>(value));
+            const qsizetype written = buffer_.size() - start;
+            if (written > field.width) {
+                buffer_.truncate(start + field.width);
+            } else {
+                buffer_.append(field.width - written, ' ');
+            }
+            return;
         }
         if (text.size() > field.width) {
             RefuseValue(written_ + 1, columns_[i].name,
@@ -184,7 +172,8 @@ private:
                             .arg(QString::fromLatin1(text))
                             .arg(field.width));
         }
-        return text.rightJustified(field.width, ' ');
+        buffer_.append(field.width - text.size(), ' ');
+        buffer_ += text;
     }
 
     std::uint32_t memoBlock(const QString& memo) {

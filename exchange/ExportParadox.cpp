@@ -1,144 +1,234 @@
-// The Paradox table, written with pxlib into a private folder and then copied into place. Numbers
-// become Long Integer and Number fields, texts Alpha fields of their size; the memo is kept as an
-// Alpha field of 255 characters, since pxlib's writing of memo files is not dependable.
+// The Paradox 3.x table (an unkeyed .db file, file version byte 3), written directly:
+// - a header block of 2 KB: the record size, the header size, file type 2 (unkeyed), the data
+//   block size in KB, the record and block counts, the first and last data blocks, the number of
+//   fields, the version byte; from 0x58 the field types and sizes, a pointer slot for the table
+//   name and one per field name, the table name in 79 bytes, the field names ending in NUL, the
+//   field numbers and the sort order's name;
+// - data blocks of 1, 2 or 4 KB, linked in file order: next block, previous block and the offset
+//   of the last record (little-endian), then the records, one after the other.
+// Paradox 3.x knows no Long Integer: numbers are Number fields (an 8-byte double, big-endian with
+// the sign bit inverted for values from zero up and every bit inverted below zero). Texts are
+// Alpha fields of their size, NUL-padded; the memo is kept as an Alpha field of 255 characters,
+// since 3.x tables have no memo fields.
 
+#include "exchange/ByteLayout.h"
 #include "exchange/ExportTable.h"
 #include "platform/FileReplacement.h"
 #include "platform/TextFile.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <cstdlib>
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
-
-// pxlib's header does not declare C linkage itself.
-extern "C" {
-#include <paradox.h>
-}
 
 namespace exchange {
 
 namespace {
 
 constexpr int kMemoAlpha = 255;
+constexpr char kTypeAlpha = 0x01;
+constexpr char kTypeNumber = 0x06;
+constexpr int kNumberSize = 8;
+constexpr char kVersion3 = 0x03;
+constexpr char kUnkeyed = 0x02;
+constexpr int kHeaderUnit = 0x800;
+constexpr int kFieldArray = 0x58;
+constexpr int kTableNameBytes = 79;
+constexpr int kBlockHeader = 6;
+// Block numbers are 16-bit; 3.x blocks are 1, 2 or 4 KB.
+constexpr std::int64_t kMaxBlocks = 0xFFFF;
+constexpr std::array<int, 3> kBlockKilobytes{1, 2, 4};
+constexpr const char* kSortOrder = "ascii";
 
-// pxlib reports its errors through a callback; the last one is kept for the exception.
-void KeepError(pxdoc_t* /*doc*/, int /*type*/, const char* message, void* data) {
-    *static_cast<QString*>(data) = QString::fromLocal8Bit(message);
+int FieldSize(const ExportColumn& column) {
+    switch (column.type) {
+    case ColumnType::Long:
+    case ColumnType::Single:
+        return kNumberSize;
+    case ColumnType::Text:
+        return column.size;
+    case ColumnType::Memo:
+        return kMemoAlpha;
+    }
+    return 0;
 }
 
-struct PxLibrary {
-    PxLibrary() { PX_boot(); }
-    ~PxLibrary() { PX_shutdown(); }
-};
+int RecordSize(const std::vector<ExportColumn>& columns) {
+    int size = 0;
+    for (const ExportColumn& column : columns) {
+        size += FieldSize(column);
+    }
+    return size;
+}
+
+std::int64_t RowsPerBlock(int kilobytes, int recordSize) {
+    return (kilobytes * 1024 - kBlockHeader) / recordSize;
+}
+
+// The smallest block size whose 65,535 blocks hold the rows; 0 when none does.
+int BlockKilobytes(std::int64_t rows, int recordSize) {
+    for (const int kilobytes : kBlockKilobytes) {
+        if (rows <= kMaxBlocks * RowsPerBlock(kilobytes, recordSize)) {
+            return kilobytes;
+        }
+    }
+    return 0;
+}
+
+void PutNumber(char* at, double value) {
+    std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+    bits = value < 0.0 ? ~bits : bits | 0x8000000000000000ULL;
+    for (int i = 0; i < kNumberSize; ++i) {
+        at[i] = static_cast<char>(bits >> (56 - 8 * i) & 0xFF);
+    }
+}
 
 class ParadoxTable final : public TableWriter {
 public:
     ParadoxTable(const QString& path, const QString& tableName,
-                 const std::vector<ExportColumn>& columns)
-        : target_(path) {
-        if (!folder_.isValid()) {
-            throw platform::FileWriteError(folder_.errorString(), path);
+                 const std::vector<ExportColumn>& columns, std::int64_t rowCount)
+        : columns_(columns), rowCount_(rowCount), recordSize_(RecordSize(columns)),
+          blockBytes_(BlockKilobytes(rowCount, recordSize_) * 1024),
+          rowsPerBlock_(RowsPerBlock(BlockKilobytes(rowCount, recordSize_), recordSize_)),
+          file_(path) {
+        if (blockBytes_ == 0) {
+            throw platform::FileWriteError(
+                QStringLiteral("%1 records of %2 bytes do not fit a Paradox 3.x table")
+                    .arg(rowCount)
+                    .arg(recordSize_),
+                path);
         }
-        file_ = QDir(folder_.path()).filePath(QStringLiteral("table.db"));
-        doc_ = PX_new3(KeepError, nullptr, nullptr, nullptr, &error_);
-        if (doc_ == nullptr) {
-            throw platform::FileWriteError(QStringLiteral("pxlib could not start"), path);
+        for (const ExportColumn& column : columns) {
+            sizes_.push_back(FieldSize(column));
         }
-        // pxlib takes the field array and its names over and frees them with the document.
-        auto* fields = static_cast<pxfield_t*>(std::calloc(columns.size(), sizeof(pxfield_t)));
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const ExportColumn& column = columns[i];
-            fields[i].px_fname = strdup(platform::EncodeWindows1252(column.name).constData());
-            switch (column.type) {
-            case ColumnType::Long:
-                fields[i].px_ftype = pxfLong;
-                fields[i].px_flen = 4;
-                break;
-            case ColumnType::Single:
-                fields[i].px_ftype = pxfNumber;
-                fields[i].px_flen = 8;
-                break;
-            case ColumnType::Text:
-                fields[i].px_ftype = pxfAlpha;
-                fields[i].px_flen = column.size;
-                break;
-            case ColumnType::Memo:
-                fields[i].px_ftype = pxfAlpha;
-                fields[i].px_flen = kMemoAlpha;
-                break;
-            }
-            lengths_.push_back(fields[i].px_flen);
-        }
-        if (PX_create_file(doc_, fields, static_cast<int>(columns.size()),
-                           QFile::encodeName(file_).constData(), pxfFileTypNonIndexDB) < 0) {
-            fail();
-        }
-        PX_set_parameter(doc_, "tablename", platform::EncodeWindows1252(tableName).constData());
-        record_.resize(PX_get_recordsize(doc_));
+        file_.write(header(tableName));
+        block_.reserve(blockBytes_);
     }
 
-    ~ParadoxTable() override { close(); }
-
     void addRow(const std::vector<CellValue>& row) override {
-        std::fill(record_.begin(), record_.end(), '\0');
-        char* at = record_.data();
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            const int length = lengths_[i];
-            if (const auto* number = std::get_if<std::int32_t>(&row[i])) {
-                PX_put_data_long(doc_, at, length, *number);
-            } else if (const auto* single = std::get_if<float>(&row[i])) {
-                PX_put_data_double(doc_, at, length, SingleAsDouble(*single));
-            } else {
-                QByteArray text = platform::EncodeWindows1252(std::get<QString>(row[i]));
-                if (!text.isEmpty()) {
-                    PX_put_data_alpha(doc_, at, length, text.data());
-                }
-            }
-            at += length;
+        if (rowsInBlock_ == 0) {
+            startBlock();
         }
-        // By position: finding a free slot for every record makes the writing quadratic.
-        if (PX_put_recordn(doc_, record_.data(), written_++) < 0) {
-            fail();
+        const qsizetype at = block_.size();
+        block_.resize(at + recordSize_, '\0');
+        char* out = block_.data() + at;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (const auto* number = std::get_if<std::int32_t>(&row[i])) {
+                PutNumber(out, static_cast<double>(*number));
+            } else if (const auto* single = std::get_if<float>(&row[i])) {
+                PutNumber(out, SingleAsDouble(*single));
+            } else {
+                text_.resize(0);
+                platform::AppendWindows1252(text_, std::get<QString>(row[i]));
+                std::memcpy(out, text_.constData(),
+                            static_cast<std::size_t>(std::min<qsizetype>(text_.size(), sizes_[i])));
+            }
+            out += sizes_[i];
+        }
+        ++written_;
+        if (++rowsInBlock_ == rowsPerBlock_) {
+            endBlock();
         }
     }
 
     void commit() override {
-        close();
-        ReplaceFromFile(file_, target_);
+        CheckWrittenRows(written_, rowCount_, file_.resolvedTarget());
+        if (rowsInBlock_ > 0) {
+            endBlock();
+        }
+        file_.commit();
     }
 
 private:
-    void close() {
-        if (doc_ != nullptr) {
-            PX_close(doc_);
-            PX_delete(doc_);
-            doc_ = nullptr;
+    std::int64_t blockCount() const { return (rowCount_ + rowsPerBlock_ - 1) / rowsPerBlock_; }
+
+    QByteArray header(const QString& tableName) const {
+        const auto n = static_cast<std::uint32_t>(columns_.size());
+        const auto blocks = static_cast<std::uint32_t>(blockCount());
+        QByteArray names;
+        for (const ExportColumn& column : columns_) {
+            names += platform::EncodeWindows1252(column.name) + '\0';
         }
+        QByteArray rest(kFieldArray, '\0');
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            rest += columns_[i].type == ColumnType::Long || columns_[i].type == ColumnType::Single
+                        ? kTypeNumber
+                        : kTypeAlpha;
+            rest += static_cast<char>(sizes_[i]);
+        }
+        rest += QByteArray(4 + 4 * static_cast<qsizetype>(n), '\0'); // pointer slots, unused
+        rest += platform::EncodeWindows1252(tableName)
+                    .left(kTableNameBytes - 1)
+                    .leftJustified(kTableNameBytes, '\0');
+        rest += names;
+        for (std::uint32_t i = 1; i <= n; ++i) {
+            rest += static_cast<char>(i & 0xFF);
+            rest += static_cast<char>(i >> 8);
+        }
+        rest += kSortOrder;
+        rest += '\0';
+        const qsizetype headerSize = (rest.size() + kHeaderUnit - 1) / kHeaderUnit * kHeaderUnit;
+
+        QByteArray& h = rest;
+        PutLe16(h, 0x00, static_cast<std::uint32_t>(recordSize_));
+        PutLe16(h, 0x02, static_cast<std::uint32_t>(headerSize));
+        h[0x04] = kUnkeyed;
+        h[0x05] = static_cast<char>(blockBytes_ / 1024);
+        PutLe32(h, 0x06, static_cast<std::uint32_t>(rowCount_));
+        PutLe16(h, 0x0A, blocks); // next block to use
+        PutLe16(h, 0x0C, blocks); // blocks in the file
+        PutLe16(h, 0x0E, blocks > 0 ? 1 : 0);
+        PutLe16(h, 0x10, blocks); // last block in use
+        PutLe16(h, 0x21, n);
+        h[0x39] = kVersion3;
+        PutLe16(h, 0x3A, blocks); // blocks allocated
+        PutLe16(h, 0x51, static_cast<std::uint32_t>(rest.size()));
+        h.append(headerSize - h.size(), '\0');
+        return h;
     }
 
-    [[noreturn]] void fail() {
-        const QString reason = error_.isEmpty() ? QStringLiteral("pxlib failed") : error_;
-        close();
-        throw platform::FileWriteError(reason, target_);
+    void startBlock() {
+        ++blockNumber_;
+        block_.resize(kBlockHeader);
+        const auto last = static_cast<std::uint32_t>(blockCount());
+        const auto number = static_cast<std::uint32_t>(blockNumber_);
+        PutLe16(block_, 0, number < last ? number + 1 : 0);
+        PutLe16(block_, 2, number - 1);
     }
 
-    PxLibrary library_;
-    QString target_;
-    QTemporaryDir folder_;
-    QString file_;
-    QString error_;
-    pxdoc_t* doc_ = nullptr;
-    std::vector<int> lengths_;
-    std::vector<char> record_;
-    int written_ = 0;
+    void endBlock() {
+        // The offset of the last record from the first: (rows - 1) * record size.
+        PutLe16(block_, 4, static_cast<std::uint32_t>((rowsInBlock_ - 1) * recordSize_));
+        block_.append(blockBytes_ - block_.size(), '\0');
+        file_.write(block_);
+        block_.clear();
+        rowsInBlock_ = 0;
+    }
+
+    std::vector<ExportColumn> columns_;
+    std::vector<int> sizes_;
+    std::int64_t rowCount_;
+    int recordSize_;
+    int blockBytes_;
+    std::int64_t rowsPerBlock_;
+    platform::FileReplacement file_;
+    QByteArray block_;
+    QByteArray text_; // one text in the code page, its room kept from row to row
+    std::int64_t blockNumber_ = 0;
+    std::int64_t rowsInBlock_ = 0;
+    std::int64_t written_ = 0;
 };
 
 } // namespace
 
+std::int64_t ParadoxRowLimit(const std::vector<ExportColumn>& columns) {
+    return kMaxBlocks * RowsPerBlock(kBlockKilobytes.back(), RecordSize(columns));
+}
+
 std::unique_ptr<TableWriter> OpenParadoxWriter(const QString& path, const QString& tableName,
-                                               const std::vector<ExportColumn>& columns) {
-    return std::make_unique<ParadoxTable>(path, tableName, columns);
+                                               const std::vector<ExportColumn>& columns,
+                                               std::int64_t rowCount) {
+    return std::make_unique<ParadoxTable>(path, tableName, columns, rowCount);
 }
 
 } // namespace exchange

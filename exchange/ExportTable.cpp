@@ -1,6 +1,7 @@
 #include "exchange/ExportTable.h"
 
 #include "common/AppError.h"
+#include "document/ColumnStream.h"
 #include "document/RecordSet.h"
 #include "document/RowStream.h"
 #include "platform/FileReplacement.h"
@@ -83,13 +84,22 @@ QString TableNameOf(ExportTarget target, const QString& path) {
     return table;
 }
 
+void CheckTargetRows(ExportTarget target, const std::vector<ExportColumn>& columns,
+                     std::int64_t rowCount) {
+    if (target == ExportTarget::Excel && rowCount >= kSheetRows) {
+        RefuseValue(kSheetRows, columns.front().name,
+                    QStringLiteral("a worksheet holds at most %1 records").arg(kSheetRows - 1));
+    }
+    if (target == ExportTarget::Paradox && rowCount > ParadoxRowLimit(columns)) {
+        RefuseValue(ParadoxRowLimit(columns) + 1, columns.front().name,
+                    QStringLiteral("a Paradox 3.x table of these columns holds at most %1 records")
+                        .arg(ParadoxRowLimit(columns)));
+    }
+}
+
 void CheckTargetLimits(ExportTarget target, const std::vector<ExportColumn>& columns,
                        const std::vector<CellValue>& row, std::int64_t rowNumber) {
     if (target == ExportTarget::Excel) {
-        if (rowNumber >= kSheetRows) {
-            RefuseValue(rowNumber, columns.front().name,
-                        QStringLiteral("a worksheet holds at most %1 records").arg(kSheetRows - 1));
-        }
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (const auto* text = std::get_if<QString>(&row[i]);
                 text && text->size() > kCellChars) {
@@ -121,7 +131,7 @@ std::unique_ptr<TableWriter> OpenTableWriter(ExportTarget target, const QString&
         return OpenDbfWriter(target == ExportTarget::FoxPro, files[0], files[1], columns, rowCount);
     }
     case ExportTarget::Paradox:
-        return OpenParadoxWriter(path, tableName, columns);
+        return OpenParadoxWriter(path, tableName, columns, rowCount);
     case ExportTarget::Excel:
         return OpenXlsxWriter(path, tableName, columns);
     case ExportTarget::Sqlite:
@@ -135,27 +145,44 @@ void WriteTableExport(ExportTarget target, const QString& path, const document::
     const QString tableName = TableNameOf(target, path);
     const std::vector<ExportColumn> columns = TableColumns(choice);
 
-    // Every row is checked before a file is opened: a refusal leaves nothing half-written.
+    // The rows that are there (a listed row may have gone since the list was made).
     std::int64_t count = 0;
     {
-        document::RowStream rows(records);
-        document::Record record;
-        while (rows.next(record)) {
+        const std::shared_ptr<const document::BookmarkList> list = records.bookmarkList();
+        document::ColumnStream rows(
+            records.database(), list->size(),
+            [&list](std::ptrdiff_t first, std::ptrdiff_t n, std::vector<std::int64_t>& out) {
+                list->copy(first, n, out);
+            },
+            "PERIOD");
+        while (rows.next()) {
             ++count;
-            const std::vector<CellValue> row = TableRow(columns, record, memo);
-            CheckRow(columns, row, count);
-            CheckTargetLimits(target, columns, row, count);
         }
     }
+    CheckTargetRows(target, columns, count);
 
+    // Each row is checked before it is written; a refusal drops the writer uncommitted, so the
+    // target is left as it was.
     const std::unique_ptr<TableWriter> writer =
         OpenTableWriter(target, path, tableName, columns, count);
     document::RowStream rows(records);
     document::Record record;
+    std::int64_t number = 0;
     while (rows.next(record)) {
-        writer->addRow(TableRow(columns, record, memo));
+        const std::vector<CellValue> row = TableRow(columns, record, memo);
+        CheckRow(columns, row, ++number);
+        CheckTargetLimits(target, columns, row, number);
+        writer->addRow(row);
     }
     writer->commit();
+}
+
+void CheckWrittenRows(std::int64_t written, std::int64_t counted, const QString& path) {
+    if (written != counted) {
+        throw platform::FileWriteError(
+            QStringLiteral("%1 records written where %2 were counted").arg(written).arg(counted),
+            path);
+    }
 }
 
 void ReplaceFromFile(const QString& source, const QString& target) {

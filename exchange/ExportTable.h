@@ -48,9 +48,9 @@ std::unique_ptr<TableWriter> OpenTableWriter(ExportTarget target, const QString&
                                              const std::vector<ExportColumn>& columns,
                                              std::int64_t rowCount);
 
-// Writes every record of `records`, in its order, as a table of `target` at `path`. All rows are
-// checked first: a value the target cannot hold ends the export with error 3163 naming the row and
-// the column, before any file is written.
+// Writes every record of `records`, in its order, as a table of `target` at `path`. A value the
+// target cannot hold ends the export with error 3163 naming the row and the column, and the
+// target's files are left as they were.
 void WriteTableExport(ExportTarget target, const QString& path, const document::RecordSet& records,
                       const ExportChoice& choice, const QString& memo);
 
@@ -60,16 +60,27 @@ std::unique_ptr<TableWriter> OpenDbfWriter(bool foxPro, const QString& path,
                                            const std::vector<ExportColumn>& columns,
                                            std::int64_t rowCount);
 std::unique_ptr<TableWriter> OpenParadoxWriter(const QString& path, const QString& tableName,
-                                               const std::vector<ExportColumn>& columns);
+                                               const std::vector<ExportColumn>& columns,
+                                               std::int64_t rowCount);
+// The most records of these columns a Paradox 3.x table holds (65,535 blocks of 4 KB).
+std::int64_t ParadoxRowLimit(const std::vector<ExportColumn>& columns);
 std::unique_ptr<TableWriter> OpenXlsxWriter(const QString& path, const QString& tableName,
                                             const std::vector<ExportColumn>& columns);
 std::unique_ptr<TableWriter> OpenSqliteWriter(const QString& path, const QString& tableName,
                                               const std::vector<ExportColumn>& columns);
 
-// What a target cannot hold beyond the column sizes: the rows of a worksheet, the memo of a
-// Paradox table held as text. RefuseValue for the first row that goes beyond.
+// The number of rows a target cannot hold: those of a worksheet, those of a Paradox 3.x table.
+// RefuseValue for the first row beyond.
+void CheckTargetRows(ExportTarget target, const std::vector<ExportColumn>& columns,
+                     std::int64_t rowCount);
+// What a row of a target cannot hold beyond the column sizes: the characters of a worksheet's
+// cell, the memo of a Paradox table held as text. RefuseValue otherwise.
 void CheckTargetLimits(ExportTarget target, const std::vector<ExportColumn>& columns,
                        const std::vector<CellValue>& row, std::int64_t rowNumber);
+
+// A writer whose header holds the number of rows: FileWriteError on `path` unless it wrote as many
+// as were counted before it began.
+void CheckWrittenRows(std::int64_t written, std::int64_t counted, const QString& path);
 
 // `name` as an SQL identifier: in double quotes, a double quote in it doubled.
 QString QuotedIdentifier(const QString& name);

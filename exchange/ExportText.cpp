@@ -1,55 +1,193 @@
 #include "exchange/ExportText.h"
 
+#include "document/ColumnStream.h"
 #include "document/RecordSet.h"
-#include "document/RowStream.h"
 #include "exchange/ImportText.h"
 #include "platform/TextFile.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdlib>
 
 namespace exchange {
 
 namespace {
 
-// "00000": at least five digits, zeros in front, a minus sign before them when negative.
-QString FiveDigits(std::int32_t value) {
-    const QString digits = QString::number(std::llabs(static_cast<long long>(value)))
-                               .rightJustified(5, QLatin1Char('0'));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
+// Rows converted and written together: the Lambert 72 columns of a block go through the batch
+// conversions at once.
+constexpr std::size_t kBlockRows = 4096;
+constexpr qsizetype kFlushBytes = 1 << 20;
+
+// The columns the stream reads after Counter: every field, in table order.
+constexpr const char* kStreamColumns =
+    "PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, ORIGINAL, DATE, COMMENT";
+using namespace document::column;
+
+bool IsNull(sqlite3_stmt* row, int column) {
+    return sqlite3_column_type(row, column) == SQLITE_NULL;
 }
 
-QString CellText(const ExportColumn& column, const document::Record& record,
-                 const std::optional<std::array<std::int32_t, 2>>& xy) {
-    switch (column.field) {
-    case ExportField::X:
-        return xy ? QString::number((*xy)[0]) : QString();
-    case ExportField::Y:
-        return xy ? QString::number((*xy)[1]) : QString();
-    case ExportField::Period:
-        return record.PERIOD ? QString::number(*record.PERIOD) : QString();
-    case ExportField::Latitude:
-        return record.LATITUDE ? LatitudeForm(*record.LATITUDE) : QString();
-    case ExportField::Longitude:
-        return record.LONGITUDE ? LongitudeForm(*record.LONGITUDE) : QString();
-    case ExportField::N1:
-        return record.N1 ? FiveDigits(*record.N1) : QString();
-    case ExportField::N2:
-        return record.N2 ? FiveDigits(*record.N2) : QString();
-    case ExportField::Datum:
-        return record.DATUM.value_or(QString());
-    case ExportField::Original:
-        return record.ORIGINAL.value_or(QString());
-    case ExportField::Date:
-        return record.DATE.value_or(QString());
-    case ExportField::Sex:
-        return record.SEX.value_or(QString());
-    case ExportField::Comment:
-        return record.COMMENT.value_or(QString());
-    case ExportField::Memo:
-        break;
-    }
-    return {};
+void AppendInteger(QByteArray& out, long long value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
 }
+
+// "00000": at least five digits, zeros in front, a minus sign before them when negative.
+void AppendFiveDigits(QByteArray& out, std::int32_t value) {
+    char digits[24];
+    const long long magnitude = std::llabs(static_cast<long long>(value));
+    const auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+    if (value < 0) {
+        out += '-';
+    }
+    for (auto length = end - digits; length < 5; ++length) {
+        out += '0';
+    }
+    out.append(digits, end - digits);
+}
+
+// A text of the table (UTF-8) in the file's code page; ASCII, nearly every text, as it is.
+void AppendText(QByteArray& out, std::optional<std::string_view> text) {
+    if (!text) {
+        return;
+    }
+    const bool ascii = std::all_of(text->begin(), text->end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        out.append(text->data(), static_cast<qsizetype>(text->size()));
+    } else {
+        platform::AppendWindows1252(
+            out, QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())));
+    }
+}
+
+// A stored position as the record holds it: single precision.
+float SingleOf(sqlite3_stmt* row, int column) {
+    return static_cast<float>(sqlite3_column_double(row, column));
+}
+
+void AppendCell(QByteArray& out, ExportField field, sqlite3_stmt* row) {
+    switch (field) {
+    case ExportField::Period:
+        if (!IsNull(row, kPeriod)) {
+            AppendInteger(out, static_cast<std::int16_t>(sqlite3_column_int(row, kPeriod)));
+        }
+        return;
+    case ExportField::Latitude:
+        if (!IsNull(row, kLatitude)) {
+            AppendFixedFive(out, SingleOf(row, kLatitude), 2);
+        }
+        return;
+    case ExportField::Longitude:
+        if (!IsNull(row, kLongitude)) {
+            AppendFixedFive(out, SingleOf(row, kLongitude), 3);
+        }
+        return;
+    case ExportField::N1:
+    case ExportField::N2: {
+        const int column = field == ExportField::N1 ? kN1 : kN2;
+        if (!IsNull(row, column)) {
+            AppendFiveDigits(out, static_cast<std::int32_t>(sqlite3_column_int(row, column)));
+        }
+        return;
+    }
+    case ExportField::Datum:
+        AppendText(out, document::ColumnText(row, kDatum));
+        return;
+    case ExportField::Original:
+        AppendText(out, document::ColumnText(row, kOriginal));
+        return;
+    case ExportField::Date:
+        AppendText(out, document::ColumnText(row, kDate));
+        return;
+    case ExportField::Sex:
+        AppendText(out, document::ColumnText(row, kSex));
+        return;
+    case ExportField::Comment:
+        AppendText(out, document::ColumnText(row, kComment));
+        return;
+    case ExportField::X:
+    case ExportField::Y:
+    case ExportField::Memo:
+        return;
+    }
+}
+
+// The lines of a block; with the Lambert 72 columns, the rest of each line waits for the block's
+// conversion.
+class LineBlock {
+public:
+    LineBlock(const std::vector<ExportColumn>& columns, QByteArray separator)
+        : separator_(std::move(separator)),
+          lambert_(!columns.empty() && columns.front().field == ExportField::X) {
+        for (std::size_t i = lambert_ ? 2 : 0; i < columns.size(); ++i) {
+            rest_.push_back({columns[i].field, i > 0});
+        }
+        positions_.reserve(kBlockRows);
+        ends_.reserve(kBlockRows);
+    }
+
+    // Takes a row; true when the block is full.
+    bool add(sqlite3_stmt* row, QByteArray& out) {
+        QByteArray& line = lambert_ ? pending_ : out;
+        for (const Cell& cell : rest_) {
+            if (cell.separated) {
+                line += separator_;
+            }
+            AppendCell(line, cell.field, row);
+        }
+        if (!lambert_) {
+            line += "\r\n";
+            return false;
+        }
+        if (IsNull(row, kLatitude) || IsNull(row, kLongitude)) {
+            positions_.emplace_back();
+        } else {
+            positions_.push_back(
+                std::array<float, 2>{SingleOf(row, kLatitude), SingleOf(row, kLongitude)});
+        }
+        ends_.push_back(pending_.size());
+        return ends_.size() == kBlockRows;
+    }
+
+    // Writes the waiting lines with their Lambert 72 columns.
+    void finish(QByteArray& out) {
+        if (ends_.empty()) {
+            return;
+        }
+        Lambert72OfBlock(positions_, xy_);
+        qsizetype start = 0;
+        for (std::size_t i = 0; i < ends_.size(); ++i) {
+            if (xy_[i]) {
+                AppendInteger(out, (*xy_[i])[0]);
+            }
+            out += separator_;
+            if (xy_[i]) {
+                AppendInteger(out, (*xy_[i])[1]);
+            }
+            out.append(pending_.constData() + start, ends_[i] - start);
+            out += "\r\n";
+            start = ends_[i];
+        }
+        pending_.resize(0); // keeps its room for the next block
+        positions_.clear();
+        ends_.clear();
+    }
+
+private:
+    struct Cell {
+        ExportField field;
+        bool separated;
+    };
+    QByteArray separator_;
+    bool lambert_;
+    std::vector<Cell> rest_;
+    QByteArray pending_;
+    std::vector<std::optional<std::array<float, 2>>> positions_;
+    std::vector<qsizetype> ends_;
+    std::vector<std::optional<std::array<std::int32_t, 2>>> xy_;
+};
 
 } // namespace
 
@@ -77,33 +215,34 @@ QString TextHeader(const std::vector<ExportColumn>& columns, const QString& sepa
     return line;
 }
 
-QString TextLine(const std::vector<ExportColumn>& columns, const document::Record& record,
-                 const QString& separator) {
-    std::optional<std::array<std::int32_t, 2>> xy;
-    if (!columns.empty() && columns.front().field == ExportField::X) {
-        xy = Lambert72Of(record);
-    }
-    QString line;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (i > 0) {
-            line += separator;
-        }
-        line += CellText(columns[i], record, xy);
-    }
-    return line;
-}
-
 void WriteTextExport(const QString& path, const document::RecordSet& records,
                      const ExportChoice& choice, int mode) {
     const std::vector<ExportColumn> columns = TextColumns(choice);
     const QString separator = TextSeparator(mode);
     platform::TextFileWriter file(path);
     file.writeLine(TextHeader(columns, separator));
-    document::RowStream rows(records);
-    document::Record record;
-    while (rows.next(record)) {
-        file.writeLine(TextLine(columns, record, separator));
+
+    const std::shared_ptr<const document::BookmarkList> list = records.bookmarkList();
+    document::ColumnStream stream(
+        records.database(), list->size(),
+        [&list](std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) {
+            list->copy(first, count, out);
+        },
+        kStreamColumns);
+    LineBlock block(columns, platform::EncodeWindows1252(separator));
+    QByteArray out;
+    out.reserve(kFlushBytes + (1 << 16));
+    while (stream.next()) {
+        if (block.add(stream.row(), out)) {
+            block.finish(out);
+        }
+        if (out.size() >= kFlushBytes) {
+            file.writeBytes(out);
+            out.resize(0); // keeps its room
+        }
     }
+    block.finish(out);
+    file.writeBytes(out);
     file.commit();
 }
 

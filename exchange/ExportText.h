@@ -21,13 +21,10 @@ namespace exchange {
 QString TextSeparator(int mode);
 
 QString TextHeader(const std::vector<ExportColumn>& columns, const QString& separator);
-// A record as a line, without its line end. A field without a value is an empty text, X and Y
-// too when the record has no position.
-QString TextLine(const std::vector<ExportColumn>& columns, const document::Record& record,
-                 const QString& separator);
 
 // Writes every record of `records`, in its order, to `path` through a file replacement: the file
-// appears whole or not at all. Throws platform::FileWriteError when it cannot be written.
+// appears whole or not at all. A field without a value is an empty text, X and Y too when the
+// record has no position. Throws platform::FileWriteError when it cannot be written.
 void WriteTextExport(const QString& path, const document::RecordSet& records,
                      const ExportChoice& choice, int mode);
 

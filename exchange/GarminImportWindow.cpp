@@ -90,27 +90,34 @@ frmImportGarmin::frmImportGarmin(QString file, int importType, DatumChooser choo
 void frmImportGarmin::RempliLV(const QString& path) {
     txtHeader_->clear();
     try {
-        const GpsWaypointFile file = ReadGpsWaypointFile(path);
-        txtHeader_->setPlainText(file.header);
-        cmbGrid_->setCurrentIndex(file.grid.value_or(-1));
-        lblDatum_->setText(file.datum);
-        LV_->clear();
-        LV_->setColumnCount(static_cast<int>(file.columns.size()));
-        LV_->setHeaderLabels(file.columns);
-        for (int k = 0; k < file.columns.size(); ++k) {
-            LV_->setColumnWidth(k, GarminColumnWidth(k + 1) / kTwipsPerPixel);
-        }
-        for (const QStringList& fields : file.waypoints) {
-            auto* item = new QTreeWidgetItem(LV_, fields);
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(0, Qt::Checked);
-        }
+        ShowFile(ReadGpsWaypointFile(path));
     } catch (const GpsWrongFileType& e) {
-        txtHeader_->setPlainText(e.partial.header);
+        ShowFile(e.partial);
         platform::MsgBox(QStringLiteral("Wrong file type!"), platform::Buttons::Ok,
                          platform::Icon::Critical);
+    } catch (const GpsReadError& e) {
+        // The window keeps what was read before the error.
+        ShowFile(e.partial);
+        platform::ShowErrorOf(e);
     } catch (const std::exception& e) {
         platform::ShowErrorOf(e);
+    }
+}
+
+void frmImportGarmin::ShowFile(const GpsWaypointFile& file) {
+    txtHeader_->setPlainText(file.header);
+    cmbGrid_->setCurrentIndex(file.grid.value_or(-1));
+    lblDatum_->setText(file.datum);
+    LV_->clear();
+    LV_->setColumnCount(static_cast<int>(file.columns.size()));
+    LV_->setHeaderLabels(file.columns);
+    for (int k = 0; k < file.columns.size(); ++k) {
+        LV_->setColumnWidth(k, GarminColumnWidth(k + 1) / kTwipsPerPixel);
+    }
+    for (const QStringList& fields : file.waypoints) {
+        auto* item = new QTreeWidgetItem(LV_, fields);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, Qt::Checked);
     }
 }
 

@@ -57,6 +57,8 @@ protected:
 
 private:
     void ImportMapSource();
+    // Shows a file read whole or in part: the header box, the grid, the datum and the list.
+    void ShowFile(const GpsWaypointFile& file);
 
     DatumChooser chooseDatum_;
     QPlainTextEdit* txtHeader_;

@@ -37,10 +37,10 @@ std::optional<int> GpsGridIndex(const QString& name) {
     return std::nullopt;
 }
 
-GpsWaypointFile ReadGpsWaypointFile(const QString& path) {
-    platform::TextFileReader file(path, kMaxLineBytes);
-    GpsWaypointFile result;
-    result.header = path + QStringLiteral("\r\n");
+namespace {
+
+// Fills `result` line by line, so that what was read before an error is there to show.
+void ReadWaypointLines(platform::TextFileReader& file, GpsWaypointFile& result) {
     qint64 lineNumber = 0;
     const auto fail = [&](int number, const QString& what) {
         throw common::AppError(number, AtLine(lineNumber, what).toStdString());
@@ -101,6 +101,19 @@ GpsWaypointFile ReadGpsWaypointFile(const QString& path) {
         }
         fields.removeLast();
         result.waypoints.push_back(std::move(fields));
+    }
+}
+
+} // namespace
+
+GpsWaypointFile ReadGpsWaypointFile(const QString& path) {
+    platform::TextFileReader file(path, kMaxLineBytes);
+    GpsWaypointFile result;
+    result.header = path + QStringLiteral("\r\n");
+    try {
+        ReadWaypointLines(file, result);
+    } catch (const common::AppError& e) {
+        throw GpsReadError(e, std::move(result));
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/AppError.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -33,12 +35,21 @@ public:
     GpsWaypointFile partial;
 };
 
+// Any other error while reading (fewer than four lines, a line without its tab, ...): the error's
+// number and description, and in `partial` what was read before it.
+class GpsReadError : public common::AppError {
+public:
+    GpsReadError(const common::AppError& error, GpsWaypointFile partial)
+        : common::AppError(error), partial(std::move(partial)) {}
+    GpsWaypointFile partial;
+};
+
 // Reads a MapSource waypoint file (tab-separated, Windows-1252, lines ending at CR LF, LF or CR).
 // Lines 1, 2 and 4 must begin with "GRID", "DATUM" and the field "HEADER" (any case); every later
 // line whose first field is "WAYPOINT" (any case) and that holds a tab is a waypoint; other lines
-// are skipped. GpsWrongFileType for a wrong type word; AppErrors naming the line for fewer than
-// four lines, a Grid or Datum line without a tab, a Waypoint line with more fields than the Header
-// line, binary data and lines beyond the line cap.
+// are skipped. GpsWrongFileType for a wrong type word; GpsReadErrors naming the line for fewer
+// than four lines, a Grid or Datum line without a tab, a Waypoint line with more fields than the
+// Header line, binary data and lines beyond the line cap; an AppError when it cannot be opened.
 GpsWaypointFile ReadGpsWaypointFile(const QString& path);
 
 } // namespace exchange

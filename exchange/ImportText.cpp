@@ -5,6 +5,7 @@
 #include "document/DistributionFormat.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 
 namespace exchange {
@@ -29,12 +30,9 @@ Scaled ScaleFive(double value) {
 }
 
 QString FixedFive(double value, int intDigits) {
-    const Scaled s = ScaleFive(value);
-    // A value that rounds to zero carries no sign of its own.
-    const bool minus = s.negative && (s.whole != 0 || s.fraction != 0);
-    return QLatin1Char(minus ? '-' : '+') +
-           QString::number(s.whole).rightJustified(intDigits, QLatin1Char('0')) + QLatin1Char('.') +
-           QString::number(s.fraction).rightJustified(5, QLatin1Char('0'));
+    QByteArray bytes;
+    AppendFixedFive(bytes, value, intDigits);
+    return QString::fromLatin1(bytes);
 }
 
 QString DigitsOf(QStringView text) {
@@ -49,6 +47,28 @@ QString Columns(QStringView text, int start, int length) {
         return {};
     }
     return text.mid(start - 1, length).toString();
+}
+
+void AppendFixedFive(QByteArray& out, double value, int intDigits) {
+    const Scaled s = ScaleFive(value);
+    // A value that rounds to zero carries no sign of its own.
+    const bool minus = s.negative && (s.whole != 0 || s.fraction != 0);
+    out += minus ? '-' : '+';
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, s.whole).ptr;
+    const auto length = static_cast<int>(end - digits);
+    for (int i = length; i < intDigits; ++i) {
+        out += '0';
+    }
+    out.append(digits, length);
+    out += '.';
+    char fraction[5];
+    std::uint64_t rest = s.fraction;
+    for (int i = 4; i >= 0; --i) {
+        fraction[i] = static_cast<char>('0' + rest % 10U);
+        rest /= 10U;
+    }
+    out.append(fraction, 5);
 }
 
 QString LatitudeForm(double value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -17,6 +18,9 @@ QString Columns(QStringView text, int start, int length);
 // value that is not finite.
 QString LatitudeForm(double value);
 QString LongitudeForm(double value);
+// The same form with at least `intDigits` integer digits, appended as bytes: 2 for the latitude
+// form, 3 for the longitude form.
+void AppendFixedFive(QByteArray& out, double value, int intDigits);
 // "+##.#####;-##.#####": the sign, the integer digits without leading zeros (none below 1), a
 // point, then at most five decimals rounded half away from zero without trailing zeros: 50.5 ->
 // "+50.5", 50 -> "+50.", -0.25 -> "-.25".

@@ -5,23 +5,18 @@
 #include "document/Recompute.h"
 #include "document/RecordSet.h"
 #include "document/WorkDatabase.h"
-#include "platform/ProgramSettings.h"
 
 namespace exchange {
 
 namespace {
 
-// Silence for the length of one call, so that a recompute in two passes beeps once.
-class QuietScope {
-public:
-    QuietScope() : saved_(platform::Settings().Silence) { platform::Settings().Silence = -1; }
-    ~QuietScope() { platform::Settings().Silence = saved_; }
-    QuietScope(const QuietScope&) = delete;
-    QuietScope& operator=(const QuietScope&) = delete;
-
-private:
-    std::int16_t saved_;
-};
+// A new row is written with this in place of its position, so that computing the position
+// rewrites the row in its own room instead of growing it: grown rows would split nearly every
+// page of a large import. No position a recompute stores comes near it (they are singles); rows
+// that get none have it replaced by Null again.
+constexpr double kPositionRoom = 1e300;
+constexpr int kLatitudeParameter = 2;
+constexpr int kLongitudeParameter = 3;
 
 } // namespace
 
@@ -37,6 +32,8 @@ void ImportTransaction::add(const document::Record& record) {
     insert_.reset();
     insert_.clearBindings();
     document::BindRecord(insert_, record);
+    insert_.bind(kLatitudeParameter, kPositionRoom);
+    insert_.bind(kLongitudeParameter, kPositionRoom);
     insert_.exec();
     if (added_ == 0) {
         firstNew_ = db_.getLastInsertRowid();
@@ -45,36 +42,23 @@ void ImportTransaction::add(const document::Record& record) {
 }
 
 void ImportTransaction::commit() {
-    document::DataControl& data = document::Data1();
-    const int shown = data.bound() ? data.recordset().recordCount() : 0;
-    std::optional<document::RecordSet> newRows;
+    // Only the new rows get a position: the rows already there keep theirs, snapped or set by
+    // hand, exactly as they were.
     if (added_ > 0) {
-        newRows = document::RecordSet::open(
-            db_, QStringLiteral("SELECT Counter FROM DOVAZOV WHERE Counter >= %1 ORDER BY Counter")
-                     .arg(firstNew_));
-    }
-    if (data.bound()) {
-        // Running the grid's source again shows the new rows too unless it filters them out; then
-        // the rows it showed and the new ones are walked one after the other.
-        const document::RecordSet again = document::RecordSet::open(db_, data.recordSource());
-        if (again.recordCount() == shown + added_) {
-            newRows.reset();
-            document::AjusteDegresOn(again, document::kNoMesh, document::kNoMesh);
-        } else if (shown > 0) {
-            if (newRows) {
-                const QuietScope quiet;
-                document::AjusteDegresOn(data.recordset().clone(), document::kNoMesh,
-                                         document::kNoMesh);
-            } else {
-                document::AjusteDegresOn(data.recordset().clone(), document::kNoMesh,
-                                         document::kNoMesh);
-            }
-        }
-    }
-    if (newRows) {
-        document::AjusteDegresOn(*newRows, document::kNoMesh, document::kNoMesh);
+        document::AjusteDegresOn(
+            document::RecordSet::open(
+                db_,
+                QStringLiteral("SELECT Counter FROM DOVAZOV WHERE Counter >= %1 ORDER BY Counter")
+                    .arg(firstNew_)),
+            document::kNoMesh, document::kNoMesh);
+        SQLite::Statement noPosition(db_, "UPDATE DOVAZOV SET LATITUDE = NULL, LONGITUDE = NULL "
+                                          "WHERE Counter >= ? AND LATITUDE = ?");
+        noPosition.bind(1, firstNew_);
+        noPosition.bind(2, kPositionRoom);
+        noPosition.exec();
     }
     transaction_->commit();
+    document::DataControl& data = document::Data1();
     if (data.bound()) {
         data.refresh();
     }

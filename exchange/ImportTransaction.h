@@ -9,9 +9,9 @@
 namespace exchange {
 
 // All or nothing: the records of one import go into the working table in one transaction with one
-// prepared statement, and `commit` recomputes the positions of the rows the grid shows and of the
-// new rows inside that same transaction before making them permanent. Anything that ends the
-// import before `commit` leaves the table as it was.
+// prepared statement, and `commit` computes the positions of the new rows inside that same
+// transaction before making them permanent; the rows already there are not touched. Anything that
+// ends the import before `commit` leaves the table as it was.
 class ImportTransaction {
 public:
     ImportTransaction();
@@ -23,8 +23,8 @@ public:
     void add(const document::Record& record);
     int added() const { return added_; }
 
-    // Recomputes LATITUDE and LONGITUDE (no snapping), commits, refreshes the grid's record set and
-    // marks the document changed.
+    // Computes LATITUDE and LONGITUDE of the new rows (no snapping), commits, refreshes the grid's
+    // record set and marks the document changed.
     void commit();
 
 private:

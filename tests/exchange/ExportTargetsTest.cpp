@@ -2,6 +2,7 @@
 // names, types and sizes of the columns, the row order of the shown records and their values.
 
 #include "../geodesy/ProjReference.h"
+#include "../support/ErrorOf.h"
 #include "ExportFixture.h"
 #include "ExportReaders.h"
 #include "exchange/ExportTable.h"
@@ -15,6 +16,7 @@ namespace export_test {
 namespace {
 
 using exchange::ExportTarget;
+using testing_support::ErrorOf;
 
 enum class Kind { Long, Single, Text, Memo };
 
@@ -55,8 +57,8 @@ ReadColumn DbfType(const ColumnSpec& c) {
 
 ReadColumn ParadoxType(const ColumnSpec& c) {
     switch (c.kind) {
+    // Paradox 3.x has no Long Integer: whole numbers are Number fields too.
     case Kind::Long:
-        return {c.name, "Long", 4, 0};
     case Kind::Single:
         return {c.name, "Number", 8, 0};
     case Kind::Text:
@@ -285,7 +287,7 @@ TEST_F(ExportTargetsTest, DbfHeadersAreThoseShapelibReads) {
     }
 }
 
-TEST_F(ExportTargetsTest, ParadoxHeaderCountsTheRecordsAndTheirSize) {
+TEST_F(ExportTargetsTest, ParadoxHeaderIsAVersion3TableThatCountsTheRecordsAndTheirSize) {
     AddDocument();
     QTemporaryDir out;
     const QString file = QDir(out.path()).filePath("survey.db");
@@ -293,15 +295,62 @@ TEST_F(ExportTargetsTest, ParadoxHeaderCountsTheRecordsAndTheirSize) {
                                EverythingWithLambert(), exchange::MemoText(kTitle, kComment));
     QFile bytes(file);
     ASSERT_TRUE(bytes.open(QIODevice::ReadOnly));
-    const QByteArray head = bytes.read(0x30);
+    const QByteArray head = bytes.read(0x58 + 2 * 13);
     const auto le16 = [&](int at) {
         return static_cast<unsigned char>(head[at]) | static_cast<unsigned char>(head[at + 1]) << 8;
     };
-    // Record size: four Long fields, two Number fields, the Alpha fields and the 255 of the memo.
-    EXPECT_EQ(le16(0x00), 4 * 4 + 2 * 8 + 1 + 5 + 24 + 10 + 1 + 150 + 255);
+    // Record size: six Number fields, the Alpha fields and the 255 of the memo.
+    EXPECT_EQ(le16(0x00), 6 * 8 + 1 + 5 + 24 + 10 + 1 + 150 + 255);
     EXPECT_EQ(head[0x04], 2);  // a table without a primary index
     EXPECT_EQ(le16(0x06), 4);  // records
     EXPECT_EQ(le16(0x21), 13); // fields
+    EXPECT_EQ(head[0x39], 3);  // Paradox 3.x
+    // Field types from 0x58: Number (6) for X, y, Latitude, Longitude, Number 1 and 2; no Long (4).
+    for (int field = 0; field < 13; ++field) {
+        EXPECT_NE(head[0x58 + 2 * field], 4) << field;
+    }
+    EXPECT_EQ(head[0x58], 6);
+}
+
+// Rows over many data blocks, with negative, zero and positive numbers, read back by pxlib in
+// their order.
+TEST_F(ExportTargetsTest, ParadoxTablesOfManyBlocksReadBack) {
+    for (int i = 0; i < 301; ++i) {
+        Add({i % 9, static_cast<float>(i) / 8.0F - 20.0F, -0.5F, i - 150, -i, "F", "WGS84",
+             "deg 1 2", "2000/01/01", "row " + QString::number(i)});
+    }
+    QTemporaryDir out;
+    const QString file = QDir(out.path()).filePath("many.db");
+    exchange::WriteTableExport(ExportTarget::Paradox, file,
+                               Shown(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter")), {},
+                               exchange::MemoText(kTitle, kComment));
+    const ReadTable table = ReadParadox(file);
+    ASSERT_EQ(table.rows.size(), 301U);
+    for (int i = 0; i < 301; ++i) {
+        const std::vector<QVariant>& row = table.rows[static_cast<std::size_t>(i)];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(row[0].toString(), QString::number(i % 9));
+        EXPECT_EQ(row[1].toDouble(), static_cast<double>(i) / 8.0 - 20.0);
+        EXPECT_EQ(row[2].toDouble(), -0.5);
+        EXPECT_EQ(row[3].toDouble(), i - 150);
+        EXPECT_EQ(row[4].toDouble(), -i);
+        EXPECT_EQ(row[9].toString(), "row " + QString::number(i));
+        EXPECT_EQ(row[10].toString(), kMemo);
+    }
+}
+
+// A 3.x table has at most 65,535 blocks of 4 KB: a document beyond them is refused before a file
+// is written.
+TEST_F(ExportTargetsTest, AParadoxTableBeyondItsBlocksIsRefused) {
+    const std::vector<exchange::ExportColumn> columns =
+        exchange::TableColumns(EverythingWithLambert());
+    const int recordSize = 6 * 8 + 1 + 5 + 24 + 10 + 1 + 150 + 255;
+    const std::int64_t limit = 65535 * ((4096 - 6) / recordSize);
+    EXPECT_EQ(exchange::ParadoxRowLimit(columns), limit);
+    exchange::CheckTargetRows(ExportTarget::Paradox, columns, limit);
+    EXPECT_EQ(
+        ErrorOf([&] { exchange::CheckTargetRows(ExportTarget::Paradox, columns, limit + 1); }),
+        3163);
 }
 
 TEST_F(ExportTargetsTest, AnEmptyDocumentGivesAnEmptyTableInEveryTarget) {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLocale>
 #include <cmath>
+#include <random>
 
 namespace export_test {
 namespace {
@@ -88,6 +89,45 @@ TEST_F(ExportTextTest, PositionsCarryAPointWhateverTheLocale) {
     const QByteArray bytes = Export(Shown("DOVAZOV"), FiveNumbersOnly(), 1, path("fr.txt"));
     QLocale::setDefault(previous);
     EXPECT_EQ(bytes.split('\n')[1], "1,+45.25000,-001.50000,00001,00001\r");
+}
+
+// The Lambert 72 columns of a long export go through the batch conversions: each value must be
+// what the one-point path gives for the same stored position, over many blocks of random points
+// (on and off Belgium, off the globe, without a position).
+TEST_F(ExportTextTest, LambertColumnsEqualTheOnePointPath) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> lat(-89.0F, 89.0F);
+    std::uniform_real_distribution<float> lon(-179.0F, 179.0F);
+    std::uniform_real_distribution<float> belgianLat(49.5F, 51.5F);
+    std::uniform_real_distribution<float> belgianLon(2.5F, 6.4F);
+    std::vector<document::Record> records;
+    document::WorkDb().exec("BEGIN");
+    for (int i = 0; i < 10000; ++i) {
+        document::Record r;
+        if (i % 97 == 0) {
+            r.LATITUDE = r.LONGITUDE = 999.0F;
+        } else if (i % 89 != 0) {
+            const bool belgian = i % 3 != 0;
+            r.LATITUDE = belgian ? belgianLat(random) : lat(random);
+            r.LONGITUDE = belgian ? belgianLon(random) : lon(random);
+        }
+        Add({1, r.LATITUDE, r.LONGITUDE, 1, 1, "", "WGS84", "deg 1 1", "", ""});
+        records.push_back(r);
+    }
+    document::WorkDb().exec("COMMIT");
+    exchange::ExportChoice choice;
+    choice.ExportCoordSystem = 7;
+    const QList<QByteArray> lines =
+        Export(Shown("DOVAZOV"), choice, 1, path("lambert.txt")).split('\n');
+    ASSERT_EQ(lines.size(), static_cast<qsizetype>(records.size()) + 2);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const auto xy = exchange::Lambert72Of(records[i]);
+        const QList<QByteArray> cells = lines[static_cast<qsizetype>(i) + 1].split(',');
+        const QByteArray want =
+            xy ? QByteArray::number((*xy)[0]) + ',' + QByteArray::number((*xy)[1])
+               : QByteArray(",");
+        ASSERT_EQ(cells[0] + ',' + cells[1], want) << i;
+    }
 }
 
 TEST_F(ExportTextTest, AnEmptyDocumentGivesTheHeaderAlone) {

@@ -119,4 +119,51 @@ TEST_F(ImportWindowsTest, AWrongFileTypeIsSaid) {
     EXPECT_EQ(window.LV()->topLevelItemCount(), 0);
 }
 
+// After a read error the window keeps what it read before: the header lines, the grid, the datum
+// and the waypoints of the lines before the faulty one.
+TEST_F(ImportWindowsTest, AReadErrorKeepsWhatWasReadSoFar) {
+    const QString grid = QStringLiteral("Grid\tMGRS\t");
+    const QString datum = QStringLiteral("Datum\tWGS 84\t");
+    const QString header = QStringLiteral("Header\tName\tDescription\tPosition\t");
+    const QString waypoint = QStringLiteral("Waypoint\tA\tfirst\t31UES1234567890\t");
+    struct Case {
+        QStringList lines;
+        int gridIndex;
+        const char* datum;
+        int headerLines; // lines of the file in the header box after the path
+        int columns;
+        int items;
+    };
+    const Case cases[] = {
+        {{grid}, 3, "", 1, 0, 0},
+        {{grid, datum}, 3, "WGS84", 2, 0, 0},
+        {{grid, datum, QString()}, 3, "WGS84", 3, 0, 0},
+        {{grid, datum, QString(), header, waypoint, QStringLiteral("Waypoint\t1\t2\t3\t4\t5")},
+         3,
+         "WGS84",
+         3,
+         4,
+         1},
+    };
+    for (const Case& c : cases) {
+        const QString file = WriteLines(QStringLiteral("short.txt"), c.lines);
+        ScriptedPrompter prompter;
+        prompter.expect(testing_support::AnswerWith(platform::Answer::Ok));
+        exchange::frmImportGarmin window(file, 0, {});
+        const QString where = c.lines.join(QLatin1Char('|'));
+        ASSERT_EQ(prompter.messages().size(), 1U) << where.toStdString();
+        EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("Error ")))
+            << prompter.messages()[0].text.toStdString();
+        EXPECT_EQ(window.cmbGrid()->currentIndex(), c.gridIndex) << where.toStdString();
+        EXPECT_EQ(window.lblDatum()->text(), QLatin1String(c.datum)) << where.toStdString();
+        const QStringList shown = window.txtHeader()->toPlainText().split(QLatin1Char('\n'));
+        ASSERT_EQ(shown.size(), 1 + c.headerLines) << where.toStdString();
+        EXPECT_EQ(shown[0].trimmed(), file);
+        EXPECT_EQ(shown[1].trimmed(), grid.trimmed());
+        EXPECT_EQ(window.LV()->columnCount() > 1 ? window.LV()->columnCount() : 0, c.columns)
+            << where.toStdString();
+        EXPECT_EQ(window.LV()->topLevelItemCount(), c.items) << where.toStdString();
+    }
+}
+
 } // namespace
