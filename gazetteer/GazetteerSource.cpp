@@ -149,6 +149,13 @@ QStringList GazetteerSource::fields(const QString& table) const {
     return names;
 }
 
+bool GazetteerSource::hasRowid(const QString& table) const {
+    SQLite::Statement query(*db_,
+                            "SELECT wr FROM pragma_table_list WHERE schema = 'src' AND name = ?");
+    query.bind(1, table.toStdString());
+    return query.executeStep() && query.getColumn(0).getInt() == 0;
+}
+
 bool GazetteerSource::hasCaseFreeIndex(const QString& schemaTable, const QString& field) const {
     const int dot = schemaTable.indexOf(QLatin1Char('.'));
     const QString schema = schemaTable.left(dot);
@@ -234,7 +241,8 @@ QString GazetteerSource::searchableTable(const QString& table, const QString& fi
              QStringLiteral("Field '%1' not found in the gazetteer table '%2'.").arg(field, name));
     }
     const QString source = QStringLiteral("src.") + name;
-    if (!dbase_ && !isView(name) && hasCaseFreeIndex(source, column)) {
+    // The search reads records by rowid, which a WITHOUT ROWID table lacks: it is copied too.
+    if (!dbase_ && !isView(name) && hasRowid(name) && hasCaseFreeIndex(source, column)) {
         return QStringLiteral("src.") + QuoteIdentifier(name);
     }
     const QString copy = QStringLiteral("main.") + QuoteIdentifier(name);

@@ -19,15 +19,10 @@ QString TextOf(const QVariant& value) {
 }
 
 double NumberOf(const QVariant& value) {
-    if (value.isNull()) {
-        throw common::AppError(common::kInvalidNull);
+    if (const int error = CoordinateError(value); error != 0) {
+        throw common::AppError(error);
     }
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!ok) {
-        throw common::AppError(common::kTypeMismatch);
-    }
-    return number;
+    return value.toDouble();
 }
 
 QString Digits(long long value, int width) {
@@ -35,6 +30,15 @@ QString Digits(long long value, int width) {
 }
 
 } // namespace
+
+int CoordinateError(const QVariant& value) {
+    if (value.isNull()) {
+        return common::kInvalidNull;
+    }
+    bool ok = false;
+    value.toDouble(&ok);
+    return ok ? 0 : common::kTypeMismatch;
+}
 
 QString GeoFormat(QString name) {
     if (name.contains(QLatin1Char('<'))) {

@@ -2,12 +2,13 @@
 #include "GazetteerFixture.h"
 #include "gazetteer/frmGeoQuery.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
@@ -54,7 +55,7 @@ protected:
             ASSERT_TRUE(w.isVisible());
             QTest::keyClicks(w.txt, name);
             w.cmd[button]->click();
-            rows_ = w.ListView1->topLevelItemCount();
+            rows_ = w.ListView1->model()->rowCount();
             count_ = w.lblNbre->text();
             QTest::keyClick(w.ListView1, key);
             if (after) {
@@ -90,7 +91,7 @@ TEST_F(GeoQueryWindowTest, TypingANameAndPressingEnterFillsTheEditor) {
                                                     QStringLiteral("PPLA ")}));
     EXPECT_EQ(text(Control::ChampLibre), QStringLiteral("seen twice"));
     // The window keeps its list and text for the next time.
-    EXPECT_EQ(search_.window.ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(search_.window.ListView1->model()->rowCount(), 1);
     EXPECT_EQ(search_.window.txt->text(), QStringLiteral("lyon"));
 }
 
@@ -131,16 +132,58 @@ TEST_F(GeoQueryWindowTest, AnEmptySearchTextBeeps) {
     EXPECT_EQ(rows_, 0);
 }
 
-TEST_F(GeoQueryWindowTest, HeaderClicksFlipTheOrderAndTheChosenNameIsDrawn) {
+// The names the list shows, top to bottom.
+QStringList ListedNames(const QTableView* list) {
+    QStringList names;
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        names << list->model()->index(row, 0).data().toString();
+    }
+    return names;
+}
+
+void ClickHeader(QTableView* list, int column) {
+    QHeaderView* header = list->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+TEST_F(GeoQueryWindowTest, EveryHeaderClickSortsAndFlipsTheOrder) {
     gazetteer::frmGeoQuery& w = search_.window;
-    w.txt->setText(QStringLiteral("L"));
-    w.cmd_Click(1);
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 4);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::keyClicks(w.txt, QStringLiteral("L"));
+    w.cmd[1]->click();
+    ASSERT_EQ(ListedNames(w.ListView1), QStringList({"L'Isle-Adam", "Lodz", "Lyon", "Lyons"}));
     EXPECT_EQ(w.PicName->text(), QStringLiteral("L'Isle-Adam"));
-    w.ListView1_ColumnClick(0);
-    EXPECT_EQ(w.ListView1->topLevelItem(0)->text(0), QStringLiteral("Lyons"));
-    w.ListView1_ColumnClick(0);
-    EXPECT_EQ(w.ListView1->topLevelItem(0)->text(0), QStringLiteral("L'Isle-Adam"));
+
+    // One order for every column, flipped at each click; the texts are compared, so the
+    // negative longitude comes after the positive ones.
+    const struct {
+        int column;
+        QStringList names;
+    } clicks[] = {
+        {0, {"Lyons", "Lyon", "Lodz", "L'Isle-Adam"}},
+        {0, {"L'Isle-Adam", "Lodz", "Lyon", "Lyons"}},
+        {gazetteer::kLatitude, {"Lodz", "L'Isle-Adam", "Lyon", "Lyons"}},
+        {gazetteer::kLongitude, {"L'Isle-Adam", "Lyon", "Lodz", "Lyons"}},
+        {gazetteer::kLongitude, {"Lyons", "Lodz", "Lyon", "L'Isle-Adam"}},
+    };
+    for (const auto& click : clicks) {
+        ClickHeader(w.ListView1, click.column);
+        EXPECT_EQ(ListedNames(w.ListView1), click.names) << "column " << click.column;
+    }
+    // The selected place stays selected wherever the sort puts it.
+    const QModelIndexList selected = w.ListView1->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0].data().toString(), QStringLiteral("L'Isle-Adam"));
+
+    // A click on a row draws its name; Enter takes that row's place, read after the sorts.
+    const QRect lodz = w.ListView1->visualRect(w.ListView1->model()->index(1, 0));
+    QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {}, lodz.center());
+    EXPECT_EQ(w.PicName->text(), QStringLiteral("Lodz"));
+    QTest::keyClick(w.ListView1, Qt::Key_Return);
+    EXPECT_FALSE(w.isVisible());
 }
 
 } // namespace
