@@ -2,8 +2,8 @@
 // program), from the click on a search button to the first screen of the list painted: the
 // exact search, prefix searches of a few hits, of a few thousand, and of a blank prefix, which
 // lists every place. Goal: under 20 ms each. Beside them, for information: the first search of
-// a run, which opens the database and reads its index, and a header click that sorts every
-// place by name.
+// a run, which opens the database and reads its index; a header click that sorts every place by
+// name; and letters typed in the list of every place that match no name, which read each row.
 #include "gazetteer/frmGeoQuery.h"
 #include "platform/ProgramSettings.h"
 #include "support/OffscreenMain.h"
@@ -106,6 +106,19 @@ void BM_HeaderClickSortsEveryPlace(benchmark::State& state) {
     }
     state.counters["hits"] = shown.rows();
 }
+
+void BM_TypeAheadInTheList(benchmark::State& state) {
+    ShownWindow shown;
+    shown.window.txt->setText(kBlankPrefix);
+    shown.window.cmd_Click(1);
+    for (auto _ : state) {
+        shown.window.ListView1->setCurrentIndex(shown.window.ListView1->model()->index(0, 0));
+        shown.window.ListView1->keyboardSearch(QStringLiteral("zz"));
+        shown.paint();
+    }
+    state.counters["row"] = shown.window.ListView1->currentIndex().row();
+}
+BENCHMARK(BM_TypeAheadInTheList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 BENCHMARK(BM_ExactSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PrefixSearchFewHits)->Unit(benchmark::kMillisecond)->UseRealTime();

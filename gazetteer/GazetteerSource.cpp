@@ -87,6 +87,9 @@ GazetteerSource::GazetteerSource(const QString& file, const QString& dbType)
     SQLite::Statement attach(*db_, "ATTACH DATABASE ? AS src");
     attach.bind(1, UriOf(file).toStdString());
     attach.exec();
+    // Opened exclusively: the file's lock is taken once and kept, so that the list's reads of a
+    // record at a time do not each lock the file and check it for changes.
+    db_->exec("PRAGMA src.locking_mode = EXCLUSIVE");
 }
 
 bool GazetteerSource::isSameAs(const QString& file, const QString& dbType) const {
