@@ -2,6 +2,7 @@
 #include "GazetteerFixture.h"
 #include "gazetteer/frmGeoQuery.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -184,6 +185,38 @@ TEST_F(GeoQueryWindowTest, EveryHeaderClickSortsAndFlipsTheOrder) {
     EXPECT_EQ(w.PicName->text(), QStringLiteral("Lodz"));
     QTest::keyClick(w.ListView1, Qt::Key_Return);
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(GeoQueryWindowTest, AMissingDatabaseLeavesThePreviousRowsShown) {
+    gazetteer::frmGeoQuery& w = search_.window;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::keyClicks(w.txt, QStringLiteral("L"));
+    w.cmd[1]->click();
+    ASSERT_EQ(w.ListView1->model()->rowCount(), 4);
+
+    // The search's message, then the setup dialog with its own message on the missing file;
+    // the user closes the dialog.
+    platform::Settings().File = dir_.filePath(QStringLiteral("moved.sqlite"));
+    prompter_.expect(AnswerWith(Answer::Ok));
+    prompter_.expect(AnswerWith(Answer::Ok));
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialog->close();
+        }
+    });
+    closer.start(10);
+    w.cmd[1]->click();
+    closer.stop();
+
+    ASSERT_GE(prompter_.messages().size(), 1U);
+    EXPECT_TRUE(prompter_.messages()[0].text.startsWith(QStringLiteral("Error during database")));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(ListedNames(w.ListView1), QStringList({"L'Isle-Adam", "Lodz", "Lyon", "Lyons"}));
+    // They are still read from the database they came from, as a sort does.
+    ClickHeader(w.ListView1, 0);
+    EXPECT_EQ(ListedNames(w.ListView1), QStringList({"Lyons", "Lyon", "Lodz", "L'Isle-Adam"}));
 }
 
 } // namespace
