@@ -60,7 +60,10 @@ GazetteerSource::GazetteerSource(const QString& file, const QString& dbType)
     : file_(file), dbType_(dbType) {
     const QFileInfo info(file);
     modified_ = info.lastModified();
-    db_ = std::make_unique<SQLite::Database>(":memory:", SQLite::OPEN_READWRITE | SQLite::OPEN_URI);
+    // One thread uses the connection: without its mutex, each of the many small reads of the
+    // place list is not locked and unlocked.
+    db_ = std::make_unique<SQLite::Database>(":memory:", SQLite::OPEN_READWRITE | SQLite::OPEN_URI |
+                                                             SQLite::OPEN_NOMUTEX);
     if (dbType.compare(kDbaseType, Qt::CaseInsensitive) == 0) {
         if (!info.isDir()) {
             Fail(kDatabasePathNotFound, QStringLiteral("'%1' is not a valid path.").arg(file));

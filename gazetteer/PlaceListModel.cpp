@@ -75,6 +75,35 @@ QVariant PlaceListModel::headerData(int section, Qt::Orientation orientation, in
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
+QString PlaceListModel::text(int row, int column) const {
+    const std::int64_t id = hits_.ids.at(static_cast<std::size_t>(row));
+    const auto found = read_.find(id);
+    return found != read_.end() ? found->second[static_cast<std::size_t>(column)]
+                                : hits_.reader->columnText(id, column);
+}
+
+QModelIndexList PlaceListModel::match(const QModelIndex& start, int role, const QVariant& value,
+                                      int hits, Qt::MatchFlags flags) const {
+    const Qt::MatchFlags kind = flags & ~(Qt::MatchWrap | Qt::MatchCaseSensitive);
+    if (role != Qt::DisplayRole || kind != Qt::MatchStartsWith || !start.isValid() ||
+        start.model() != this || !hits_.reader) {
+        return QAbstractTableModel::match(start, role, value, hits, flags);
+    }
+    const QString wanted = value.toString();
+    const Qt::CaseSensitivity sensitivity =
+        flags.testFlag(Qt::MatchCaseSensitive) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const int count = rowCount();
+    const int passed = flags.testFlag(Qt::MatchWrap) ? count : count - start.row();
+    QModelIndexList found;
+    for (int i = 0; i < passed && (hits < 0 || found.size() < hits); ++i) {
+        const int at = (start.row() + i) % count;
+        if (text(at, start.column()).startsWith(wanted, sensitivity)) {
+            found << index(at, start.column());
+        }
+    }
+    return found;
+}
+
 void PlaceListModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= kColumnCount) {
         return;

@@ -31,10 +31,17 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    // Letters typed in the list look for the next row that begins with them; this reads only
+    // the searched column of the rows it passes. Other searches are the model's usual ones.
+    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits,
+                          Qt::MatchFlags flags) const override;
+
     // Orders every hit by the texts of `column`, stably; selected rows keep their selection.
     void sort(int column, Qt::SortOrder order) override;
 
 private:
+    QString text(int row, int column) const;
+
     QStringList captions_;
     std::function<QIcon(const QString&)> icon_;
     PlaceHits hits_;

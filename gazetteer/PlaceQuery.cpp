@@ -5,7 +5,6 @@
 #include "platform/ProgramSettings.h"
 
 #include <QLocale>
-#include <SQLiteCpp/Transaction.h>
 #include <exception>
 
 namespace gazetteer {
@@ -100,7 +99,7 @@ bool PlaceReader::reads(const GazetteerSource* source, const PlaceColumns& colum
     return source_.get() == source && columns_ == columns && format_ == format;
 }
 
-PlaceRow PlaceReader::row(std::int64_t id) {
+PlaceRecord PlaceReader::read(std::int64_t id) {
     statement_.reset();
     statement_.bind(1, static_cast<int64_t>(id));
     if (!statement_.executeStep()) {
@@ -115,20 +114,26 @@ PlaceRow PlaceReader::row(std::int64_t id) {
     record.feature = ColumnValue(statement_.getColumn(5));
     record.countryName = ColumnValue(statement_.getColumn(6));
     record.provinceName = ColumnValue(statement_.getColumn(7));
-    return MakeRow(record, format_);
+    return record;
+}
+
+PlaceRow PlaceReader::row(std::int64_t id) {
+    return MakeRow(read(id), format_);
+}
+
+QString PlaceReader::columnText(std::int64_t id, int column) {
+    try {
+        return ColumnText(read(id), format_, column);
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 std::vector<QString> PlaceReader::columnTexts(const std::vector<std::int64_t>& ids, int column) {
-    // One read transaction for all: each record read alone would lock and check the file anew.
-    SQLite::Transaction transaction(source_->database());
     std::vector<QString> texts;
     texts.reserve(ids.size());
     for (const std::int64_t id : ids) {
-        try {
-            texts.push_back(row(id)[static_cast<std::size_t>(column)]);
-        } catch (const std::exception&) {
-            texts.emplace_back();
-        }
+        texts.push_back(columnText(id, column));
     }
     return texts;
 }

@@ -62,14 +62,17 @@ public:
     // for an id the table does not hold.
     PlaceRow row(std::int64_t id);
 
-    // The texts of column `column` of the records `ids`, in their order; a record that cannot
-    // be read gives an empty text.
+    // The text of column `column` of record `id`, or of each of the records `ids` in their
+    // order; a record that cannot be read gives an empty text.
+    QString columnText(std::int64_t id, int column);
     std::vector<QString> columnTexts(const std::vector<std::int64_t>& ids, int column);
 
     bool reads(const GazetteerSource* source, const PlaceColumns& columns,
                const RowFormat& format) const;
 
 private:
+    PlaceRecord read(std::int64_t id);
+
     std::shared_ptr<GazetteerSource> source_;
     PlaceColumns columns_;
     RowFormat format_;

@@ -72,6 +72,10 @@ QString Fixed(const QString& text, int width);
 // 13 (type mismatch) for a value that is no number, 0 for a number.
 int CoordinateError(const QVariant& value);
 
+// The text of column `column` of the row listed for a record. Error 94 or 13 for a coordinate
+// column whose value is null or no number.
+QString ColumnText(const PlaceRecord& record, const RowFormat& format, int column);
+
 // The row listed for a record. Error 94 (invalid use of null) when a coordinate is null.
 PlaceRow MakeRow(const PlaceRecord& record, const RowFormat& format);
 
