@@ -187,6 +187,18 @@ TEST_F(GeoQueryWindowTest, EveryHeaderClickSortsAndFlipsTheOrder) {
     EXPECT_FALSE(w.isVisible());
 }
 
+TEST_F(GeoQueryWindowTest, LettersTypedInTheListGoToTheFirstNameThatBeginsWithThem) {
+    gazetteer::frmGeoQuery& w = search_.window;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::keyClicks(w.txt, QStringLiteral("L"));
+    w.cmd[1]->click();
+    ClickHeader(w.ListView1, 0); // Lyons, Lyon, Lodz, L'Isle-Adam
+    QTest::keyClicks(w.ListView1, QStringLiteral("lod"));
+    EXPECT_EQ(w.ListView1->currentIndex().data().toString(), QStringLiteral("Lodz"));
+    EXPECT_EQ(w.ListView1->selectionModel()->selectedRows().value(0).row(), 2);
+}
+
 TEST_F(GeoQueryWindowTest, AMissingDatabaseLeavesThePreviousRowsShown) {
     gazetteer::frmGeoQuery& w = search_.window;
     w.show();

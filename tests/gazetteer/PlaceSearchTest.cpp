@@ -1,6 +1,7 @@
 #include "../support/ErrorOf.h"
 #include "GazetteerFixture.h"
 #include "gazetteer/GazetteerSource.h"
+#include "gazetteer/PlaceListModel.h"
 #include "gazetteer/PlaceQuery.h"
 #include "gazetteer/PlaceSearcher.h"
 
@@ -84,6 +85,24 @@ TEST_F(PlaceSearchTest, SortingByFipsOrdersByTheCode) {
         codes << row[gazetteer::kFips].left(2);
     }
     EXPECT_EQ(codes, QStringList({"BE", "FR", "FR", "FR", "PL", "US", "XX"}));
+}
+
+TEST_F(PlaceSearchTest, TheListFindsAndSortsRowsItHasNotShown) {
+    gazetteer::PlaceListModel model(
+        QStringList(), [](const QString&) { return QIcon(); }, nullptr);
+    model.setHits(searcher_.search(platform::Settings(), QStringLiteral("L"), false));
+    ASSERT_EQ(model.rowCount(), 4);
+    const auto found = [&model](const QString& typed, int from) {
+        const QModelIndexList hits = model.match(model.index(from, 0), Qt::DisplayRole, typed, 1,
+                                                 Qt::MatchStartsWith | Qt::MatchWrap);
+        return hits.isEmpty() ? -1 : hits[0].row();
+    };
+    EXPECT_EQ(found(QStringLiteral("LY"), 0), 2);
+    EXPECT_EQ(found(QStringLiteral("l'"), 1), 0); // from the row given, round to the top
+    EXPECT_EQ(found(QStringLiteral("Z"), 0), -1);
+    model.sort(gazetteer::kLatitude, Qt::DescendingOrder);
+    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("Lodz"));
+    EXPECT_EQ(model.index(3, gazetteer::kLatitude).data().toString(), QStringLiteral("+41.81337"));
 }
 
 TEST_F(PlaceSearchTest, NamesFromTheSettingsMustBeTheSourcesOwn) {
