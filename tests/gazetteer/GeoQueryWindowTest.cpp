@@ -65,6 +65,15 @@ protected:
         });
     }
 
+    // The window on screen, where the user types `name` and starts a prefix search.
+    void ShowAndSearch(const QString& name) {
+        gazetteer::frmGeoQuery& w = search_.window;
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        QTest::keyClicks(w.txt, name);
+        w.cmd[1]->click();
+    }
+
     QString file_;
     WindowPlaceSearch search_;
     std::int64_t counter_ = 0;
@@ -151,10 +160,7 @@ void ClickHeader(QTableView* list, int column) {
 
 TEST_F(GeoQueryWindowTest, EveryHeaderClickSortsAndFlipsTheOrder) {
     gazetteer::frmGeoQuery& w = search_.window;
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QTest::keyClicks(w.txt, QStringLiteral("L"));
-    w.cmd[1]->click();
+    ASSERT_NO_FATAL_FAILURE(ShowAndSearch(QStringLiteral("L")));
     ASSERT_EQ(ListedNames(w.ListView1), QStringList({"L'Isle-Adam", "Lodz", "Lyon", "Lyons"}));
     EXPECT_EQ(w.PicName->text(), QStringLiteral("L'Isle-Adam"));
 
@@ -189,10 +195,7 @@ TEST_F(GeoQueryWindowTest, EveryHeaderClickSortsAndFlipsTheOrder) {
 
 TEST_F(GeoQueryWindowTest, LettersTypedInTheListGoToTheFirstNameThatBeginsWithThem) {
     gazetteer::frmGeoQuery& w = search_.window;
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QTest::keyClicks(w.txt, QStringLiteral("L"));
-    w.cmd[1]->click();
+    ASSERT_NO_FATAL_FAILURE(ShowAndSearch(QStringLiteral("L")));
     ClickHeader(w.ListView1, 0); // Lyons, Lyon, Lodz, L'Isle-Adam
     QTest::keyClicks(w.ListView1, QStringLiteral("lod"));
     EXPECT_EQ(w.ListView1->currentIndex().data().toString(), QStringLiteral("Lodz"));
@@ -201,10 +204,7 @@ TEST_F(GeoQueryWindowTest, LettersTypedInTheListGoToTheFirstNameThatBeginsWithTh
 
 TEST_F(GeoQueryWindowTest, AMissingDatabaseLeavesThePreviousRowsShown) {
     gazetteer::frmGeoQuery& w = search_.window;
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QTest::keyClicks(w.txt, QStringLiteral("L"));
-    w.cmd[1]->click();
+    ASSERT_NO_FATAL_FAILURE(ShowAndSearch(QStringLiteral("L")));
     ASSERT_EQ(w.ListView1->model()->rowCount(), 4);
 
     // The search's message, then the setup dialog with its own message on the missing file;
