@@ -60,7 +60,10 @@ GazetteerSource::GazetteerSource(const QString& file, const QString& dbType)
     : file_(file), dbType_(dbType) {
     const QFileInfo info(file);
     modified_ = info.lastModified();
-    db_ = std::make_unique<SQLite::Database>(":memory:", SQLite::OPEN_READWRITE | SQLite::OPEN_URI);
+    // One thread uses the connection: without its mutex, each of the many small reads of the
+    // place list is not locked and unlocked.
+    db_ = std::make_unique<SQLite::Database>(":memory:", SQLite::OPEN_READWRITE | SQLite::OPEN_URI |
+                                                             SQLite::OPEN_NOMUTEX);
     if (dbType.compare(kDbaseType, Qt::CaseInsensitive) == 0) {
         if (!info.isDir()) {
             Fail(kDatabasePathNotFound, QStringLiteral("'%1' is not a valid path.").arg(file));
@@ -87,6 +90,9 @@ GazetteerSource::GazetteerSource(const QString& file, const QString& dbType)
     SQLite::Statement attach(*db_, "ATTACH DATABASE ? AS src");
     attach.bind(1, UriOf(file).toStdString());
     attach.exec();
+    // Opened exclusively: the file's lock is taken once and kept, so that the list's reads of a
+    // record at a time do not each lock the file and check it for changes.
+    db_->exec("PRAGMA src.locking_mode = EXCLUSIVE");
 }
 
 bool GazetteerSource::isSameAs(const QString& file, const QString& dbType) const {
@@ -147,6 +153,13 @@ QStringList GazetteerSource::fields(const QString& table) const {
         names << QString::fromStdString(query.getColumn(0).getString());
     }
     return names;
+}
+
+bool GazetteerSource::hasRowid(const QString& table) const {
+    SQLite::Statement query(*db_,
+                            "SELECT wr FROM pragma_table_list WHERE schema = 'src' AND name = ?");
+    query.bind(1, table.toStdString());
+    return query.executeStep() && query.getColumn(0).getInt() == 0;
 }
 
 bool GazetteerSource::hasCaseFreeIndex(const QString& schemaTable, const QString& field) const {
@@ -234,7 +247,8 @@ QString GazetteerSource::searchableTable(const QString& table, const QString& fi
              QStringLiteral("Field '%1' not found in the gazetteer table '%2'.").arg(field, name));
     }
     const QString source = QStringLiteral("src.") + name;
-    if (!dbase_ && !isView(name) && hasCaseFreeIndex(source, column)) {
+    // The search reads records by rowid, which a WITHOUT ROWID table lacks: it is copied too.
+    if (!dbase_ && !isView(name) && hasRowid(name) && hasCaseFreeIndex(source, column)) {
         return QStringLiteral("src.") + QuoteIdentifier(name);
     }
     const QString copy = QStringLiteral("main.") + QuoteIdentifier(name);

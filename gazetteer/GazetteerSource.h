@@ -47,6 +47,7 @@ public:
     bool isSameAs(const QString& file, const QString& dbType) const;
 
 private:
+    bool hasRowid(const QString& table) const;
     bool hasCaseFreeIndex(const QString& schemaTable, const QString& field) const;
     void copyDbfTable(const QString& table);
 

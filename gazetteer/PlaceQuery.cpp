@@ -5,16 +5,11 @@
 #include "platform/ProgramSettings.h"
 
 #include <QLocale>
-#include <SQLiteCpp/Statement.h>
+#include <exception>
 
 namespace gazetteer {
 
-namespace {
-
-// The largest character: a prefix followed by it bounds every text that begins with the prefix.
-const QString kAfterEverything = QString::fromUcs4(U"\U0010FFFF");
-
-QVariant ValueOf(const SQLite::Column& column) {
+QVariant ColumnValue(const SQLite::Column& column) {
     if (column.isNull()) {
         return {};
     }
@@ -25,6 +20,15 @@ QVariant ValueOf(const SQLite::Column& column) {
         return column.getDouble();
     }
     return QString::fromStdString(column.getString());
+}
+
+namespace {
+
+std::string RowStatement(const PlaceColumns& c) {
+    return QStringLiteral("SELECT %1, %2, %3, %4, %5, %6, %7, %8 FROM %9 WHERE rowid = ?")
+        .arg(c.name, c.latitude, c.longitude, c.fips, c.province, c.feature, c.countryName,
+             c.provinceName, c.table)
+        .toStdString();
 }
 
 } // namespace
@@ -51,10 +55,9 @@ RowFormat FormatOf(const platform::ProgramSettings& mapping) {
     return format;
 }
 
-std::vector<PlaceRecord> FindPlaces(GazetteerSource& source,
-                                    const platform::ProgramSettings& mapping, const QString& key,
-                                    bool exact) {
-    const QString table = source.searchableTable(mapping.Table, mapping.ResearchField);
+PlaceColumns ResolveColumns(GazetteerSource& source, const platform::ProgramSettings& mapping) {
+    PlaceColumns c;
+    c.table = source.searchableTable(mapping.Table, mapping.ResearchField);
     const QStringList fields = source.fields(mapping.Table);
     const auto column = [&](const QString& name) -> QString {
         if (name.isEmpty()) {
@@ -69,40 +72,70 @@ std::vector<PlaceRecord> FindPlaces(GazetteerSource& source,
         }
         return QuoteIdentifier(found);
     };
-    const QString research = column(mapping.ResearchField) + QStringLiteral(" COLLATE NOCASE");
-    if (mapping.Sort != 0 && mapping.FipsField.isEmpty()) {
+    c.research = column(mapping.ResearchField);
+    c.name = column(mapping.FullNameField);
+    c.latitude = column(mapping.LatitudeField);
+    c.longitude = column(mapping.LongitudeField);
+    c.fips = column(mapping.FipsField);
+    c.province = column(mapping.ProvinceField);
+    c.feature = column(mapping.FeatureField);
+    c.countryName = column(mapping.CountryName);
+    c.provinceName = column(mapping.ProvinceName);
+    c.byFips = mapping.Sort != 0;
+    if (c.byFips && mapping.FipsField.isEmpty()) {
         throw common::AppError(kItemNotFound,
                                "Sorting by the FIPS field needs a FIPS field in the mapping.");
     }
-    const QString order = mapping.Sort != 0 ? column(mapping.FipsField) : research;
-    const QString sql =
-        QStringLiteral("SELECT %1, %2, %3, %4, %5, %6, %7, %8 FROM %9 WHERE ")
-            .arg(column(mapping.FullNameField), column(mapping.LatitudeField),
-                 column(mapping.LongitudeField), column(mapping.FipsField),
-                 column(mapping.ProvinceField), column(mapping.FeatureField),
-                 column(mapping.CountryName), column(mapping.ProvinceName), table) +
-        (exact ? research + QStringLiteral(" = ?1")
-               : research + QStringLiteral(" >= ?1 AND ") + research + QStringLiteral(" < ?2")) +
-        QStringLiteral(" ORDER BY ") + order;
-    SQLite::Statement query(source.database(), sql.toStdString());
-    query.bind(1, key.toStdString());
-    if (!exact) {
-        query.bind(2, (key + kAfterEverything).toStdString());
+    return c;
+}
+
+PlaceReader::PlaceReader(std::shared_ptr<GazetteerSource> source, const PlaceColumns& columns,
+                         const RowFormat& format)
+    : source_(std::move(source)), columns_(columns), format_(format),
+      statement_(source_->database(), RowStatement(columns)) {}
+
+bool PlaceReader::reads(const GazetteerSource* source, const PlaceColumns& columns,
+                        const RowFormat& format) const {
+    return source_.get() == source && columns_ == columns && format_ == format;
+}
+
+PlaceRecord PlaceReader::read(std::int64_t id) {
+    statement_.reset();
+    statement_.bind(1, static_cast<int64_t>(id));
+    if (!statement_.executeStep()) {
+        throw common::AppError(common::kNoCurrentRecord);
     }
-    std::vector<PlaceRecord> records;
-    while (query.executeStep()) {
-        PlaceRecord record;
-        record.name = ValueOf(query.getColumn(0));
-        record.latitude = ValueOf(query.getColumn(1));
-        record.longitude = ValueOf(query.getColumn(2));
-        record.fips = ValueOf(query.getColumn(3));
-        record.province = ValueOf(query.getColumn(4));
-        record.feature = ValueOf(query.getColumn(5));
-        record.countryName = ValueOf(query.getColumn(6));
-        record.provinceName = ValueOf(query.getColumn(7));
-        records.push_back(std::move(record));
+    PlaceRecord record;
+    record.name = ColumnValue(statement_.getColumn(0));
+    record.latitude = ColumnValue(statement_.getColumn(1));
+    record.longitude = ColumnValue(statement_.getColumn(2));
+    record.fips = ColumnValue(statement_.getColumn(3));
+    record.province = ColumnValue(statement_.getColumn(4));
+    record.feature = ColumnValue(statement_.getColumn(5));
+    record.countryName = ColumnValue(statement_.getColumn(6));
+    record.provinceName = ColumnValue(statement_.getColumn(7));
+    return record;
+}
+
+PlaceRow PlaceReader::row(std::int64_t id) {
+    return MakeRow(read(id), format_);
+}
+
+QString PlaceReader::columnText(std::int64_t id, int column) {
+    try {
+        return ColumnText(read(id), format_, column);
+    } catch (const std::exception&) {
+        return {};
     }
-    return records;
+}
+
+std::vector<QString> PlaceReader::columnTexts(const std::vector<std::int64_t>& ids, int column) {
+    std::vector<QString> texts;
+    texts.reserve(ids.size());
+    for (const std::int64_t id : ids) {
+        texts.push_back(columnText(id, column));
+    }
+    return texts;
 }
 
 } // namespace gazetteer

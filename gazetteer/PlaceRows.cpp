@@ -19,15 +19,10 @@ QString TextOf(const QVariant& value) {
 }
 
 double NumberOf(const QVariant& value) {
-    if (value.isNull()) {
-        throw common::AppError(common::kInvalidNull);
+    if (const int error = CoordinateError(value); error != 0) {
+        throw common::AppError(error);
     }
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!ok) {
-        throw common::AppError(common::kTypeMismatch);
-    }
-    return number;
+    return value.toDouble();
 }
 
 QString Digits(long long value, int width) {
@@ -35,6 +30,15 @@ QString Digits(long long value, int width) {
 }
 
 } // namespace
+
+int CoordinateError(const QVariant& value) {
+    if (value.isNull()) {
+        return common::kInvalidNull;
+    }
+    bool ok = false;
+    value.toDouble(&ok);
+    return ok ? 0 : common::kTypeMismatch;
+}
 
 QString GeoFormat(QString name) {
     if (name.contains(QLatin1Char('<'))) {
@@ -99,31 +103,50 @@ QString Fixed(const QString& text, int width) {
     return text.left(width).leftJustified(width, QLatin1Char(' '));
 }
 
-PlaceRow MakeRow(const PlaceRecord& record, const RowFormat& format) {
-    PlaceRow row;
-    const QString name = TextOf(record.name).left(kNameWidth);
-    const int language = LanguageCode(name);
-    row[0] = GeoFormat(name).trimmed();
-
-    const double latitude = NumberOf(record.latitude);
-    const double longitude = NumberOf(record.longitude);
-    row[kLatitude] = SignedDecimalText(latitude, 2, format.decimalPoint);
-    row[kLongitude] = SignedDecimalText(longitude, 3, format.decimalPoint);
-    row[kLatDms] = Fixed(DmsText(latitude, format.coordinatesType, false), 10);
-    row[kLonDms] = Fixed(DmsText(longitude, format.coordinatesType, true), 11);
-
-    row[kDesignation] = Fixed(format.hasFeature ? TextOf(record.feature) : QString(), 5);
-    const QString fips = format.hasFips ? TextOf(record.fips).trimmed() : QString();
-    QString province;
-    if (format.hasProvince) {
-        province = TextOf(record.province).trimmed();
-    } else if (fips.size() == 4) {
-        province = fips.mid(2, 2);
+QString ColumnText(const PlaceRecord& record, const RowFormat& format, int column) {
+    switch (column) {
+    case 0:
+        return GeoFormat(TextOf(record.name).left(kNameWidth)).trimmed();
+    case kFips: {
+        const QString fips = format.hasFips ? TextOf(record.fips).trimmed() : QString();
+        QString province;
+        if (format.hasProvince) {
+            province = TextOf(record.province).trimmed();
+        } else if (fips.size() == 4) {
+            province = fips.mid(2, 2);
+        }
+        return Fixed(fips, 2) + Fixed(province, 2);
     }
-    row[kFips] = Fixed(fips, 2) + Fixed(province, 2);
-    row[kCountry] = format.hasCountryName ? TextOf(record.countryName).trimmed() : QString();
-    row[kProvince] = format.hasProvinceName ? TextOf(record.provinceName).trimmed() : QString();
-    row[kLanguage] = QString::number(language);
+    case kCountry:
+        return format.hasCountryName ? TextOf(record.countryName).trimmed() : QString();
+    case kProvince:
+        return format.hasProvinceName ? TextOf(record.provinceName).trimmed() : QString();
+    case kDesignation:
+        return Fixed(format.hasFeature ? TextOf(record.feature) : QString(), 5);
+    case kLatDms:
+        return Fixed(DmsText(NumberOf(record.latitude), format.coordinatesType, false), 10);
+    case kLonDms:
+        return Fixed(DmsText(NumberOf(record.longitude), format.coordinatesType, true), 11);
+    case kLatitude:
+        return SignedDecimalText(NumberOf(record.latitude), 2, format.decimalPoint);
+    case kLongitude:
+        return SignedDecimalText(NumberOf(record.longitude), 3, format.decimalPoint);
+    case kLanguage:
+        // Taken before the tags are removed.
+        return QString::number(LanguageCode(TextOf(record.name).left(kNameWidth)));
+    default:
+        return {};
+    }
+}
+
+PlaceRow MakeRow(const PlaceRecord& record, const RowFormat& format) {
+    // The latitude is checked before the longitude, whichever column asks first.
+    NumberOf(record.latitude);
+    NumberOf(record.longitude);
+    PlaceRow row;
+    for (int column = 0; column < kColumnCount; ++column) {
+        row[static_cast<std::size_t>(column)] = ColumnText(record, format, column);
+    }
     return row;
 }
 

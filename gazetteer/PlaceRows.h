@@ -45,6 +45,8 @@ struct RowFormat {
     bool hasCountryName = true;
     bool hasProvinceName = true;
     QChar decimalPoint = QLatin1Char('.');
+
+    bool operator==(const RowFormat&) const = default;
 };
 
 // Removes the script tags "<B n>", "</B n>", "<N n>", "</N n>", "<I n>", "</I n>" (n 1 to 6,
@@ -65,6 +67,14 @@ QString DmsText(double value, int coordinatesType, bool longitude);
 
 // The text cut or blank-padded to `width` characters.
 QString Fixed(const QString& text, int width);
+
+// The error a coordinate value gives when a row is built: 94 (invalid use of null) for a null,
+// 13 (type mismatch) for a value that is no number, 0 for a number.
+int CoordinateError(const QVariant& value);
+
+// The text of column `column` of the row listed for a record. Error 94 or 13 for a coordinate
+// column whose value is null or no number.
+QString ColumnText(const PlaceRecord& record, const RowFormat& format, int column);
 
 // The row listed for a record. Error 94 (invalid use of null) when a coordinate is null.
 PlaceRow MakeRow(const PlaceRecord& record, const RowFormat& format);

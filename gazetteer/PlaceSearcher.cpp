@@ -1,6 +1,7 @@
 #include "gazetteer/PlaceSearcher.h"
 
 #include "gazetteer/GazetteerSource.h"
+#include "gazetteer/PlaceIndex.h"
 #include "gazetteer/PlaceQuery.h"
 #include "platform/ProgramSettings.h"
 
@@ -21,22 +22,35 @@ PlaceSearcher::~PlaceSearcher() = default;
 
 GazetteerSource& PlaceSearcher::source(const platform::ProgramSettings& mapping) {
     if (!source_ || !source_->isSameAs(mapping.File, mapping.DbType)) {
+        index_.reset();
+        reader_.reset();
         source_.reset();
-        source_ = std::make_unique<GazetteerSource>(mapping.File, mapping.DbType);
+        source_ = std::make_shared<GazetteerSource>(mapping.File, mapping.DbType);
     }
     return *source_;
 }
 
-std::vector<PlaceRow> PlaceSearcher::search(const platform::ProgramSettings& mapping,
-                                            const QString& typed, bool exact) {
+PlaceHits PlaceSearcher::search(const platform::ProgramSettings& mapping, const QString& typed,
+                                bool exact) {
     GazetteerSource& database = source(mapping);
-    const std::vector<PlaceRecord> records =
-        FindPlaces(database, mapping, SearchKey(typed, mapping.Table), exact);
+    const PlaceColumns columns = ResolveColumns(database, mapping);
+    if (!index_ || !(indexed_ == columns)) {
+        index_.reset();
+        index_ = std::make_unique<PlaceIndex>(database.database(), columns);
+        indexed_ = columns;
+    }
     const RowFormat format = FormatOf(mapping);
+    if (!reader_ || !reader_->reads(source_.get(), columns, format)) {
+        reader_ = std::make_shared<PlaceReader>(source_, columns, format);
+    }
+    return {reader_, index_->find(SearchKey(typed, mapping.Table), exact)};
+}
+
+std::vector<PlaceRow> RowsOf(const PlaceHits& hits) {
     std::vector<PlaceRow> rows;
-    rows.reserve(records.size());
-    for (const PlaceRecord& record : records) {
-        rows.push_back(MakeRow(record, format));
+    rows.reserve(hits.ids.size());
+    for (const std::int64_t id : hits.ids) {
+        rows.push_back(hits.reader->row(id));
     }
     return rows;
 }

@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "gazetteer/GazetteerSource.h"
+#include "gazetteer/PlaceListModel.h"
 #include "gazetteer/frmGeoSetup.h"
 #include "geodesy/DatumTables.h"
 #include "platform/ProgramSettings.h"
@@ -19,7 +20,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -88,7 +89,7 @@ frmGeoQuery::frmGeoQuery(GazetteerHost host, QWidget* parent)
     cmd[1] = new QPushButton(QStringLiteral("Recherche approx."), this);
     cmdSetup = new QPushButton(QStringLiteral("Setup"), this);
     lblNbre = new QLabel(this);
-    ListView1 = new QTreeWidget(this);
+    ListView1 = new QTableView(this);
     PicName = new QLabel(this);
     PicName->setMinimumHeight(32);
 
@@ -97,21 +98,39 @@ frmGeoQuery::frmGeoQuery(GazetteerHost host, QWidget* parent)
     }
     cmd[1]->setDefault(true);
 
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setColumnCount(kColumnCount);
     QStringList captions;
     for (const ColumnSpec& column : kColumns) {
         captions << QString::fromLatin1(column.caption);
     }
-    ListView1->setHeaderLabels(captions);
+    places_ = new PlaceListModel(
+        captions,
+        [this](const QString& key) {
+            auto found = ImageList1.find(key);
+            if (found == ImageList1.end()) {
+                found = ImageList1.insert(key, DesignationIcon(key));
+            }
+            return *found;
+        },
+        this);
+    ListView1->setModel(places_);
+    ListView1->setShowGrid(true);
+    ListView1->setWordWrap(false);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setTabKeyNavigation(false);
+    ListView1->setIconSize(QSize(16, 16));
+    ListView1->verticalHeader()->hide();
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setDefaultSectionSize(
+        std::max(16, ListView1->fontMetrics().height()) + 4);
+    ListView1->horizontalHeader()->setHighlightSections(false);
     for (int i = 0; i < kColumnCount; ++i) {
         ListView1->setColumnWidth(
             i,
             Stored(QStringLiteral("Col%1").arg(i + 1), kColumns[i].defaultWidth) / kTwipsPerPixel);
     }
-    ListView1->header()->setSectionsClickable(true);
+    ListView1->horizontalHeader()->setSectionsClickable(true);
     ListView1->installEventFilter(this);
     txt->installEventFilter(this);
 
@@ -135,10 +154,10 @@ frmGeoQuery::frmGeoQuery(GazetteerHost host, QWidget* parent)
     connect(cmd[0], &QPushButton::clicked, this, [this] { cmd_Click(0); });
     connect(cmd[1], &QPushButton::clicked, this, [this] { cmd_Click(1); });
     connect(cmdSetup, &QPushButton::clicked, this, [this] { cmdSetup_Click(); });
-    connect(ListView1, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { AfficheNom(item); });
-    connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1_DblClick(); });
-    connect(ListView1->header(), &QHeaderView::sectionClicked, this,
+    connect(ListView1, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& index) { AfficheNom(index.row()); });
+    connect(ListView1, &QAbstractItemView::doubleClicked, this, [this] { ListView1_DblClick(); });
+    connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { ListView1_ColumnClick(column); });
     setCaptions();
 }
@@ -165,17 +184,17 @@ void frmGeoQuery::cmd_Click(int index) {
     try {
         // Opening first, so that a missing database shows even for an empty text.
         searcher_.source(mapping);
-        ListView1->clear();
+        places_->clear();
         if (txt->text().isEmpty()) {
             platform::BeepUnlessSilent();
             return;
         }
-        std::vector<PlaceRow> rows;
+        PlaceHits hits;
         {
             const platform::WaitCursor wait;
-            rows = searcher_.search(mapping, txt->text(), index == 0);
+            hits = searcher_.search(mapping, txt->text(), index == 0);
         }
-        fillList(rows);
+        fillList(std::move(hits));
     } catch (const common::AppError& error) {
         errorPath(error.number(), QString::fromStdString(error.description()));
     } catch (const std::exception& error) {
@@ -183,37 +202,17 @@ void frmGeoQuery::cmd_Click(int index) {
     }
 }
 
-void frmGeoQuery::fillList(const std::vector<PlaceRow>& rows) {
-    ListView1->clear();
-    lblNbre->setText(rows.empty() ? QStringLiteral("0")
-                                  : QLatin1Char(' ') + QString::number(rows.size()));
-    if (rows.empty()) {
+void frmGeoQuery::fillList(PlaceHits hits) {
+    const std::size_t count = hits.ids.size();
+    places_->setHits(std::move(hits));
+    lblNbre->setText(count == 0 ? QStringLiteral("0") : QLatin1Char(' ') + QString::number(count));
+    if (count == 0) {
         return;
     }
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    for (const PlaceRow& row : rows) {
-        auto* item = new QTreeWidgetItem(QStringList(row.begin(), row.end()));
-        const QString icon = IconKey(row[kDesignation]);
-        if (!icon.isEmpty()) {
-            auto found = ImageList1.find(icon);
-            if (found == ImageList1.end()) {
-                found = ImageList1.insert(icon, DesignationIcon(icon));
-            }
-            item->setIcon(0, *found);
-        }
-        items << item;
-    }
-    ListView1->setUpdatesEnabled(false);
-    ListView1->addTopLevelItems(items);
-    ListView1->setUpdatesEnabled(true);
     ListView1->setFocus();
-    QTreeWidgetItem* selected = ListView1->currentItem();
-    if (selected == nullptr) {
-        selected = ListView1->topLevelItem(0);
-        ListView1->setCurrentItem(selected);
-    }
-    AfficheNom(selected);
+    // The list was emptied, so no row is selected: the first one is.
+    ListView1->setCurrentIndex(places_->index(0, 0));
+    AfficheNom(0);
 }
 
 void frmGeoQuery::errorPath(int number, const QString& description) {
@@ -224,7 +223,7 @@ void frmGeoQuery::errorPath(int number, const QString& description) {
         return;
     }
     // The window is put back as a fresh one would be, and its modal display ends.
-    ListView1->clear();
+    places_->clear();
     lblNbre->clear();
     txt->clear();
     saveGeometry();
@@ -237,8 +236,8 @@ void frmGeoQuery::cmdSetup_Click() {
 }
 
 void frmGeoQuery::ListView1_DblClick() {
-    QTreeWidgetItem* item = ListView1->currentItem();
-    if (item == nullptr || !item->isSelected()) {
+    const QModelIndex current = ListView1->currentIndex();
+    if (!current.isValid() || !ListView1->selectionModel()->isRowSelected(current.row())) {
         return;
     }
     const QString datum = platform::Settings().LocalitiesDatum;
@@ -250,29 +249,28 @@ void frmGeoQuery::ListView1_DblClick() {
                          platform::Buttons::Ok, platform::Icon::Exclamation);
         return;
     }
-    PlaceRow row;
-    for (int i = 0; i < kColumnCount; ++i) {
-        row[static_cast<std::size_t>(i)] = item->text(i);
-    }
-    picked_ = PlaceOfRow(row);
+    picked_ = PlaceOfRow(places_->row(current.row()));
     txt->setFocus();
     accept();
 }
 
 void frmGeoQuery::ListView1_ColumnClick(int column) {
+    // The model sorts itself: the view's own sorting stays off, since switching it off again
+    // would also make the header stop taking clicks.
     ascending_ = !ascending_;
-    ListView1->setSortingEnabled(false);
-    ListView1->sortItems(column, ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
-    if (QTreeWidgetItem* item = ListView1->currentItem()) {
-        ListView1->scrollToItem(item);
+    places_->sort(column, ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+    const QModelIndex current = ListView1->currentIndex();
+    if (current.isValid() && ListView1->selectionModel()->isRowSelected(current.row())) {
+        ListView1->scrollTo(current);
     }
 }
 
-void frmGeoQuery::AfficheNom(const QTreeWidgetItem* item) {
-    if (item == nullptr) {
+void frmGeoQuery::AfficheNom(int row) {
+    if (row < 0 || row >= places_->rowCount()) {
         return;
     }
-    const int code = static_cast<int>(std::lround(item->text(kLanguage).toDouble()));
+    const PlaceRow& texts = places_->row(row);
+    const int code = static_cast<int>(std::lround(texts[kLanguage].toDouble()));
     QFont font = PicName->font();
     if (code >= 1 && code <= static_cast<int>(fonts_.size())) {
         const GeoFont& geoFont = fonts_[static_cast<std::size_t>(code - 1)];
@@ -280,7 +278,7 @@ void frmGeoQuery::AfficheNom(const QTreeWidgetItem* item) {
         font.setPointSize(std::max<int>(1, geoFont.Size));
     }
     PicName->setFont(font);
-    PicName->setText(item->text(0));
+    PicName->setText(texts[0]);
 }
 
 bool frmGeoQuery::eventFilter(QObject* watched, QEvent* event) {

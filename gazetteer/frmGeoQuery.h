@@ -13,10 +13,11 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTableView;
 
 namespace gazetteer {
+
+class PlaceListModel;
 
 // What the gazetteer windows use of the main window: the datum chooser (preselected on a code;
 // "" when cancelled) and the help page of the gazetteer setup.
@@ -42,14 +43,15 @@ public:
     // Takes the selected row over; nothing without one.
     void ListView1_DblClick();
     void ListView1_ColumnClick(int column);
-    void AfficheNom(const QTreeWidgetItem* item);
+    // Draws the name of list row `row` in the font of its script region.
+    void AfficheNom(int row);
     void setCaptions();
 
     QLineEdit* txt = nullptr;
     QPushButton* cmd[2] = {nullptr, nullptr};
     QPushButton* cmdSetup = nullptr;
     QLabel* lblNbre = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    QTableView* ListView1 = nullptr;
     QLabel* PicName = nullptr;
     // The small icons of the designations, by key, drawn at their first use.
     QHash<QString, QIcon> ImageList1;
@@ -61,12 +63,13 @@ protected:
 
 private:
     void saveGeometry() const;
-    void fillList(const std::vector<PlaceRow>& rows);
+    void fillList(PlaceHits hits);
     void errorPath(int number, const QString& description);
 
     GazetteerHost host_;
     PlaceSearcher searcher_;
     GeoFontTable fonts_;
+    PlaceListModel* places_ = nullptr;
     std::optional<PickedPlace> picked_;
     bool ascending_ = true;
 };

@@ -2,12 +2,14 @@
 #include "GazetteerFixture.h"
 #include "gazetteer/frmGeoQuery.h"
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
@@ -54,13 +56,22 @@ protected:
             ASSERT_TRUE(w.isVisible());
             QTest::keyClicks(w.txt, name);
             w.cmd[button]->click();
-            rows_ = w.ListView1->topLevelItemCount();
+            rows_ = w.ListView1->model()->rowCount();
             count_ = w.lblNbre->text();
             QTest::keyClick(w.ListView1, key);
             if (after) {
                 after();
             }
         });
+    }
+
+    // The window on screen, where the user types `name` and starts a prefix search.
+    void ShowAndSearch(const QString& name) {
+        gazetteer::frmGeoQuery& w = search_.window;
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        QTest::keyClicks(w.txt, name);
+        w.cmd[1]->click();
     }
 
     QString file_;
@@ -90,7 +101,7 @@ TEST_F(GeoQueryWindowTest, TypingANameAndPressingEnterFillsTheEditor) {
                                                     QStringLiteral("PPLA ")}));
     EXPECT_EQ(text(Control::ChampLibre), QStringLiteral("seen twice"));
     // The window keeps its list and text for the next time.
-    EXPECT_EQ(search_.window.ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(search_.window.ListView1->model()->rowCount(), 1);
     EXPECT_EQ(search_.window.txt->text(), QStringLiteral("lyon"));
 }
 
@@ -131,16 +142,93 @@ TEST_F(GeoQueryWindowTest, AnEmptySearchTextBeeps) {
     EXPECT_EQ(rows_, 0);
 }
 
-TEST_F(GeoQueryWindowTest, HeaderClicksFlipTheOrderAndTheChosenNameIsDrawn) {
+// The names the list shows, top to bottom.
+QStringList ListedNames(const QTableView* list) {
+    QStringList names;
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        names << list->model()->index(row, 0).data().toString();
+    }
+    return names;
+}
+
+void ClickHeader(QTableView* list, int column) {
+    QHeaderView* header = list->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+TEST_F(GeoQueryWindowTest, EveryHeaderClickSortsAndFlipsTheOrder) {
     gazetteer::frmGeoQuery& w = search_.window;
-    w.txt->setText(QStringLiteral("L"));
-    w.cmd_Click(1);
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 4);
+    ASSERT_NO_FATAL_FAILURE(ShowAndSearch(QStringLiteral("L")));
+    ASSERT_EQ(ListedNames(w.ListView1), QStringList({"L'Isle-Adam", "Lodz", "Lyon", "Lyons"}));
     EXPECT_EQ(w.PicName->text(), QStringLiteral("L'Isle-Adam"));
-    w.ListView1_ColumnClick(0);
-    EXPECT_EQ(w.ListView1->topLevelItem(0)->text(0), QStringLiteral("Lyons"));
-    w.ListView1_ColumnClick(0);
-    EXPECT_EQ(w.ListView1->topLevelItem(0)->text(0), QStringLiteral("L'Isle-Adam"));
+
+    // One order for every column, flipped at each click; the texts are compared, so the
+    // negative longitude comes after the positive ones.
+    const struct {
+        int column;
+        QStringList names;
+    } clicks[] = {
+        {0, {"Lyons", "Lyon", "Lodz", "L'Isle-Adam"}},
+        {0, {"L'Isle-Adam", "Lodz", "Lyon", "Lyons"}},
+        {gazetteer::kLatitude, {"Lodz", "L'Isle-Adam", "Lyon", "Lyons"}},
+        {gazetteer::kLongitude, {"L'Isle-Adam", "Lyon", "Lodz", "Lyons"}},
+        {gazetteer::kLongitude, {"Lyons", "Lodz", "Lyon", "L'Isle-Adam"}},
+    };
+    for (const auto& click : clicks) {
+        ClickHeader(w.ListView1, click.column);
+        EXPECT_EQ(ListedNames(w.ListView1), click.names) << "column " << click.column;
+    }
+    // The selected place stays selected wherever the sort puts it.
+    const QModelIndexList selected = w.ListView1->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0].data().toString(), QStringLiteral("L'Isle-Adam"));
+
+    // A click on a row draws its name; Enter takes that row's place, read after the sorts.
+    const QRect lodz = w.ListView1->visualRect(w.ListView1->model()->index(1, 0));
+    QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {}, lodz.center());
+    EXPECT_EQ(w.PicName->text(), QStringLiteral("Lodz"));
+    QTest::keyClick(w.ListView1, Qt::Key_Return);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(GeoQueryWindowTest, LettersTypedInTheListGoToTheFirstNameThatBeginsWithThem) {
+    gazetteer::frmGeoQuery& w = search_.window;
+    ASSERT_NO_FATAL_FAILURE(ShowAndSearch(QStringLiteral("L")));
+    ClickHeader(w.ListView1, 0); // Lyons, Lyon, Lodz, L'Isle-Adam
+    QTest::keyClicks(w.ListView1, QStringLiteral("lod"));
+    EXPECT_EQ(w.ListView1->currentIndex().data().toString(), QStringLiteral("Lodz"));
+    EXPECT_EQ(w.ListView1->selectionModel()->selectedRows().value(0).row(), 2);
+}
+
+TEST_F(GeoQueryWindowTest, AMissingDatabaseLeavesThePreviousRowsShown) {
+    gazetteer::frmGeoQuery& w = search_.window;
+    ASSERT_NO_FATAL_FAILURE(ShowAndSearch(QStringLiteral("L")));
+    ASSERT_EQ(w.ListView1->model()->rowCount(), 4);
+
+    // The search's message, then the setup dialog with its own message on the missing file;
+    // the user closes the dialog.
+    platform::Settings().File = dir_.filePath(QStringLiteral("moved.sqlite"));
+    prompter_.expect(AnswerWith(Answer::Ok));
+    prompter_.expect(AnswerWith(Answer::Ok));
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialog->close();
+        }
+    });
+    closer.start(10);
+    w.cmd[1]->click();
+    closer.stop();
+
+    ASSERT_GE(prompter_.messages().size(), 1U);
+    EXPECT_TRUE(prompter_.messages()[0].text.startsWith(QStringLiteral("Error during database")));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(ListedNames(w.ListView1), QStringList({"L'Isle-Adam", "Lodz", "Lyon", "Lyons"}));
+    // They are still read from the database they came from, as a sort does.
+    ClickHeader(w.ListView1, 0);
+    EXPECT_EQ(ListedNames(w.ListView1), QStringList({"Lyons", "Lyon", "Lodz", "L'Isle-Adam"}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "../support/ErrorOf.h"
 #include "GazetteerFixture.h"
 #include "gazetteer/GazetteerSource.h"
+#include "gazetteer/PlaceListModel.h"
 #include "gazetteer/PlaceQuery.h"
 #include "gazetteer/PlaceSearcher.h"
 
@@ -28,7 +29,7 @@ QByteArray Digest(const QString& path) {
 class PlaceSearchTest : public gazetteer_test::GazetteerTest {
 protected:
     std::vector<PlaceRow> Search(const QString& typed, bool exact) {
-        return searcher_.search(platform::Settings(), typed, exact);
+        return gazetteer::RowsOf(searcher_.search(platform::Settings(), typed, exact));
     }
     gazetteer::PlaceSearcher searcher_;
 };
@@ -52,6 +53,30 @@ TEST_F(PlaceSearchTest, BlanksOnlyMatchEveryPlaceByPrefix) {
     EXPECT_TRUE(Search(QStringLiteral("   "), true).empty());
 }
 
+TEST_F(PlaceSearchTest, AHitWithoutANumberForACoordinateFailsTheSearchThatFindsIt) {
+    {
+        SQLite::Database db(file_.toStdString(), SQLite::OPEN_READWRITE);
+        db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude) "
+                "VALUES ('NOWHERE', 'Nowhere', NULL, 1), ('NOTANUMBER', 'Notanumber', 1, 'x')");
+    }
+    const struct {
+        const char* typed;
+        bool exact;
+        int error;
+    } cases[] = {
+        {"NOWHERE", true, common::kInvalidNull},
+        {"NOTANUMBER", true, common::kTypeMismatch},
+        {"NO", false, common::kTypeMismatch}, // the first in listing order
+        {"NOW", false, common::kInvalidNull},
+        {"LY", false, 0},
+        {"NOT", true, 0}, // an exact search of a prefix finds nothing
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ErrorOf([&] { Search(QString::fromUtf8(c.typed), c.exact); }), c.error)
+            << c.typed;
+    }
+}
+
 TEST_F(PlaceSearchTest, SortingByFipsOrdersByTheCode) {
     platform::Settings().Sort = 1;
     const std::vector<PlaceRow> rows = Search(QString(), false);
@@ -60,6 +85,24 @@ TEST_F(PlaceSearchTest, SortingByFipsOrdersByTheCode) {
         codes << row[gazetteer::kFips].left(2);
     }
     EXPECT_EQ(codes, QStringList({"BE", "FR", "FR", "FR", "PL", "US", "XX"}));
+}
+
+TEST_F(PlaceSearchTest, TheListFindsAndSortsRowsItHasNotShown) {
+    gazetteer::PlaceListModel model(
+        QStringList(), [](const QString&) { return QIcon(); }, nullptr);
+    model.setHits(searcher_.search(platform::Settings(), QStringLiteral("L"), false));
+    ASSERT_EQ(model.rowCount(), 4);
+    const auto found = [&model](const QString& typed, int from) {
+        const QModelIndexList hits = model.match(model.index(from, 0), Qt::DisplayRole, typed, 1,
+                                                 Qt::MatchStartsWith | Qt::MatchWrap);
+        return hits.isEmpty() ? -1 : hits[0].row();
+    };
+    EXPECT_EQ(found(QStringLiteral("LY"), 0), 2);
+    EXPECT_EQ(found(QStringLiteral("l'"), 1), 0); // from the row given, round to the top
+    EXPECT_EQ(found(QStringLiteral("Z"), 0), -1);
+    model.sort(gazetteer::kLatitude, Qt::DescendingOrder);
+    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("Lodz"));
+    EXPECT_EQ(model.index(3, gazetteer::kLatitude).data().toString(), QStringLiteral("+41.81337"));
 }
 
 TEST_F(PlaceSearchTest, NamesFromTheSettingsMustBeTheSourcesOwn) {
@@ -91,6 +134,23 @@ TEST_F(PlaceSearchTest, TheIndexIsBuiltInTheWorkingCopyNotInTheUsersFile) {
     EXPECT_EQ(Digest(file_), before);
     SQLite::Database db(file_.toStdString(), SQLite::OPEN_READONLY);
     EXPECT_EQ(db.execAndGet("SELECT count(*) FROM sqlite_schema WHERE type = 'index'").getInt(), 0);
+}
+
+TEST_F(PlaceSearchTest, ATableWithoutRowidIsSearchedToo) {
+    const QString path = dir_.filePath(QStringLiteral("keyed.sqlite"));
+    {
+        SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        db.exec("CREATE TABLE ZEBGazet_Decoding (Sort_Name TEXT PRIMARY KEY, Full_Name TEXT, "
+                "Latitude REAL, Longitude REAL, FIPS_QOV TEXT, Feature_Desig_Code TEXT, "
+                "Country_Name TEXT, Province_Name TEXT) WITHOUT ROWID");
+        db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
+        db.exec("INSERT INTO ZEBGazet_Decoding VALUES ('LYON', 'Lyon', 45.74846, 4.84671, "
+                "'FR84', 'PPLA', 'France', '')");
+    }
+    platform::Settings().File = path;
+    const std::vector<PlaceRow> rows = Search(QStringLiteral("ly"), false);
+    ASSERT_EQ(rows.size(), 1U);
+    EXPECT_EQ(rows[0][gazetteer::kLatitude], QStringLiteral("+45.74846"));
 }
 
 TEST_F(PlaceSearchTest, AMissingDatabaseIsFileOrPathNotFound) {
@@ -156,7 +216,8 @@ TEST_F(DbfSearchTest, ADbaseTableIsSearchedThroughItsFolder) {
     s.ProvinceName.clear();
 
     gazetteer::PlaceSearcher searcher;
-    const std::vector<PlaceRow> rows = searcher.search(s, QStringLiteral("l'isle"), false);
+    const std::vector<PlaceRow> rows =
+        gazetteer::RowsOf(searcher.search(s, QStringLiteral("l'isle"), false));
     ASSERT_EQ(rows.size(), 1U);
     EXPECT_EQ(rows[0][0], QStringLiteral("L'Isle-Adam"));
     EXPECT_EQ(rows[0][gazetteer::kLatitude], QStringLiteral("+49.10744"));
