@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 #include <sys/resource.h>
 
 namespace document {
@@ -100,8 +102,14 @@ TableFileKind RecogniseTableFile(const QString& path) {
     return TableFileKindOf(file.read(kTableFileHeadBytes));
 }
 
+std::chrono::milliseconds TableCopyTimeLimit(qint64 fileBytes) {
+    return kTableCopyBaseTime +
+           std::chrono::seconds(std::max<qint64>(fileBytes, 0) / kTableCopyBytesPerSecond);
+}
+
 OutsideTableCopy::OutsideTableCopy(const QString& source, TableFileKind kind, Scope scope,
-                                   const QStringList& tables, std::chrono::milliseconds timeLimit) {
+                                   const QStringList& tables,
+                                   std::optional<std::chrono::milliseconds> timeLimit) {
     if (kind != TableFileKind::Access && kind != TableFileKind::Paradox) {
         Fail(source, QStringLiteral("it is neither an Access database nor a Paradox table"));
     }
@@ -135,11 +143,13 @@ OutsideTableCopy::OutsideTableCopy(const QString& source, TableFileKind kind, Sc
         Fail(source, QStringLiteral("its reader %1 cannot be started (%2)")
                          .arg(QLatin1String(kHelperName), child.errorString()));
     }
-    if (!child.waitForFinished(static_cast<int>(timeLimit.count()))) {
+    const std::chrono::milliseconds limit =
+        timeLimit.value_or(TableCopyTimeLimit(QFileInfo(source).size()));
+    if (!child.waitForFinished(static_cast<int>(limit.count()))) {
         child.kill();
         child.waitForFinished();
         Fail(source, QStringLiteral("reading it took longer than %1 seconds")
-                         .arg(std::chrono::duration_cast<std::chrono::seconds>(timeLimit).count()));
+                         .arg(std::chrono::duration_cast<std::chrono::seconds>(limit).count()));
     }
     if (child.exitStatus() == QProcess::CrashExit) {
         Fail(source, QStringLiteral("its reader stopped on damage in the file"));

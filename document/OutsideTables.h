@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <chrono>
+#include <optional>
 
 namespace document {
 
@@ -18,8 +19,12 @@ TableFileKind TableFileKindOf(const QByteArray& head);
 // The kind of the file at `path`; Unknown when it cannot be opened.
 TableFileKind RecogniseTableFile(const QString& path);
 
-// How long the reading of an Access or Paradox file may take before it is given up.
-inline constexpr std::chrono::seconds kTableCopyTimeLimit{120};
+// How long the reading of an Access or Paradox file may take before it is given up: a base time
+// and one second more for every kTableCopyBytesPerSecond bytes of the file, so that a damaged
+// small file is given up soon and a large gazetteer has the time its copy needs.
+inline constexpr std::chrono::seconds kTableCopyBaseTime{10};
+inline constexpr qint64 kTableCopyBytesPerSecond = 10 << 20;
+std::chrono::milliseconds TableCopyTimeLimit(qint64 fileBytes);
 
 // An SQLite copy of tables of an Access database or of one Paradox table, in a private folder that
 // goes with this object. The file is read by the child process dovazov-table-copy beside the
@@ -31,10 +36,10 @@ public:
     enum class Scope { SchemaOnly, Rows };
 
     // `tables`: the Access tables to copy (all when empty); a Paradox table is copied under the
-    // one name given.
+    // one name given. Without `timeLimit`, the limit is TableCopyTimeLimit of the file's size.
     OutsideTableCopy(const QString& source, TableFileKind kind, Scope scope,
                      const QStringList& tables,
-                     std::chrono::milliseconds timeLimit = kTableCopyTimeLimit);
+                     std::optional<std::chrono::milliseconds> timeLimit = std::nullopt);
 
     // The SQLite file that holds the copy.
     const QString& path() const { return path_; }

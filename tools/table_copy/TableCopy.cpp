@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -480,6 +481,21 @@ Value ParadoxValue(pxdoc_t* doc, const pxfield_t& field, char* data, bool utf8) 
 
 void CopyParadoxTable(const std::string& source, const std::string& name, SQLite::Database& target,
                       Scope scope) {
+    // pxlib reads the header's field list without minding the end of the file, and loops on a
+    // file cut inside it.
+    std::FILE* const file = std::fopen(source.c_str(), "rb");
+    if (file == nullptr) {
+        throw CopyError("it cannot be opened");
+    }
+    unsigned char head[4] = {};
+    const std::size_t got = std::fread(head, 1, sizeof head, file);
+    std::fseek(file, 0, SEEK_END);
+    const long size = std::ftell(file);
+    std::fclose(file);
+    const long headerSize = head[2] | (head[3] << 8);
+    if (got < sizeof head || size < headerSize) {
+        throw CopyError("it is cut short inside its header");
+    }
     PxDocument px;
     if (px.doc == nullptr) {
         throw CopyError("the Paradox library cannot start");
