@@ -1,5 +1,6 @@
 #include "document/DatumDatabase.h"
 
+#include "../support/OutsideFiles.h"
 #include "../support/ScriptedPrompter.h"
 #include "../support/TempSettings.h"
 #include "geodesy/DatumTables.h"
@@ -349,12 +350,6 @@ TEST_F(DatumDatabaseTest, TextsAreKeptShortAndOversizedValuesRefused) {
         << prompter.messages()[0].text.toStdString();
 }
 
-QByteArray NpmFile(const char* path) {
-    QFile file(QDir(DOVAZOV_NPM_DATA).filePath(path));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path << ": run scripts/install-deps";
-    return file.readAll();
-}
-
 // Files that are no datum database this program can read: each gives one message naming the
 // file and what is wrong, then the search for another file, and the program goes on with the one
 // chosen.
@@ -362,13 +357,8 @@ TEST_F(DatumDatabaseTest, UnreadableFilesAreReportedOnceAndAnotherIsAskedFor) {
     const QString good = dir_.filePath("good.sqlite");
     ASSERT_TRUE(
         QFile::rename(makeDatabase({"'EUR-M', 'E', 'x', 0, 0, 0, 0, 0, 4, 1"}, kEllipsoids), good));
-    const QByteArray access = NpmFile("node-adodb/examples/node-adodb.mdb");
-    QByteArray noise(64 * 1024, '\0');
-    std::uint32_t state = 25;
-    for (char& byte : noise) {
-        state = state * 1664525U + 1013904223U;
-        byte = static_cast<char>(state >> 24);
-    }
+    const QByteArray access = NpmFileBytes("node-adodb/examples/node-adodb.mdb");
+    const QByteArray noise = NoiseBytes(64 * 1024, 25);
     const struct {
         const char* name;
         QByteArray bytes;
@@ -377,7 +367,7 @@ TEST_F(DatumDatabaseTest, UnreadableFilesAreReportedOnceAndAnotherIsAskedFor) {
         {"zero-filled", QByteArray(64 * 1024, '\0'), "neither an Access nor an SQLite database"},
         {"random bytes", noise, "neither an Access nor an SQLite database"},
         {"a cut Access file", access.left(3 * 4096), "Cannot read the database"},
-        {"an Access file without the datum tables", NpmFile("mdb/test/fruit.mdb"),
+        {"an Access file without the datum tables", NpmFileBytes("mdb/test/fruit.mdb"),
          "cannot find the input table or query 'Datum'"},
     };
     for (const auto& c : cases) {

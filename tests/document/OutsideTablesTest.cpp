@@ -3,6 +3,7 @@
 // independent pure-JavaScript reader mdb-reader.
 #include "document/OutsideTables.h"
 
+#include "../support/OutsideFiles.h"
 #include "../support/ParadoxTable.h"
 #include "common/AppError.h"
 
@@ -20,12 +21,7 @@ namespace {
 
 using document::OutsideTableCopy;
 using document::TableFileKind;
-
-QString NpmFile(const QString& path) {
-    const QString file = QDir(DOVAZOV_NPM_DATA).filePath(path);
-    EXPECT_TRUE(QFile::exists(file)) << path.toStdString() << ": run scripts/install-deps";
-    return file;
-}
+using testing_support::NpmFile;
 
 const char* const kFruit = "mdb/test/fruit.mdb";
 const char* const kUsers = "node-adodb/examples/node-adodb.mdb";

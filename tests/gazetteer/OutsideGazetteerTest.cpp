@@ -1,5 +1,6 @@
 // Access and Paradox gazetteers, set up through the setup dialog as a user does it and searched;
 // damaged files named as gazetteers.
+#include "../support/OutsideFiles.h"
 #include "../support/ParadoxTable.h"
 #include "../support/ScriptedPrompter.h"
 #include "GazetteerFixture.h"
@@ -19,15 +20,12 @@ namespace {
 
 using testing_support::AnswerWith;
 using testing_support::ChooseFile;
+using testing_support::NoiseBytes;
+using testing_support::NpmFile;
+using testing_support::NpmFileBytes;
 using testing_support::ParadoxCell;
 using testing_support::ParadoxDate;
 using testing_support::ParadoxField;
-
-QString NpmFile(const char* path) {
-    const QString file = QDir(DOVAZOV_NPM_DATA).filePath(path);
-    EXPECT_TRUE(QFile::exists(file)) << path << ": run scripts/install-deps";
-    return file;
-}
 
 class OutsideGazetteerTest : public gazetteer_test::GazetteerTest {
 protected:
@@ -187,15 +185,8 @@ TEST_F(OutsideGazetteerTest, AParadoxGazetteerIsSetUpThroughItsFolderAndSearched
 // Damaged or foreign files chosen as the gazetteer: one message that names the file, and the
 // dialog goes on.
 TEST_F(OutsideGazetteerTest, ADamagedFileGivesOneMessageNamingIt) {
-    QFile real(NpmFile("node-adodb/examples/node-adodb.mdb"));
-    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
-    const QByteArray access = real.readAll();
-    QByteArray noise(64 * 1024, '\0');
-    std::uint32_t state = 8105;
-    for (char& byte : noise) {
-        state = state * 1664525U + 1013904223U;
-        byte = static_cast<char>(state >> 24);
-    }
+    const QByteArray access = NpmFileBytes("node-adodb/examples/node-adodb.mdb");
+    const QByteArray noise = NoiseBytes(64 * 1024, 8105);
     const struct {
         const char* name;
         QByteArray bytes;

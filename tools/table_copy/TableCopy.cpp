@@ -84,6 +84,12 @@ private:
     int width_ = 0;
 };
 
+// A date as its text, Null outside the engines' range.
+Value DateValue(double days) {
+    std::string text = DateText(days);
+    return text.empty() ? Value{} : Value{std::move(text)};
+}
+
 std::string TwoDigits(int value) {
     return std::string(1, static_cast<char>('0' + value / 10)) +
            static_cast<char>('0' + value % 10);
@@ -182,8 +188,7 @@ Value RawValue(const MdbHandle& mdb, const MdbColumn& column) {
     case MDB_DOUBLE:
         return mdb_get_double(page, start);
     case MDB_DATETIME: {
-        const std::string text = DateText(mdb_get_double(page, start));
-        return text.empty() ? Value{} : Value{text};
+        return DateValue(mdb_get_double(page, start));
     }
     default: { // MDB_MONEY: a 64-bit count of ten-thousandths
         std::uint64_t bits = 0;
@@ -381,32 +386,7 @@ std::string ParadoxType(const pxfield_t& field) {
     }
 }
 
-// Paradox keeps texts in the table's code page; where pxlib cannot convert them, they are read as
-// Windows-1252, the code page of the tables the program itself writes.
-std::string Utf8OfLatin(const char* text) {
-    static const char16_t kHigh[32] = {
-        0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-    std::string utf8;
-    for (const char* at = text; *at != '\0'; ++at) {
-        const auto byte = static_cast<unsigned char>(*at);
-        const char16_t code = byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
-        if (code < 0x80) {
-            utf8 += static_cast<char>(code);
-        } else if (code < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (code >> 6));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xE0 | (code >> 12));
-            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return utf8;
-}
-
-Value ParadoxValue(pxdoc_t* doc, const pxfield_t& field, char* data, bool utf8) {
+Value ParadoxValue(pxdoc_t* doc, const pxfield_t& field, char* data) {
     const int length = field.px_flen;
     switch (field.px_ftype) {
     case pxfAlpha: {
@@ -414,7 +394,7 @@ Value ParadoxValue(pxdoc_t* doc, const pxfield_t& field, char* data, bool utf8) 
         if (PX_get_data_alpha(doc, data, length, &text) <= 0 || text == nullptr) {
             return {};
         }
-        std::string value = utf8 ? std::string(text) : Utf8OfLatin(text);
+        std::string value(text);
         doc->free(doc, text);
         return value;
     }
@@ -433,8 +413,7 @@ Value ParadoxValue(pxdoc_t* doc, const pxfield_t& field, char* data, bool utf8) 
             return {};
         }
         if (field.px_ftype == pxfDate) {
-            const std::string text = DateText(static_cast<double>(number) - kParadoxDayOfJetEpoch);
-            return text.empty() ? Value{} : Value{text};
+            return DateValue(static_cast<double>(number) - kParadoxDayOfJetEpoch);
         }
         if (field.px_ftype == pxfTime) {
             const auto seconds = static_cast<int>(number / 1000 % kSecondsPerDay);
@@ -451,8 +430,7 @@ Value ParadoxValue(pxdoc_t* doc, const pxfield_t& field, char* data, bool utf8) 
             return {};
         }
         if (field.px_ftype == pxfTimestamp) {
-            const std::string text = DateText(number / kMillisecondsPerDay - kParadoxDayOfJetEpoch);
-            return text.empty() ? Value{} : Value{text};
+            return DateValue(number / kMillisecondsPerDay - kParadoxDayOfJetEpoch);
         }
         return number;
     }
@@ -504,7 +482,11 @@ void CopyParadoxTable(const std::string& source, const std::string& name, SQLite
         throw CopyError("it is not a Paradox table" + (px.error.empty() ? "" : ": " + px.error));
     }
     px.opened = true;
-    const bool utf8 = PX_set_targetencoding(px.doc, "UTF-8") == 0;
+    // pxlib converts the texts from the table's code page.
+    if (PX_set_targetencoding(px.doc, "UTF-8") != 0) {
+        throw CopyError("its texts cannot be converted" +
+                        (px.error.empty() ? "" : ": " + px.error));
+    }
     const int count = PX_get_num_fields(px.doc);
     pxfield_t* const fields = PX_get_fields(px.doc);
     const int recordSize = PX_get_recordsize(px.doc);
@@ -515,8 +497,7 @@ void CopyParadoxTable(const std::string& source, const std::string& name, SQLite
     int width = 0;
     for (int i = 0; i < count; ++i) {
         const char* fieldName = fields[i].px_fname != nullptr ? fields[i].px_fname : "";
-        definitions.emplace_back(utf8 ? std::string(fieldName) : Utf8OfLatin(fieldName),
-                                 ParadoxType(fields[i]));
+        definitions.emplace_back(fieldName, ParadoxType(fields[i]));
         width += fields[i].px_flen;
     }
     if (width > recordSize) {
@@ -535,7 +516,7 @@ void CopyParadoxTable(const std::string& source, const std::string& name, SQLite
             }
             char* at = record.data();
             for (int i = 0; i < count; ++i) {
-                row[static_cast<std::size_t>(i)] = ParadoxValue(px.doc, fields[i], at, utf8);
+                row[static_cast<std::size_t>(i)] = ParadoxValue(px.doc, fields[i], at);
                 at += fields[i].px_flen;
             }
             copy.addRow(row);
