@@ -90,9 +90,12 @@ Value DateValue(double days) {
     return text.empty() ? Value{} : Value{std::move(text)};
 }
 
-std::string TwoDigits(int value) {
-    return std::string(1, static_cast<char>('0' + value / 10)) +
-           static_cast<char>('0' + value % 10);
+// A time of day, "hh:mm:ss", from its seconds.
+std::string TimeText(int seconds) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return text;
 }
 
 // ---- Access ----
@@ -278,14 +281,12 @@ std::string DateText(double days) {
     const auto d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
     const auto m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
     const auto y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
-    std::string text = std::to_string(y);
-    text.insert(0, 4 - std::min<std::size_t>(4, text.size()), '0');
-    text += "-" + TwoDigits(m) + "-" + TwoDigits(d);
-    if (seconds != 0) {
-        const auto s = static_cast<int>(seconds);
-        text += " " + TwoDigits(s / 3600) + ":" + TwoDigits(s / 60 % 60) + ":" + TwoDigits(s % 60);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", y, m, d);
+    if (seconds == 0) {
+        return text;
     }
-    return text;
+    return std::string(text) + " " + TimeText(static_cast<int>(seconds));
 }
 
 void CopyJetTables(const std::string& source, SQLite::Database& target, Scope scope,
@@ -416,9 +417,8 @@ Value ParadoxValue(pxdoc_t* doc, const pxfield_t& field, char* data) {
             return DateValue(static_cast<double>(number) - kParadoxDayOfJetEpoch);
         }
         if (field.px_ftype == pxfTime) {
-            const auto seconds = static_cast<int>(number / 1000 % kSecondsPerDay);
-            return TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" +
-                   TwoDigits(seconds % 60);
+            return TimeText(static_cast<int>((number / 1000 % kSecondsPerDay + kSecondsPerDay) %
+                                             kSecondsPerDay));
         }
         return static_cast<std::int64_t>(number);
     }
