@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "common/Numeric.h"
+#include "document/OutsideTables.h"
 #include "geodesy/DatumTables.h"
 #include "platform/ErrorBox.h"
 #include "platform/Prompter.h"
@@ -95,13 +96,20 @@ void Harden(SQLite::Database& db) {
     db.exec("PRAGMA cell_size_check = ON");
 }
 
+std::string InDatumDatabase(const QString& path, const std::string& description) {
+    return description + " (the datum database '" + QDir::toNativeSeparators(path).toStdString() +
+           "')";
+}
+
 // Only a plain table is read: a view may be a query that never ends, and a virtual table runs
-// the code of its module. A missing table is left to the query, which names it. The pragma form,
-// unlike the table-valued function, cannot be hidden by a table of the file that has its name.
+// the code of its module. The pragma form, unlike the table-valued function, cannot be hidden by
+// a table of the file that has its name.
 void RequirePlainTable(SQLite::Database& db, const char* table, const QString& path) {
     SQLite::Statement query(db, std::string("PRAGMA main.table_list(\"") + table + "\")");
     if (!query.executeStep()) {
-        return;
+        throw common::AppError(
+            common::kTableNotFound,
+            InDatumDatabase(path, common::ErrorDescription(common::kTableNotFound, table)));
     }
     const std::string type = query.getColumn(2).getString();
     if (type != "table") {
@@ -204,41 +212,121 @@ QString DefaultDatumDatabasePath(const QString& programFolder) {
     return QDir(programFolder).filePath(QStringLiteral("DATUM.MDB"));
 }
 
+namespace {
+
+// Opens the datum database at `path`, an SQLite file or an Access file, whose two tables are then
+// read from a private SQLite copy.
+std::unique_ptr<SQLite::Database> OpenDatumDatabase(const QString& path,
+                                                    std::unique_ptr<OutsideTableCopy>& copy) {
+    QString file = path;
+    switch (RecogniseTableFile(path)) {
+    case TableFileKind::Sqlite:
+        break;
+    case TableFileKind::Access: {
+        // The rows of those of the two tables that are there; a missing one is then reported
+        // as it is for an SQLite file.
+        copy = std::make_unique<OutsideTableCopy>(
+            path, TableFileKind::Access, OutsideTableCopy::Scope::SchemaOnly, QStringList{});
+        QStringList present;
+        {
+            SQLite::Database schema(copy->path().toStdString(), SQLite::OPEN_READONLY);
+            SQLite::Statement names(schema, "SELECT name FROM sqlite_schema WHERE type = 'table' "
+                                            "AND name IN ('Datum', 'ELLI') COLLATE NOCASE");
+            while (names.executeStep()) {
+                present << QString::fromStdString(names.getColumn(0).getString());
+            }
+        }
+        if (!present.isEmpty()) {
+            copy = std::make_unique<OutsideTableCopy>(path, TableFileKind::Access,
+                                                      OutsideTableCopy::Scope::Rows, present);
+        }
+        file = copy->path();
+        break;
+    }
+    default:
+        throw common::AppError(
+            common::kDatabaseError,
+            UnreadableDatabaseText(path, QFileInfo(path).isFile()
+                                             ? QStringLiteral("it is neither an Access nor an "
+                                                              "SQLite database")
+                                             : QStringLiteral("no such file"))
+                .toStdString());
+    }
+    try {
+        auto db = std::make_unique<SQLite::Database>(file.toStdString(), SQLite::OPEN_READONLY);
+        Harden(*db);
+        return db;
+    } catch (const SQLite::Exception& e) {
+        throw common::AppError(
+            common::kDatabaseError,
+            UnreadableDatabaseText(path, QString::fromUtf8(e.what())).toStdString());
+    }
+}
+
+// Reads both tables; errors carry the number and description the error box shows, naming the
+// file.
+void ReadDatumDatabase(const QString& path) {
+    std::unique_ptr<OutsideTableCopy> copy;
+    const std::unique_ptr<SQLite::Database> db = OpenDatumDatabase(path, copy);
+    try {
+        ReadDatums(*db, path);
+        ReadEllipsoids(*db, path);
+    } catch (const SQLite::Exception& e) {
+        const bool damaged =
+            e.getErrorCode() == SQLITE_NOTADB || e.getErrorCode() == SQLITE_CORRUPT;
+        throw common::AppError(
+            damaged ? common::kDatabaseError : common::kTableNotFound,
+            damaged ? UnreadableDatabaseText(path, QString::fromUtf8(e.what())).toStdString()
+                    : InDatumDatabase(path, e.what()));
+    } catch (const common::AppError& e) {
+        if (e.description().find(QDir::toNativeSeparators(path).toStdString()) !=
+            std::string::npos) {
+            throw;
+        }
+        throw common::AppError(e.number(), InDatumDatabase(path, e.description()));
+    }
+}
+
+// The open-file dialog that looks for the datum database; the choice is stored. Empty when the
+// user cancels.
+QString AskForDatumDatabase() {
+    const QString path = platform::CurrentPrompter().openFile(
+        {platform::ResText(801), QStringLiteral("*.mdb"), {}, {}});
+    if (!path.isEmpty()) {
+        platform::SaveSetting(QStringLiteral("ZEB"), QStringLiteral("Datum"), QStringLiteral("DB"),
+                              path);
+    }
+    return path;
+}
+
+} // namespace
+
 DatumLoad LoadDatums(const QString& programFolder) {
-    geodesy::Datums().GridDatums.fill(0);
     QString path =
         platform::GetSetting(QStringLiteral("ZEB"), QStringLiteral("Datum"), QStringLiteral("DB"),
                              DefaultDatumDatabasePath(programFolder));
     if (!QFileInfo(path).isFile()) {
         platform::MsgBox(platform::ResText(800), platform::Buttons::Ok, platform::Icon::Critical);
-        path = platform::CurrentPrompter().openFile(
-            {platform::ResText(801), QStringLiteral("*.mdb"), {}, {}});
-        if (path.isEmpty()) {
-            platform::ResetCursor();
-            return DatumLoad::Quit;
-        }
-        platform::SaveSetting(QStringLiteral("ZEB"), QStringLiteral("Datum"), QStringLiteral("DB"),
-                              path);
+        path = AskForDatumDatabase();
     }
-    try {
-        std::unique_ptr<SQLite::Database> db;
+    // A database from which not one datum could be read is handled like a missing one: the
+    // program cannot work without datums, and every later use of the empty table would fail.
+    while (!path.isEmpty()) {
+        geodesy::Datums().GridDatums.fill(0);
         try {
-            db = std::make_unique<SQLite::Database>(path.toStdString(), SQLite::OPEN_READONLY);
-            Harden(*db);
-        } catch (const SQLite::Exception& e) {
-            throw common::AppError(common::kDatabaseError, e.what());
+            const platform::WaitCursor wait;
+            ReadDatumDatabase(path);
+            return DatumLoad::Loaded;
+        } catch (const common::AppError& e) {
+            platform::ShowError(e.number(), QString::fromStdString(e.description()));
+            if (geodesy::Datums().datumTableFilled) {
+                return DatumLoad::Reported;
+            }
         }
-        try {
-            ReadDatums(*db, path);
-            ReadEllipsoids(*db, path);
-        } catch (const SQLite::Exception& e) {
-            throw common::AppError(common::kTableNotFound, e.what());
-        }
-    } catch (const common::AppError& e) {
-        platform::ShowError(e.number(), QString::fromStdString(e.description()));
-        return DatumLoad::Reported;
+        path = AskForDatumDatabase();
     }
-    return DatumLoad::Loaded;
+    platform::ResetCursor();
+    return DatumLoad::Quit;
 }
 
 } // namespace document

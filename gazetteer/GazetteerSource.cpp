@@ -1,6 +1,7 @@
 #include "gazetteer/GazetteerSource.h"
 
 #include "common/AppError.h"
+#include "document/OutsideTables.h"
 #include "platform/Windows1252.h"
 
 #include <QDir>
@@ -17,14 +18,6 @@ namespace {
 
 [[noreturn]] void Fail(int number, const QString& description) {
     throw common::AppError(number, description.toStdString());
-}
-
-bool IsSqliteFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    return file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
 QString UriOf(const QString& path) {
@@ -71,29 +64,49 @@ GazetteerSource::GazetteerSource(const QString& file, const QString& dbType)
         dbase_ = true;
         return;
     }
+    if (dbType.compare(kParadoxType, Qt::CaseInsensitive) == 0) {
+        if (!info.isDir()) {
+            Fail(kDatabasePathNotFound, QStringLiteral("'%1' is not a valid path.").arg(file));
+        }
+        paradox_ = true;
+        return;
+    }
     if (!dbType.isEmpty()) {
         Fail(kUnrecognizedFormat,
-             QStringLiteral("Database type '%1' is not supported: convert the tables to dBase IV "
-                            "or to an SQLite database.")
+             QStringLiteral("Database type '%1' is not supported: the gazetteer reads Access, "
+                            "SQLite, dBase IV and Paradox tables.")
                  .arg(dbType));
     }
     if (!info.exists()) {
         Fail(info.dir().exists() ? kDatabaseFileNotFound : kDatabasePathNotFound,
              QStringLiteral("Could not find file '%1'.").arg(file));
     }
-    if (!IsSqliteFile(file)) {
+    QString attached = UriOf(file);
+    switch (document::RecogniseTableFile(file)) {
+    case document::TableFileKind::Sqlite:
+        break;
+    case document::TableFileKind::Access:
+        // The tables and their fields, without rows: a table's rows are copied when it is
+        // searched.
+        access_ = std::make_unique<document::OutsideTableCopy>(
+            file, document::TableFileKind::Access, document::OutsideTableCopy::Scope::SchemaOnly,
+            QStringList{});
+        attached = UriOf(access_->path());
+        break;
+    default:
         Fail(kUnrecognizedFormat,
-             QStringLiteral("'%1' is not an SQLite database. An Access (.mdb) gazetteer must "
-                            "first be converted to SQLite or to dBase IV tables.")
-                 .arg(file));
+             document::UnreadableDatabaseText(
+                 file, QStringLiteral("it is neither an Access nor an SQLite database")));
     }
     SQLite::Statement attach(*db_, "ATTACH DATABASE ? AS src");
-    attach.bind(1, UriOf(file).toStdString());
+    attach.bind(1, attached.toStdString());
     attach.exec();
     // Opened exclusively: the file's lock is taken once and kept, so that the list's reads of a
     // record at a time do not each lock the file and check it for changes.
     db_->exec("PRAGMA src.locking_mode = EXCLUSIVE");
 }
+
+GazetteerSource::~GazetteerSource() = default;
 
 bool GazetteerSource::isSameAs(const QString& file, const QString& dbType) const {
     return file == file_ && dbType == dbType_ && QFileInfo(file).lastModified() == modified_;
@@ -109,6 +122,12 @@ QStringList GazetteerSource::tables() const {
         }
         return names;
     }
+    if (paradox_) {
+        for (const QString& name : paradoxFiles().keys()) {
+            names << name;
+        }
+        return names;
+    }
     SQLite::Statement query(*db_, "SELECT name FROM src.sqlite_schema WHERE type IN "
                                   "('table','view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
                                   "ORDER BY type = 'view', rowid");
@@ -119,7 +138,7 @@ QStringList GazetteerSource::tables() const {
 }
 
 bool GazetteerSource::isView(const QString& table) const {
-    if (dbase_) {
+    if (dbase_ || paradox_) {
         return false;
     }
     SQLite::Statement query(*db_, "SELECT type FROM src.sqlite_schema WHERE name = ?");
@@ -144,6 +163,18 @@ QStringList GazetteerSource::fields(const QString& table) const {
             char fieldName[XBASE_FLDNAME_LEN_READ + 1] = {};
             DBFGetFieldInfo(dbf.get(), i, fieldName, nullptr, nullptr);
             names << QString::fromLatin1(fieldName);
+        }
+        return names;
+    }
+    if (paradox_) {
+        const document::OutsideTableCopy copy(
+            paradoxFiles().value(name), document::TableFileKind::Paradox,
+            document::OutsideTableCopy::Scope::SchemaOnly, {name});
+        SQLite::Database schema(copy.path().toStdString(), SQLite::OPEN_READONLY);
+        SQLite::Statement query(schema, "SELECT name FROM pragma_table_info(?) ORDER BY cid");
+        query.bind(1, name.toStdString());
+        while (query.executeStep()) {
+            names << QString::fromStdString(query.getColumn(0).getString());
         }
         return names;
     }
@@ -236,6 +267,37 @@ void GazetteerSource::copyDbfTable(const QString& table) {
     transaction.commit();
 }
 
+QMap<QString, QString> GazetteerSource::paradoxFiles() const {
+    QMap<QString, QString> files;
+    const QDir folder(file_);
+    for (const QString& entry :
+         folder.entryList({QStringLiteral("*.db")}, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+        const QString path = folder.filePath(entry);
+        if (document::RecogniseTableFile(path) == document::TableFileKind::Paradox) {
+            files.insert(QFileInfo(entry).completeBaseName(), path);
+        }
+    }
+    return files;
+}
+
+void GazetteerSource::copyOutsideTable(const QString& source, document::TableFileKind kind,
+                                       const QString& table) {
+    const document::OutsideTableCopy copy(source, kind, document::OutsideTableCopy::Scope::Rows,
+                                          {table});
+    SQLite::Statement attach(*db_, "ATTACH DATABASE ? AS copied");
+    attach.bind(1, UriOf(copy.path()).toStdString());
+    attach.exec();
+    try {
+        db_->exec(QStringLiteral("CREATE TABLE main.%1 AS SELECT * FROM copied.%1")
+                      .arg(QuoteIdentifier(table))
+                      .toStdString());
+    } catch (...) {
+        db_->exec("DETACH DATABASE copied");
+        throw;
+    }
+    db_->exec("DETACH DATABASE copied");
+}
+
 QString GazetteerSource::searchableTable(const QString& table, const QString& field) {
     const QString name = FindName(tables(), table);
     if (name.isEmpty()) {
@@ -248,13 +310,18 @@ QString GazetteerSource::searchableTable(const QString& table, const QString& fi
     }
     const QString source = QStringLiteral("src.") + name;
     // The search reads records by rowid, which a WITHOUT ROWID table lacks: it is copied too.
-    if (!dbase_ && !isView(name) && hasRowid(name) && hasCaseFreeIndex(source, column)) {
+    if (!dbase_ && !paradox_ && !access_ && !isView(name) && hasRowid(name) &&
+        hasCaseFreeIndex(source, column)) {
         return QStringLiteral("src.") + QuoteIdentifier(name);
     }
     const QString copy = QStringLiteral("main.") + QuoteIdentifier(name);
     if (copied_.insert(name).second) {
         if (dbase_) {
             copyDbfTable(name);
+        } else if (paradox_) {
+            copyOutsideTable(paradoxFiles().value(name), document::TableFileKind::Paradox, name);
+        } else if (access_) {
+            copyOutsideTable(file_, document::TableFileKind::Access, name);
         } else {
             db_->exec(QStringLiteral("CREATE TABLE %1 AS SELECT * FROM src.%2")
                           .arg(copy, QuoteIdentifier(name))

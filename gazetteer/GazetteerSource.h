@@ -1,11 +1,17 @@
 #pragma once
 
 #include <QDateTime>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <SQLiteCpp/Database.h>
 #include <memory>
 #include <set>
+
+namespace document {
+class OutsideTableCopy;
+enum class TableFileKind;
+} // namespace document
 
 namespace gazetteer {
 
@@ -20,15 +26,20 @@ inline constexpr int kDatabasePathNotFound = 3044;
 inline constexpr int kItemNotFound = 3265;
 inline constexpr int kUnrecognizedFormat = 3343;
 
-// An outside gazetteer opened read-only: an SQLite database file, or a folder of dBase tables
-// (each .dbf file is a table named after the file). The user's files are never written: a table
-// that lacks an index for the searched field, and every dBase table, is searched in a working
-// copy held in memory.
+// An outside gazetteer opened read-only: an SQLite or Access database file (told apart by their
+// first bytes), or a folder of dBase or Paradox tables (each .dbf or .db file is a table named
+// after the file). The user's files are never written: a table that lacks an index for the
+// searched field, and every Access, dBase and Paradox table, is searched in a working copy held
+// in memory. Access and Paradox files are read by a child process (document::OutsideTableCopy).
 class GazetteerSource {
 public:
     // Opens `file` as `dbType` says. Errors 3024/3044 when the file or folder does not exist,
-    // 3343 for a file that is no SQLite database (an Access file must be converted first).
+    // 3343 for a file that is neither an SQLite nor an Access database, 3049 for an Access file
+    // that cannot be read.
     GazetteerSource(const QString& file, const QString& dbType);
+    ~GazetteerSource();
+    GazetteerSource(const GazetteerSource&) = delete;
+    GazetteerSource& operator=(const GazetteerSource&) = delete;
 
     // The tables and views (stored select queries), in the database's order.
     QStringList tables() const;
@@ -50,11 +61,18 @@ private:
     bool hasRowid(const QString& table) const;
     bool hasCaseFreeIndex(const QString& schemaTable, const QString& field) const;
     void copyDbfTable(const QString& table);
+    // The Paradox tables of the folder by name, each with its file.
+    QMap<QString, QString> paradoxFiles() const;
+    // Copies `table` of an Access or Paradox file into the working copy.
+    void copyOutsideTable(const QString& source, document::TableFileKind kind,
+                          const QString& table);
 
     QString file_;
     QString dbType_;
     QDateTime modified_;
     bool dbase_ = false;
+    bool paradox_ = false;
+    std::unique_ptr<document::OutsideTableCopy> access_; // the tables of an Access file, no rows
     std::unique_ptr<SQLite::Database> db_;
     std::set<QString> copied_;  // tables copied into the working copy
     std::set<QString> indexed_; // "table\nfield" pairs with a working index

@@ -1,6 +1,7 @@
 #include "gazetteer/frmGeoSetup.h"
 
 #include "common/AppError.h"
+#include "document/OutsideTables.h"
 #include "gazetteer/GazetteerSource.h"
 #include "gazetteer/GeoConfig.h"
 #include "gazetteer/frmFonts.h"
@@ -24,6 +25,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <exception>
+#include <optional>
 
 namespace gazetteer {
 
@@ -40,9 +42,31 @@ QString* FieldSetting(platform::ProgramSettings& s, int selector) {
     return settings[selector - 1];
 }
 
-bool IsSqlite(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+// The database type of a chosen file: by its first bytes, else by its name as the file dialog's
+// types name it; empty for a database file (Access or SQLite), nothing for a file neither tells.
+std::optional<QString> DbTypeOf(const QString& path) {
+    switch (document::RecogniseTableFile(path)) {
+    case document::TableFileKind::Access:
+    case document::TableFileKind::Sqlite:
+        return QString();
+    case document::TableFileKind::Dbase:
+        return kDbaseType;
+    case document::TableFileKind::Paradox:
+        return kParadoxType;
+    case document::TableFileKind::Unknown:
+        break;
+    }
+    const QString upper = path.toUpper();
+    if (upper.contains(QLatin1String(".MDB"))) {
+        return QString();
+    }
+    if (upper.contains(QLatin1String(".DBF"))) {
+        return kDbaseType;
+    }
+    if (upper.contains(QLatin1String(".DB"))) {
+        return kParadoxType;
+    }
+    return std::nullopt;
 }
 
 struct Failure {
@@ -190,19 +214,26 @@ void frmGeoSetup::MapGeo() {
     }
     try {
         const platform::WaitCursor wait;
-        const QString upper = path.toUpper();
-        if (IsSqlite(path) || upper.contains(QLatin1String(".MDB"))) {
+        const QFileInfo info(path);
+        const std::optional<QString> type =
+            info.isFile() ? DbTypeOf(path) : std::optional<QString>();
+        const QString folderType = type.value_or(s.DbType);
+        const bool missingFile = !info.exists() && (s.DbType.isEmpty() ||
+                                                    path.toUpper().contains(QLatin1String(".MDB")));
+        if ((type && type->isEmpty()) || missingFile) {
             source_ = std::make_unique<GazetteerSource>(path, QString());
             s.DbType.clear();
-        } else if (s.DbType.toUpper() == kDbaseType.toUpper()) {
-            if (upper.contains(QLatin1String(".DBF"))) {
-                path = QFileInfo(path).absolutePath();
+        } else if (folderType.toUpper() == kDbaseType.toUpper() ||
+                   folderType.toUpper() == kParadoxType.toUpper()) {
+            // A table file stands for the folder that holds it.
+            const QString folderKind =
+                folderType.toUpper() == kDbaseType.toUpper() ? kDbaseType : kParadoxType;
+            if (info.isFile()) {
+                path = info.absolutePath();
                 lblFile->setText(path);
             }
-            source_ = std::make_unique<GazetteerSource>(path, kDbaseType);
-            s.DbType = kDbaseType;
-        } else if (s.DbType.toUpper() == kParadoxType.toUpper()) {
-            source_ = std::make_unique<GazetteerSource>(path, kParadoxType);
+            source_ = std::make_unique<GazetteerSource>(path, folderKind);
+            s.DbType = folderKind;
         } else if (!source_) {
             throw common::AppError(kUnrecognizedFormat,
                                    QStringLiteral("'%1' is not a database the gazetteer can read.")
@@ -266,14 +297,8 @@ void frmGeoSetup::cmdChangeFile_Click() {
         if (path.isEmpty()) {
             return;
         }
-        const QString upper = path.toUpper();
-        platform::ProgramSettings& s = platform::Settings();
-        if (IsSqlite(path) || upper.contains(QLatin1String(".MDB"))) {
-            s.DbType.clear();
-        } else if (upper.contains(QLatin1String(".DBF"))) {
-            s.DbType = kDbaseType;
-        } else if (upper.contains(QLatin1String(".DB"))) {
-            s.DbType = kParadoxType;
+        if (const std::optional<QString> type = DbTypeOf(path)) {
+            platform::Settings().DbType = *type;
         }
         MapGeo();
     } catch (const std::exception& error) {

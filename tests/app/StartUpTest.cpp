@@ -99,6 +99,38 @@ TEST_F(StartUpTest, CommandLineNamingNoFileIsReportedLeavesNoDocumentAndEnablesT
     EXPECT_TRUE(DocumentMenusEnabled(*form_));
 }
 
+// A datum database that is no database (here zero-filled) gives one message, naming it; the start
+// goes on with the database the user then picks, and opens the document it was asked to open.
+// Cancelling the search ends the start without a further message.
+TEST_F(StartUpTest, AnUnreadableDatumDatabaseIsReportedOnceAndAnotherIsAskedFor) {
+    QFile zeros(path("DATUM.MDB"));
+    ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
+    zeros.write(QByteArray(64 * 1024, '\0'));
+    zeros.close();
+    const QString file = CopyFixture("current.deg", "bees.deg");
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "another chosen");
+        EndRun();
+        geodesy::ResetDatumState();
+        platform::SaveSetting("ZEB", "Datum", "DB", path("DATUM.MDB"));
+        ScriptedPrompter prompter;
+        prompter.expect(AnswerWith(platform::Answer::Ok));
+        prompter.expect(testing_support::ChooseFile(cancel ? QString() : DOVAZOV_DATUM_DB));
+
+        EXPECT_EQ(Load(file), !cancel);
+
+        ASSERT_EQ(prompter.messages().size(), 1U);
+        EXPECT_TRUE(prompter.messages()[0].text.contains(path("DATUM.MDB")))
+            << prompter.messages()[0].text.toStdString();
+        EXPECT_EQ(prompter.fileDialogs().size(), 1U);
+        if (!cancel) {
+            EXPECT_EQ(geodesy::Datums().datumCount(), 230);
+            EXPECT_EQ(document::Document().CurrentFile, file);
+            EXPECT_EQ(form_->model->rowCount(), 5);
+        }
+    }
+}
+
 TEST_F(StartUpTest, OpenOfAMissingFileWithoutADocumentStillEnablesTheMenus) {
     ScriptedPrompter prompter;
     ASSERT_TRUE(Load());

@@ -1,5 +1,6 @@
 #include "document/DatumDatabase.h"
 
+#include "../support/OutsideFiles.h"
 #include "../support/ScriptedPrompter.h"
 #include "../support/TempSettings.h"
 #include "geodesy/DatumTables.h"
@@ -126,7 +127,7 @@ TEST_F(DatumDatabaseTest, ErrorsStopTheLoadThroughTheErrorBox) {
         std::vector<std::string> datums;
         std::vector<std::string> ellipsoids;
         long number;
-        int datumsLoaded;
+        int datumsLoaded; // none: the database cannot serve, and another one is asked for
     } cases[] = {
         {"null name",
          {"'A', 'A', 'x', 0, 0, 0, 0, 0, 1, 1", "'B', NULL, 'x', 0, 0, 0, 0, 0, 1, 1"},
@@ -144,11 +145,17 @@ TEST_F(DatumDatabaseTest, ErrorsStopTheLoadThroughTheErrorBox) {
         useDatabase(makeDatabase(c.datums, c.ellipsoids));
         ScriptedPrompter prompter;
         prompter.expect(AnswerWith(platform::Answer::Ok));
-        EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Reported);
+        if (c.datumsLoaded == 0) {
+            prompter.expect(ChooseFile({}));
+        }
+        EXPECT_EQ(document::LoadDatums(dir_.path()),
+                  c.datumsLoaded == 0 ? document::DatumLoad::Quit : document::DatumLoad::Reported);
+        EXPECT_EQ(prompter.pending(), 0U);
         ASSERT_EQ(prompter.messages().size(), 1u);
         EXPECT_TRUE(
             prompter.messages()[0].text.startsWith("Error " + QString::number(c.number) + "\r"))
             << prompter.messages()[0].text.toStdString();
+        EXPECT_TRUE(prompter.messages()[0].text.contains(dir_.filePath("DATUM.MDB")));
         EXPECT_EQ(prompter.messages()[0].icon, platform::Icon::Exclamation);
         EXPECT_EQ(Datums().datumCount(), c.datumsLoaded);
     }
@@ -291,10 +298,16 @@ TEST_F(DatumDatabaseTest, TablesThatAreNotPlainTablesAreRefused) {
             c.datumTable, c.ellipsoidTable));
         ScriptedPrompter prompter;
         prompter.expect(AnswerWith(platform::Answer::Ok));
+        if (c.datumsLoaded == 0) {
+            prompter.expect(ChooseFile({}));
+        }
         {
             const HangGuard guard;
-            EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Reported);
+            EXPECT_EQ(document::LoadDatums(dir_.path()), c.datumsLoaded == 0
+                                                             ? document::DatumLoad::Quit
+                                                             : document::DatumLoad::Reported);
         }
+        EXPECT_EQ(prompter.pending(), 0U);
         ASSERT_EQ(prompter.messages().size(), 1U);
         const QString& text = prompter.messages()[0].text;
         EXPECT_TRUE(text.startsWith("Error 3078\r")) << text.toStdString();
@@ -322,17 +335,74 @@ TEST_F(DatumDatabaseTest, TextsAreKeptShortAndOversizedValuesRefused) {
     EXPECT_EQ(Datums().ellipsoid(1).ELLI, "AB");
     EXPECT_EQ(Datums().ellipsoid(1).ELLI_NAME, expected);
 
-    // A value of two million bytes is not read at all.
+    // A value of two million bytes is not read at all: with no datum read, another database is
+    // asked for.
     geodesy::ResetDatumState();
     QFile::remove(dir_.filePath("DATUM.MDB"));
     useDatabase(
         makeDatabase({"'A', printf('%.*c', 2000000, 'x'), 'x', 0, 0, 0, 0, 0, 1, 1"}, kEllipsoids));
     ScriptedPrompter prompter;
     prompter.expect(AnswerWith(platform::Answer::Ok));
-    EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Reported);
+    prompter.expect(ChooseFile({}));
+    EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Quit);
     ASSERT_EQ(prompter.messages().size(), 1U);
     EXPECT_TRUE(prompter.messages()[0].text.startsWith("Error 3078\r"))
         << prompter.messages()[0].text.toStdString();
+}
+
+// Files that are no datum database this program can read: each gives one message naming the
+// file and what is wrong, then the search for another file, and the program goes on with the one
+// chosen.
+TEST_F(DatumDatabaseTest, UnreadableFilesAreReportedOnceAndAnotherIsAskedFor) {
+    const QString good = dir_.filePath("good.sqlite");
+    ASSERT_TRUE(
+        QFile::rename(makeDatabase({"'EUR-M', 'E', 'x', 0, 0, 0, 0, 0, 4, 1"}, kEllipsoids), good));
+    const QByteArray access = NpmFileBytes("node-adodb/examples/node-adodb.mdb");
+    const QByteArray noise = NoiseBytes(64 * 1024, 25);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* says;
+    } cases[] = {
+        {"zero-filled", QByteArray(64 * 1024, '\0'), "neither an Access nor an SQLite database"},
+        {"random bytes", noise, "neither an Access nor an SQLite database"},
+        {"a cut Access file", access.left(3 * 4096), "Cannot read the database"},
+        {"an Access file without the datum tables", NpmFileBytes("mdb/test/fruit.mdb"),
+         "cannot find the input table or query 'Datum'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        geodesy::ResetDatumState();
+        const QString bad = dir_.filePath("DATUM.MDB");
+        QFile file(bad);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        useDatabase(bad);
+        ScriptedPrompter prompter;
+        prompter.expect(AnswerWith(platform::Answer::Ok));
+        prompter.expect(ChooseFile(good));
+        {
+            const HangGuard guard;
+            EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Loaded);
+        }
+        ASSERT_EQ(prompter.messages().size(), 1U);
+        const QString& text = prompter.messages()[0].text;
+        EXPECT_TRUE(text.contains(bad)) << text.toStdString();
+        EXPECT_TRUE(text.contains(c.says)) << text.toStdString();
+        ASSERT_EQ(prompter.fileDialogs().size(), 1U);
+        EXPECT_EQ(prompter.fileDialogs()[0].title, "Where is DATUM.MDB?");
+        EXPECT_EQ(platform::GetSetting("ZEB", "Datum", "DB"), good);
+        EXPECT_EQ(DatumIndex("EUR-M"), 1);
+    }
+
+    // Cancel ends the program, as for a missing file.
+    geodesy::ResetDatumState();
+    useDatabase(dir_.filePath("DATUM.MDB"));
+    ScriptedPrompter prompter;
+    prompter.expect(AnswerWith(platform::Answer::Ok));
+    prompter.expect(ChooseFile({}));
+    EXPECT_EQ(document::LoadDatums(dir_.path()), document::DatumLoad::Quit);
 }
 
 TEST(ShippedDatumDatabase, HoldsEveryCodeTheProgramNames) {

@@ -162,7 +162,7 @@ TEST_F(PlaceSearchTest, AMissingDatabaseIsFileOrPathNotFound) {
               gazetteer::kDatabasePathNotFound);
 }
 
-TEST_F(PlaceSearchTest, AnAccessFileIsRefusedWithTheAdviceToConvertIt) {
+TEST_F(PlaceSearchTest, AnAccessFileCutAfterItsHeaderIsReportedByName) {
     const QString mdb = dir_.filePath(QStringLiteral("old.mdb"));
     QFile file(mdb);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -171,10 +171,11 @@ TEST_F(PlaceSearchTest, AnAccessFileIsRefusedWithTheAdviceToConvertIt) {
     platform::Settings().File = mdb;
     try {
         Search(QStringLiteral("A"), false);
-        FAIL() << "an Access file was read";
+        FAIL() << "a cut Access file was read";
     } catch (const common::AppError& error) {
-        EXPECT_EQ(error.number(), gazetteer::kUnrecognizedFormat);
-        EXPECT_NE(error.description().find("converted"), std::string::npos);
+        EXPECT_EQ(error.number(), common::kDatabaseError);
+        EXPECT_NE(error.description().find(mdb.toStdString()), std::string::npos)
+            << error.description();
     }
 }
 
