@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -445,6 +446,15 @@ void Form1::buildCentralWidget() {
         TDBGrid1->viewport()->update();
     });
     TDBGrid1->hide();
+    // Until a document comes, a plain area where the grid will be keeps the command bar at the top.
+    auto* emptyArea = new QFrame(central);
+    emptyArea->setFrameShape(QFrame::StyledPanel);
+    emptyArea->setFrameShadow(QFrame::Sunken);
+    EmptyArea = emptyArea;
+    EmptyArea->setObjectName(QStringLiteral("EmptyArea"));
+    EmptyArea->setBackgroundRole(QPalette::Base);
+    EmptyArea->setAutoFillBackground(true);
+    layout->addWidget(EmptyArea, 1);
     connect(TDBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { Guarded([this] { TDBGrid1_RowColChange(); }); });
     // The row header's double click asks for the record editor.
@@ -745,6 +755,7 @@ bool Form1::FitGrid() {
         return false;
     }
     // The layout gives the grid the window's width and the height above the status bar.
+    EmptyArea->hide();
     TDBGrid1->show();
     Picture1->show();
     return true;

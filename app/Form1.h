@@ -237,6 +237,7 @@ public:
     QLabel* Variable = nullptr; // hidden: dialogs pass a result through its caption
 
     RecordGridView* TDBGrid1 = nullptr;
+    QWidget* EmptyArea = nullptr; // in the grid's place until a document comes
     RecordTableModel* model = nullptr;
     ColumnSelection* columnSelection = nullptr; // the grid's selected columns
     QStatusBar* StatusBar1 = nullptr;

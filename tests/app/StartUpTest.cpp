@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTableView>
 #include <unistd.h>
 
@@ -57,6 +59,12 @@ TEST_F(StartUpTest, FirstStartWithoutCommandLineShowsAnEmptyEnglishWindow) {
     EXPECT_EQ(form_->MnuNouveau->text(), "&New");
     EXPECT_FALSE(AnyDocumentMenuEnabled(*form_));
     EXPECT_FALSE(form_->TDBGrid1->isVisible());
+    // The command bar at the top under the menus, a plain area below it where the grid will come.
+    ASSERT_TRUE(form_->isVisible());
+    EXPECT_LE(form_->cmd[0]->mapTo(form_.get(), QPoint(0, 0)).y(),
+              form_->menuBar()->height() + form_->cmd[0]->height());
+    EXPECT_TRUE(form_->EmptyArea->isVisible());
+    EXPECT_GE(form_->EmptyArea->height(), form_->centralWidget()->height() / 2);
     EXPECT_FALSE(document::Data1().bound());
     EXPECT_EQ(document::Document().FileModified, 0);
     EXPECT_EQ(document::Document().SqlTri, "SELECT * FROM DOVAZOV ORDER BY Counter");
