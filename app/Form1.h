@@ -271,6 +271,8 @@ private:
     void OpenRecordEditor();
     // Shows the grid and the sort controls unless the window is minimised; true when it did.
     bool FitGrid();
+    // Widens the grid's columns to their values within the grid, the comment to the room left.
+    void FitColumns();
     void ApplyWindowSettings();
     void ApplyGridColors();
     // Runs a handler and shows an error it raises in the error box.
@@ -282,6 +284,9 @@ private:
     // The pixel widths the grid columns were given from the settings: a column still that wide
     // keeps its stored width when the settings are written.
     std::array<int, 10> appliedColumnWidths_{};
+    // The comment column's width before FitColumns stretched it, and the width it gave it.
+    int ownLastWidth_ = 0;
+    int autoLastWidth_ = -1;
     std::unique_ptr<WaitWindowFeedback> feedback_;
     AutoSaveTimer autoSave_;
     QString helpFile_;

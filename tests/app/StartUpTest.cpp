@@ -1,5 +1,6 @@
 #include "../support/ScopedEnv.h"
 #include "MainWindowFixture.h"
+#include "app/MainSettings.h"
 #include "app/RecordTableModel.h"
 
 #include <QAction>
@@ -127,6 +128,25 @@ TEST_F(StartUpTest, StoredColumnWidthsApplyAsTheyAreDownToZero) {
     ASSERT_TRUE(Load());
     EXPECT_EQ(form_->TDBGrid1->columnWidth(3), 0);
     EXPECT_EQ(form_->TDBGrid1->columnWidth(4), 10); // 15 twips a pixel
+}
+
+// With a document the comment column takes the room the others leave, and columns widened to their
+// values keep the widths the settings hold.
+TEST_F(StartUpTest, TheCommentColumnTakesTheRoomLeftAndStoredWidthsStay) {
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Load());
+    OpenFixture();
+    form_->resize(1200, 600);
+    QCoreApplication::processEvents();
+    QTableView* grid = form_->TDBGrid1;
+    ASSERT_TRUE(grid->isVisible());
+    const int last = form_->model->columnCount() - 1;
+    EXPECT_EQ(grid->columnViewportPosition(last) + grid->columnWidth(last),
+              grid->viewport()->width());
+    EXPECT_EQ(form_->windowSettings().ColWidth, app::kDefaultColWidths);
+    // A column the user widens is stored at its new width.
+    grid->setColumnWidth(7, grid->columnWidth(7) + 30);
+    EXPECT_GT(form_->windowSettings().ColWidth[7], app::kDefaultColWidths[7]);
 }
 
 TEST_F(StartUpTest, SecondCopyIsRefusedAndTheFirstKeepsItsLock) {

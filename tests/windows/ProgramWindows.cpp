@@ -5,6 +5,8 @@
 #include "app/Prefer.h"
 #include "app/Start.h"
 #include "cartography/frmCarte.h"
+#include "cartography/frmCartesOptions.h"
+#include "document/DistributionReader.h"
 #include "editor/EditForm.h"
 #include "exchange/GarminImportWindow.h"
 #include "exchange/ImportChooserWindow.h"
@@ -126,6 +128,10 @@ Step Opens(std::function<void(QWidget&)> run) {
 
 Step Acts(std::function<void(QWidget&)> run) {
     return {Step::Kind::Acts, std::move(run)};
+}
+
+void PrintTo(const WindowRoad& road, std::ostream* out) {
+    *out << road.name;
 }
 
 void CheckWithinScreen(const Visit& visit, std::vector<std::string>& faults) {
@@ -303,7 +309,10 @@ void ProgramWindowsTest::SetUp() {
     {
         testing_support::ScriptedPrompter quiet;
         ASSERT_TRUE(Load());
-        OpenFixture();
+        // A survey whose comments are long, as field notes are.
+        const QString file = path(QStringLiteral("survey.deg"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(DOVAZOV_FIXTURES "/windows/survey.deg"), file));
+        ASSERT_TRUE(document::OpenDistribution(file, form_->readerHooks()));
         form_->ActiveMenus(); // as File > Open does after reading
     }
     // The window at its place on the screen, as the settings put it at start-up.
@@ -562,10 +571,19 @@ std::vector<WindowRoad> Catalogue() {
                               })},
                              {CheckWheelScrollsPicture}));
     }
+    const auto layerOptions = [] {
+        return Opens([](QWidget& w) { As<cartography::frmCarte>(w).mnuOptions[0]->trigger(); });
+    };
+    roads.push_back(Road("cartography options", {OpenCartography(), layerOptions()}));
     roads.push_back(
-        Road("cartography options", {OpenCartography(), Opens([](QWidget& w) {
-                                         As<cartography::frmCarte>(w).mnuOptions[0]->trigger();
-                                     })}));
+        Road("cartography options with a layer",
+             {OpenCartography(), layerOptions(), Acts([](QWidget& w) {
+                  auto& options = As<cartography::frmCartesOptions>(w);
+                  testing_support::ScriptedPrompter prompter;
+                  prompter.expect(testing_support::ChooseFile(
+                      QDir(app::ProgramFolder()).filePath(QStringLiteral("carto/borders.zeb"))));
+                  QTest::mouseClick(options.cmdZEB[0], Qt::LeftButton);
+              })}));
 
     // Options menu.
     roads.push_back(Road("preferences", {Trigger([](Form1& f) { return f.MnuPreferences; })}));

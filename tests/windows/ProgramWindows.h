@@ -47,6 +47,9 @@ struct Visit {
     int langue;
 };
 
+// Names the road in the test's messages.
+void PrintTo(const WindowRoad& road, std::ostream* out);
+
 // The windows of the program, in menu order.
 std::vector<WindowRoad> Catalogue();
 
