@@ -26,6 +26,7 @@
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
 #include "platform/WaitCursor.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -541,6 +542,8 @@ void Form1::ApplyWindowSettings() {
                        std::max(ToPixels(windowSettings_.Width), 200),
                        std::max(ToPixels(windowSettings_.Height), 150));
     setGeometry(KeepOnScreen(wanted, screens));
+    // Stored on a larger screen, the window is shrunk and moved to lie whole on this one.
+    platform::KeepWithinScreen(*this);
     // A column at its default width is widened to show its caption and a whole value; a width
     // the user chose stays.
     const std::array<QString, 10> captions = GridCaptions();

@@ -74,17 +74,10 @@ QRect FitInto(const QRect& wanted, const QRect& room) {
 }
 
 void KeepWithinScreen(QWidget& window) {
-    const QMargins frame = FrameMargins(window);
-    const QPoint corner(frame.left(), frame.top());
-    // move() places a window by its frame's corner; a window not yet shown keeps it in pos().
-    const QPoint frameCorner = window.isVisible() ? window.frameGeometry().topLeft() : window.pos();
-    const QRect wanted(frameCorner + corner, window.size());
-    const QRect fitted = FitInto(wanted, ClientRoom(window));
-    if (fitted.size() != window.size()) {
-        window.resize(fitted.size());
-    }
-    if (fitted.topLeft() != wanted.topLeft()) {
-        window.move(fitted.topLeft() - corner);
+    // The window's own rectangle, without its frame, shown or not.
+    const QRect fitted = FitInto(window.geometry(), ClientRoom(window));
+    if (fitted != window.geometry()) {
+        window.setGeometry(fitted);
     }
 }
 

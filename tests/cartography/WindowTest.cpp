@@ -548,7 +548,7 @@ TEST_F(WindowTest, ClicksAddAndRemoveRecordsAndClosingWritesTheSettings) {
     // As far as the screen lets the whole window, its frame included, lie there.
     const QRect screen = window->screen()->availableGeometry();
     const QMargins frame = platform::FrameMargins(*window);
-    const int widest = screen.width() - window->width() - frame.left() - frame.right();
+    const int widest = screen.right() + 1 - frame.right() - window->width();
     EXPECT_EQ(window->pos(), QPoint(std::min(40, widest), 60));
     window->reject();
 }
