@@ -27,7 +27,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -127,6 +126,10 @@ frmCarte::frmCarte(CartoWindowState& state, maps::MapHost& host, QWidget* parent
     buildToolbar();
     StatusBar1 = new QStatusBar(client_);
     StatusBar1->setSizeGripEnabled(false);
+    // The bars paint their whole area, tracks included.
+    for (QWidget* bar : std::initializer_list<QWidget*>{HScroll1, VScroll1, Toolbar1, StatusBar1}) {
+        bar->setAutoFillBackground(true);
+    }
     // Each panel one inch wide.
     const int inch = logicalDpiX();
     for (QLabel*& panel : Panels) {
