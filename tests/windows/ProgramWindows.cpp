@@ -110,14 +110,10 @@ int CaptionWidth(const QHeaderView& header, int section) {
     return header.fontMetrics().horizontalAdvance(caption) + 2 * margin + 2;
 }
 
-// The widest value of column `column` among the rows the view shows.
-int ValuesWidth(QAbstractItemView& view, int column) {
-    // sizeHintForColumn is protected in the view classes; the public one of the view asks the
-    // delegate the same way.
-    struct Open : QAbstractItemView {
-        using QAbstractItemView::sizeHintForColumn;
-    };
-    return (view.*(&Open::sizeHintForColumn))(column);
+// The widest value of column `column` among the rows the view shows (public in the base class,
+// where the views override it).
+int ValuesWidth(const QAbstractItemView& view, int column) {
+    return view.sizeHintForColumn(column);
 }
 
 } // namespace
