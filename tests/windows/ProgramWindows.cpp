@@ -344,7 +344,7 @@ bool ProgramWindowsTest::Reach(const WindowRoad& road,
             }
         }
     };
-    std::function<void()> advance = [&] {
+    std::function<void()> walk = [&] {
         while (next < road.steps.size() && road.steps[next].kind == Step::Kind::Acts) {
             const QWidgetList before = QApplication::topLevelWidgets();
             road.steps[next++].run(*current);
@@ -369,6 +369,17 @@ bool ProgramWindowsTest::Reach(const WindowRoad& road,
         waiting = true;
         // Blocks while the window it opens is shown.
         road.steps[next++].run(*current);
+    };
+    // A step that finds another window than it expects ends the walk; the exception must not
+    // cross the event loop of a modal window.
+    const std::function<void()> advance = [&] {
+        try {
+            walk();
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << road.name << ": " << e.what();
+            finished = true;
+            closeAll();
+        }
     };
 
     QTimer poll;
