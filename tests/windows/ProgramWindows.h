@@ -47,6 +47,9 @@ struct Visit {
     int langue;
 };
 
+// The text of a button as it shows, without its mnemonic marks.
+QString ShownText(QString text);
+
 // Names the road in the test's messages.
 void PrintTo(const WindowRoad& road, std::ostream* out);
 
