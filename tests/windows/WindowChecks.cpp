@@ -20,6 +20,10 @@ namespace windows_test {
 
 namespace {
 
+// What a desktop takes from a screen beyond the offscreen platform's thin frame: a panel of 32
+// pixels and a title bar of 32, and borders of 4.
+const QMargins kDesktopFrame(4, 64, 4, 4);
+
 // The pixels a text may lack before it counts as cut: rounding of font metrics.
 constexpr int kTolerance = 1;
 
@@ -110,6 +114,17 @@ void CheckWithinScreen(const Visit& visit, std::vector<std::string>& faults) {
         s << "window " << frame.x() << "," << frame.y() << " " << frame.width() << "x"
           << frame.height() << " (frame included) outside the available area " << area.x() << ","
           << area.y() << " " << area.width() << "x" << area.height();
+        faults.push_back(s.str());
+    }
+    // The offscreen screen has no panel and a thin frame: on a desktop of the same size a panel
+    // and a title bar take more, and the window must be able to shrink into what is left.
+    const QSize least = window.minimumSize().expandedTo(window.minimumSizeHint());
+    const QSize desktop = area.size() - QSize(kDesktopFrame.left() + kDesktopFrame.right(),
+                                              kDesktopFrame.top() + kDesktopFrame.bottom());
+    if (least.width() > desktop.width() || least.height() > desktop.height()) {
+        std::ostringstream s;
+        s << "window cannot shrink below " << least.width() << "x" << least.height()
+          << ", a desktop of this screen leaves " << desktop.width() << "x" << desktop.height();
         faults.push_back(s.str());
     }
 }
