@@ -26,10 +26,12 @@
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
 #include "platform/WaitCursor.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -445,6 +447,15 @@ void Form1::buildCentralWidget() {
         TDBGrid1->viewport()->update();
     });
     TDBGrid1->hide();
+    // Until a document comes, a plain area where the grid will be keeps the command bar at the top.
+    auto* emptyArea = new QFrame(central);
+    emptyArea->setFrameShape(QFrame::StyledPanel);
+    emptyArea->setFrameShadow(QFrame::Sunken);
+    EmptyArea = emptyArea;
+    EmptyArea->setObjectName(QStringLiteral("EmptyArea"));
+    EmptyArea->setBackgroundRole(QPalette::Base);
+    EmptyArea->setAutoFillBackground(true);
+    layout->addWidget(EmptyArea, 1);
     connect(TDBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { Guarded([this] { TDBGrid1_RowColChange(); }); });
     // The row header's double click asks for the record editor.
@@ -531,6 +542,8 @@ void Form1::ApplyWindowSettings() {
                        std::max(ToPixels(windowSettings_.Width), 200),
                        std::max(ToPixels(windowSettings_.Height), 150));
     setGeometry(KeepOnScreen(wanted, screens));
+    // Stored on a larger screen, the window is shrunk and moved to lie whole on this one.
+    platform::KeepWithinScreen(*this);
     // A column at its default width is widened to show its caption and a whole value; a width
     // the user chose stays.
     const std::array<QString, 10> captions = GridCaptions();
@@ -564,10 +577,14 @@ MainWindowSettings Form1::windowSettings() const {
     settings.WindowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
     for (int i = 0; i < static_cast<int>(settings.ColWidth.size()); ++i) {
         const auto column = static_cast<std::size_t>(i);
-        settings.ColWidth[column] =
-            TDBGrid1->columnWidth(i) == appliedColumnWidths_[column]
-                ? windowSettings_.ColWidth[column]
-                : CurrentTwips(windowSettings_.ColWidth[column], TDBGrid1->columnWidth(i));
+        // The comment column stretched to the room left counts at the width it had before.
+        const int width = i == static_cast<int>(settings.ColWidth.size()) - 1 &&
+                                  TDBGrid1->columnWidth(i) == autoLastWidth_
+                              ? ownLastWidth_
+                              : TDBGrid1->columnWidth(i);
+        settings.ColWidth[column] = width == appliedColumnWidths_[column]
+                                        ? windowSettings_.ColWidth[column]
+                                        : CurrentTwips(windowSettings_.ColWidth[column], width);
     }
     return settings;
 }
@@ -745,8 +762,10 @@ bool Form1::FitGrid() {
         return false;
     }
     // The layout gives the grid the window's width and the height above the status bar.
+    EmptyArea->hide();
     TDBGrid1->show();
     Picture1->show();
+    FitColumns();
     return true;
 }
 
@@ -770,6 +789,39 @@ void Form1::RefreshGrid() {
         TDBGrid1->setCurrentPosition(static_cast<int>(position));
     }
     TDBGrid1_RowColChange();
+    FitColumns();
+}
+
+void Form1::FitColumns() {
+    if (!TDBGrid1->isVisible()) {
+        return;
+    }
+    const int room = TDBGrid1->viewport()->width();
+    const int last = model->columnCount() - 1;
+    int used = 0;
+    // A column is widened to the values it shows and its caption, up to half the room; a column
+    // the settings or the user made narrower than that is widened too, a hidden one (width 0)
+    // stays hidden. What the settings store stays as it was.
+    for (int column = 0; column < last; ++column) {
+        const int width = TDBGrid1->columnWidth(column);
+        if (width > 0) {
+            const int needed = std::max(TDBGrid1->valuesWidth(column),
+                                        TDBGrid1->horizontalHeader()->sectionSizeHint(column));
+            const int wanted = std::min(needed, room / 2);
+            if (wanted > width) {
+                TDBGrid1->setColumnWidth(column, wanted);
+                appliedColumnWidths_[static_cast<std::size_t>(column)] = wanted;
+            }
+        }
+        used += TDBGrid1->columnWidth(column);
+    }
+    // The comment takes the room left; a width the user gave it is its least.
+    const int current = TDBGrid1->columnWidth(last);
+    if (current != autoLastWidth_) {
+        ownLastWidth_ = current;
+    }
+    autoLastWidth_ = std::max(ownLastWidth_, room - used);
+    TDBGrid1->setColumnWidth(last, autoLastWidth_);
 }
 
 void Form1::TDBGrid1_RowColChange() {
@@ -945,6 +997,9 @@ bool Form1::ShiftClick(int clicked) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TDBGrid1->viewport() && event->type() == QEvent::Resize) {
+        FitColumns();
+    }
     if (watched == TDBGrid1->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const int position = TDBGrid1->positionAt(static_cast<int>(mouse->position().y()));

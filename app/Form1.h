@@ -237,6 +237,7 @@ public:
     QLabel* Variable = nullptr; // hidden: dialogs pass a result through its caption
 
     RecordGridView* TDBGrid1 = nullptr;
+    QWidget* EmptyArea = nullptr; // in the grid's place until a document comes
     RecordTableModel* model = nullptr;
     ColumnSelection* columnSelection = nullptr; // the grid's selected columns
     QStatusBar* StatusBar1 = nullptr;
@@ -270,6 +271,8 @@ private:
     void OpenRecordEditor();
     // Shows the grid and the sort controls unless the window is minimised; true when it did.
     bool FitGrid();
+    // Widens the grid's columns to their values within the grid, the comment to the room left.
+    void FitColumns();
     void ApplyWindowSettings();
     void ApplyGridColors();
     // Runs a handler and shows an error it raises in the error box.
@@ -281,6 +284,9 @@ private:
     // The pixel widths the grid columns were given from the settings: a column still that wide
     // keeps its stored width when the settings are written.
     std::array<int, 10> appliedColumnWidths_{};
+    // The comment column's width before FitColumns stretched it, and the width it gave it.
+    int ownLastWidth_ = 0;
+    int autoLastWidth_ = -1;
     std::unique_ptr<WaitWindowFeedback> feedback_;
     AutoSaveTimer autoSave_;
     QString helpFile_;

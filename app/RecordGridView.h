@@ -35,6 +35,8 @@ public:
     int positionAt(int y) const;
     // The position of the record shown in the top row.
     int topPosition() const { return top_; }
+    // The width the values of `column` need in the rows shown.
+    int valuesWidth(int column) const { return sizeHintForColumn(column); }
 
     void selectAll() override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;

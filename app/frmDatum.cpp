@@ -2,6 +2,7 @@
 
 #include "common/Numeric.h"
 #include "geodesy/DatumTables.h"
+#include "platform/widgets/ColumnFit.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -52,6 +53,8 @@ frmDatum::frmDatum(QWidget* parent) : QDialog(parent) {
     ListView1->header()->setSectionsClickable(true);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { ListView1_ColumnClick(column); });
+    // Names and shifts show whole: the columns follow their values.
+    platform::KeepColumnsFitted(*ListView1);
 
     cmdDatum[0] = new QPushButton(QStringLiteral("&Ok"), this);
     cmdDatum[1] = new QPushButton(QStringLiteral("&Close"), this);

@@ -14,6 +14,7 @@
 #include "platform/ErrorBox.h"
 #include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -26,11 +27,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace cartography {
@@ -113,7 +114,11 @@ frmCarte::frmCarte(CartoWindowState& state, maps::MapHost& host, QWidget* parent
 
     buildMenus();
     client_ = new QWidget(this);
-    Map = new MapPictureBox(*this, client_);
+    // The picture's room between the toolbar and the bars: the picture is clipped to it and never
+    // paints over the toolbar, the menu bar, the scroll bars or the status bar.
+    room_ = new QWidget(client_);
+    room_->setAutoFillBackground(true);
+    Map = new MapPictureBox(*this, room_);
     HScroll1 = new QScrollBar(Qt::Horizontal, client_);
     VScroll1 = new QScrollBar(Qt::Vertical, client_);
     PetitCarre = new QWidget(client_);
@@ -121,6 +126,10 @@ frmCarte::frmCarte(CartoWindowState& state, maps::MapHost& host, QWidget* parent
     buildToolbar();
     StatusBar1 = new QStatusBar(client_);
     StatusBar1->setSizeGripEnabled(false);
+    // The bars paint their whole area, tracks included.
+    for (QWidget* bar : std::initializer_list<QWidget*>{HScroll1, VScroll1, Toolbar1, StatusBar1}) {
+        bar->setAutoFillBackground(true);
+    }
     // Each panel one inch wide.
     const int inch = logicalDpiX();
     for (QLabel*& panel : Panels) {
@@ -128,13 +137,10 @@ frmCarte::frmCarte(CartoWindowState& state, maps::MapHost& host, QWidget* parent
         panel->setFixedWidth(inch);
         StatusBar1->addWidget(panel);
     }
-    connect(HScroll1, &QScrollBar::valueChanged, this,
-            [this](int value) { Map->move(value, Map->y()); });
-    connect(VScroll1, &QScrollBar::valueChanged, this,
-            [this](int value) { Map->move(Map->x(), value); });
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this] { placePicture(); });
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { placePicture(); });
 
     Map->setFixedSize(canvas().size());
-    Map->move(0, Toolbar1->sizeHint().height());
     resize(canvas().width() + 200, canvas().height() + 200);
     Form_Load();
 }
@@ -261,13 +267,14 @@ QSize frmCarte::innerSize() const {
 
 void frmCarte::AjusteMap() {
     const FrameMetrics m = metrics();
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-    const QSize available = shown ? shown->availableGeometry().size() : QSize(1 << 20, 1 << 20);
+    // The room the screen leaves the window, its title bar and frame taken off.
+    const QSize available = platform::ClientRoom(*this).size();
     const int bar = menuBar->sizeHint().height();
     // A picture just smaller than the screen would push the status bar off a small screen: the
     // window stays within the screen and the scroll bars take over.
     const QSize inner = FittedInnerSize(m, available, m.inner).boundedTo(available - QSize(0, bar));
     resize(inner.width(), inner.height() + bar);
+    platform::KeepWithinScreen(*this);
     Form_Resize();
 }
 
@@ -292,6 +299,7 @@ void frmCarte::Form_Resize() {
         VScroll1->setGeometry(w - m.vscrollWidth, m.toolbarHeight, m.vscrollWidth, vHeight);
         HScroll1->setGeometry(0, h - m.statusHeight - m.hscrollHeight, hWidth, m.hscrollHeight);
         PetitCarre->setGeometry(VScroll1->x(), HScroll1->y(), m.vscrollWidth, m.hscrollHeight);
+        room_->setGeometry(0, m.toolbarHeight, hWidth, vHeight);
     }
     CalculeScroll();
 }
@@ -300,6 +308,8 @@ void frmCarte::applyScroll(QScrollBar* bar, const ScrollSettings& settings) {
     // A picture larger than its room has its far edge (max) below its near one (min): the bar then
     // runs from min at its start to max at its end.
     bar->setInvertedAppearance(settings.max < settings.min);
+    // The wheel and the keys move the bar's slider the way it is drawn.
+    bar->setInvertedControls(settings.max < settings.min);
     bar->setRange(std::min(settings.min, settings.max), std::max(settings.min, settings.max));
     bar->setSingleStep(settings.smallChange);
     bar->setPageStep(settings.largeChange);
@@ -320,8 +330,40 @@ void frmCarte::CalculeScroll() {
     HScroll1->setVisible(scroll_.horizontalShown);
     VScroll1->setVisible(scroll_.verticalShown);
     PetitCarre->setVisible(scroll_.horizontalShown && scroll_.verticalShown);
-    Map->move(HScroll1->value(), VScroll1->value());
-    Map->lower();
+    placePicture();
+}
+
+void frmCarte::placePicture() {
+    // The bars' values are the picture's corner in the window below the menu bar; the room starts
+    // below the toolbar.
+    Map->move(HScroll1->value(), VScroll1->value() - room_->y());
+}
+
+void MapPictureBox::wheelEvent(QWheelEvent* event) {
+    window_.scrollByWheel(*event);
+}
+
+void frmCarte::wheelEvent(QWheelEvent* event) {
+    scrollByWheel(*event);
+}
+
+void frmCarte::scrollByWheel(QWheelEvent& wheel) {
+    // The wheel moves the picture the way the bars do: down and right show what lies below and to
+    // the right. A vertical wheel moves across when the picture fits from top to bottom.
+    const QPoint notches = wheel.angleDelta() / QWheelEvent::DefaultDeltasPerStep;
+    const bool across =
+        notches.y() == 0 || (wheel.modifiers() & Qt::ShiftModifier) != 0 || VScroll1->isHidden();
+    QScrollBar* bar = across ? HScroll1 : VScroll1;
+    const int steps = notches.y() != 0 ? notches.y() : notches.x();
+    if (bar->isHidden() || steps == 0) {
+        wheel.ignore();
+        return;
+    }
+    // The bar's value is the picture's edge: it falls as the picture moves up or left.
+    const int lines = QApplication::wheelScrollLines();
+    const int direction = bar->invertedControls() ? 1 : -1;
+    bar->setValue(bar->value() + direction * steps * lines * bar->singleStep());
+    wheel.accept();
 }
 
 void frmCarte::pictureChanged() {

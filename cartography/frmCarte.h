@@ -45,6 +45,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     frmCarte& window_;
@@ -78,6 +79,8 @@ public:
     // The pointer over the picture, in the picture's user units.
     void Map_MouseMove(float x, float y);
     void Map_MouseUp(Qt::MouseButton button, float x, float y);
+    // The mouse wheel over the window: it moves the picture as the scroll bars do.
+    void scrollByWheel(QWheelEvent& wheel);
 
     CartoSession& session() { return state_.session; }
     MapCanvas& canvas() { return state_.canvas; }
@@ -113,6 +116,7 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void buildMenus();
@@ -121,6 +125,8 @@ private:
     void Form_Resize();
     FrameMetrics metrics() const;
     void applyScroll(QScrollBar* bar, const ScrollSettings& settings);
+    // Puts the picture where the scroll bars' values say.
+    void placePicture();
     void pictureChanged();
     // Runs a command; an error it raises is shown in the error box.
     void guarded(const std::function<void()>& command);
@@ -129,6 +135,7 @@ private:
     maps::MapHost& host_;
     maps::MapRecords records_;
     QWidget* client_ = nullptr;
+    QWidget* room_ = nullptr;
     QMenu* epsMenu_ = nullptr;
     ScrollLayout scroll_;
     bool scrollSet_ = false;

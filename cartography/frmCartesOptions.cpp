@@ -5,6 +5,7 @@
 #include "maps/RegionSymbols.h"
 #include "platform/ErrorBox.h"
 #include "platform/Prompter.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -108,8 +110,8 @@ frmCartesOptions::frmCartesOptions(MapOption& options, const QString& programFol
     connect(TabStrip1, &QTabBar::currentChanged, this,
             [this](int index) { selectTab(TabStrip1->tabData(index).toString()); });
 
-    // 4560 by 3855 twips.
-    setFixedSize(304, 257);
+    // 4560 by 3855 twips at first; wider when the layer paths need it.
+    resize(304, 257);
     pages_->setCurrentWidget(Frame[0]);
 
     setColor(maps::ColorOf(options_.SymbolColor()));
@@ -119,6 +121,20 @@ frmCartesOptions::frmCartesOptions(MapOption& options, const QString& programFol
         lstZEB->addItem(QString::fromStdString(
             options_.Couche(static_cast<std::int16_t>(i)).value_or(std::string())));
     }
+    fitLayerPaths();
+}
+
+void frmCartesOptions::fitLayerPaths() {
+    // The layer paths show whole, as far as the screen allows: the list is at least as wide as
+    // its longest path, and the window widens with it.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lstZEB);
+    const int needed = lstZEB->sizeHintForColumn(0) + 2 * lstZEB->frameWidth() + scrollBar;
+    const int besideList = width() - lstZEB->width();
+    lstZEB->setMinimumWidth(
+        std::min(needed, std::max(platform::ClientRoom(*this).width() - besideList, 0)));
+    layout()->activate();
+    resize(size().expandedTo(minimumSizeHint()));
+    platform::KeepWithinScreen(*this);
 }
 
 void frmCartesOptions::selectTab(const QString& key) {
@@ -169,6 +185,7 @@ void frmCartesOptions::cmdZEB_Click(int index) {
                 return;
             }
             lstZEB->addItem(path);
+            fitLayerPaths();
             SaveLayerFolderSetting(FolderOf(path));
         } catch (const std::exception& e) {
             platform::ShowErrorOf(e);

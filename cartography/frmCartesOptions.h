@@ -61,6 +61,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Widens the window so that the layer paths show whole, within the screen.
+    void fitLayerPaths();
     void setColor(const QColor& color);
 
     MapOption& options_;

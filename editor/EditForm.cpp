@@ -5,6 +5,7 @@
 #include "geodesy/DatumTables.h"
 #include "platform/ErrorBox.h"
 #include "platform/StringTable.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -60,6 +61,7 @@ constexpr int kDatumTop = 68;
 constexpr int kSystemTop = 98;
 constexpr int kInputFrameWidth = 270;
 constexpr int kInputFrameHeight = 132;
+constexpr int kFrameMargin = 8; // between the input frame's edges and its controls
 // The free-field frame's height as designed, and the label column's width, in twips.
 constexpr int kFreeFrameTwips = 2000;
 constexpr int kLabelColumnTwips = 2000;
@@ -149,8 +151,8 @@ void EditForm::buildControls() {
     FrameInput = new QGroupBox(this);
     FrameInput->setFixedSize(kInputFrameWidth, kInputFrameHeight);
     FrameInputCaption = new QLabel(FrameInput);
-    FrameInputCaption->move(8, 2);
-    FrameInputCaption->resize(kInputFrameWidth - 16, 18);
+    FrameInputCaption->move(kFrameMargin, 2);
+    FrameInputCaption->resize(kInputFrameWidth - 2 * kFrameMargin, 18);
     for (std::size_t i = 0; i < 3; ++i) {
         LblEditBox[i] = new QLabel(FrameInput);
         EditBox[i] = new QLineEdit(FrameInput);
@@ -165,7 +167,8 @@ void EditForm::buildControls() {
     cmdChangeDatum = new QPushButton(QStringLiteral("Datum..."), FrameInput);
     cmdChangeDatum->setGeometry(96, kDatumTop, 90, kBoxHeight);
     cmbSystem = new QComboBox(FrameInput);
-    cmbSystem->setGeometry(8, kSystemTop, kInputFrameWidth - 16, kBoxHeight + 2);
+    cmbSystem->setGeometry(kFrameMargin, kSystemTop, kInputFrameWidth - 2 * kFrameMargin,
+                           kBoxHeight + 2);
 
     Frame3D2 = new QGroupBox(this);
     auto* check = new QGridLayout(Frame3D2);
@@ -362,9 +365,11 @@ void EditForm::placeWindow() {
     if (parentWidget() != nullptr) {
         wanted.moveLeft(parentWidget()->geometry().center().x() - size.width() / 2);
     }
+    // The room each screen leaves the window once its title bar and frame are taken off.
+    const QMargins frame = platform::FrameMargins(*this);
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
-        screens.append(screen->availableGeometry());
+        screens.append(screen->availableGeometry() - frame);
     }
     setGeometry(PlaceOnScreen(wanted, screens));
 }
@@ -465,17 +470,33 @@ void EditForm::ShowState() {
             edit->setText(text);
         }
     }
+    std::array<BoxPlace, 3> wanted{};
     for (std::size_t i = 0; i < 3; ++i) {
         const InputBox& box = s.EditBox[i];
-        EditBox[i]->setVisible(box.visible);
-        EditBox[i]->setGeometry(TwipsToPixels(box.left), kBoxTop, TwipsToPixels(box.width),
-                                kBoxHeight);
-        boxLimits_[i]->setLimit(box.maxLength);
         const BoxLabel& label = s.LblEditBox[i];
+        EditBox[i]->setVisible(box.visible);
+        boxLimits_[i]->setLimit(box.maxLength);
         LblEditBox[i]->setText(label.caption);
         LblEditBox[i]->setVisible(label.visible);
-        LblEditBox[i]->setGeometry(TwipsToPixels(label.left), kBoxLabelTop,
-                                   TwipsToPixels(label.width), 18);
+        wanted[i] = {TwipsToPixels(box.left), TwipsToPixels(box.width),
+                     label.visible ? LblEditBox[i]->sizeHint().width() : 0,
+                     box.visible || label.visible};
+    }
+    // The hints show whole: a long one moves the boxes on its right and widens the frame.
+    const std::array<BoxPlace, 3> placed = PlaceBoxes(wanted);
+    int frameWidth = kInputFrameWidth;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const BoxPlace& p = placed[i];
+        EditBox[i]->setGeometry(p.left, kBoxTop, p.width, kBoxHeight);
+        LblEditBox[i]->setGeometry(p.left, kBoxLabelTop, p.labelWidth, 18);
+        if (p.shown) {
+            frameWidth = std::max(frameWidth, p.left + p.labelWidth + kFrameMargin);
+        }
+    }
+    if (FrameInput->width() != frameWidth) {
+        FrameInput->setFixedWidth(frameWidth);
+        FrameInputCaption->resize(frameWidth - 2 * kFrameMargin, 18);
+        cmbSystem->resize(frameWidth - 2 * kFrameMargin, cmbSystem->height());
     }
     FrameInputCaption->setText(s.FrameInputCaption);
     SetHighlight(FrameInputCaption, s.FrameInputHighlighted);

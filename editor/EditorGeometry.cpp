@@ -1,10 +1,12 @@
 #include "editor/EditorGeometry.h"
 
 #include "platform/Settings.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace editor {
 
@@ -54,11 +56,27 @@ QRect PlaceOnScreen(const QRect& wanted, const QList<QRect>& screens) {
             home = &screen;
         }
     }
-    const int width = std::clamp(wanted.width(), 1, home->width());
-    const int height = std::clamp(wanted.height(), 1, home->height());
-    const int left = std::clamp(wanted.left(), home->left(), home->right() - width + 1);
-    const int top = std::clamp(wanted.top(), home->top(), home->bottom() - height + 1);
-    return {left, top, width, height};
+    return platform::FitInto(wanted, *home);
+}
+
+std::array<BoxPlace, 3> PlaceBoxes(const std::array<BoxPlace, 3>& wanted) {
+    std::array<BoxPlace, 3> placed = wanted;
+    std::array<std::size_t, 3> order{0, 1, 2};
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return wanted[a].left < wanted[b].left; });
+    int shift = 0;
+    int reached = std::numeric_limits<int>::min();
+    for (const std::size_t i : order) {
+        BoxPlace& box = placed[i];
+        if (!box.shown) {
+            continue;
+        }
+        box.left = std::max(box.left + shift, reached + kBoxGap);
+        shift = box.left - wanted[i].left;
+        box.labelWidth = std::max(box.width, box.labelWidth);
+        reached = box.left + box.labelWidth;
+    }
+    return placed;
 }
 
 int TwipsToPixels(double twips) {

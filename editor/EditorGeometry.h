@@ -3,6 +3,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <array>
 
 namespace editor {
 
@@ -22,6 +23,22 @@ void WriteEditorGeometry(const EditorGeometry& geometry);
 // Where the window goes: wholly on the screen that holds the largest part of it (the first screen
 // when none holds any), moved the least way and shrunk to the screen when it is larger.
 QRect PlaceOnScreen(const QRect& wanted, const QList<QRect>& screens);
+
+// An input box of the input frame and the hint label above it, in pixels: the box's left and
+// width, the width the label's text needs, and whether either shows.
+struct BoxPlace {
+    int left = 0;
+    int width = 0;
+    int labelWidth = 0;
+    bool shown = false;
+};
+// The gap between two boxes side by side (60 twips).
+inline constexpr int kBoxGap = 4;
+
+// The boxes placed so that every hint shows whole above its box: each box keeps its place and
+// width, unless the hint of the box on its left runs into it; then it and the boxes after it move
+// right. Each label gets the wider of its text and its box.
+std::array<BoxPlace, 3> PlaceBoxes(const std::array<BoxPlace, 3>& wanted);
 
 // Twips and pixels at 96 dots per inch.
 int TwipsToPixels(double twips);

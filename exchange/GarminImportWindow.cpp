@@ -9,6 +9,7 @@
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
+#include "platform/widgets/ColumnFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,6 +46,12 @@ frmImportGarmin::frmImportGarmin(QString file, int importType, DatumChooser choo
     LV_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LV_->header()->setSectionsClickable(true);
     LV_->header()->setSortIndicatorShown(false);
+    // Positions and descriptions show whole: the columns follow their values.
+    platform::KeepColumnsFitted(*LV_);
+    // The list has the room: a dozen waypoints at once below a header of a few lines.
+    const int line = fontMetrics().lineSpacing();
+    txtHeader_->setMaximumHeight(line * 5 + 2 * txtHeader_->frameWidth() + 8);
+    LV_->setMinimumHeight(line * 15);
 
     auto* frame = new QGroupBox(QStringLiteral("Please confirm all the parameters !"), this);
     auto* grid = new QGridLayout(frame);

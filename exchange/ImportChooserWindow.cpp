@@ -37,6 +37,9 @@ frmImportation::frmImportation(QLabel* mailbox, QWidget* parent)
     lblImportation_[3]->setFont(bold);
     lblImportation_[5]->setTextFormat(Qt::PlainText);
     lblImportation_[5]->setMinimumHeight(fontMetrics().height() * 3);
+    // The preview keeps its lines, and long lines wrap rather than widen the window.
+    lblImportation_[5]->setWordWrap(true);
+    lblImportation_[5]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(cmdImportation_[0]);
@@ -84,7 +87,10 @@ void frmImportation::showStructure() {
 }
 
 void frmImportation::UpdateInfoFile() {
-    lblImportation_[5]->setText(FirstLines(lblImportation_[0]->text()));
+    // The first lines are joined by carriage returns, which a label does not break on.
+    QString lines = FirstLines(lblImportation_[0]->text());
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    lblImportation_[5]->setText(lines);
 }
 
 void frmImportation::cmdImportation_Click(int index) {

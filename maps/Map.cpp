@@ -17,6 +17,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextFile.h"
 #include "platform/WaitCursor.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QFileInfo>
 #include <QGroupBox>
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace maps {
@@ -88,8 +90,13 @@ Map::Map(MapHost& host, QWidget* parent) : QDialog(parent), host_(host), records
     auto* layout = new QHBoxLayout(this);
     // Narrow margins: a tall picture and its frame still fit a 768-pixel screen.
     layout->setContentsMargins(4, 4, 4, 4);
-    Picture1 = new PictureBox(*this, this);
-    layout->addWidget(Picture1, 0, Qt::AlignTop);
+    // The picture keeps its size; on a screen too small for it, it scrolls within the window.
+    pictureArea_ = new QScrollArea(this);
+    pictureArea_->setFrameShape(QFrame::NoFrame);
+    pictureArea_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1 = new PictureBox(*this, pictureArea_);
+    pictureArea_->setWidget(Picture1);
+    layout->addWidget(pictureArea_, 1);
     auto* side = new QVBoxLayout;
     layout->addLayout(side);
     Frame1 = new QGroupBox(this);
@@ -154,6 +161,7 @@ void Map::Form_Load() {
     }
     canvas_ = std::make_unique<RegionCanvas>(picture, state.extent);
     Picture1->setFixedSize(canvas_->image().size());
+    pictureArea_->setMinimumSize(0, 0);
     records_.load();
 
     if (Maps().ChosenPeriod == 0) {
@@ -191,7 +199,15 @@ void Map::Form_Load() {
                                readout_ == GridReadout::BritishIsles;
     Command1[0]->setVisible(exportButtons);
     Command1[1]->setVisible(exportButtons);
+    // The whole picture beside the side panel, as far as the screen allows.
+    layout()->activate();
+    const QMargins margins = layout()->contentsMargins();
+    const QSize side = layout()->itemAt(1)->sizeHint();
+    const QSize shown = Picture1->size();
+    resize(margins.left() + shown.width() + layout()->spacing() + side.width() + margins.right(),
+           margins.top() + std::max(shown.height(), side.height()) + margins.bottom());
     move(0, 0);
+    platform::KeepWithinScreen(*this);
 }
 
 float Map::radius() const {

@@ -18,6 +18,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+class QScrollArea;
+
 namespace maps {
 
 class Map;
@@ -85,6 +87,7 @@ private:
 
     MapHost& host_;
     MapRecords records_;
+    QScrollArea* pictureArea_ = nullptr;
     std::unique_ptr<RegionCanvas> canvas_;
     GridReadout readout_ = GridReadout::None;
     bool FirstPaint = true;

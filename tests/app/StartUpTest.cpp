@@ -1,10 +1,13 @@
 #include "../support/ScopedEnv.h"
 #include "MainWindowFixture.h"
+#include "app/MainSettings.h"
 #include "app/RecordTableModel.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTableView>
 #include <unistd.h>
 
@@ -57,6 +60,12 @@ TEST_F(StartUpTest, FirstStartWithoutCommandLineShowsAnEmptyEnglishWindow) {
     EXPECT_EQ(form_->MnuNouveau->text(), "&New");
     EXPECT_FALSE(AnyDocumentMenuEnabled(*form_));
     EXPECT_FALSE(form_->TDBGrid1->isVisible());
+    // The command bar at the top under the menus, a plain area below it where the grid will come.
+    ASSERT_TRUE(form_->isVisible());
+    EXPECT_LE(form_->cmd[0]->mapTo(form_.get(), QPoint(0, 0)).y(),
+              form_->menuBar()->height() + form_->cmd[0]->height());
+    EXPECT_TRUE(form_->EmptyArea->isVisible());
+    EXPECT_GE(form_->EmptyArea->height(), form_->centralWidget()->height() / 2);
     EXPECT_FALSE(document::Data1().bound());
     EXPECT_EQ(document::Document().FileModified, 0);
     EXPECT_EQ(document::Document().SqlTri, "SELECT * FROM DOVAZOV ORDER BY Counter");
@@ -151,6 +160,25 @@ TEST_F(StartUpTest, StoredColumnWidthsApplyAsTheyAreDownToZero) {
     ASSERT_TRUE(Load());
     EXPECT_EQ(form_->TDBGrid1->columnWidth(3), 0);
     EXPECT_EQ(form_->TDBGrid1->columnWidth(4), 10); // 15 twips a pixel
+}
+
+// With a document the comment column takes the room the others leave, and columns widened to their
+// values keep the widths the settings hold.
+TEST_F(StartUpTest, TheCommentColumnTakesTheRoomLeftAndStoredWidthsStay) {
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(Load());
+    OpenFixture();
+    form_->resize(1200, 600);
+    QCoreApplication::processEvents();
+    QTableView* grid = form_->TDBGrid1;
+    ASSERT_TRUE(grid->isVisible());
+    const int last = form_->model->columnCount() - 1;
+    EXPECT_EQ(grid->columnViewportPosition(last) + grid->columnWidth(last),
+              grid->viewport()->width());
+    EXPECT_EQ(form_->windowSettings().ColWidth, app::kDefaultColWidths);
+    // A column the user widens is stored at its new width.
+    grid->setColumnWidth(7, grid->columnWidth(7) + 30);
+    EXPECT_GT(form_->windowSettings().ColWidth[7], app::kDefaultColWidths[7]);
 }
 
 TEST_F(StartUpTest, SecondCopyIsRefusedAndTheFirstKeepsItsLock) {

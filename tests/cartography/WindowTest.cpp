@@ -8,6 +8,7 @@
 #include "cartography/frmCarte.h"
 #include "cartography/frmCartesOptions.h"
 #include "platform/Settings.h"
+#include "platform/widgets/ScreenFit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,9 +19,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QWheelEvent>
 #include <cmath>
 #include <memory>
 
@@ -256,10 +260,15 @@ TEST_F(WindowTest, ScrollBarsMoveAPictureLargerThanItsRoom) {
     const auto window = Open();
     window->show();
     QApplication::processEvents();
+    // The picture's place in the window below its menu bar, where the bars lie.
+    const auto picture = [&] {
+        return QRect(window->Map->mapTo(window->Toolbar1->parentWidget(), QPoint(0, 0)),
+                     window->Map->size());
+    };
     // Fitted to its picture: no bar.
     EXPECT_TRUE(window->HScroll1->isHidden());
     EXPECT_TRUE(window->VScroll1->isHidden());
-    EXPECT_EQ(window->Map->pos(), QPoint(0, window->Toolbar1->height()));
+    EXPECT_EQ(picture().topLeft(), QPoint(0, window->Toolbar1->height()));
 
     const QSize fitted = window->size();
     const int roomWidth = window->VScroll1->x(); // the room beside the vertical bar
@@ -273,16 +282,16 @@ TEST_F(WindowTest, ScrollBarsMoveAPictureLargerThanItsRoom) {
     EXPECT_EQ(window->scrollLayout().horizontal.max, -200);
     EXPECT_EQ(window->HScroll1->singleStep(), 8);
     EXPECT_EQ(window->HScroll1->pageStep(), 20);
-    EXPECT_EQ(window->Map->x(), 0);
+    EXPECT_EQ(picture().x(), 0);
     // At the far end the picture's right edge meets the vertical bar.
     window->HScroll1->setValue(-200);
-    EXPECT_EQ(window->Map->x(), -200);
-    EXPECT_EQ(window->Map->geometry().right() + 1, window->VScroll1->x());
+    EXPECT_EQ(picture().x(), -200);
+    EXPECT_EQ(picture().right() + 1, window->VScroll1->x());
 
     wider(20);
     EXPECT_EQ(window->HScroll1->singleStep(), 1);
     EXPECT_EQ(window->HScroll1->pageStep(), 2);
-    EXPECT_EQ(window->Map->x(), -20); // the value kept within the new range
+    EXPECT_EQ(picture().x(), -20); // the value kept within the new range
 
     // Taller than its room by 60: the bar runs from just below the toolbar to the picture's bottom
     // on the horizontal bar; its steps come from the range's far end itself.
@@ -295,10 +304,49 @@ TEST_F(WindowTest, ScrollBarsMoveAPictureLargerThanItsRoom) {
     EXPECT_EQ(window->scrollLayout().vertical.min, toolbar);
     EXPECT_EQ(window->scrollLayout().vertical.max, toolbar - 60);
     EXPECT_EQ(window->VScroll1->singleStep(), std::max(std::abs(toolbar - 60) / 25, 1));
-    EXPECT_EQ(window->Map->y(), toolbar);
+    EXPECT_EQ(picture().y(), toolbar);
     window->VScroll1->setValue(toolbar - 60);
-    EXPECT_EQ(window->Map->geometry().bottom() + 1, window->HScroll1->y());
+    EXPECT_EQ(picture().bottom() + 1, window->HScroll1->y());
     window->reject();
+}
+
+// A picture larger than the screen, at the first opening and at the next: the window lies within
+// the screen with its status bar at its bottom, the wheel turned over the picture scrolls it, and
+// the scrolled picture never paints over the toolbar or the status bar.
+TEST_F(WindowTest, APictureLargerThanTheScreenScrollsByWheelWithinItsRoom) {
+    SetSetting("Carto", "LastMap", PlainMap({1500, 1200}));
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE(opening);
+        const auto window = Open();
+        window->show();
+        QApplication::processEvents();
+        EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        const auto placeOf = [&](QWidget* widget) {
+            return QRect(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
+        };
+        const QRect toolbar = placeOf(window->Toolbar1);
+        const QRect status = placeOf(window->StatusBar1);
+        EXPECT_TRUE(window->StatusBar1->isVisible());
+        EXPECT_EQ(status.bottom(), window->height() - 1);
+        ASSERT_TRUE(window->VScroll1->isVisible());
+        const QImage before = window->grab().toImage();
+        const int top = placeOf(window->Map).top();
+        EXPECT_EQ(top, toolbar.bottom() + 1);
+
+        for (int notch = 0; notch < 3; ++notch) {
+            const QPointF at(20, 20);
+            QWheelEvent wheel(at, window->Map->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(window->Map, &wheel);
+        }
+        QApplication::processEvents();
+        const int step = window->VScroll1->singleStep() * QApplication::wheelScrollLines();
+        EXPECT_EQ(placeOf(window->Map).top(), top - 3 * step);
+        const QImage after = window->grab().toImage();
+        EXPECT_EQ(after.copy(toolbar), before.copy(toolbar));
+        EXPECT_EQ(after.copy(status), before.copy(status));
+        window->reject();
+    }
 }
 
 TEST_F(WindowTest, PlainMapHasNoEpsNorLayerButtons) {
@@ -497,7 +545,11 @@ TEST_F(WindowTest, ClicksAddAndRemoveRecordsAndClosingWritesTheSettings) {
     window.reset();
     window = Open();
     EXPECT_EQ(window->session().Options.SymbolDiameter(), 5000);
-    EXPECT_EQ(window->pos(), QPoint(40, 60));
+    // As far as the screen lets the whole window, its frame included, lie there.
+    const QRect screen = window->screen()->availableGeometry();
+    const QMargins frame = platform::FrameMargins(*window);
+    const int widest = screen.right() + 1 - frame.right() - window->width();
+    EXPECT_EQ(window->pos(), QPoint(std::min(40, widest), 60));
     window->reject();
 }
 

@@ -50,4 +50,40 @@ TEST(EditorGeometryTest, TheWindowIsKeptOnAVisibleScreen) {
     EXPECT_EQ(editor::PlaceOnScreen(QRect(5, 6, 7, 8), {}), QRect(5, 6, 7, 8));
 }
 
+// A hint wider than its box pushes the boxes on its right along; boxes with room keep their places.
+TEST(EditorGeometryTest, BoxesMoveRightSoThatEveryHintShowsWhole) {
+    using editor::BoxPlace;
+    struct Case {
+        std::array<BoxPlace, 3> wanted;
+        std::array<int, 3> lefts;
+        std::array<int, 3> labelWidths;
+    };
+    const Case cases[] = {
+        // Zone, easting and northing: the two long hints push the next boxes.
+        {{{{8, 36, 60, true}, {48, 100, 110, true}, {152, 100, 120, true}}},
+         {8, 72, 186},
+         {60, 110, 120}},
+        // Short hints: nothing moves, labels as wide as their boxes.
+        {{{{8, 36, 20, true}, {48, 100, 40, true}, {152, 100, 90, true}}},
+         {8, 48, 152},
+         {36, 100, 100}},
+        // A hidden first box takes no room; the others keep their places.
+        {{{{8, 36, 300, false}, {8, 113, 90, true}, {125, 113, 100, true}}},
+         {8, 8, 125},
+         {300, 113, 113}},
+        // Given out of order: placed by their lefts.
+        {{{{125, 113, 200, true}, {8, 113, 160, true}, {0, 0, 0, false}}},
+         {172, 8, 0},
+         {200, 160, 0}},
+    };
+    for (const Case& c : cases) {
+        const std::array<BoxPlace, 3> placed = editor::PlaceBoxes(c.wanted);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(placed[i].left, c.lefts[i]) << i;
+            EXPECT_EQ(placed[i].width, c.wanted[i].width) << i;
+            EXPECT_EQ(placed[i].labelWidth, c.labelWidths[i]) << i;
+        }
+    }
+}
+
 } // namespace

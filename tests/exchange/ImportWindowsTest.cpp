@@ -62,7 +62,7 @@ TEST_F(ImportWindowsTest, TheChooserPreviewsThreeLines) {
     ScriptedPrompter prompter;
     prompter.expect(ChooseFile(WriteLines(QStringLiteral("one.txt"), {QStringLiteral("only")})));
     chooser.cmdImportation_Click(0);
-    EXPECT_EQ(chooser.lblImportation(5)->text(), QLatin1String("only\r\r"));
+    EXPECT_EQ(chooser.lblImportation(5)->text(), QLatin1String("only\n\n"));
     chooser.cmdImportation_Click(1);
     EXPECT_EQ(exchange::Imports().ImportCoordFile, path(QStringLiteral("one.txt")));
 }

@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // An offscreen platform given with its options (a screen of a chosen size) stays.
+    if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QLatin1String("offscreen"))) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
     platform::InstallOnScreenPrompter();
     ::testing::InitGoogleTest(&argc, argv);
