@@ -5,6 +5,7 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -81,12 +82,25 @@ protected:
     // when empty).
     QString DialogFolder(const std::function<void()>& command, const QString& fileName) {
         QString folder;
+        QPointer<QFileDialog> seen;
         QTimer timer;
         QObject::connect(&timer, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || !folder.isEmpty()) {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) {
                 return;
             }
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (dialog == nullptr || (seen && dialog != seen)) {
+                ADD_FAILURE() << "another dialog: " << modal->metaObject()->className();
+                modal->close();
+                return;
+            }
+            if (seen) {
+                // Still open after the name and Enter: a completion list took the key.
+                static_cast<QDialog*>(dialog)->accept();
+                return;
+            }
+            seen = dialog;
             folder = dialog->directory().absolutePath();
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (fileName.isEmpty() || name == nullptr) {

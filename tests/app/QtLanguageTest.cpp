@@ -59,7 +59,14 @@ SeenTexts Probe(const std::function<void()>& command) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog == nullptr || probed) {
+        if (dialog == nullptr) {
+            return;
+        }
+        if (probed) {
+            // Another dialog after the one looked at: it fails the test, closed so that the test
+            // ends.
+            ADD_FAILURE() << "another dialog: " << dialog->metaObject()->className();
+            dialog->close();
             return;
         }
         probed = true;
@@ -85,22 +92,34 @@ struct Language {
     QStringList saveQuestion;
     QStringList inputBox;
     QStringList fileDialog;
+    QStringList colourDialog;
     const char* lookIn;
     const char* fileName;
 };
 
-const Language kFrench{platform::kFrench,         0,
-                       {"Annuler", "Non", "Oui"}, {"Annuler", "OK"},
-                       {"Annuler", "Ouvrir"},     "Voir dans :",
-                       "Nom de fichier :"};
-const Language kEnglish{
-    platform::kEnglish, 1,           {"Cancel", "No", "Yes"}, {"Cancel", "OK"}, {"Cancel", "Open"},
-    "Look in:",         "File name:"};
+const Language kFrench{
+    platform::kFrench,
+    0,
+    {"Annuler", "Non", "Oui"},
+    {"Annuler", "OK"},
+    {"Annuler", "Ouvrir"},
+    {"Ajouter aux couleurs personnalisées", "Annuler", "OK", "Sélectionner une couleur à l'écran"},
+    "Voir dans :",
+    "Nom de fichier :"};
+const Language kEnglish{platform::kEnglish,
+                        1,
+                        {"Cancel", "No", "Yes"},
+                        {"Cancel", "OK"},
+                        {"Cancel", "Open"},
+                        {"Add to Custom Colors", "Cancel", "OK", "Pick Screen Color"},
+                        "Look in:",
+                        "File name:"};
 
 class QtLanguageTest : public app_test::MainWindowTest {
 protected:
-    // Qt's own texts of the file dialog of File > Open, the input box of Edit > Find and the save
-    // question of File > Open over a changed document, as the program's windows show them now.
+    // Qt's own texts of the file dialog of File > Open, the input box of Edit > Find, the colour
+    // dialog of the grid's colour and the save question of File > Open over a changed document, as
+    // the program's windows show them now.
     void ExpectQtTextsIn(const Language& language) {
         SCOPED_TRACE(language.langue);
         document::Document().FileModified = 0;
@@ -110,6 +129,7 @@ protected:
         EXPECT_EQ(open.fileName, QString::fromUtf8(language.fileName));
 
         EXPECT_EQ(Probe([this] { form_->mnuChercher[0]->trigger(); }).buttons, language.inputBox);
+        EXPECT_EQ(Probe([this] { form_->MnuGrille->trigger(); }).buttons, language.colourDialog);
 
         document::Document().FileModified = -1;
         EXPECT_EQ(Probe([this] { form_->MnuOuvrir->trigger(); }).buttons, language.saveQuestion);
