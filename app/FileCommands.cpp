@@ -3,6 +3,7 @@
 #include "app/Utilities.h"
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
+#include "platform/DialogFolders.h"
 #include "platform/ProgramSettings.h"
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
@@ -101,11 +102,11 @@ void OpenFile(FileHost& host) {
     if (CheckSauvegarde(host) == 1) {
         return;
     }
-    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    // Until a file was opened, the user's documents rather than the program's folder.
     platform::FileDialogRequest request;
     request.filter = kOpenFilter;
     request.folder = platform::GetSetting(QStringLiteral("DOVAZOV"), QStringLiteral("Paths"),
-                                          QStringLiteral("LastDeg"), programFolder);
+                                          QStringLiteral("LastDeg"), platform::DocumentsFolder());
     const QString chosen = platform::CurrentPrompter().openFile(request);
     if (chosen.isEmpty()) {
         return;

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/ColumnSelection.h"
+#include "app/DesktopOpener.h"
 #include "app/HelpPages.h"
 #include "app/Prefer.h"
 #include "app/RecordEditorHost.h"
@@ -138,8 +139,9 @@ QString PositionText(long position, long count) {
 }
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+    qtLanguage_.follow(platform::Langue());
     endProgram = [] { QCoreApplication::quit(); };
-    openHelp = [](const QString& path) { OpenDocument(path); };
+    openHelp = [](const QString& path) { OpenHelpPage(path); };
     openRecordEditor = [this] { ShowRecordEditor(*this); };
     chooseColor = [](const QColor& initial) { return ShowColorDialog(initial); };
     recordGrid_ = std::make_unique<Form1RecordGrid>(*this);
@@ -591,6 +593,7 @@ MainWindowSettings Form1::windowSettings() const {
 
 void Form1::InitLangue() {
     using platform::ResText;
+    qtLanguage_.follow(platform::Langue());
     const std::vector<std::pair<QAction*, int>> captions{
         {mnuFichier->menuAction(), 1},
         {MnuNouveau, 2},

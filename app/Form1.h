@@ -3,6 +3,7 @@
 #include "app/FileCommands.h"
 #include "app/GridColors.h"
 #include "app/MainSettings.h"
+#include "app/QtTranslations.h"
 #include "app/RecordCommands.h"
 #include "app/RecordGridView.h"
 
@@ -280,6 +281,8 @@ private:
     bool ShiftClick(int clicked);
     void ShowDocumentBoxes(bool emptyTitle);
 
+    // Qt's own texts in the language chosen here, from the start and at every switch.
+    QtLanguage qtLanguage_;
     MainWindowSettings windowSettings_;
     // The pixel widths the grid columns were given from the settings: a column still that wide
     // keeps its stored width when the settings are written.

@@ -69,6 +69,11 @@ void Selection::CmdSelect_Click(int index) {
         if (outcome.refreshed && hooks_.dataRefreshed) {
             hooks_.dataRefreshed();
         }
+        if (outcome.failed) {
+            // The condition stays on screen for the user to mend.
+            TxtSelect->setFocus();
+            return;
+        }
     }
     done(index == 0 ? QDialog::Accepted : QDialog::Rejected);
 }

@@ -28,7 +28,8 @@ class Selection : public QDialog {
 public:
     explicit Selection(SelectionHooks hooks, QWidget* parent = nullptr);
 
-    // 0 applies the choice to Data1, 1 cancels; both hide the dialog.
+    // 0 applies the choice to Data1, 1 cancels; both hide the dialog, but for a choice refused
+    // with a message, which leaves the dialog open with its condition.
     void CmdSelect_Click(int index);
     // Any change of the condition selects the condition option.
     void TxtSelect_Change();

@@ -1,9 +1,9 @@
 #include "app/Utilities.h"
 
+#include "app/DesktopOpener.h"
 #include "common/AppError.h"
 #include "platform/Prompter.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -305,13 +305,20 @@ void OpenDocumentWith(const QString& target, const std::function<bool(const QUrl
         failure = 31;
     }
     if (failure != 0) {
-        platform::MsgBox(ShellErrorText(failure) + QStringLiteral("\r\r") + target,
-                         platform::Buttons::Ok, platform::Icon::Exclamation);
+        ShowOpenFailure(failure, target);
     }
 }
 
+void ShowOpenFailure(int result, const QString& target) {
+    platform::MsgBox(ShellErrorText(result) + QStringLiteral("\r\r") + target,
+                     platform::Buttons::Ok, platform::Icon::Exclamation);
+}
+
 void OpenDocument(const QString& target) {
-    OpenDocumentWith(target, [](const QUrl& url) { return QDesktopServices::openUrl(url); });
+    // An opener that starts but finds no program for the target fails as no association.
+    OpenDocumentWith(target, [target](const QUrl& url) {
+        return OpenWithDesktop(url, [target] { ShowOpenFailure(31, target); });
+    });
 }
 
 std::int16_t CountChar(const QString& text, const QString& character) {

@@ -83,6 +83,9 @@ QString FolderOfPath(const QString& path);
 void OpenDocument(const QString& target);
 // The same with another opener (tests): it gets the URL and says whether it opened it.
 void OpenDocumentWith(const QString& target, const std::function<bool(const QUrl&)>& opener);
+// The message of a failure to open `target`: the text of the shell result code, an empty line
+// and the target, with the exclamation icon.
+void ShowOpenFailure(int result, const QString& target);
 // The failure text of a shell result code (2 file not found, 3 path not found, 5 access denied,
 // 31 no association, ...); "Erreur inconnue" for any other code.
 QString ShellErrorText(int result);

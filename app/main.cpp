@@ -1,6 +1,5 @@
 // Start of the program: one copy per user, the start screen, then the main window's load step.
 #include "app/Form1.h"
-#include "app/QtTranslations.h"
 #include "app/Start.h"
 #include "platform/Settings.h"
 #include "platform/widgets/QtPrompter.h"
@@ -36,10 +35,11 @@ int Run() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Qt's own file and colour dialogs rather than the desktop's: their texts then follow the
+    // language chosen in the program (the main window installs its translation), as every other
+    // text does, whatever the desktop's language.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication application(argc, argv);
-    // Qt's own buttons and dialogs speak the desktop's language; the program's texts follow its
-    // own language setting.
-    const auto qtTranslations = app::InstallQtTranslations();
     platform::InstallOnScreenPrompter();
     // The name is also the message boxes' default title. No display name is set: the window
     // system would append it to every window title ("DOVazov - file - DOVazov").

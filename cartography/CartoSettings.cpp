@@ -1,6 +1,7 @@
 #include "cartography/CartoSettings.h"
 
 #include "common/Numeric.h"
+#include "platform/DialogFolders.h"
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
 
@@ -99,12 +100,12 @@ QString FolderOf(const QString& path) {
     return last < 0 ? QString() : path.left(last + 1);
 }
 
-QString AskOutputFile(const QString& filter, const QString& programFolder) {
+QString AskOutputFile(const QString& filter) {
     platform::FileDialogRequest request;
     request.filter = filter;
     request.confirmOverwrite = true;
     request.folder = platform::GetSetting(QStringLiteral("DOVAZOV"), QStringLiteral("Paths"),
-                                          QStringLiteral("Data"), programFolder);
+                                          QStringLiteral("Data"), platform::DocumentsFolder());
     return platform::CurrentPrompter().saveFile(request);
 }
 

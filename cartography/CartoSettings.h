@@ -36,9 +36,9 @@ QString LayerFolderSetting(const QString& programFolder);
 void SaveLayerFolderSetting(const QString& folder);
 
 // The save dialog of the EPS file and the bitmap: `filter` in the dialog's "name|pattern" form,
-// asking before an existing file is replaced, opening in "Paths"/"Data" (default the program
-// folder), which it reads and never writes. "" when cancelled.
-QString AskOutputFile(const QString& filter, const QString& programFolder);
+// asking before an existing file is replaced, opening in "Paths"/"Data" (default the user's
+// documents folder), which it reads and never writes. "" when cancelled.
+QString AskOutputFile(const QString& filter);
 
 // The folder part of a path, up to and including its last separator ("\" or "/"); "" without one.
 QString FolderOf(const QString& path);

@@ -167,8 +167,7 @@ bool FaitEPS(CartoSession& session, MapCanvas& canvas, const maps::MapHost& host
 void Imprime(CartoSession& session, MapCanvas& canvas, const maps::MapHost& host, int mode) {
     try {
         const QString path =
-            AskOutputFile(QStringLiteral("Fichiers EPS (*.eps)|*.eps|Tous les fichiers (*.*)|*.*"),
-                          session.programFolder);
+            AskOutputFile(QStringLiteral("Fichiers EPS (*.eps)|*.eps|Tous les fichiers (*.*)|*.*"));
         if (path.isEmpty()) {
             return;
         }

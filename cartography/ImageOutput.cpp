@@ -1,6 +1,5 @@
 #include "cartography/ImageOutput.h"
 
-#include "cartography/CartoSession.h"
 #include "cartography/CartoSettings.h"
 #include "cartography/MapCanvas.h"
 #include "common/AppError.h"
@@ -37,11 +36,10 @@ void SaveBitmap(const QImage& image, const QString& path) {
 
 } // namespace
 
-void SauveImage(const CartoSession& session, MapCanvas& canvas) {
+void SauveImage(MapCanvas& canvas) {
     try {
         const QString path = AskOutputFile(
-            QStringLiteral("Fichiers bitmap (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*"),
-            session.programFolder);
+            QStringLiteral("Fichiers bitmap (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*"));
         if (path.isEmpty()) {
             return;
         }

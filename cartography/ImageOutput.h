@@ -6,13 +6,12 @@ class QPrinter;
 
 namespace cartography {
 
-struct CartoSession;
 class MapCanvas;
 
-// Asks for the file (the last data folder, or the program's) and saves the map's image there as
+// Asks for the file (the data folder, or the user's documents) and saves the map's image there as
 // a Windows bitmap, whatever the name's extension. Cancelling does nothing; a file that cannot be
 // written shows the error box.
-void SauveImage(const CartoSession& session, MapCanvas& canvas);
+void SauveImage(MapCanvas& canvas);
 
 // Prints the map's image at its screen size, its top-left corner 50 twips from the corner of the
 // printable area, and ends the job; the caller has set the printer up. A printer that cannot be

@@ -418,7 +418,7 @@ void frmCarte::mnuFichier_Click(int index) {
             OuvrirCarte();
             break;
         case 1:
-            SauveImage(session(), canvas());
+            SauveImage(canvas());
             break;
         case 4: {
             QPrinter printer;

@@ -6,9 +6,11 @@
 #include "document/QueryBudget.h"
 #include "document/WorkDatabase.h"
 #include "platform/Prompter.h"
+#include "platform/StringTable.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -258,6 +260,50 @@ bool IsBlank(std::string_view text) {
 
 using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
+// The fields of the working table, in their order.
+QStringList TableFields(sqlite3* handle) {
+    QStringList fields;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(handle, "SELECT name FROM pragma_table_info('DOVAZOV')", -1, &raw,
+                           nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return fields;
+    }
+    const Statement statement(raw);
+    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
+        fields << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
+    }
+    return fields;
+}
+
+// The engine's words for a name that is no column of the query.
+constexpr std::string_view kNoSuchColumn = "no such column: ";
+
+// The name the engine's message says is no column; empty for any other message.
+QString UnknownField(std::string_view message) {
+    if (message.substr(0, kNoSuchColumn.size()) != kNoSuchColumn) {
+        return {};
+    }
+    const std::string_view name = message.substr(kNoSuchColumn.size());
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+} // namespace
+
+QString UnknownFieldMessage(const QString& name, const QStringList& fields) {
+    // %1 the unknown name, %2 the fields.
+    return platform::InLangue(
+               {"La condition nomme un champ inconnu : %1\r\rChamps utilisables : %2",
+                "The condition names an unknown field: %1\r\rFields it may use: %2",
+                "Die Bedingung nennt ein unbekanntes Feld: %1\r\rVerwendbare Felder: %2",
+                "La condizione nomina un campo sconosciuto: %1\r\rCampi utilizzabili: %2",
+                "De voorwaarde noemt een onbekend veld: %1\r\rBruikbare velden: %2"})
+        .arg(name, fields.join(QStringLiteral(", ")));
+}
+
+namespace {
+
 // Compiles `sql` under the authorizer without running it. Refuses a syntax error (with the engine's
 // text), an operation the authorizer refused, text after the first statement and a statement that
 // would write.
@@ -273,8 +319,15 @@ Statement Compile(sqlite3* handle, const QByteArray& utf8) {
     }
     Statement statement(raw);
     if (rc != SQLITE_OK) {
-        Refuse(!state.refusal.isEmpty() ? state.refusal
-                                        : QString::fromUtf8(sqlite3_errmsg(handle)));
+        if (!state.refusal.isEmpty()) {
+            Refuse(state.refusal);
+        }
+        const char* message = sqlite3_errmsg(handle);
+        const QString unknown = UnknownField(message);
+        if (!unknown.isEmpty()) {
+            Refuse(UnknownFieldMessage(unknown, TableFields(handle)));
+        }
+        Refuse(QString::fromUtf8(message));
     }
     if (!statement) {
         Refuse(QStringLiteral("The condition holds no query."));
@@ -385,6 +438,7 @@ SelectionOutcome ApplySelection(bool allRecords, const QString& condition, Query
     } catch (const std::exception& error) {
         platform::MsgBox(QString::fromUtf8(error.what()));
         outcome.refreshed = false;
+        outcome.failed = true;
     }
     if (!outcome.refreshed) {
         data.setRecordSource(previous);

@@ -3,6 +3,7 @@
 #include "document/QueryBudget.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <SQLiteCpp/SQLiteCpp.h>
 
@@ -22,8 +23,13 @@ QString SelectionQuery(const QString& condition);
 // (text after it, a ";", a UNION, INTERSECT or EXCEPT joining another query), when the condition
 // is not one expression (an ORDER BY, GROUP BY, HAVING, WINDOW or LIMIT after it), when it would
 // read anything but DOVAZOV, call a function outside a short list of harmless ones, or change
-// anything; and with the engine's own message for a syntax error.
+// anything; with UnknownFieldMessage for a name that is no field of DOVAZOV; and with the engine's
+// own message for another error.
 QString CheckSelectionCondition(SQLite::Database& db, const QString& condition);
+
+// The message of a condition that names `name`, which is no field of the working table: the name,
+// and the `fields` the condition may use, in the chosen language.
+QString UnknownFieldMessage(const QString& name, const QStringList& fields);
 
 // Installs on `db` the LIKE of the conditions: the wildcards of the original engine ("*" any
 // run of characters, "?" one character, "[abc]", "[a-z]" and "[!abc]" one character of a set or
@@ -44,6 +50,7 @@ struct SelectionOutcome {
     SelectionLabel label = SelectionLabel::Unchanged;
     bool refreshed = false; // Data1 ran its record source again: the grid must show it anew
     bool cancelled = false; // the user stopped the condition with the wait window's Cancel
+    bool failed = false;    // the choice was refused with a message: the user may mend it
 };
 
 // The selection dialog's apply: with `allRecords`, Data1 shows "SELECT * FROM DOVAZOV" and the

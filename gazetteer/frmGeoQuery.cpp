@@ -83,7 +83,6 @@ bool DatumKnown(const QString& code) {
 frmGeoQuery::frmGeoQuery(GazetteerHost host, QWidget* parent)
     : QDialog(parent), host_(std::move(host)) {
     setObjectName(QStringLiteral("frmGeoQuery"));
-    setWindowTitle(QStringLiteral("Gazetteer"));
     txt = new QLineEdit(this);
     cmd[0] = new QPushButton(QStringLiteral("Recherche exacte"), this);
     cmd[1] = new QPushButton(QStringLiteral("Recherche approx."), this);
@@ -165,6 +164,8 @@ frmGeoQuery::frmGeoQuery(GazetteerHost host, QWidget* parent)
 frmGeoQuery::~frmGeoQuery() = default;
 
 void frmGeoQuery::setCaptions() {
+    // Titled as the record editor's button that opens it, in the chosen language.
+    setWindowTitle(platform::ResText(767).remove(QLatin1Char('&')));
     cmd[0]->setText(platform::ResText(768));
     cmd[1]->setText(platform::ResText(769));
     cmdSetup->setText(platform::ResText(770));

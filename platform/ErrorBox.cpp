@@ -11,6 +11,10 @@ QString ErrorBoxText(long number, const QString& description, const QString& con
     if (!context.isEmpty()) {
         text = context + QStringLiteral("\r\r");
     }
+    // An error the program raised without a number (0) has nothing to say on that line.
+    if (number == 0) {
+        return text + description;
+    }
     return text + QStringLiteral("Error ") + QString::number(number) + QLatin1Char('\r') +
            description;
 }

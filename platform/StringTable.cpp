@@ -123,6 +123,21 @@ std::optional<QString> StringEntry(int number) {
     return *it;
 }
 
+QString InLangue(const LangueTexts& texts) {
+    switch (Langue()) {
+    case kFrench:
+        return QString::fromUtf8(texts.french);
+    case kGerman:
+        return QString::fromUtf8(texts.german);
+    case kItalian:
+        return QString::fromUtf8(texts.italian);
+    case kDutch:
+        return QString::fromUtf8(texts.dutch);
+    default:
+        return QString::fromUtf8(texts.english);
+    }
+}
+
 QString ResText(int id) {
     return StringEntry(id + Langue()).value_or(QString());
 }

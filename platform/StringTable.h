@@ -22,6 +22,18 @@ void SetLangue(int value);
 // in the table gives an empty text.
 QString ResText(int id);
 
+// A message of the program's own that the string table does not hold, in its five languages
+// (UTF-8).
+struct LangueTexts {
+    const char* french;
+    const char* english;
+    const char* german;
+    const char* italian;
+    const char* dutch;
+};
+// The text of the current language.
+QString InLangue(const LangueTexts& texts);
+
 // The entry `number` of the table, whatever the language; empty when absent.
 std::optional<QString> StringEntry(int number);
 

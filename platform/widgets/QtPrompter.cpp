@@ -1,7 +1,10 @@
 #include "platform/widgets/QtPrompter.h"
 
+#include "platform/DialogFolders.h"
+
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -116,21 +119,27 @@ QString QtPrompter::input(const QString& prompt, const QString& title, const QSt
 }
 
 QString QtPrompter::openFile(const FileDialogRequest& request) {
-    const QString start = request.folder.isEmpty()
-                              ? request.fileName
-                              : request.folder + QLatin1Char('/') + request.fileName;
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title, start,
-                                        QtFileFilter(request.filter));
+    // Qt's own dialog, whose texts follow the program's language rather than the desktop's.
+    return remember(QFileDialog::getOpenFileName(
+        QApplication::activeWindow(), request.title, DialogStartPath(request, lastFolder_),
+        QtFileFilter(request.filter), nullptr, QFileDialog::DontUseNativeDialog));
 }
 
 QString QtPrompter::saveFile(const FileDialogRequest& request) {
-    const QString start = request.folder.isEmpty()
-                              ? request.fileName
-                              : request.folder + QLatin1Char('/') + request.fileName;
-    const QFileDialog::Options options =
-        request.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, start,
-                                        QtFileFilter(request.filter), nullptr, options);
+    QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
+    if (!request.confirmOverwrite) {
+        options |= QFileDialog::DontConfirmOverwrite;
+    }
+    return remember(QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
+                                                 DialogStartPath(request, lastFolder_),
+                                                 QtFileFilter(request.filter), nullptr, options));
+}
+
+QString QtPrompter::remember(const QString& chosen) {
+    if (!chosen.isEmpty()) {
+        lastFolder_ = QFileInfo(chosen).absolutePath();
+    }
+    return chosen;
 }
 
 void QtPrompter::beep() {

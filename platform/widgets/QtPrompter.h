@@ -4,7 +4,8 @@
 
 namespace platform {
 
-// The on-screen prompter: Qt message boxes, input dialogs and file dialogs.
+// The on-screen prompter: Qt message boxes, input dialogs and file dialogs. A file dialog opens
+// where DialogStartPath says, the folder last chosen in this run standing for the request's own.
 class QtPrompter final : public Prompter {
 public:
     Answer message(const MessageRequest& request) override;
@@ -12,6 +13,12 @@ public:
     QString openFile(const FileDialogRequest& request) override;
     QString saveFile(const FileDialogRequest& request) override;
     void beep() override;
+
+private:
+    // Keeps the folder of a chosen file: the next dialog without a folder of its own opens there.
+    QString remember(const QString& chosen);
+
+    QString lastFolder_;
 };
 
 // "Text files (*.txt)|*.txt|All (*.*)|*.*" -> "Text files (*.txt);;All (*.*)"; a bare pattern

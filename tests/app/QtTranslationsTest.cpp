@@ -12,8 +12,8 @@ QString CancelText() {
     return box.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&'));
 }
 
-// Qt's own buttons follow the desktop's language while the translation is installed.
-TEST(QtTranslations, QtsOwnButtonsSpeakTheDesktopsLanguage) {
+// Qt's own buttons speak the language of an installed translation while it lives.
+TEST(QtTranslations, QtsOwnButtonsSpeakTheInstalledLanguage) {
     const QString english = CancelText();
     const std::pair<const char*, const char*> cases[] = {
         {"fr_FR", "Annuler"}, {"de_DE", "Abbrechen"}, {"it_IT", "Annulla"}, {"nl_NL", "Annuleren"}};

@@ -4,14 +4,17 @@
 #include "../support/ScriptedPrompter.h"
 #include "app/FileCommands.h"
 #include "app/frmMessage.h"
+#include "platform/StringTable.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <SQLiteCpp/Transaction.h>
 #include <chrono>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -82,10 +85,61 @@ TEST_F(SelectionDialogTest, ABadConditionShowsTheMessageAndKeepsThePreviousRows)
     ScriptedPrompter prompter;
     prompter.expect(AnswerWith(platform::Answer::Ok));
     dialog.CmdSelect[0]->click();
-    EXPECT_FALSE(dialog.isVisible());
+    // The dialog stays open with the condition, for the user to mend it.
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.TxtSelect->text(), QStringLiteral("1=1; DELETE FROM DOVAZOV"));
     EXPECT_EQ(Data1().recordSource(), kSorted);
     EXPECT_EQ(RowCount(), 4);
     EXPECT_TRUE(label_.empty());
+}
+
+// A condition naming a field the table does not have: the message names it and lists the fields
+// a condition may use, in the chosen language, and the dialog stays open with the typed text.
+TEST_F(SelectionDialogTest, AnUnknownFieldIsNamedWithTheFieldsAndTheDialogStaysOpen) {
+    const struct {
+        int langue;
+        const char* opening;
+        const char* fieldsWord;
+    } cases[] = {
+        {platform::kFrench, "La condition nomme un champ inconnu : Periode",
+         "Champs utilisables : "},
+        {platform::kEnglish, "The condition names an unknown field: Periode",
+         "Fields it may use: "},
+    };
+    for (const auto& c : cases) {
+        platform::SetLangue(c.langue);
+        Selection dialog(hooks_);
+        dialog.show();
+        QTest::keyClicks(dialog.TxtSelect, QStringLiteral("Periode = 2"));
+        ScriptedPrompter prompter;
+        prompter.expect(AnswerWith(platform::Answer::Ok));
+        QTest::mouseClick(dialog.CmdSelect[0], Qt::LeftButton);
+        ASSERT_EQ(prompter.messages().size(), 1u) << c.langue;
+        const QString text = prompter.messages()[0].text;
+        EXPECT_TRUE(text.startsWith(QString::fromUtf8(c.opening))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("no such column"))) << text.toStdString();
+        const qsizetype fields = text.indexOf(QString::fromUtf8(c.fieldsWord));
+        ASSERT_GE(fields, 0) << text.toStdString();
+        const QStringList listed =
+            text.mid(fields + qsizetype(std::strlen(c.fieldsWord))).split(QStringLiteral(", "));
+        for (const char* field :
+             {"Counter", "PERIOD", "LATITUDE", "LONGITUDE", "DATUM", "ORIGINAL", "COMMENT"}) {
+            EXPECT_TRUE(listed.contains(QString::fromLatin1(field))) << field;
+        }
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.TxtSelect->text(), QStringLiteral("Periode = 2"));
+        EXPECT_EQ(Data1().recordSource(), kSorted);
+        EXPECT_TRUE(label_.empty());
+
+        // The mended condition applies and closes the dialog.
+        dialog.TxtSelect->selectAll();
+        QTest::keyClicks(dialog.TxtSelect, QStringLiteral("PERIOD = 2"));
+        QTest::mouseClick(dialog.CmdSelect[0], Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(Data1().recordset().recordCount(), 1);
+        Show(kSorted);
+        label_.clear();
+    }
 }
 
 TEST_F(SelectionDialogTest, CancelKeepsTheTextButTheCloseBoxStartsAfresh) {

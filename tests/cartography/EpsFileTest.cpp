@@ -8,6 +8,7 @@
 #include "EpsFixture.h"
 #include "cartography/core/MapDescription.h"
 #include "cartography/core/Projection.h"
+#include "platform/DialogFolders.h"
 #include "platform/Settings.h"
 #include "platform/TextFile.h"
 
@@ -297,7 +298,7 @@ TEST_F(EpsTest, SaveDialogStartsInTheDataFolderAndCancelDoesNothing) {
               QStringLiteral("Fichiers EPS (*.eps)|*.eps|Tous les fichiers (*.*)|*.*"));
     EXPECT_TRUE(first.confirmOverwrite);
     EXPECT_TRUE(first.fileName.isEmpty());
-    EXPECT_EQ(first.folder, programFolder);
+    EXPECT_EQ(first.folder, platform::DocumentsFolder());
     EXPECT_TRUE(prompter.messages().empty());
     EXPECT_TRUE(QDir(folder()).entryList({QStringLiteral("*.eps")}).isEmpty());
 

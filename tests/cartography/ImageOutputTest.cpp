@@ -4,6 +4,7 @@
 #include "cartography/ImageOutput.h"
 
 #include "EpsFixture.h"
+#include "platform/DialogFolders.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -42,11 +43,11 @@ TEST_F(EpsTest, BitmapIsWindowsBitmapWhateverTheExtension) {
     canvas.setPicture(TestPicture());
     const QString out = path(QStringLiteral("map.jpg"));
     prompter.expect(SaveAs(out));
-    cartography::SauveImage(session, canvas);
+    cartography::SauveImage(canvas);
     ASSERT_EQ(prompter.fileDialogs().size(), 1U);
     EXPECT_EQ(prompter.fileDialogs()[0].filter,
               QStringLiteral("Fichiers bitmap (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*"));
-    EXPECT_EQ(prompter.fileDialogs()[0].folder, programFolder);
+    EXPECT_EQ(prompter.fileDialogs()[0].folder, platform::DocumentsFolder());
     EXPECT_TRUE(prompter.messages().empty());
 
     const QByteArray bmp = ReadAll(out);
@@ -67,7 +68,7 @@ TEST_F(EpsTest, BitmapIsWindowsBitmapWhateverTheExtension) {
 TEST_F(EpsTest, CancelledBitmapSaveWritesAndShowsNothing) {
     canvas.setPicture(TestPicture());
     prompter.expect(SaveAs(QString()));
-    cartography::SauveImage(session, canvas);
+    cartography::SauveImage(canvas);
     EXPECT_TRUE(prompter.messages().empty());
     EXPECT_TRUE(QDir(folder()).entryList(QDir::Files).isEmpty());
 }
@@ -76,7 +77,7 @@ TEST_F(EpsTest, UnwritableBitmapShowsTheError) {
     canvas.setPicture(TestPicture());
     prompter.expect(SaveAs(QStringLiteral("/nonexistent/folder/map.bmp")));
     prompter.expect(testing_support::AnswerWith(platform::Answer::Ok));
-    cartography::SauveImage(session, canvas);
+    cartography::SauveImage(canvas);
     ASSERT_EQ(prompter.messages().size(), 1U);
     EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("Error 75\r")));
 }

@@ -173,7 +173,7 @@ TEST_F(SelectionFilterTest, RefusedConditionsPutThePreviousRecordSourceBack) {
     };
     const Case cases[] = {
         {"PERIOD = = 1", "syntax error"},
-        {"NOFIELD = 1", "no such column"},
+        {"NOFIELD = 1", "unknown field: NOFIELD"},
         {"1=1; DROP TABLE DOVAZOV", "one query"},
         {"1=1; ATTACH DATABASE 'other.db' AS other", "one query"},
         {"1=1;", "one query"},
@@ -214,6 +214,7 @@ TEST_F(SelectionFilterTest, RefusedConditionsPutThePreviousRecordSourceBack) {
         EXPECT_EQ(shown.icon, platform::Icon::None);
         EXPECT_EQ(shown.buttons, platform::Buttons::Ok);
         EXPECT_EQ(outcome.label, SelectionLabel::Unchanged) << c.condition;
+        EXPECT_TRUE(outcome.failed) << c.condition;
         EXPECT_EQ(Data1().recordSource(), kSorted) << c.condition;
         EXPECT_EQ(Shown(), 4) << c.condition;
         EXPECT_EQ(RowCount(), 4) << c.condition;

@@ -17,6 +17,10 @@ TEST(ErrorBox, TextLayout) {
     EXPECT_EQ(platform::ErrorBoxText(-5, "Odd"), "Error -5\rOdd");
     EXPECT_EQ(platform::ErrorBoxText(53, "File not found", "Opening a.deg"),
               "Opening a.deg\r\rError 53\rFile not found");
+    // No number: the text alone, with or without a context.
+    EXPECT_EQ(platform::ErrorBoxText(0, "Not a directory: /tmp/x"), "Not a directory: /tmp/x");
+    EXPECT_EQ(platform::ErrorBoxText(0, "Not a directory: /tmp/x", "Saving a.deg"),
+              "Saving a.deg\r\rNot a directory: /tmp/x");
 }
 
 TEST(ErrorBox, ShowsWithExclamationAndTheDefaultPointer) {
@@ -46,7 +50,7 @@ TEST(ErrorBox, CaughtExceptionsShowTheirNumberWhenTheyCarryOne) {
     platform::ShowErrorOf(std::runtime_error("disk full"));
     ASSERT_EQ(prompter.messages().size(), 2u);
     EXPECT_EQ(prompter.messages()[0].text, "Error 11\rDivision by zero");
-    EXPECT_EQ(prompter.messages()[1].text, "Error 0\rdisk full");
+    EXPECT_EQ(prompter.messages()[1].text, "disk full");
 }
 
 } // namespace

@@ -105,3 +105,22 @@ TEST_F(StringTableTest, EveryIdTheCodeLooksUpExistsInAllLanguages) {
 }
 
 } // namespace
+
+namespace {
+
+// A message of the program's own follows the language like the string table's texts.
+TEST(StringTable, OwnMessagesInTheCurrentLanguage) {
+    const platform::LangueTexts texts{"fr", "en", "de", "it", "nl"};
+    const std::pair<int, const char*> cases[] = {{platform::kFrench, "fr"},
+                                                 {platform::kEnglish, "en"},
+                                                 {platform::kGerman, "de"},
+                                                 {platform::kItalian, "it"},
+                                                 {platform::kDutch, "nl"}};
+    for (const auto& [langue, text] : cases) {
+        platform::SetLangue(langue);
+        EXPECT_EQ(platform::InLangue(texts), QString::fromLatin1(text)) << langue;
+    }
+    platform::SetLangue(platform::kEnglish);
+}
+
+} // namespace
