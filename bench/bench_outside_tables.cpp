@@ -80,7 +80,7 @@ void FirstSearch(benchmark::State& state, const QString& typed) {
     std::size_t hits = 0;
     for (auto _ : state) {
         gazetteer::PlaceSearcher searcher;
-        hits = searcher.search(platform::Settings(), typed, false).size();
+        hits = searcher.search(platform::Settings(), typed, false).ids.size();
     }
     state.counters["hits"] = static_cast<double>(hits);
 }

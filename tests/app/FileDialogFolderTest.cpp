@@ -83,6 +83,8 @@ protected:
     QString DialogFolder(const std::function<void()>& command, const QString& fileName) {
         QString folder;
         QPointer<QFileDialog> seen;
+        int stillOpen = 0;
+        constexpr int kTicksToGiveUp = 500;
         QTimer timer;
         QObject::connect(&timer, &QTimer::timeout, [&] {
             QWidget* modal = QApplication::activeModalWidget();
@@ -96,8 +98,25 @@ protected:
                 return;
             }
             if (seen) {
-                // Still open after the name and Enter: a completion list took the key.
-                static_cast<QDialog*>(dialog)->accept();
+                // Still open after the name and Enter: a completion list took the key, or the
+                // name typed on a busy machine was completed into another. Give the name again,
+                // and give up with a failure rather than wait for ever.
+                if (++stillOpen > kTicksToGiveUp) {
+                    const auto* name =
+                        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                    ADD_FAILURE() << "the file dialog did not take the name "
+                                  << fileName.toStdString() << ": "
+                                  << (name ? name->text().toStdString() : std::string());
+                    static_cast<QDialog*>(dialog)->reject();
+                } else if (fileName.isEmpty()) {
+                    static_cast<QDialog*>(dialog)->reject();
+                } else if (auto* name =
+                               dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                           name != nullptr && stillOpen % 50 == 0) {
+                    // The name again, whole, once the completion has settled.
+                    name->setText(fileName);
+                    QTest::keyClick(name, Qt::Key_Return);
+                }
                 return;
             }
             seen = dialog;

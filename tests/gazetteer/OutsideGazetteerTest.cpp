@@ -60,7 +60,7 @@ protected:
     }
 
     std::vector<gazetteer::PlaceRow> Search(const QString& typed) {
-        return searcher_.search(platform::Settings(), typed, false);
+        return gazetteer::RowsOf(searcher_.search(platform::Settings(), typed, false));
     }
 
     testing_support::ScriptedPrompter prompter_;
