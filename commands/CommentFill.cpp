@@ -25,6 +25,8 @@
 #include "platform/WaitCursor.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -39,11 +41,53 @@ QString Single(double value) {
     return QString::fromStdString(common::CStrSingle(static_cast<float>(value)));
 }
 
-QString DmsText(double degrees, QChar mark) {
+// Writes a whole number the way Single writes it: plain digits below 10^7, the single-precision
+// text above (where a float no longer holds every whole number). Returns the end of the text.
+char* SingleWholeText(double whole, char* out) {
+    constexpr double kPlainDigitsBelow = 1.0e7;
+    if (!(whole >= 0.0 && whole < kPlainDigitsBelow)) {
+        const std::string text = common::CStrSingle(static_cast<float>(whole));
+        return std::copy(text.begin(), text.end(), out);
+    }
+    constexpr int kMostDigits = 7;
+    return std::to_chars(out, out + kMostDigits, static_cast<unsigned>(whole)).ptr;
+}
+
+// Appends "-D°M'SS.S''" to `text`: the figures written into a byte buffer, without the float
+// printing and the string pieces of each part, as a fill writes it a million times.
+void AppendDmsText(QString& text, double degrees, QChar mark) {
     const geodesy::ShownDms dms = geodesy::DmsOfDegrees(degrees, 1);
-    return (dms.negative ? QStringLiteral("-") : QString()) + Single(dms.degrees) + QChar(0xB0) +
-           Single(dms.minutes) + QLatin1Char('\'') +
-           SecondsText(static_cast<float>(dms.seconds()), mark);
+    // Tenths of seconds below this bound are written here; beyond it (never below a minute) the
+    // seconds go through SecondsText.
+    constexpr long long kPlainTenthsBelow = 10000;
+    char buffer[64];
+    char* end = buffer;
+    if (dms.negative) {
+        *end++ = '-';
+    }
+    end = SingleWholeText(dms.degrees, end);
+    text.append(QLatin1StringView(buffer, end - buffer));
+    text.append(QChar(0xB0));
+    end = SingleWholeText(dms.minutes, buffer);
+    *end++ = '\'';
+    if (dms.secondUnits < 0 || dms.secondUnits >= kPlainTenthsBelow) {
+        text.append(QLatin1StringView(buffer, end - buffer));
+        text.append(SecondsText(static_cast<float>(dms.seconds()), mark));
+        return;
+    }
+    const auto whole = static_cast<int>(dms.secondUnits / 10);
+    if (whole >= 100) {
+        end = SingleWholeText(whole, end);
+    } else {
+        *end++ = static_cast<char>('0' + whole / 10);
+        *end++ = static_cast<char>('0' + whole % 10);
+    }
+    text.append(QLatin1StringView(buffer, end - buffer));
+    text.append(mark);
+    buffer[0] = static_cast<char>('0' + dms.secondUnits % 10);
+    buffer[1] = '\'';
+    buffer[2] = '\'';
+    text.append(QLatin1StringView(buffer, 3));
 }
 
 struct Shifted {
@@ -218,8 +262,15 @@ std::optional<FillResult> MnuRemplirTexte(std::span<const std::int64_t> selected
 
 std::optional<QString> PositionText(int index, double lat, double lon, QChar mark) {
     switch (index) {
-    case 0:
-        return DmsText(lat, mark) + platform::Settings().Separator + DmsText(lon, mark);
+    case 0: {
+        constexpr qsizetype kDmsPairLength = 40;
+        QString text;
+        text.reserve(kDmsPairLength);
+        AppendDmsText(text, lat, mark);
+        text.append(platform::Settings().Separator);
+        AppendDmsText(text, lon, mark);
+        return text;
+    }
     case 1:
         return Single(lat / geodesy::kDegreesPerGrade) + QLatin1Char(',') +
                Single((lon - geodesy::kParisMeridian) / geodesy::kDegreesPerGrade);

@@ -1,13 +1,18 @@
 #include "commands/CommentFill.h"
 
 #include "CommandsFixture.h"
+#include "common/AppError.h"
+#include "common/Numeric.h"
 #include "document/DocumentState.h"
+#include "geodesy/Angles.h"
 #include "geodesy/Ifbl.h"
 
 #include <GeographicLib/MGRS.hpp>
 #include <GeographicLib/UTMUPS.hpp>
 #include <QStringList>
 #include <cmath>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -200,6 +205,66 @@ TEST_F(CommentFillTest, DegreesMinutesSecondsKeepTheSignOfAnAngleBetweenMinusOne
     ScriptedPrompter prompter;
     commands::MnuRemplirXY(0, {});
     EXPECT_EQ(Comment(0), QString::fromUtf8("-0°7'28.6'';2°0'00.0''"));
+}
+
+// The fill's degrees-minutes-seconds text as it was written with the float printing of each
+// part: the reference that the byte-buffer text must match for every value.
+QString PreviousDmsText(double degrees, QChar mark) {
+    const auto single = [](double value) {
+        return QString::fromStdString(common::CStrSingle(static_cast<float>(value)));
+    };
+    const geodesy::ShownDms dms = geodesy::DmsOfDegrees(degrees, 1);
+    const double tenths =
+        std::floor(static_cast<double>(static_cast<float>(dms.seconds())) * 10.0 + 0.5);
+    QString seconds = QString::number(tenths / 10.0, 'f', 1);
+    if (seconds.indexOf(QLatin1Char('.')) < 2) {
+        seconds.prepend(QLatin1Char('0'));
+    }
+    seconds.replace(QLatin1Char('.'), mark);
+    return (dms.negative ? QStringLiteral("-") : QString()) + single(dms.degrees) + QChar(0xB0) +
+           single(dms.minutes) + QLatin1Char('\'') + seconds + QStringLiteral("''");
+}
+
+TEST_F(CommentFillTest, DegreesMinutesSecondsTextIsThatOfTheFloatPrinting) {
+    platform::Settings().Separator = QStringLiteral(";");
+    std::vector<double> values = {-0.1246,  0.1246,  -0.0,     0.0,      -1.0,         1.0,
+                                  -0.99999, 0.99999, -0.00001, -0.00002, 59.97 / 3600, 179.99999,
+                                  -180.0,   90.0,    -90.0,    1.0e6,    9999999.0,    1.0e7,
+                                  -1.0e7,   1.6e7,   -1.0e30,  5.0e36};
+    // Seconds that round to 60.0 in the same minute, and values a hair either side of each
+    // minute and tenth of a second.
+    for (int minute = 0; minute < 120; ++minute) {
+        const double at = minute / 60.0;
+        values.insert(values.end(), {at, -at, std::nextafter(at, 0.0), std::nextafter(at, 1.0),
+                                     at - 0.03 / 3600, -(at - 0.03 / 3600), at + 0.05 / 3600});
+    }
+    std::mt19937_64 random(20261211);
+    std::uniform_real_distribution<double> world(-180.0, 180.0);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_real_distribution<double> exponent(-8.0, 30.0);
+    for (int i = 0; i < 50000; ++i) {
+        values.push_back(world(random));
+        values.push_back(static_cast<float>(world(random))); // as the fill reads them
+        values.push_back(unit(random));
+        values.push_back(unit(random) * std::pow(10.0, exponent(random)));
+    }
+    int mismatches = 0;
+    for (const double value : values) {
+        for (const QChar mark : {QChar('.'), QChar(',')}) {
+            const QString expected =
+                PreviousDmsText(value, mark) + ';' + PreviousDmsText(-value, mark);
+            const QString shown = *commands::PositionText(0, value, -value, mark);
+            if (shown != expected && ++mismatches <= 10) {
+                ADD_FAILURE() << value << ": " << shown.toStdString() << " instead of "
+                              << expected.toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    // 59.97'' is written 60.0 in the same minute; a float too large for minutes is error 6.
+    EXPECT_EQ(*commands::PositionText(0, 59.97 / 3600, 1.0e6),
+              QString::fromUtf8("0°0'60.0'';1000000°0'00.0''"));
+    EXPECT_THROW(commands::PositionText(0, 1.0e37, 0.0), common::AppError);
 }
 
 TEST_F(CommentFillTest, LambertAndIfblAgainstProj) {
