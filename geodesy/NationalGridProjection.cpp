@@ -183,7 +183,6 @@ const NationalGrid& GridOrRaise(int type) {
     return *grid;
 }
 
-
 // The vectorised loops of the batches; a point they cannot convert comes out as NaN.
 GEODESY_VECTOR_CLONES
 void ForwardLoop(const NationalGrid& grid, const double* lat, const double* lon, double* easting,
