@@ -160,6 +160,12 @@ void WriteTableExport(ExportTarget target, const QString& path, const document::
         }
     }
     CheckTargetRows(target, columns, count);
+    if (target == ExportTarget::FoxPro || target == ExportTarget::DBase) {
+        const QStringList files = ExportFiles(target, path);
+        WriteDbfExport(target == ExportTarget::FoxPro, files[0], files[1], records, columns, count,
+                       memo);
+        return;
+    }
 
     // Each row is checked before it is written; a refusal drops the writer uncommitted, so the
     // target is left as it was.
