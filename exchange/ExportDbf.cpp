@@ -463,13 +463,7 @@ void WriteDbfExport(bool foxPro, const QString& path, const QString& memoPath,
                     const document::RecordSet& records, const std::vector<ExportColumn>& columns,
                     std::int64_t rowCount, const QString& memo) {
     DbfTable table(foxPro, path, memoPath, columns, rowCount);
-    const std::shared_ptr<const document::BookmarkList> list = records.bookmarkList();
-    document::ColumnStream stream(
-        records.database(), list->size(),
-        [&list](std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) {
-            list->copy(first, count, out);
-        },
-        kStreamColumns);
+    document::ColumnStream stream(records, kStreamColumns);
     DbfRows rows(table, columns, memo);
     while (stream.next()) {
         rows.add(stream.row());

@@ -148,13 +148,7 @@ void WriteTableExport(ExportTarget target, const QString& path, const document::
     // The rows that are there (a listed row may have gone since the list was made).
     std::int64_t count = 0;
     {
-        const std::shared_ptr<const document::BookmarkList> list = records.bookmarkList();
-        document::ColumnStream rows(
-            records.database(), list->size(),
-            [&list](std::ptrdiff_t first, std::ptrdiff_t n, std::vector<std::int64_t>& out) {
-                list->copy(first, n, out);
-            },
-            "PERIOD");
+        document::ColumnStream rows(records, "");
         while (rows.next()) {
             ++count;
         }

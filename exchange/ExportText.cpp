@@ -206,13 +206,7 @@ void WriteTextExport(const QString& path, const document::RecordSet& records,
     platform::TextFileWriter file(path);
     file.writeLine(TextHeader(columns, separator));
 
-    const std::shared_ptr<const document::BookmarkList> list = records.bookmarkList();
-    document::ColumnStream stream(
-        records.database(), list->size(),
-        [&list](std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) {
-            list->copy(first, count, out);
-        },
-        kStreamColumns);
+    document::ColumnStream stream(records, kStreamColumns);
     LineBlock block(columns, platform::EncodeWindows1252(separator));
     QByteArray out;
     out.reserve(kFlushBytes + (1 << 16));
