@@ -1,5 +1,6 @@
 #include "document/ColumnStream.h"
 
+#include "document/RecordSet.h"
 #include "document/RowStream.h"
 
 #include <algorithm>
@@ -48,6 +49,15 @@ ColumnStream::ColumnStream(SQLite::Database& db, std::span<const std::int64_t> b
           [bookmarks](std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) {
               const auto from = bookmarks.begin() + first;
               out.assign(from, from + count);
+          },
+          columns) {}
+
+ColumnStream::ColumnStream(const RecordSet& records, std::string_view columns)
+    : ColumnStream(
+          records.database(), records.bookmarkList()->size(),
+          [list = records.bookmarkList()](std::ptrdiff_t first, std::ptrdiff_t count,
+                                          std::vector<std::int64_t>& out) {
+              list->copy(first, count, out);
           },
           columns) {}
 

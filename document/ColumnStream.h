@@ -22,6 +22,8 @@
 
 namespace document {
 
+class RecordSet;
+
 class ColumnStream {
 public:
     // Gives the bookmarks of positions [first, first + count) of a list, replacing `out`: a list
@@ -36,6 +38,8 @@ public:
     // Over a list held whole, which must outlive the stream.
     ColumnStream(SQLite::Database& db, std::span<const std::int64_t> bookmarks,
                  std::string_view columns);
+    // Over the bookmarks of a record set, all of them as they stand now, read a block at a time.
+    ColumnStream(const RecordSet& records, std::string_view columns);
     ~ColumnStream();
     ColumnStream(const ColumnStream&) = delete;
     ColumnStream& operator=(const ColumnStream&) = delete;

@@ -12,13 +12,22 @@
 // A memo field holds its first block's number as ten right-aligned digits. The same memo text on
 // consecutive rows is stored once and shared, as every row of an export carries the same memo.
 
+#include "document/ColumnStream.h"
+#include "document/RecordSet.h"
 #include "exchange/ByteLayout.h"
 #include "exchange/ExportTable.h"
+#include "exchange/StreamedFields.h"
 #include "platform/FileReplacement.h"
 #include "platform/TextFile.h"
 
 #include <QDate>
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string_view>
 
 namespace exchange {
 
@@ -31,6 +40,7 @@ constexpr int kMemoWidth = 10;
 constexpr int kFoxBlock = 64;
 constexpr int kDbaseBlock = 512;
 constexpr int kMemoHeader = 512;
+constexpr qsizetype kFlushBytes = 1 << 20;
 
 // The float's shortest decimal form, written with a fixed number of decimals, so that reading the
 // text back as a single gives the same value.
@@ -85,10 +95,48 @@ public:
             appendCell(i, row[i]);
         }
         ++written_;
-        if (buffer_.size() >= (1 << 16)) {
+        flushIfFull();
+    }
+
+    // The pieces of a record for the writers that lay the bytes out themselves: a record is ' '
+    // (not deleted) then each field through appendNumber, appendText or appendMemo.
+    QByteArray& buffer() { return buffer_; }
+    void rowDone() { ++written_; }
+    void flushIfFull() {
+        if (buffer_.size() >= kFlushBytes) {
             table_.write(buffer_);
-            buffer_.clear();
+            buffer_.resize(0); // keeps its room
         }
+    }
+
+    // A number, right-aligned in field i; RefuseValue when it needs more than the field's width.
+    void appendNumber(std::size_t i, QByteArrayView text) {
+        const DbfField& field = fields_[i];
+        if (text.size() > field.width) {
+            RefuseValue(written_ + 1, columns_[i].name,
+                        QStringLiteral("%1 needs more than the %2 characters of the field")
+                            .arg(QString::fromLatin1(text))
+                            .arg(field.width));
+        }
+        buffer_.append(field.width - text.size(), ' ');
+        buffer_ += text;
+    }
+
+    // Windows-1252 bytes, left-aligned in field i and cut at its width.
+    void appendText(std::size_t i, QByteArrayView bytes) {
+        const qsizetype width = fields_[i].width;
+        const qsizetype kept = std::min(bytes.size(), width);
+        buffer_.append(bytes.data(), kept);
+        buffer_.append(width - kept, ' ');
+    }
+
+    // The memo field i: blanks for no memo, else the number of the memo's first block.
+    void appendMemo(std::size_t i, const QString& memo) {
+        if (memo.isEmpty()) {
+            buffer_.append(fields_[i].width, ' ');
+            return;
+        }
+        appendNumber(i, QByteArray::number(memoBlock(memo)));
     }
 
     void commit() override {
@@ -142,38 +190,15 @@ private:
 
     // Appends a field: texts left-aligned and numbers right-aligned in the field's width.
     void appendCell(std::size_t i, const CellValue& value) {
-        const DbfField& field = fields_[i];
-        QByteArray text;
         if (const auto* number = std::get_if<std::int32_t>(&value)) {
-            text = QByteArray::number(*number);
+            appendNumber(i, QByteArray::number(*number));
         } else if (const auto* single = std::get_if<float>(&value)) {
-            text = SingleText(*single);
-        } else if (field.type == 'M') {
-            const QString& memo = std::get<QString>(value);
-            if (memo.isEmpty()) {
-                buffer_.append(field.width, ' ');
-                return;
-            }
-            text = QByteArray::number(memoBlock(memo));
+            appendNumber(i, SingleText(*single));
+        } else if (fields_[i].type == 'M') {
+            appendMemo(i, std::get<QString>(value));
         } else {
-            const qsizetype start = buffer_.size();
-            platform::AppendWindows1252(buffer_, std::get<QString>(value));
-            const qsizetype written = buffer_.size() - start;
-            if (written > field.width) {
-                buffer_.truncate(start + field.width);
-            } else {
-                buffer_.append(field.width - written, ' ');
-            }
-            return;
+            appendText(i, platform::EncodeWindows1252(std::get<QString>(value)));
         }
-        if (text.size() > field.width) {
-            RefuseValue(written_ + 1, columns_[i].name,
-                        QStringLiteral("%1 needs more than the %2 characters of the field")
-                            .arg(QString::fromLatin1(text))
-                            .arg(field.width));
-        }
-        buffer_.append(field.width - text.size(), ' ');
-        buffer_ += text;
     }
 
     std::uint32_t memoBlock(const QString& memo) {
@@ -217,6 +242,214 @@ private:
     std::int64_t written_ = 0;
 };
 
+// Below this magnitude a double's rounding error stays under half of the tenth decimal.
+constexpr float kExactSingleBelow = 524288.0F;
+
+// A stored position as TableRow gives it: 0 for Null.
+float SingleOrZero(sqlite3_stmt* row, int column) {
+    return IsNull(row, column) ? 0.0F : SingleOf(row, column);
+}
+
+// SingleText's bytes, without its detour through a double when the shortest form of the float
+// has at most ten decimals: the double read from it then prints as that form padded with zeros.
+void AppendSingle(DbfTable& table, std::size_t i, float value) {
+    char text[48];
+    const bool plain =
+        std::abs(value) < kExactSingleBelow && !(value == 0.0F && std::signbit(value));
+    if (plain) {
+        const auto end = std::to_chars(text, text + 24, value, std::chars_format::fixed).ptr;
+        char* dot = std::find(text, end, '.');
+        const auto decimals = dot == end ? 0 : end - dot - 1;
+        if (decimals <= kSingleDecimals) {
+            *dot = '.';
+            char* last = std::fill_n(dot + 1 + decimals, kSingleDecimals - decimals, '0');
+            table.appendNumber(i, QByteArrayView(text, last - text));
+            return;
+        }
+    }
+    table.appendNumber(i, SingleText(value));
+}
+
+void AppendInteger(DbfTable& table, std::size_t i, long long value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    table.appendNumber(i, QByteArrayView(digits, end - digits));
+}
+
+// The blanks QString::trimmed takes off an ASCII text.
+bool IsAsciiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+std::string_view TrimmedAscii(std::string_view text) {
+    while (!text.empty() && IsAsciiSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsAsciiSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// The Windows-1252 bytes of a text column as TableRow and CheckRow take it (trimmed for DATE,
+// SEX and COMMENT), refused when longer than the column; ASCII, nearly every text, read in place.
+QByteArrayView TextCell(const ExportColumn& column, std::optional<std::string_view> utf8, bool trim,
+                        std::int64_t rowNumber, QByteArray& scratch) {
+    const std::string_view text = utf8.value_or(std::string_view());
+    if (IsAscii(text)) {
+        const std::string_view kept = trim ? TrimmedAscii(text) : text;
+        if (std::ssize(kept) <= column.size) {
+            return QByteArrayView(kept.data(), std::ssize(kept));
+        }
+    }
+    QString value = QString::fromUtf8(text.data(), std::ssize(text));
+    if (trim) {
+        value = value.trimmed();
+    }
+    CheckRow({column}, {value}, rowNumber);
+    scratch = platform::EncodeWindows1252(value);
+    return scratch;
+}
+
+int TextColumnOf(ExportField field) {
+    using namespace document::column;
+    switch (field) {
+    case ExportField::Datum:
+        return kDatum;
+    case ExportField::Original:
+        return kOriginal;
+    case ExportField::Date:
+        return kDate;
+    case ExportField::Sex:
+        return kSex;
+    default:
+        return kComment;
+    }
+}
+
+// The records written straight from the table's columns into the DBF bytes, as TableRow would
+// give them to addRow. With the Lambert 72 columns, the records of a block wait in the buffer with
+// blank X and Y until the block's conversion fills them in.
+class DbfRows {
+public:
+    DbfRows(DbfTable& table, const std::vector<ExportColumn>& columns, const QString& memo)
+        : table_(table), columns_(columns), memo_(memo),
+          lambert_(!columns.empty() && columns.front().field == ExportField::X),
+          texts_(columns.size()), scratch_(columns.size()) {}
+
+    void add(sqlite3_stmt* row) {
+        using namespace document::column;
+        ++number_;
+        // Every text is checked before a byte of the record is laid out, as CheckRow does.
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            const ExportField field = columns_[i].field;
+            if (field == ExportField::Period) {
+                const auto end =
+                    IsNull(row, kPeriod)
+                        ? period_
+                        : std::to_chars(period_, period_ + sizeof period_,
+                                        static_cast<std::int16_t>(sqlite3_column_int(row, kPeriod)))
+                              .ptr;
+                texts_[i] = TextCell(columns_[i], std::string_view(period_, end - period_), false,
+                                     number_, scratch_[i]);
+            } else if (columns_[i].type == ColumnType::Text) {
+                const bool trim = field == ExportField::Date || field == ExportField::Sex ||
+                                  field == ExportField::Comment;
+                texts_[i] = TextCell(columns_[i], document::ColumnText(row, TextColumnOf(field)),
+                                     trim, number_, scratch_[i]);
+            }
+        }
+        QByteArray& out = table_.buffer();
+        if (lambert_) {
+            starts_.push_back(out.size() + 1);
+            const std::optional<std::string_view> datum = document::ColumnText(row, kDatum);
+            if (datum && !datum->empty() && !IsNull(row, kLatitude) && !IsNull(row, kLongitude)) {
+                positions_.push_back(
+                    std::array<float, 2>{SingleOf(row, kLatitude), SingleOf(row, kLongitude)});
+            } else {
+                positions_.emplace_back();
+            }
+        }
+        out += ' ';
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            switch (columns_[i].field) {
+            case ExportField::X:
+            case ExportField::Y:
+                table_.appendText(i, {}); // filled in by finish()
+                break;
+            case ExportField::Latitude:
+                AppendSingle(table_, i, SingleOrZero(row, kLatitude));
+                break;
+            case ExportField::Longitude:
+                AppendSingle(table_, i, SingleOrZero(row, kLongitude));
+                break;
+            case ExportField::N1:
+            case ExportField::N2: {
+                const int column = columns_[i].field == ExportField::N1 ? kN1 : kN2;
+                AppendInteger(table_, i,
+                              IsNull(row, column)
+                                  ? 0
+                                  : static_cast<std::int32_t>(sqlite3_column_int(row, column)));
+                break;
+            }
+            case ExportField::Memo:
+                // Every record carries the same memo, stored once: its field's bytes are kept.
+                if (memoField_.isEmpty()) {
+                    table_.appendMemo(i, memo_);
+                    memoField_ = out.sliced(out.size() - kMemoWidth);
+                } else {
+                    out += memoField_;
+                }
+                break;
+            default:
+                table_.appendText(i, texts_[i]);
+                break;
+            }
+        }
+        table_.rowDone();
+        if (!lambert_) {
+            table_.flushIfFull();
+        } else if (positions_.size() == kBlockRows) {
+            finish();
+        }
+    }
+
+    // Fills in the Lambert 72 columns of the waiting records.
+    void finish() {
+        if (positions_.empty()) {
+            return;
+        }
+        Lambert72OfBlock(positions_, xy_);
+        QByteArray& out = table_.buffer();
+        for (std::size_t r = 0; r < positions_.size(); ++r) {
+            for (int axis = 0; axis < 2; ++axis) {
+                const std::int32_t value = xy_[r] ? (*xy_[r])[axis] : 0;
+                char* field = out.data() + starts_[r] + axis * kLongWidth;
+                char digits[16];
+                const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+                std::copy(digits, end, field + kLongWidth - (end - digits));
+            }
+        }
+        positions_.clear();
+        starts_.clear();
+        table_.flushIfFull();
+    }
+
+private:
+    DbfTable& table_;
+    const std::vector<ExportColumn>& columns_;
+    const QString& memo_;
+    bool lambert_;
+    std::int64_t number_ = 0;
+    char period_[8] = {};  // the digits of the current record's period
+    QByteArray memoField_; // the memo field of every record, once the first has stored it
+    std::vector<QByteArrayView> texts_; // the text of each column of the current record
+    std::vector<QByteArray> scratch_;   // where a text not read in place is encoded
+    std::vector<std::optional<std::array<float, 2>>> positions_;
+    std::vector<qsizetype> starts_; // where each waiting record's X begins in the buffer
+    std::vector<std::optional<std::array<std::int32_t, 2>>> xy_;
+};
+
 } // namespace
 
 std::unique_ptr<TableWriter> OpenDbfWriter(bool foxPro, const QString& path,
@@ -224,6 +457,19 @@ std::unique_ptr<TableWriter> OpenDbfWriter(bool foxPro, const QString& path,
                                            const std::vector<ExportColumn>& columns,
                                            std::int64_t rowCount) {
     return std::make_unique<DbfTable>(foxPro, path, memoPath, columns, rowCount);
+}
+
+void WriteDbfExport(bool foxPro, const QString& path, const QString& memoPath,
+                    const document::RecordSet& records, const std::vector<ExportColumn>& columns,
+                    std::int64_t rowCount, const QString& memo) {
+    DbfTable table(foxPro, path, memoPath, columns, rowCount);
+    document::ColumnStream stream(records, kStreamColumns);
+    DbfRows rows(table, columns, memo);
+    while (stream.next()) {
+        rows.add(stream.row());
+    }
+    rows.finish();
+    table.commit();
 }
 
 } // namespace exchange

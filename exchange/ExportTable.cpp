@@ -148,18 +148,18 @@ void WriteTableExport(ExportTarget target, const QString& path, const document::
     // The rows that are there (a listed row may have gone since the list was made).
     std::int64_t count = 0;
     {
-        const std::shared_ptr<const document::BookmarkList> list = records.bookmarkList();
-        document::ColumnStream rows(
-            records.database(), list->size(),
-            [&list](std::ptrdiff_t first, std::ptrdiff_t n, std::vector<std::int64_t>& out) {
-                list->copy(first, n, out);
-            },
-            "PERIOD");
+        document::ColumnStream rows(records, "");
         while (rows.next()) {
             ++count;
         }
     }
     CheckTargetRows(target, columns, count);
+    if (target == ExportTarget::FoxPro || target == ExportTarget::DBase) {
+        const QStringList files = ExportFiles(target, path);
+        WriteDbfExport(target == ExportTarget::FoxPro, files[0], files[1], records, columns, count,
+                       memo);
+        return;
+    }
 
     // Each row is checked before it is written; a refusal drops the writer uncommitted, so the
     // target is left as it was.

@@ -3,6 +3,7 @@
 #include "document/ColumnStream.h"
 #include "document/RecordSet.h"
 #include "exchange/ImportText.h"
+#include "exchange/StreamedFields.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -13,19 +14,9 @@ namespace exchange {
 
 namespace {
 
-// Rows converted and written together: the Lambert 72 columns of a block go through the batch
-// conversions at once.
-constexpr std::size_t kBlockRows = 4096;
 constexpr qsizetype kFlushBytes = 1 << 20;
 
-// The columns the stream reads after Counter: every field, in table order.
-constexpr const char* kStreamColumns =
-    "PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, ORIGINAL, DATE, COMMENT";
 using namespace document::column;
-
-bool IsNull(sqlite3_stmt* row, int column) {
-    return sqlite3_column_type(row, column) == SQLITE_NULL;
-}
 
 void AppendInteger(QByteArray& out, long long value) {
     char digits[24];
@@ -52,19 +43,12 @@ void AppendText(QByteArray& out, std::optional<std::string_view> text) {
     if (!text) {
         return;
     }
-    const bool ascii = std::all_of(text->begin(), text->end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
+    if (IsAscii(*text)) {
         out.append(text->data(), static_cast<qsizetype>(text->size()));
     } else {
         platform::AppendWindows1252(
             out, QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())));
     }
-}
-
-// A stored position as the record holds it: single precision.
-float SingleOf(sqlite3_stmt* row, int column) {
-    return static_cast<float>(sqlite3_column_double(row, column));
 }
 
 void AppendCell(QByteArray& out, ExportField field, sqlite3_stmt* row) {
@@ -222,13 +206,7 @@ void WriteTextExport(const QString& path, const document::RecordSet& records,
     platform::TextFileWriter file(path);
     file.writeLine(TextHeader(columns, separator));
 
-    const std::shared_ptr<const document::BookmarkList> list = records.bookmarkList();
-    document::ColumnStream stream(
-        records.database(), list->size(),
-        [&list](std::ptrdiff_t first, std::ptrdiff_t count, std::vector<std::int64_t>& out) {
-            list->copy(first, count, out);
-        },
-        kStreamColumns);
+    document::ColumnStream stream(records, kStreamColumns);
     LineBlock block(columns, platform::EncodeWindows1252(separator));
     QByteArray out;
     out.reserve(kFlushBytes + (1 << 16));

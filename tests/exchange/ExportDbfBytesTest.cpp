@@ -1,0 +1,178 @@
+// The FoxPro and dBASE IV exports write their records straight from the table's columns. Their
+// files must be those of the row writer fed with TableRow, byte for byte, whatever the values:
+// Nulls, negative numbers, accented and over-long texts, blanks to trim, singles of every size.
+
+#include "ExportFixture.h"
+#include "common/AppError.h"
+#include "document/RowStream.h"
+#include "exchange/ExportTable.h"
+
+#include <QFile>
+#include <random>
+
+namespace export_test {
+namespace {
+
+using exchange::ExportTarget;
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+// The text of the error a call raises; empty when it returns.
+template <typename Call> std::string MessageOf(Call&& call) {
+    try {
+        call();
+    } catch (const common::AppError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+// The export as the row writer lays it out: each record through TableRow, CheckRow and addRow.
+void WriteThroughRows(ExportTarget target, const QString& path, const document::RecordSet& records,
+                      const exchange::ExportChoice& choice, const QString& memo) {
+    const std::vector<exchange::ExportColumn> columns = exchange::TableColumns(choice);
+    const auto writer = exchange::OpenTableWriter(target, path, exchange::TableNameOf(target, path),
+                                                  columns, records.recordCount());
+    document::RowStream rows(records);
+    document::Record record;
+    std::int64_t number = 0;
+    while (rows.next(record)) {
+        const std::vector<exchange::CellValue> row = exchange::TableRow(columns, record, memo);
+        exchange::CheckRow(columns, row, ++number);
+        writer->addRow(row);
+    }
+    writer->commit();
+}
+
+exchange::ExportChoice WithLambert() {
+    exchange::ExportChoice choice;
+    choice.ExportCoordSystem = 7;
+    return choice;
+}
+
+const struct {
+    const char* label;
+    exchange::ExportChoice choice;
+} kChoices[] = {{"every field", {}}, {"every field and Lambert 72", WithLambert()}};
+
+class ExportDbfBytesTest : public ExportTest {
+protected:
+    // Writes the shown records both ways, into folders of their own so that the files have the
+    // same names (the dBASE memo header holds the table's name), and compares them.
+    void ExpectSameFiles(const QString& memo) {
+        const document::RecordSet shown =
+            Shown(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter DESC"));
+        for (const ExportTarget target : {ExportTarget::FoxPro, ExportTarget::DBase}) {
+            for (const auto& choice : kChoices) {
+                SCOPED_TRACE(std::string(target == ExportTarget::FoxPro ? "FoxPro, " : "dBASE, ") +
+                             choice.label);
+                QTemporaryDir direct;
+                QTemporaryDir rows;
+                const QString directPath = QDir(direct.path()).filePath("sites.dbf");
+                const QString rowsPath = QDir(rows.path()).filePath("sites.dbf");
+                exchange::WriteTableExport(target, directPath, shown, choice.choice, memo);
+                WriteThroughRows(target, rowsPath, shown, choice.choice, memo);
+                const QStringList directFiles = exchange::ExportFiles(target, directPath);
+                const QStringList rowsFiles = exchange::ExportFiles(target, rowsPath);
+                for (qsizetype f = 0; f < directFiles.size(); ++f) {
+                    const QByteArray got = Bytes(directFiles[f]);
+                    const QByteArray want = Bytes(rowsFiles[f]);
+                    ASSERT_EQ(got.size(), want.size()) << directFiles[f].toStdString();
+                    const auto differ = std::mismatch(got.begin(), got.end(), want.begin());
+                    EXPECT_EQ(got, want) << directFiles[f].toStdString() << " differs from byte "
+                                         << (differ.first - got.begin());
+                }
+            }
+        }
+    }
+};
+
+TEST_F(ExportDbfBytesTest, RecordsOfEveryKindAreTheRowWritersBytes) {
+    const std::vector<Row> table = {
+        {},
+        {1, 50.8F, 4.35F, 1, 2, "F", "BEL72", "lmb 150000 170000", "1999/01/02", "a,b"},
+        {2, -33.5F, 151.25F, -3, -2147483647 - 1, "M", "EUR-M", "deg -33.5 151.25", " 2001/5/17",
+         QStringLiteral("  Été à l'orée, près du ruisseau ")},
+        {std::nullopt, -0.000123F, -179.99998F, 0, 2147483647, " ", std::nullopt, " ", "\t",
+         "\r\n"},
+        {9, 999.0F, 999.0F, 12345678, -7, "", "BEL72", QStringLiteral("Grand-Halleux ç"), "",
+         QStringLiteral("Œuvre “citée” — €5 ")},
+        {0, 0.0F, -0.0F, std::nullopt, 5, std::nullopt, "WGS84", std::nullopt, std::nullopt,
+         QStringLiteral("naïve").repeated(30)},
+        {3, 89.99999F, 1e-7F, 1, 1, "F", "BEL72", std::nullopt, "2000/01/01",
+         QStringLiteral("x").repeated(150)},
+        {4, 51.0F, std::nullopt, 1, 1, "F", "BEL72", "no longitude", "", ""},
+        {5, 600000.25F, -4194304.5F, 1, 1, "F", std::nullopt, std::nullopt, "",
+         QStringLiteral("   ")},
+        {6, 0.00048828125F, 1048576.1F, 1, 1, "F", "BEL72", std::nullopt, "",
+         QStringLiteral("\u00A0é\u00A0")},
+    };
+    for (const Row& row : table) {
+        Add(row);
+    }
+    // Singles of every size, about the places a double's decimals stop matching the float's.
+    std::mt19937 random(20261211);
+    std::uniform_real_distribution<float> exponent(-12.0F, 7.9F);
+    std::uniform_int_distribution<int> sign(0, 1);
+    for (int i = 0; i < 3000; ++i) {
+        const auto value = [&] {
+            return (sign(random) ? -1.0F : 1.0F) * std::pow(10.0F, exponent(random));
+        };
+        const float lat = value();
+        const float lon = value();
+        Add({i % 10, lat, lon, i - 1500, -i, "M",
+             i % 3 ? std::optional<QString>("BEL72") : std::nullopt, std::nullopt, "", ""});
+    }
+    ExpectSameFiles(exchange::MemoText("Sites", QStringLiteral("Relevés d'été")));
+    ExpectSameFiles(QString());
+}
+
+TEST_F(ExportDbfBytesTest, NoRecordsGiveTheRowWritersEmptyTable) {
+    ExpectSameFiles(exchange::MemoText("Sites", "none"));
+}
+
+// A value the table cannot hold stops both the same way, naming the same record and column.
+TEST_F(ExportDbfBytesTest, RefusedValuesAreRefusedAsTheRowWriterRefusesThem) {
+    const struct {
+        const char* label;
+        Row row;
+    } cases[] = {
+        {"period of two digits", {12, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""}},
+        {"negative period", {-3, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""}},
+        {"latitude wider than its field", {1, 1e12F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""}},
+        {"accented comment too long",
+         {1, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", QStringLiteral("é").repeated(151)}},
+        {"comment too long and latitude too wide",
+         {1, -1e15F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", QStringLiteral("x").repeated(151)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        document::Data1().reset();
+        SQLite::Statement(document::WorkDb(), "DELETE FROM DOVAZOV").exec();
+        Add({1, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""});
+        Add(c.row);
+        const document::RecordSet shown =
+            Shown(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter"));
+        for (const ExportTarget target : {ExportTarget::FoxPro, ExportTarget::DBase}) {
+            QTemporaryDir out;
+            const QString file = QDir(out.path()).filePath("sites.dbf");
+            const std::string want = MessageOf([&] {
+                WriteThroughRows(target, file, shown, WithLambert(), QStringLiteral("memo"));
+            });
+            EXPECT_NE(want.find("Record 2,"), std::string::npos) << want;
+            EXPECT_EQ(MessageOf([&] {
+                          exchange::WriteTableExport(target, file, shown, WithLambert(),
+                                                     QStringLiteral("memo"));
+                      }),
+                      want);
+            EXPECT_TRUE(QDir(out.path()).entryList(QDir::Files).isEmpty());
+        }
+    }
+}
+
+} // namespace
+} // namespace export_test
