@@ -19,6 +19,17 @@ const char* const kHelperName = "dovazov-table-copy";
 // this; the limits stop a file whose pages point at each other from filling the disk or memory.
 constexpr rlim_t kChildByteLimit = rlim_t{4} << 30;
 constexpr qint64 kMaxReasonBytes = 4096;
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitized = true;
+#else
+constexpr bool kAddressSanitized = false;
+#endif
+#else
+constexpr bool kAddressSanitized = false;
+#endif
 
 quint16 Word(const QByteArray& bytes, int at) {
     return static_cast<quint16>(static_cast<quint8>(bytes[at]) |
@@ -135,7 +146,11 @@ OutsideTableCopy::OutsideTableCopy(const QString& source, TableFileKind kind, Sc
         const rlimit none{0, 0};
         setrlimit(RLIMIT_CORE, &none);
         const rlimit bytes{kChildByteLimit, kChildByteLimit};
-        setrlimit(RLIMIT_AS, &bytes);
+        if (!kAddressSanitized) {
+            // The address sanitizer maps terabytes of shadow memory, which any address-space
+            // limit refuses at the child's start.
+            setrlimit(RLIMIT_AS, &bytes);
+        }
         setrlimit(RLIMIT_FSIZE, &bytes);
     });
     child.start();
