@@ -307,7 +307,7 @@ SnapRule GradeRule() {
         document::ShiftMovedRows(block, geodesy::Datums().DestIndex);
         // Each axis is a step function of its own value: a value within a hair of a step may
         // fall on the other side of it in the one-point path.
-        const auto lat = [](double v) { return SnapToGrades(v, kParisLongitude).lat; };
+        const auto lat = [](double v) { return SnapToGrades(v, kParisMeridian).lat; };
         const auto lon = [](double v) { return SnapToGrades(0.0, v).lon; };
         for (std::size_t i = 0; i < block.size(); ++i) {
             if (block.outcome[i] != document::RowOutcome::Moved) {
