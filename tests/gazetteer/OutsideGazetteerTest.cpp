@@ -59,8 +59,14 @@ protected:
         EXPECT_TRUE(prompter_.messages().empty());
     }
 
+    // The rows of the hits, in listing order.
     std::vector<gazetteer::PlaceRow> Search(const QString& typed) {
-        return searcher_.search(platform::Settings(), typed, false);
+        const gazetteer::PlaceHits hits = searcher_.search(platform::Settings(), typed, false);
+        std::vector<gazetteer::PlaceRow> rows;
+        for (const std::int64_t id : hits.ids) {
+            rows.push_back(hits.reader->row(id));
+        }
+        return rows;
     }
 
     testing_support::ScriptedPrompter prompter_;
