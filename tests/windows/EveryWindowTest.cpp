@@ -1,6 +1,7 @@
 // Every window and dialog of the program, reached from the main window with a document loaded, in
 // French and in English, on the screen the test runs with (CTest runs it at 1280 x 720 and at
-// 1366 x 768): each lies within the screen's available area and shows its texts and values whole.
+// 1366 x 768): each lies within the screen's available area, shows its texts and values whole and
+// shows no text of the other language. Qt's own dialogs show no text of the other language.
 
 #include "ProgramWindows.h"
 
@@ -20,14 +21,17 @@ struct Language {
 };
 constexpr std::array<Language, 2> kLanguages{{{0, "French"}, {1, "English"}}};
 
-class EveryWindowTest : public ProgramWindowsTest,
-                        public ::testing::WithParamInterface<WindowRoad> {};
+class WindowsTest : public ProgramWindowsTest, public ::testing::WithParamInterface<WindowRoad> {
+protected:
+    // Runs `checks` on the window at the end of the parameter's road in each language.
+    void CheckInEachLanguage(const std::vector<windows_test::Check>& checks);
+};
 
-TEST_P(EveryWindowTest, LiesOnTheScreenWithItsTextsWhole) {
+void WindowsTest::CheckInEachLanguage(const std::vector<windows_test::Check>& checks) {
     const WindowRoad& road = GetParam();
     for (const Language& language : kLanguages) {
         form_->MnuLang[static_cast<std::size_t>(language.item)]->trigger();
-        const std::vector<std::string> faults = FaultsOf(road, windows_test::LayoutChecks());
+        const std::vector<std::string> faults = FaultsOf(road, checks);
         std::ostringstream all;
         for (const std::string& fault : faults) {
             all << "\n  " << fault;
@@ -36,6 +40,17 @@ TEST_P(EveryWindowTest, LiesOnTheScreenWithItsTextsWhole) {
         EXPECT_TRUE(faults.empty()) << road.name << " in " << language.name << " on "
                                     << area.width() << "x" << area.height() << ":" << all.str();
     }
+}
+
+class EveryWindowTest : public WindowsTest {};
+class QtDialogTest : public WindowsTest {};
+
+TEST_P(EveryWindowTest, LiesOnTheScreenWithItsTextsWholeInOneLanguage) {
+    CheckInEachLanguage(windows_test::LayoutChecks());
+}
+
+TEST_P(QtDialogTest, ShowsTheChosenLanguage) {
+    CheckInEachLanguage({windows_test::CheckOneLanguage});
 }
 
 std::string RoadName(const ::testing::TestParamInfo<WindowRoad>& info) {
@@ -47,5 +62,7 @@ std::string RoadName(const ::testing::TestParamInfo<WindowRoad>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Program, EveryWindowTest, ::testing::ValuesIn(Catalogue()), RoadName);
+INSTANTIATE_TEST_SUITE_P(Program, QtDialogTest, ::testing::ValuesIn(windows_test::QtDialogs()),
+                         RoadName);
 
 } // namespace

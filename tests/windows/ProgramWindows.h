@@ -55,6 +55,9 @@ void PrintTo(const WindowRoad& road, std::ostream* out);
 
 // The windows of the program, in menu order.
 std::vector<WindowRoad> Catalogue();
+// Qt's own dialogs as the program opens them (a prompt, a file dialog): their layout is Qt's, their
+// language must be the program's.
+std::vector<WindowRoad> QtDialogs();
 
 // The window lies within its screen's available area, title bar and frame included.
 void CheckWithinScreen(const Visit& visit, std::vector<std::string>& faults);
@@ -66,6 +69,9 @@ void CheckTextsWhole(const Visit& visit, std::vector<std::string>& faults);
 void CheckColumnsWhole(const Visit& visit, std::vector<std::string>& faults);
 // The mouse wheel moves the cartography window's picture, down and back up, within its room.
 void CheckWheelScrollsPicture(const Visit& visit, std::vector<std::string>& faults);
+// No text the window shows (title, labels, buttons, group and tab titles, combo box items, menus,
+// column captions) is a text of the other language, but for the texts the program fixes in one.
+void CheckOneLanguage(const Visit& visit, std::vector<std::string>& faults);
 // The checks every window passes.
 std::vector<Check> LayoutChecks();
 

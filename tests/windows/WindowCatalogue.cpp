@@ -202,4 +202,12 @@ std::vector<WindowRoad> Catalogue() {
     return roads;
 }
 
+std::vector<WindowRoad> QtDialogs() {
+    using app::Form1;
+    return {
+        Road("degree cell size prompt", {Trigger([](Form1& f) { return f.mnuAjustGrid[1]; })}),
+        Road("open file dialog", {Trigger([](Form1& f) { return f.MnuOuvrir; })}),
+    };
+}
+
 } // namespace windows_test

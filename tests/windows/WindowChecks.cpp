@@ -1,3 +1,4 @@
+#include "LanguageTexts.h"
 #include "ProgramWindows.h"
 #include "cartography/frmCarte.h"
 
@@ -5,12 +6,17 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTabBar>
 #include <QTableView>
 #include <QTreeView>
 #include <QWheelEvent>
@@ -84,6 +90,17 @@ int CaptionWidth(const QHeaderView& header, int section) {
 // where the views override it).
 int ValuesWidth(const QAbstractItemView& view, int column) {
     return view.sizeHintForColumn(column);
+}
+
+// The header over the columns of a tree or table view; null for a list.
+const QHeaderView* ColumnHeader(const QAbstractItemView& view) {
+    if (const auto* tree = qobject_cast<const QTreeView*>(&view)) {
+        return tree->header();
+    }
+    if (const auto* table = qobject_cast<const QTableView*>(&view)) {
+        return table->horizontalHeader();
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -194,12 +211,7 @@ void CheckColumnsWhole(const Visit& visit, std::vector<std::string>& faults) {
             continue;
         }
         const int room = view->viewport()->width();
-        QHeaderView* header = nullptr;
-        if (auto* tree = qobject_cast<QTreeView*>(view)) {
-            header = tree->header();
-        } else if (auto* table = qobject_cast<QTableView*>(view)) {
-            header = table->horizontalHeader();
-        }
+        const QHeaderView* header = ColumnHeader(*view);
         if (header == nullptr) {
             // A list: its widest item within its room, unless the window already spans the screen.
             const int needed = ValuesWidth(*view, 0);
@@ -274,8 +286,78 @@ void CheckWheelScrollsPicture(const Visit& visit, std::vector<std::string>& faul
     }
 }
 
+void CheckOneLanguage(const Visit& visit, std::vector<std::string>& faults) {
+    const QWidget& window = visit.window;
+    const QHash<QString, QString> other = OtherLanguageTexts(visit.langue, visit.name);
+    const auto look = [&](const std::string& where, const QString& text) {
+        const auto it = other.constFind(Comparable(text));
+        if (it != other.constEnd()) {
+            faults.push_back(where + " " + Quoted(ShownText(text).trimmed()) +
+                             " is in the other language (" + it->toStdString() + ")");
+        }
+    };
+    look("window title", window.windowTitle());
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (ShownIn(*label, window)) {
+            look(Name(label), label->text());
+        }
+    }
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (ShownIn(*button, window)) {
+            look(Name(button), button->text());
+        }
+    }
+    for (const QGroupBox* box : window.findChildren<QGroupBox*>()) {
+        if (ShownIn(*box, window)) {
+            look(Name(box), box->title());
+        }
+    }
+    for (const QTabBar* tabs : window.findChildren<QTabBar*>()) {
+        for (int i = 0; ShownIn(*tabs, window) && i < tabs->count(); ++i) {
+            look(Name(tabs) + " tab", tabs->tabText(i));
+        }
+    }
+    for (const QComboBox* combo : window.findChildren<QComboBox*>()) {
+        for (int i = 0; ShownIn(*combo, window) && i < combo->count(); ++i) {
+            look(Name(combo) + " item", combo->itemText(i));
+        }
+    }
+    // The menus as the user opens them, submenus included.
+    std::function<void(const QString&, const QList<QAction*>&)> menu =
+        [&](const QString& path, const QList<QAction*>& actions) {
+            for (const QAction* action : actions) {
+                if (!action->isVisible() || action->isSeparator()) {
+                    continue;
+                }
+                const QString here = path + " > " + ShownText(action->text());
+                look("menu" + path.toStdString(), action->text());
+                if (action->menu() != nullptr) {
+                    menu(here, action->menu()->actions());
+                }
+            }
+        };
+    for (const QMenuBar* bar : window.findChildren<QMenuBar*>()) {
+        if (ShownIn(*bar, window)) {
+            menu(QString(), bar->actions());
+        }
+    }
+    for (const QAbstractItemView* view : window.findChildren<QAbstractItemView*>()) {
+        const QHeaderView* header = ColumnHeader(*view);
+        if (!ShownIn(*view, window) || header == nullptr || header->model() == nullptr ||
+            header->isHidden()) {
+            continue;
+        }
+        for (int section = 0; section < header->count(); ++section) {
+            if (!header->isSectionHidden(section)) {
+                look(Name(view) + " column",
+                     header->model()->headerData(section, Qt::Horizontal).toString());
+            }
+        }
+    }
+}
+
 std::vector<Check> LayoutChecks() {
-    return {CheckWithinScreen, CheckTextsWhole, CheckColumnsWhole};
+    return {CheckWithinScreen, CheckTextsWhole, CheckColumnsWhole, CheckOneLanguage};
 }
 
 } // namespace windows_test
