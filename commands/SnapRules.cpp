@@ -132,12 +132,6 @@ bool NearMultiple(double value, double step, double hair) {
     return std::fabs(steps - std::round(steps)) * step < hair;
 }
 
-// Whether a length in metres lies within a hair of a half metre, where rounding to the metre
-// turns.
-bool NearHalfMetre(double metres) {
-    return std::fabs(metres - std::floor(metres) - 0.5) < document::kHairMetres;
-}
-
 // The arrays of MgrsSquares, kept from block to block so that no block allocates them again.
 struct MgrsArrays {
     std::vector<std::size_t> index;
@@ -199,8 +193,8 @@ void MgrsSquares(document::PositionBlock& block, int utmAjust, MgrsArrays& a) {
     for (std::size_t k = 0; k < m; ++k) {
         const std::size_t i = a.index[k];
         std::optional<std::string> snapped;
-        if (IsMgrsReference(a.mgrs[k]) && !NearHalfMetre(a.easting[k]) &&
-            !NearHalfMetre(a.northing[k])) {
+        if (IsMgrsReference(a.mgrs[k]) && !document::NearHalfMetre(a.easting[k]) &&
+            !document::NearHalfMetre(a.northing[k])) {
             snapped = SnappedMgrs(a.mgrs[k], utmAjust);
         }
         if (!snapped) {

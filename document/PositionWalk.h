@@ -13,6 +13,7 @@
 
 #include "document/RecordSet.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,12 @@ namespace document {
 // than anything a user enters: about 0.1 mm on the ground, in degrees and in metres.
 inline constexpr double kHairDegrees = 1e-9;
 inline constexpr double kHairMetres = 1e-4;
+
+// Whether a length in metres lies within a hair of a half metre, where rounding to the metre
+// turns: a batch result there is redone one point at a time, so that both paths round alike.
+inline bool NearHalfMetre(double metres) {
+    return std::fabs(metres - std::floor(metres) - 0.5) < kHairMetres;
+}
 
 struct LatLon {
     double lat = 0.0;

@@ -1,6 +1,7 @@
 #include "exchange/ExportColumns.h"
 
 #include "common/AppError.h"
+#include "document/PositionWalk.h"
 #include "geodesy/DatumTables.h"
 #include "geodesy/Lambert72.h"
 #include "geodesy/Molodensky.h"
@@ -132,14 +133,6 @@ std::optional<std::array<std::int32_t, 2>> OnePointLambert72(double lat, double 
     return WholeMetres(x, y);
 }
 
-// The batch results agree with the one-point ones to a few micrometres: a value this close to a
-// half metre is redone one point at a time, so that both round the same way.
-constexpr double kRoundingMargin = 1e-4;
-
-bool NearAHalf(double metres) {
-    return std::abs(std::abs(metres - std::trunc(metres)) - 0.5) < kRoundingMargin;
-}
-
 } // namespace
 
 std::optional<std::array<std::int32_t, 2>> Lambert72Of(const document::Record& record) {
@@ -179,8 +172,9 @@ void Lambert72OfBlock(std::span<const std::optional<std::array<float, 2>>> posit
     std::vector<double> y(at.size());
     geodesy::batch::LatLonToLambert72(shiftedLat, shiftedLon, x, y);
     for (std::size_t k = 0; k < at.size(); ++k) {
-        out[at[k]] = NearAHalf(x[k]) || NearAHalf(y[k]) ? OnePointLambert72(lat[k], lon[k], *shift)
-                                                        : WholeMetres(x[k], y[k]);
+        out[at[k]] = document::NearHalfMetre(x[k]) || document::NearHalfMetre(y[k])
+                         ? OnePointLambert72(lat[k], lon[k], *shift)
+                         : WholeMetres(x[k], y[k]);
     }
 }
 
