@@ -1,9 +1,9 @@
 #include "geodesy/Ifbl.h"
 
 #include "common/Numeric.h"
+#include "geodesy/PointBatch.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string_view>
 
@@ -99,6 +99,8 @@ void IfblToLambert(std::string& code, double& x, double& y, std::int32_t& status
     x = 1000.0 * xk + kOriginX;
 }
 
+// With the instruction sets of the batches' loops, whose roundings (floor) are single instructions.
+GEODESY_VECTOR_CLONES
 void LambertToIfbl(double x, double y, std::string& code, std::int32_t& status, int length) {
     if (!(x >= 0.0 && x <= 350000.0 && y >= 0.0 && y <= 270000.0)) {
         status = 1;
@@ -112,26 +114,44 @@ void LambertToIfbl(double x, double y, std::string& code, std::int32_t& status, 
     if (r > 7) {
         r += 1; // no "I"
     }
-    // At most: letter, "-1" or "10", two digits, two digits.
-    char text[8];
-    char* end = text;
-    *end++ = static_cast<char>(65 + r);
-    end = std::to_chars(end, text + sizeof text, static_cast<int>(blockColumn)).ptr;
+    // The block column, -1 to 10 inside the bounds above, written with one or two characters.
+    const int column = static_cast<int>(blockColumn);
+    const bool twoColumnCharacters = column < 0 || column >= 10;
+    const std::size_t size = (twoColumnCharacters ? 3 : 2) + (length != 2 ? 2 : 0) +
+                             (length != 2 && length != 4 ? 2 : 0);
+    // Written in place: the caller's text keeps its buffer, resized only when its length changes.
+    if (code.size() != size) {
+        code.resize(size);
+    }
+    char* out = code.data();
+    *out++ = static_cast<char>(65 + r);
+    if (column < 0) {
+        *out++ = '-';
+        *out++ = static_cast<char>('0' - column);
+    } else if (column >= 10) {
+        *out++ = static_cast<char>('0' + column / 10);
+        *out++ = static_cast<char>('0' + column % 10);
+    } else {
+        *out++ = static_cast<char>('0' + column);
+    }
     if (length != 2) {
         // Kilometres inside the block; kept inside it where rounding would step over its edge.
         const double yo = std::clamp(yk - 20.0 * blockRow, 0.0, kBelowBlockHeight);
         const double xo = std::clamp(xk - 32.0 * blockColumn, 0.0, kBelowBlockWidth);
-        *end++ = static_cast<char>('0' + 5 - static_cast<int>(yo / 4.0));
-        *end++ = static_cast<char>('0' + 1 + static_cast<int>(xo / 4.0));
+        const int row4 = static_cast<int>(yo / 4.0);
+        const int column4 = static_cast<int>(xo / 4.0);
+        *out++ = static_cast<char>('0' + 5 - row4);
+        *out++ = static_cast<char>('0' + 1 + column4);
         if (length != 4) {
-            const int i = std::clamp(static_cast<int>(xo - 4.0 * std::floor(xo / 4.0)), 0, 3);
-            const int j = std::clamp(static_cast<int>(yo - 4.0 * std::floor(yo / 4.0)), 0, 3);
+            // The 4 km column and row found above (xo and yo are not negative, so truncating
+            // floors).
+            const int i = std::clamp(static_cast<int>(xo - 4.0 * column4), 0, 3);
+            const int j = std::clamp(static_cast<int>(yo - 4.0 * row4), 0, 3);
             const int sub = SubsquareCode(i, j);
-            *end++ = static_cast<char>('0' + sub / 10);
-            *end++ = static_cast<char>('0' + sub % 10);
+            *out++ = static_cast<char>('0' + sub / 10);
+            *out = static_cast<char>('0' + sub % 10);
         }
     }
-    code.assign(text, end);
 }
 
 } // namespace geodesy

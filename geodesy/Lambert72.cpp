@@ -3,8 +3,11 @@
 #include "common/AppError.h"
 #include "geodesy/Angles.h"
 #include "geodesy/CheckedMath.h"
+#include "geodesy/ConeNearReference.h"
 #include "geodesy/ConformalLatitude.h"
 #include "geodesy/PointBatch.h"
+#include "geodesy/PointMath.h"
+#include "geodesy/SmallSeries.h"
 #include "geodesy/VectorMath.h"
 
 #include <algorithm>
@@ -31,27 +34,64 @@ constexpr ConformalSeries kConformal = MakeConformalSeries(kF);
 // The truncated pi/4 above falls short of the true one by this angle.
 constexpr double kQuarterPiShort = vecmath::kQuarterPi - kQuarterPi;
 
+// The parallel that the one-point forward measures from, 50 deg 30' N between the standard
+// parallels, and its rho on the untruncated cone.
+struct ReferenceParallel {
+    ConeReference cone;
+    double rho = 0.0;
+};
+
+const ReferenceParallel& Reference() {
+    static const ReferenceParallel reference = [] {
+        ReferenceParallel r;
+        r.cone = MakeConeReference(50.5 * kRadiansPerDegree, std::sqrt(kF * (2.0 - kF)));
+        r.rho = kAF * std::exp(kN * (r.cone.eAtanh - std::atanh(r.cone.latitude.sine)));
+        return r;
+    }();
+    return reference;
+}
+
+// rho of latitude phi near the reference parallel (ConeNearReference.h); false farther from it.
+// The truncated pi/4 takes a factor 1 - 2 n epsilon cosh(psi) off rho (to within 1e-20), epsilon
+// the truncation and cosh(psi) = 1 / cos chi = (cosh w - s sinh w) / c with w = e atanh(e s), to
+// within 1e-7 of itself.
+GEODESY_ALWAYS_INLINE bool RhoNearReference(double phi, double& rho) {
+    const ReferenceParallel& ref = Reference();
+    NearParallel p;
+    if (!LnTRatioNear(ref.cone, phi, p)) {
+        return false;
+    }
+    const double w = p.eAtanh;
+    const double coshPsi = (1.0 - p.sinPhi * w + 0.5 * w * w) / p.cosPhi;
+    rho = ref.rho * ExpSmall(kN * p.lnRatio) * (1.0 - 2.0 * kN * kQuarterPiShort * coshPsi);
+    return true;
+}
+
 // x and y of latitude phi and longitude lambda in radians; false at the apex (t = 0), whose
 // logarithm only the library's takes (to -infinity, and rho to 0). t = tan(pi/4 - chi/2) =
 // cos chi / (1 + sin chi) of the conformal latitude chi, moved by the truncation of pi/4;
-// rho = aF t^n = aF exp(n ln t). Written against the math functions of M: the library's for one
-// point, the vectorisable ones for the batches.
+// rho = aF t^n = aF exp(n ln t). Written against the math functions of M: the library's or the
+// inlined kernels' for one point, the vectorisable ones for the batches.
 template <typename M>
 GEODESY_ALWAYS_INLINE bool ForwardWith(double phi, double lambda, double& x, double& y) {
-    double sinPhi = 0.0, cosPhi = 0.0;
-    M::SinCos(phi, sinPhi, cosPhi);
-    double sinChi = 0.0, cosChi = 0.0;
-    ConformalSinCos(kConformal, sinPhi, cosPhi, sinChi, cosChi);
-    const double tExact = cosChi / (1.0 + sinChi);
-    // tan(a - e) = tan a - e (1 + tan^2 a) to within e^2, 5e-22 here; the north pole, a rounding
-    // step past the apex, is the apex.
-    const double t = std::max(tExact - kQuarterPiShort * (1.0 + tExact * tExact), 0.0);
-    const double rho = kAF * M::Exp(kN * M::Log(t));
+    double rho = 0.0;
+    bool ok = true;
+    if (!(kShortcuts<M> && RhoNearReference(phi, rho))) {
+        double sinPhi = 0.0, cosPhi = 0.0, sinChi = 0.0, cosChi = 0.0;
+        M::SinCos(phi, sinPhi, cosPhi);
+        ConformalSinCos(kConformal, sinPhi, cosPhi, sinChi, cosChi);
+        const double tExact = cosChi / (1.0 + sinChi);
+        // tan(a - e) = tan a - e (1 + tan^2 a) to within e^2, 5e-22 here; the north pole, a
+        // rounding step past the apex, is the apex.
+        const double t = std::max(tExact - kQuarterPiShort * (1.0 + tExact * tExact), 0.0);
+        rho = kAF * M::Exp(kN * M::Log(t));
+        ok = t > 0.0;
+    }
     double sinTheta = 0.0, cosTheta = 0.0;
-    M::SinCos(kN * (lambda - kLambda0) - kAlpha, sinTheta, cosTheta);
+    SinCosNearZero<M>(kN * (lambda - kLambda0) - kAlpha, sinTheta, cosTheta);
     x = kX0 + rho * sinTheta;
     y = kY0 - rho * cosTheta;
-    return t > 0.0;
+    return ok;
 }
 
 // Latitude and longitude in radians of x and y; false on the apex's parallel, where the angle
@@ -99,7 +139,19 @@ void InverseLoop(const double* x, const double* y, double* lat, double* lon, std
 
 } // namespace
 
+GEODESY_VECTOR_CLONES
 void LatLonToLambert72(double lat, double lon, double& x, double& y) {
+    // The inlined kernels first; a point outside their range, or one they cannot convert, takes
+    // the library's functions and their checks.
+    if (std::abs(lat) <= 90.0 && std::abs(lon) <= 1e5) {
+        double px = 0.0, py = 0.0;
+        if (ForwardWith<PointMath>(kRadiansPerDegree * lat, kRadiansPerDegree * lon, px, py) &&
+            std::isfinite(px) && std::isfinite(py)) {
+            x = px;
+            y = py;
+            return;
+        }
+    }
     checked::Finite(lat);
     checked::Finite(lon);
     if (std::abs(lat) > 90.0) {

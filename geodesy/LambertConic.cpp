@@ -4,6 +4,8 @@
 #include "geodesy/Angles.h"
 #include "geodesy/CheckedMath.h"
 #include "geodesy/PointBatch.h"
+#include "geodesy/PointMath.h"
+#include "geodesy/SmallSeries.h"
 #include "geodesy/VectorMath.h"
 
 #include <array>
@@ -39,17 +41,6 @@ double Log(double x) {
         throw common::AppError(common::kInvalidCall);
     }
     return std::log(x);
-}
-
-// atanh u for |u| <= 0.1 (e sin phi), by its series to u^15 (the first omitted term is below
-// 1e-17 u).
-GEODESY_ALWAYS_INLINE double AtanhSmall(double u) {
-    const double v = u * u;
-    return u + u * v *
-                   (1.0 / 3.0 +
-                    v * (1.0 / 5.0 +
-                         v * (1.0 / 7.0 +
-                              v * (1.0 / 9.0 + v * (1.0 / 11.0 + v * (1.0 / 13.0 + v / 15.0))))));
 }
 
 // ln t of a latitude with sine s and cosine c:
@@ -131,6 +122,7 @@ LambertZone MakeAfricaZone(const AfricaRow& row) {
     z.F = common::Divide(m0, z.n * Pow(z.t0, z.n));
     z.rho0 = z.a * z.F * Pow(z.t0, z.n) * z.k0;
     z.aFk0 = z.a * z.F * z.k0;
+    z.origin = MakeConeReference(z.phi0, z.e);
     return z;
 }
 
@@ -154,6 +146,7 @@ LambertZone MakeFranceZone(const FranceRow& row) {
     z.F = common::Divide(z.m1, z.n * Pow(t1, z.n));
     z.rho0 = z.a * z.F * Pow(z.t0, z.n);
     z.aFk0 = z.a * z.F;
+    z.origin = MakeConeReference(z.phi0, z.e);
     return z;
 }
 
@@ -193,19 +186,40 @@ const LambertZone& FranceZone(std::int16_t zone) {
 }
 
 // x and y of latitude phi and longitude lambda in radians. Written against the math functions of
-// M: the library's for one point, the vectorisable ones for the batches.
+// M: the library's or the inlined kernels' for one point, the vectorisable ones for the batches.
+// For one point, near the latitude of origin, rho = rho0 (t / t0)^n by the series of
+// ConeNearReference.h.
 template <typename Math>
 GEODESY_ALWAYS_INLINE void ForwardWith(const LambertZone& z, double phi, double lambda, double& x,
                                        double& y) {
-    double s = 0.0, c = 0.0, sinTheta = 0.0, cosTheta = 0.0;
-    Math::SinCos(phi, s, c);
-    const double rho = z.aFk0 * Math::Exp(z.n * LnTWith<Math>(z, s, c));
-    Math::SinCos(z.n * (lambda - z.lambda0), sinTheta, cosTheta);
+    double rho = 0.0;
+    NearParallel near;
+    if (kShortcuts<Math> && LnTRatioNear(z.origin, phi, near)) {
+        rho = z.rho0 * ExpSmall(z.n * near.lnRatio);
+    } else {
+        double s = 0.0, c = 0.0;
+        Math::SinCos(phi, s, c);
+        rho = z.aFk0 * Math::Exp(z.n * LnTWith<Math>(z, s, c));
+    }
+    double sinTheta = 0.0, cosTheta = 0.0;
+    SinCosNearZero<Math>(z.n * (lambda - z.lambda0), sinTheta, cosTheta);
     x = rho * sinTheta + z.FE;
     y = z.rho0 - rho * cosTheta + z.FN;
 }
 
+GEODESY_VECTOR_CLONES
 void Forward(const LambertZone& z, double lat, double lon, double& x, double& y) {
+    // The inlined kernels first; a point outside their range, or one they cannot convert, takes
+    // the library's functions and their checks.
+    if (lat >= -90.0 && lat <= 90.0 && std::abs(lon) <= 1e5) {
+        double px = 0.0, py = 0.0;
+        ForwardWith<PointMath>(z, kRadiansPerDegree * lat, kRadiansPerDegree * lon, px, py);
+        if (std::isfinite(px) && std::isfinite(py)) {
+            x = px;
+            y = py;
+            return;
+        }
+    }
     if (!(lat >= -90.0 && lat <= 90.0)) {
         throw common::AppError(common::kInvalidCall); // beyond the poles the cone has no value
     }

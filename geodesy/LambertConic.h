@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geodesy/ConeNearReference.h"
 #include "geodesy/ConformalLatitude.h"
 
 #include <cstdint>
@@ -24,6 +25,7 @@ struct LambertZone {
     double m1 = 0.0, m2 = 0.0; // two-parallel zones only
     double aFk0 = 0.0;         // a F k0, the radius factor of rho = a F k0 t^n
     ConformalSeries conformal; // conformal latitude series of the ellipsoid
+    ConeReference origin;      // the latitude of origin, whose rho is rho0, as a reference parallel
 };
 
 // The zone's constants and derived values. A zone outside the tables raises error 5.

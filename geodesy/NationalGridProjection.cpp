@@ -5,6 +5,8 @@
 #include "geodesy/CheckedMath.h"
 #include "geodesy/ConformalLatitude.h"
 #include "geodesy/PointBatch.h"
+#include "geodesy/PointMath.h"
+#include "geodesy/SmallSeries.h"
 #include "geodesy/VectorMath.h"
 
 #include <algorithm>
@@ -21,9 +23,13 @@ namespace {
 // neither direction iterates.
 struct KruegerSeries {
     double kA = 0.0; // k0 x rectifying radius
+    double inverseKA = 0.0;
     std::array<double, 4> alpha{};
     std::array<double, 4> beta{};
     ConformalSeries conformal;
+    // A latitude in the middle of the grid, which its latitudes and the xi of its northings lie
+    // within 0.125 rad of.
+    ReferenceAngle middle;
 };
 
 KruegerSeries MakeSeries(double a, double inverseF, double k0) {
@@ -32,6 +38,7 @@ KruegerSeries MakeSeries(double a, double inverseF, double k0) {
     const double n2 = n * n, n3 = n2 * n, n4 = n3 * n;
     KruegerSeries s;
     s.kA = k0 * a / (1.0 + n) * (1.0 + n2 / 4.0 + n4 / 64.0);
+    s.inverseKA = 1.0 / s.kA;
     s.alpha = {n / 2.0 - 2.0 * n2 / 3.0 + 5.0 * n3 / 16.0 + 41.0 * n4 / 180.0,
                13.0 * n2 / 48.0 - 3.0 * n3 / 5.0 + 557.0 * n4 / 1440.0,
                61.0 * n3 / 240.0 - 103.0 * n4 / 140.0, 49561.0 * n4 / 161280.0};
@@ -45,29 +52,44 @@ KruegerSeries MakeSeries(double a, double inverseF, double k0) {
 // Plane coordinates (x east of the central meridian, y from the equator, both scaled by k0) of a
 // latitude and a longitude difference in radians; false 90 degrees from the central meridian on
 // the equator, where the easting is infinite. Written against the math functions of M: the
-// library's for one point, the vectorisable ones for the batches.
+// library's or the inlined kernels' for one point, the vectorisable ones for the batches.
 template <typename M>
 GEODESY_ALWAYS_INLINE bool ForwardWith(const KruegerSeries& s, double phi, double dlam, double& x,
                                        double& y) {
     double sinPhi = 0.0, cosPhi = 0.0, sinLam = 0.0, cosLam = 0.0, sinChi = 0.0, cosChi = 0.0;
-    M::SinCos(phi, sinPhi, cosPhi);
-    M::SinCos(dlam, sinLam, cosLam);
+    SinCosNear<M>(s.middle, phi, sinPhi, cosPhi);
+    SinCosNearZero<M>(dlam, sinLam, cosLam);
     ConformalSinCos(s.conformal, sinPhi, cosPhi, sinChi, cosChi);
+    // Spherical transverse Mercator of the conformal sphere (latitude chi): tanh eta' = b,
+    // tan xi' = tan chi / cos dlam, and cosh^2 eta' = 1 / (1 - b^2), taken as 1 / d2 without
+    // cancellation. The doubles of xi' and eta' that the series take follow without a root.
     const double cc = cosChi * cosLam;
-    const double d = std::sqrt(sinChi * sinChi + cc * cc); // 1 / cosh(eta')
-    // Spherical transverse Mercator of the conformal sphere: xi', eta' (asinh of sinh eta', as the
-    // log of sinh + cosh) and their doubles.
-    const double xip = M::Atan2(sinChi, cc);
-    const double coshEtap = 1.0 / d;
-    const double sinhEtap = sinLam * cosChi * coshEtap;
-    const double etap = vecmath::WithSignOf(M::Log(std::abs(sinhEtap) + coshEtap), sinhEtap);
-    const double sinXip = sinChi * coshEtap, cosXip = cc * coshEtap;
+    const double b = sinLam * cosChi;
+    const double d2 = sinChi * sinChi + cc * cc;
+    const double inv = 1.0 / d2;
+    // eta' = atanh b, the log of (1 + |b|)^2 / d2; by its series near the central meridian.
+    const double etap =
+        kShortcuts<M> && std::abs(b) <= 0.1
+            ? AtanhSmall(b)
+            : vecmath::WithSignOf(0.5 * M::Log((1.0 + std::abs(b)) * (1.0 + std::abs(b)) * inv), b);
+    double xip = 0.0;
+    if constexpr (kShortcuts<M>) {
+        // xi' = chi + atan u, u = sin chi cos chi (1 - cos dlam) / (sin^2 chi + cos^2 chi
+        // cos dlam), by its series near the central meridian.
+        const double chi = phi + SinSeries(s.conformal.toConformal, 2.0 * sinPhi * cosPhi,
+                                           cosPhi * cosPhi - sinPhi * sinPhi);
+        const double u =
+            sinChi * cosChi * (1.0 - cosLam) / (sinChi * sinChi + cosChi * cosChi * cosLam);
+        xip = cosLam > 0.0 && std::abs(u) <= 0.01 ? chi + AtanSmall(u) : M::Atan2(sinChi, cc);
+    } else {
+        xip = M::Atan2(sinChi, cc);
+    }
     double re = 0.0, im = 0.0;
-    SinSeriesComplex(s.alpha, 2.0 * sinXip * cosXip, cosXip * cosXip - sinXip * sinXip,
-                     2.0 * sinhEtap * coshEtap, coshEtap * coshEtap + sinhEtap * sinhEtap, re, im);
+    SinSeriesComplex(s.alpha, 2.0 * sinChi * cc * inv, (cc * cc - sinChi * sinChi) * inv,
+                     2.0 * b * inv, (1.0 + b * b) * inv, re, im);
     x = s.kA * (etap + im);
     y = s.kA * (xip + re);
-    return d != 0.0;
+    return d2 != 0.0;
 }
 
 void Forward(const KruegerSeries& s, double phi, double dlam, double& x, double& y) {
@@ -79,16 +101,28 @@ void Forward(const KruegerSeries& s, double phi, double dlam, double& x, double&
 // Latitude and longitude difference in radians of x = k0 eta', y = k0 xi' (conformal sphere).
 // On a pole phi is +-pi/2 and dlam 0.
 template <typename M>
-GEODESY_ALWAYS_INLINE void FromConformalSphere(const KruegerSeries& s, double sinXip, double cosXip,
-                                               double sinhEtap, double& phi, double& dlam) {
+GEODESY_ALWAYS_INLINE void FromConformalSphere(const KruegerSeries& s, double xip, double sinXip,
+                                               double cosXip, double sinhEtap, double& phi,
+                                               double& dlam) {
     const double c = std::max(0.0, cosXip); // past a pole is the pole
-    const double r = std::sqrt(sinhEtap * sinhEtap + c * c);
-    dlam = M::Atan2(sinhEtap, c);
+    const double r2 = sinhEtap * sinhEtap + c * c;
+    const double r = std::sqrt(r2);
     // Conformal latitude chi, tan chi = sin xi' / r, then the footpoint (geodetic) latitude.
-    const double chi = M::Atan2(sinXip, r);
-    const double q2Inv = 1.0 / (sinXip * sinXip + r * r);
+    double chi = 0.0;
+    if constexpr (kShortcuts<M>) {
+        // Near the central meridian, by series: dlam = atan(sinh eta' / c), and chi = xi' + atan w,
+        // w = sin xi' (c - r) / (r c + sin^2 xi') with c - r written without cancellation.
+        const double t = sinhEtap / c;
+        dlam = std::abs(t) <= 0.125 ? AtanEighth(t) : M::Atan2(sinhEtap, c);
+        const double w = -sinXip * sinhEtap * sinhEtap / ((c + r) * (r * c + sinXip * sinXip));
+        chi = c > 0.0 && std::abs(w) <= 0.01 ? xip + AtanSmall(w) : M::Atan2(sinXip, r);
+    } else {
+        dlam = M::Atan2(sinhEtap, c);
+        chi = M::Atan2(sinXip, r);
+    }
+    const double q2Inv = 1.0 / (sinXip * sinXip + r2);
     phi = chi + SinSeries(s.conformal.toGeodetic, 2.0 * sinXip * r * q2Inv,
-                          (r * r - sinXip * sinXip) * q2Inv);
+                          (r2 - sinXip * sinXip) * q2Inv);
 }
 
 // The inverse of Forward near the grid, where the series' corrections to xi and eta stay below
@@ -97,11 +131,19 @@ GEODESY_ALWAYS_INLINE void FromConformalSphere(const KruegerSeries& s, double si
 template <typename M>
 GEODESY_ALWAYS_INLINE bool InverseNear(const KruegerSeries& s, double x, double y, double& phi,
                                        double& dlam) {
-    const double xi = y / s.kA, eta = x / s.kA;
+    // For one point, the multiplications by 1 / kA save the latency of the divisions.
+    const double xi = kShortcuts<M> ? y * s.inverseKA : y / s.kA;
+    const double eta = kShortcuts<M> ? x * s.inverseKA : x / s.kA;
     double sinXi = 0.0, cosXi = 0.0;
-    M::SinCos(xi, sinXi, cosXi);
-    const double ex = M::Exp(eta), exInv = 1.0 / ex;
-    const double sinhEta = (ex - exInv) * 0.5, coshEta = (ex + exInv) * 0.5;
+    SinCosNear<M>(s.middle, xi, sinXi, cosXi);
+    double sinhEta = 0.0, coshEta = 0.0;
+    if (kShortcuts<M> && std::abs(eta) <= 0.1) {
+        SinhCoshSmall(eta, sinhEta, coshEta);
+    } else {
+        const double ex = M::Exp(eta), exInv = 1.0 / ex;
+        sinhEta = (ex - exInv) * 0.5;
+        coshEta = (ex + exInv) * 0.5;
+    }
     double re = 0.0, im = 0.0;
     SinSeriesComplex(s.beta, 2.0 * sinXi * cosXi, cosXi * cosXi - sinXi * sinXi,
                      2.0 * sinhEta * coshEta, coshEta * coshEta + sinhEta * sinhEta, re, im);
@@ -115,7 +157,7 @@ GEODESY_ALWAYS_INLINE bool InverseNear(const KruegerSeries& s, double x, double 
     const double sinhIm = im * (1.0 + i2 * (1.0 / 6.0) * (1.0 + i2 * (1.0 / 20.0)));
     const double coshIm = 1.0 + i2 * 0.5 * (1.0 + i2 * (1.0 / 12.0) * (1.0 + i2 * (1.0 / 30.0)));
     const double sinhEtap = sinhEta * coshIm - coshEta * sinhIm;
-    FromConformalSphere<M>(s, sinXip, cosXip, sinhEtap, phi, dlam);
+    FromConformalSphere<M>(s, xi - re, sinXip, cosXip, sinhEtap, phi, dlam);
     return std::abs(re) < 0.01 && std::abs(im) < 0.01 &&
            sinhEtap * sinhEtap + std::max(0.0, cosXip) * std::max(0.0, cosXip) != 0.0;
 }
@@ -139,7 +181,8 @@ void Inverse(const KruegerSeries& s, double x, double y, double& phi, double& dl
         dlam = 0.0;
         return;
     }
-    FromConformalSphere<vecmath::Library>(s, std::sin(xip), std::cos(xip), sinhEtap, phi, dlam);
+    FromConformalSphere<vecmath::Library>(s, xip, std::sin(xip), std::cos(xip), sinhEtap, phi,
+                                          dlam);
 }
 
 struct NationalGrid {
@@ -148,9 +191,10 @@ struct NationalGrid {
 };
 
 NationalGrid MakeGrid(double a, double inverseF, double lat0, double lon0, double k0, double fe,
-                      double fn) {
+                      double fn, double middleLatitude) {
     NationalGrid grid{{a, inverseF, lat0, lon0, k0, fe, fn, 500000.0 - fe, 0.0},
                       MakeSeries(a, inverseF, k0)};
+    grid.series.middle = MakeReferenceAngle(DegToRad(middleLatitude));
     double x = 0.0, y = 0.0;
     Forward(grid.series, DegToRad(lat0), 0.0, x, y);
     grid.def.northingK = y - fn;
@@ -159,19 +203,14 @@ NationalGrid MakeGrid(double a, double inverseF, double lat0, double lon0, doubl
 
 const NationalGrid* FindGrid(int type) {
     // Irish grid on the Modified Airy ellipsoid of its datum "IRL" (EPSG:29902); British National
-    // Grid on Airy 1830 (EPSG:27700).
-    static const NationalGrid irish =
-        MakeGrid(6377340.189, 299.3249646, 53.5, -8.0, 1.000035, 200000.0, 250000.0);
-    static const NationalGrid british =
-        MakeGrid(6377563.396, 299.3249646, 49.0, -2.0, 0.9996012717, 400000.0, -100000.0);
-    switch (type) {
-    case kIrishGrid:
-        return &irish;
-    case kBritishGrid:
-        return &british;
-    default:
-        return nullptr;
-    }
+    // Grid on Airy 1830 (EPSG:27700), in the order of their types; the last figure is a latitude in
+    // the middle of each.
+    static_assert(kIrishGrid == 0 && kBritishGrid == 1);
+    static const std::array<NationalGrid, 2> grids{
+        MakeGrid(6377340.189, 299.3249646, 53.5, -8.0, 1.000035, 200000.0, 250000.0, 53.5),
+        MakeGrid(6377563.396, 299.3249646, 49.0, -2.0, 0.9996012717, 400000.0, -100000.0, 55.0)};
+    return type == kIrishGrid || type == kBritishGrid ? &grids[static_cast<std::size_t>(type)]
+                                                      : nullptr;
 }
 
 const NationalGrid& GridOrRaise(int type) {
@@ -214,6 +253,24 @@ void InverseLoop(const NationalGrid& grid, const double* northing, const double*
     }
 }
 
+// Latitude and longitude in degrees of a latitude and a longitude difference in radians, with
+// RadToDeg's factor and checks, inlined.
+GEODESY_ALWAYS_INLINE void ToDegrees(const NationalGrid& grid, double phi, double dlam, double& lat,
+                                     double& lon) {
+    // The degree factor with pi to ten decimals can carry a pole a hair past 90.
+    const double latitude =
+        std::clamp(checked::Finite(phi * (180.0 / kPiTenDecimals)), -90.0, 90.0);
+    double longitude =
+        checked::Finite(grid.def.lon0 + checked::Finite(dlam * (180.0 / kPiTenDecimals)));
+    if (longitude > 180.0) {
+        longitude -= 360.0;
+    } else if (longitude <= -180.0) {
+        longitude += 360.0;
+    }
+    lat = latitude;
+    lon = longitude;
+}
+
 } // namespace
 
 const NationalGridDef* FindNationalGrid(int type) {
@@ -221,14 +278,28 @@ const NationalGridDef* FindNationalGrid(int type) {
     return grid == nullptr ? nullptr : &grid->def;
 }
 
+GEODESY_VECTOR_CLONES
 void LatLonToGrid(int type, double lat, double lon, double& easting, double& northing) {
     const NationalGrid& grid = GridOrRaise(type);
+    double fromMeridian = lon - grid.def.lon0;
+    // The inlined kernels first; a point outside their range, or one they cannot convert, takes
+    // the library's functions and their checks.
+    if (std::abs(lat) <= 90.0 && std::abs(fromMeridian) <= 180.0) {
+        double x = 0.0, y = 0.0;
+        const bool ok = ForwardWith<PointMath>(grid.series, kRadiansPerDegree * lat,
+                                               kRadiansPerDegree * fromMeridian, x, y);
+        const double e = x + grid.def.falseEasting, n = y - grid.def.northingK;
+        if (ok && std::isfinite(e) && std::isfinite(n)) {
+            easting = e;
+            northing = n;
+            return;
+        }
+    }
     checked::Finite(lat);
     checked::Finite(lon);
     if (std::abs(lat) > 90.0) {
         throw common::AppError(common::kInvalidCall);
     }
-    double fromMeridian = lon - grid.def.lon0;
     if (std::abs(fromMeridian) > 180.0) {
         fromMeridian = std::remainder(fromMeridian, 360.0);
     }
@@ -239,22 +310,20 @@ void LatLonToGrid(int type, double lat, double lon, double& easting, double& nor
     northing = checked::Finite(y - grid.def.northingK);
 }
 
+GEODESY_VECTOR_CLONES
 void GridToLatLon(int type, double northing, double easting, double& lat, double& lon) {
     const NationalGrid& grid = GridOrRaise(type);
+    double phi = 0.0, dlam = 0.0;
+    // The inlined kernels first, near the grid; anything else takes the library's functions.
+    if (InverseNear<PointMath>(grid.series, easting - 500000.0, northing, phi, dlam) &&
+        std::isfinite(phi) && std::isfinite(dlam)) {
+        ToDegrees(grid, phi, dlam, lat, lon);
+        return;
+    }
     checked::Finite(northing);
     checked::Finite(easting);
-    double phi = 0.0, dlam = 0.0;
     Inverse(grid.series, easting - 500000.0, northing, phi, dlam);
-    // The degree factor with pi to ten decimals can carry a pole a hair past 90.
-    const double latitude = std::clamp(checked::Finite(RadToDeg(phi)), -90.0, 90.0);
-    double longitude = checked::Finite(grid.def.lon0 + RadToDeg(dlam));
-    if (longitude > 180.0) {
-        longitude -= 360.0;
-    } else if (longitude <= -180.0) {
-        longitude += 360.0;
-    }
-    lat = latitude;
-    lon = longitude;
+    ToDegrees(grid, phi, dlam, lat, lon);
 }
 
 void batch::LatLonToGrid(int type, std::span<const double> lat, std::span<const double> lon,
