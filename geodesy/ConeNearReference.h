@@ -48,7 +48,7 @@ GEODESY_ALWAYS_INLINE bool LnTRatioNear(const ConeReference& r, double phi, Near
     const double s0 = r.latitude.sine, c0 = r.latitude.cosine;
     const double ds = s0 * cosDMinusOne + c0 * sinD; // s - s_ref, without cancellation
     const double s = s0 + ds;
-    // |u| stays below 0.2 within 0.125 rad of any reference below 60 degrees.
+    // Beyond some 45 degrees of latitude |u| can pass 0.2 within 0.125 rad of the reference.
     const double u = ds / (1.0 - s * s0);
     if (!(std::abs(u) <= 0.2)) {
         return false;
