@@ -106,9 +106,18 @@ void LambertToIfbl(double x, double y, std::string& code, std::int32_t& status, 
         status = 1;
         return;
     }
-    const double yk = (y - kOriginY) / 1000.0;
-    const double xk = (x - kOriginX) / 1000.0;
-    const double blockRow = std::floor(yk / 20.0);
+    // Kilometres from the origin. Every line of the blocks and squares lies on a whole kilometre,
+    // so away from one the products with 1/1000 and 1/20 fall on the same side of every line as
+    // the quotients, which decide a point on or within a millimetre of a line.
+    double yk = (y - kOriginY) * 0.001;
+    double xk = (x - kOriginX) * 0.001;
+    double rows = yk * 0.05;
+    if (std::abs(yk - std::nearbyint(yk)) < 1e-6 || std::abs(xk - std::nearbyint(xk)) < 1e-6) {
+        yk = (y - kOriginY) / 1000.0;
+        xk = (x - kOriginX) / 1000.0;
+        rows = yk / 20.0;
+    }
+    const double blockRow = std::floor(rows);
     const double blockColumn = std::floor(xk / 32.0);
     int r = 11 - static_cast<int>(blockRow);
     if (r > 7) {
