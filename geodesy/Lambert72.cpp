@@ -164,7 +164,22 @@ void LatLonToLambert72(double lat, double lon, double& x, double& y) {
     y = checked::Finite(py);
 }
 
+GEODESY_VECTOR_CLONES
 void Lambert72ToLatLon(double x, double y, double& lat, double& lon) {
+    // The inlined kernels first; a point they cannot convert takes the library's functions and
+    // their checks.
+    {
+        double phi = 0.0, lambda = 0.0;
+        if (InverseWith<PointMath>(x, y, phi, lambda)) {
+            const double latitude = phi * 180.0 / kPiTenDecimals;
+            const double longitude = lambda * 180.0 / kPiTenDecimals;
+            if (std::isfinite(latitude) && std::isfinite(longitude)) {
+                lat = latitude;
+                lon = longitude;
+                return;
+            }
+        }
+    }
     checked::Finite(x);
     checked::Finite(y);
     checked::Div(x - kX0, kY0 - y);

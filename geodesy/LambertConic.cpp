@@ -253,7 +253,22 @@ GEODESY_ALWAYS_INLINE bool InverseWith(const LambertZone& z, double x, double y,
     return ratio > 0.0 && std::abs(tangent) <= std::numeric_limits<double>::max();
 }
 
+GEODESY_VECTOR_CLONES
 void Inverse(const LambertZone& z, double x, double y, double& lat, double& lon) {
+    // The inlined kernels first; a point they cannot convert takes the library's functions and
+    // their checks.
+    {
+        double phi = 0.0, lambda = 0.0;
+        if (InverseWith<PointMath>(z, x, y, phi, lambda)) {
+            const double latitude = phi * 180.0 / kPiTenDecimals;
+            const double longitude = lambda * 180.0 / kPiTenDecimals;
+            if (std::isfinite(latitude) && std::isfinite(longitude)) {
+                lat = latitude;
+                lon = longitude;
+                return;
+            }
+        }
+    }
     const double dx = x - z.FE;
     const double q = z.rho0 - (y - z.FN);
     Finite(std::sqrt(Finite(dx * dx + q * q)));
