@@ -168,17 +168,12 @@ GEODESY_VECTOR_CLONES
 void Lambert72ToLatLon(double x, double y, double& lat, double& lon) {
     // The inlined kernels first; a point they cannot convert takes the library's functions and
     // their checks.
-    {
-        double phi = 0.0, lambda = 0.0;
-        if (InverseWith<PointMath>(x, y, phi, lambda)) {
-            const double latitude = phi * 180.0 / kPiTenDecimals;
-            const double longitude = lambda * 180.0 / kPiTenDecimals;
-            if (std::isfinite(latitude) && std::isfinite(longitude)) {
-                lat = latitude;
-                lon = longitude;
-                return;
-            }
-        }
+    if (DegreesByKernels(
+            [x, y](double& phi, double& lambda) {
+                return InverseWith<PointMath>(x, y, phi, lambda);
+            },
+            lat, lon)) {
+        return;
     }
     checked::Finite(x);
     checked::Finite(y);

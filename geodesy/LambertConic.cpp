@@ -257,17 +257,12 @@ GEODESY_VECTOR_CLONES
 void Inverse(const LambertZone& z, double x, double y, double& lat, double& lon) {
     // The inlined kernels first; a point they cannot convert takes the library's functions and
     // their checks.
-    {
-        double phi = 0.0, lambda = 0.0;
-        if (InverseWith<PointMath>(z, x, y, phi, lambda)) {
-            const double latitude = phi * 180.0 / kPiTenDecimals;
-            const double longitude = lambda * 180.0 / kPiTenDecimals;
-            if (std::isfinite(latitude) && std::isfinite(longitude)) {
-                lat = latitude;
-                lon = longitude;
-                return;
-            }
-        }
+    if (DegreesByKernels(
+            [&z, x, y](double& phi, double& lambda) {
+                return InverseWith<PointMath>(z, x, y, phi, lambda);
+            },
+            lat, lon)) {
+        return;
     }
     const double dx = x - z.FE;
     const double q = z.rho0 - (y - z.FN);

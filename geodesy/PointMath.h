@@ -6,6 +6,7 @@
 // them, or an input outside their range, as the sign to redo the point with the library's
 // functions and the checks that raise its errors.
 
+#include "geodesy/Angles.h"
 #include "geodesy/SmallSeries.h"
 #include "geodesy/VectorMath.h"
 
@@ -20,6 +21,25 @@ struct PointMath : vecmath::Vector {};
 // argument is small: for one point only, where a branch skips the longer way, while a vectorised
 // loop would compute both ways for every point.
 template <typename M> inline constexpr bool kShortcuts = std::is_same_v<M, PointMath>;
+
+// Latitude and longitude in degrees (RadToDeg's factor) of the radians that
+// inverse(phi, lambda) finds with these kernels, a function that returns false for a point it
+// cannot convert; false, nothing written, for such a point or one without finite degrees.
+template <typename Inverse>
+GEODESY_ALWAYS_INLINE bool DegreesByKernels(Inverse inverse, double& lat, double& lon) {
+    double phi = 0.0, lambda = 0.0;
+    if (!inverse(phi, lambda)) {
+        return false;
+    }
+    const double latitude = phi * 180.0 / kPiTenDecimals;
+    const double longitude = lambda * 180.0 / kPiTenDecimals;
+    if (!(std::isfinite(latitude) && std::isfinite(longitude))) {
+        return false;
+    }
+    lat = latitude;
+    lon = longitude;
+    return true;
+}
 
 // An angle in radians with its sine and cosine, near which a conversion's angles mostly fall.
 struct ReferenceAngle {

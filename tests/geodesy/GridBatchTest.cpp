@@ -94,6 +94,37 @@ testref::ProjGrid Reference(const Conversion& c) {
                                 : testref::ProjGrid(c.geographic, c.projected);
 }
 
+// Both ways by the batches: (lat, lon) to (x, y) and grid coordinates (gridX, gridY) to
+// (backLat, backLon); and the largest distances of the one-point functions' results from those.
+struct BothWays {
+    std::vector<double> x, y, backLat, backLon;
+    double worstForward = 0, worstInverse = 0;
+};
+
+BothWays RunBothWays(const Conversion& c, const std::vector<double>& lat,
+                     const std::vector<double>& lon, const std::vector<double>& gridX,
+                     const std::vector<double>& gridY) {
+    const std::size_t n = lat.size();
+    BothWays r{std::vector<double>(n), std::vector<double>(n), std::vector<double>(n),
+               std::vector<double>(n)};
+    c.forwardBatch(lat, lon, r.x, r.y);
+    std::vector<double> inX = gridX, inY = gridY;
+    for (std::size_t i = 0; i < n; ++i) {
+        c.toProjection(inX[i], inY[i]);
+    }
+    c.inverseBatch(inX, inY, r.backLat, r.backLon);
+    for (std::size_t i = 0; i < n; ++i) {
+        double oneX = 0, oneY = 0, oneLat = 0, oneLon = 0;
+        c.forward(lat[i], lon[i], oneX, oneY);
+        c.inverse(gridX[i], gridY[i], oneLat, oneLon);
+        r.worstForward = std::max(r.worstForward, std::hypot(r.x[i] - oneX, r.y[i] - oneY));
+        r.worstInverse =
+            std::max(r.worstInverse,
+                     GroundMetres(r.backLat[i] - oneLat, r.backLon[i] - oneLon, r.backLat[i]));
+    }
+    return r;
+}
+
 // Over a 61 x 61 lattice of each area, both ways: within 1 cm of PROJ, and within a micrometre of
 // the one-point functions.
 TEST(GridBatch, AgreesWithProjAndWithTheOnePointFunctions) {
@@ -113,25 +144,16 @@ TEST(GridBatch, AgreesWithProjAndWithTheOnePointFunctions) {
                 refY.push_back(y);
             }
         }
-        const std::size_t n = lat.size();
-        std::vector<double> x(n), y(n), inX = refX, inY = refY, backLat(n), backLon(n);
-        c.forwardBatch(lat, lon, x, y);
-        for (std::size_t i = 0; i < n; ++i) {
-            c.toProjection(inX[i], inY[i]);
-        }
-        c.inverseBatch(inX, inY, backLat, backLon);
-        double worstProj = 0, worstOne = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            double oneX = 0, oneY = 0, oneLat = 0, oneLon = 0;
-            c.forward(lat[i], lon[i], oneX, oneY);
-            c.inverse(refX[i], refY[i], oneLat, oneLon);
-            worstProj = std::max({worstProj, std::hypot(x[i] - refX[i], y[i] - refY[i]),
-                                  GroundMetres(backLat[i] - lat[i], backLon[i] - lon[i], lat[i])});
-            worstOne = std::max({worstOne, std::hypot(x[i] - oneX, y[i] - oneY),
-                                 GroundMetres(backLat[i] - oneLat, backLon[i] - oneLon, lat[i])});
+        const BothWays r = RunBothWays(c, lat, lon, refX, refY);
+        double worstProj = 0;
+        for (std::size_t i = 0; i < lat.size(); ++i) {
+            worstProj =
+                std::max({worstProj, std::hypot(r.x[i] - refX[i], r.y[i] - refY[i]),
+                          GroundMetres(r.backLat[i] - lat[i], r.backLon[i] - lon[i], lat[i])});
         }
         EXPECT_LT(worstProj, 0.01);
-        EXPECT_LT(worstOne, 1e-6);
+        EXPECT_LT(r.worstForward, 1e-6);
+        EXPECT_LT(r.worstInverse, 1e-6);
     }
 }
 
@@ -141,47 +163,31 @@ TEST(GridBatch, AgreesWithProjAndWithTheOnePointFunctions) {
 TEST(GridBatch, OnePointFunctionsAgreeWithTheBatchesFarBeyondTheGrids) {
     for (const Conversion& c : Conversions()) {
         SCOPED_TRACE(c.name);
-        const double height = c.north - c.south, width = c.east - c.west;
+        const double south = c.south - 30.0, north = std::min(c.north + 30.0, 85.0);
+        const double west = c.west - 30.0, east = c.east + 30.0;
+        constexpr int kSteps = 200;
         std::vector<double> lat, lon;
-        constexpr int kSteps = 120;
         for (int i = 0; i <= kSteps; ++i) {
             for (int j = 0; j <= kSteps; ++j) {
-                lat.push_back(
-                    std::clamp(c.south - height + 3.0 * height * i / kSteps, -85.0, 85.0));
-                lon.push_back(c.west - width + 3.0 * width * j / kSteps);
+                lat.push_back(south + (north - south) * i / kSteps);
+                lon.push_back(west + (east - west) * j / kSteps);
             }
         }
-        const std::size_t n = lat.size();
-        std::vector<double> x(n), y(n), inX(n), inY(n), backLat(n), backLon(n);
+        // Grid points over the stretch of the batch forward's results.
+        std::vector<double> x(lat.size()), y(lat.size());
         c.forwardBatch(lat, lon, x, y);
-        // Grid points over the stretch of the forward's outputs.
-        double x0 = x[0], x1 = x[0], y0 = y[0], y1 = y[0];
-        for (std::size_t i = 0; i < n; ++i) {
-            x0 = std::min(x0, x[i]);
-            x1 = std::max(x1, x[i]);
-            y0 = std::min(y0, y[i]);
-            y1 = std::max(y1, y[i]);
+        const auto [x0, x1] = std::minmax_element(x.begin(), x.end());
+        const auto [y0, y1] = std::minmax_element(y.begin(), y.end());
+        std::vector<double> gridX, gridY;
+        for (int i = 0; i <= kSteps; ++i) {
+            for (int j = 0; j <= kSteps; ++j) {
+                gridX.push_back(*x0 + (*x1 - *x0) * j / kSteps);
+                gridY.push_back(*y0 + (*y1 - *y0) * i / kSteps);
+            }
         }
-        for (std::size_t i = 0; i < n; ++i) {
-            inX[i] = x0 + (x1 - x0) * static_cast<double>(i % (kSteps + 1)) / kSteps;
-            inY[i] = y0 + (y1 - y0) * static_cast<double>(i / (kSteps + 1)) / kSteps;
-        }
-        std::vector<double> projX = inX, projY = inY;
-        for (std::size_t i = 0; i < n; ++i) {
-            c.toProjection(projX[i], projY[i]);
-        }
-        c.inverseBatch(projX, projY, backLat, backLon);
-        double worstForward = 0, worstInverse = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            double oneX = 0, oneY = 0, oneLat = 0, oneLon = 0;
-            c.forward(lat[i], lon[i], oneX, oneY);
-            c.inverse(inX[i], inY[i], oneLat, oneLon);
-            worstForward = std::max(worstForward, std::hypot(x[i] - oneX, y[i] - oneY));
-            worstInverse = std::max(worstInverse,
-                                    GroundMetres(backLat[i] - oneLat, backLon[i] - oneLon, oneLat));
-        }
-        EXPECT_LT(worstForward, 1e-6);
-        EXPECT_LT(worstInverse, 1e-6);
+        const BothWays r = RunBothWays(c, lat, lon, gridX, gridY);
+        EXPECT_LT(r.worstForward, 1e-6);
+        EXPECT_LT(r.worstInverse, 1e-6);
     }
 }
 
