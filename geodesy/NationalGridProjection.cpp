@@ -258,10 +258,9 @@ void InverseLoop(const NationalGrid& grid, const double* northing, const double*
 GEODESY_ALWAYS_INLINE void ToDegrees(const NationalGrid& grid, double phi, double dlam, double& lat,
                                      double& lon) {
     // The degree factor with pi to ten decimals can carry a pole a hair past 90.
-    const double latitude =
-        std::clamp(checked::Finite(phi * (180.0 / kPiTenDecimals)), -90.0, 90.0);
+    const double latitude = std::clamp(checked::Finite(phi * 180.0 / kPiTenDecimals), -90.0, 90.0);
     double longitude =
-        checked::Finite(grid.def.lon0 + checked::Finite(dlam * (180.0 / kPiTenDecimals)));
+        checked::Finite(grid.def.lon0 + checked::Finite(dlam * 180.0 / kPiTenDecimals));
     if (longitude > 180.0) {
         longitude -= 360.0;
     } else if (longitude <= -180.0) {
