@@ -63,17 +63,16 @@ GEODESY_ALWAYS_INLINE char Letter(double index) {
     return kAlphabet[static_cast<int>(index) - 1];
 }
 
-// Writes the two decimal digits of 0 <= value < 100 at `out`.
-GEODESY_ALWAYS_INLINE void PutTwoDigits(char* out, std::uint32_t value) {
-    out[0] = static_cast<char>('0' + value / 10);
-    out[1] = static_cast<char>('0' + value % 10);
-}
-
-// Writes the five decimal digits of 0 <= value < 100000 at `out`.
+// Writes the five decimal digits of 0 <= value < 100000 at `out`, two at a time.
 GEODESY_ALWAYS_INLINE void PutFiveDigits(char* out, std::uint32_t value) {
-    PutTwoDigits(out, value / 1000);
-    PutTwoDigits(out + 2, value / 10 % 100);
-    out[4] = static_cast<char>('0' + value % 10);
+    static constexpr std::string_view kPairs =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    const std::uint32_t tens = value / 10;
+    std::memcpy(out, kPairs.data() + 2 * (value / 1000), 2);
+    std::memcpy(out + 2, kPairs.data() + 2 * (tens % 100), 2);
+    out[4] = static_cast<char>('0' + (value - 10 * tens));
 }
 
 // Writes the last five characters of a whole number of metres + 10,000,000 over the five
@@ -132,16 +131,6 @@ bool IsDigit(char c) {
 // The numeric value of `length` characters from `position`, read directly when they are all digits
 // (as references are) and by the general reader otherwise.
 double FieldValue(const std::string& text, std::size_t position, std::size_t length) {
-    if (length == 5 && position + 5 <= text.size()) {
-        // Five digits in whole numbers, which the sum in doubles below gives exactly.
-        const auto digit = [&](std::size_t i) {
-            return static_cast<unsigned>(static_cast<unsigned char>(text[position + i])) - '0';
-        };
-        const unsigned d0 = digit(0), d1 = digit(1), d2 = digit(2), d3 = digit(3), d4 = digit(4);
-        if (d0 <= 9U && d1 <= 9U && d2 <= 9U && d3 <= 9U && d4 <= 9U) {
-            return static_cast<double>(d0 * 10000U + d1 * 1000U + d2 * 100U + d3 * 10U + d4);
-        }
-    }
     const std::size_t end = std::min(text.size(), position + length);
     double value = 0.0;
     for (std::size_t i = position; i < end; ++i) {
@@ -151,6 +140,19 @@ double FieldValue(const std::string& text, std::size_t position, std::size_t len
         value = value * 10.0 + (text[i] - '0');
     }
     return value;
+}
+
+// The value of five digits from `text`, or -1 when one of the characters is not a digit. In
+// whole numbers, as FieldValue's sum in doubles gives them exactly.
+GEODESY_ALWAYS_INLINE int FiveDigitsAt(const char* text) {
+    const auto digit = [&](int i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(text[i])) - unsigned{'0'};
+    };
+    const unsigned d0 = digit(0), d1 = digit(1), d2 = digit(2), d3 = digit(3), d4 = digit(4);
+    if (d0 > 9U || d1 > 9U || d2 > 9U || d3 > 9U || d4 > 9U) {
+        return -1;
+    }
+    return static_cast<int>(d0 * 10000U + d1 * 1000U + d2 * 100U + d3 * 10U + d4);
 }
 
 // The zone of a reference: two digits, or a blank and a digit, read directly; anything else by the
@@ -193,11 +195,11 @@ const utm::NorthingTerms& BandEdgeTerms(double a, double f, int band, double sou
 // The UTM northing of the band's southern edge at the given longitude of the zone, as the forward
 // projection gives it.
 double EdgeNorthing(double a, double f, int band, double south, int zone, double lon) {
-    const double dl = lon - CentralMeridian(zone);
     if (band >= kFirstBand && band <= kBandX) {
-        return checked::Finite(utm::NorthingOf(BandEdgeTerms(a, f, band, south), dl));
+        return checked::Finite(utm::NorthingAt(BandEdgeTerms(a, f, band, south), lon, zone));
     }
-    return checked::Finite(utm::NorthingOf(utm::NorthingTermsAt(utm::Constants(a, f), south), dl));
+    return checked::Finite(
+        utm::NorthingAt(utm::NorthingTermsAt(utm::Constants(a, f), south), lon, zone));
 }
 
 // The southern limit of the k-th band from C (0 for C itself), radians.
@@ -208,24 +210,7 @@ GEODESY_ALWAYS_INLINE double BandSouth(double k) {
 // The index of the band letter of a latitude (radians): the band whose southern limit is the last
 // one at or below it. The quotient gives the band but for a rounding at a limit, which the
 // comparisons with the limits themselves settle.
-GEODESY_ALWAYS_INLINE int BandOf(double lat) {
-    // From 76 S to 84 N, where the letters are: the quotient by a multiplication, which rounds
-    // differently from the division only at a limit, and there the comparisons below come to the
-    // same band from either side of it.
-    const double q = (lat + 80.0 * kLimitDegree) * (1.0 / (8.0 * kLimitDegree));
-    if (q >= 0.5 && q < 20.5) {
-        // The letter's index of each k; band X takes both k = 19 and 20.
-        static constexpr std::array<signed char, 21> kIndex = {
-            3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 23, 24, 24};
-        int k = static_cast<int>(q);
-        if (k >= 1 && k <= 19 && lat < BandSouth(k)) {
-            --k;
-        } else if (k <= 18 && lat >= BandSouth(k + 1)) {
-            ++k;
-        }
-        const int b = kIndex[static_cast<std::size_t>(k)];
-        return b == 13 && lat == 0.0 ? kBandN : b; // the equator is in band N
-    }
+[[gnu::noinline]] int BandOfGeneral(double lat) {
     double k = std::trunc(checked::Finite((lat + 80.0 * kLimitDegree) / (8.0 * kLimitDegree)));
     if (k >= 1.0 && k <= 19.0 && lat < BandSouth(k)) {
         k -= 1.0;
@@ -251,43 +236,57 @@ GEODESY_ALWAYS_INLINE int BandOf(double lat) {
     return static_cast<int>(b);
 }
 
+// BandOfGeneral's band, inlined from 76 S to 84 N where the letters are: the quotient by a
+// multiplication, which rounds differently from the division only at a limit, and there the
+// comparisons come to the same band from either side of it.
+GEODESY_ALWAYS_INLINE int BandOf(double lat) {
+    const double q = (lat + 80.0 * kLimitDegree) * (1.0 / (8.0 * kLimitDegree));
+    if (q >= 0.5 && q < 20.5) {
+        // The letter's index of each k; band X takes both k = 19 and 20.
+        static constexpr std::array<signed char, 21> kIndex = {
+            3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 23, 24, 24};
+        int k = static_cast<int>(q);
+        if (k >= 1 && k <= 19 && lat < BandSouth(k)) {
+            --k;
+        } else if (k <= 18 && lat >= BandSouth(k + 1)) {
+            ++k;
+        }
+        const int b = kIndex[static_cast<std::size_t>(k)];
+        return b == 13 && lat == 0.0 ? kBandN : b; // the equator is in band N
+    }
+    return BandOfGeneral(lat);
+}
+
 // WriteReference's steps in whole metres, for the northings and eastings of points on the grid
-// (0 up to 1e15 m, whose halves and reductions stay exact in integers); false, with nothing
-// written, for any other value or a letter beyond A to Z, left to the general steps.
+// (0 up to 1e9 m, whose halves and reductions stay exact in 32-bit integers); false, with nothing
+// written, for any other value or a column beyond Z, left to the general steps.
 GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing, double easting,
                                             int firstColumn, double rowOffset, std::string& mgrs) {
-    constexpr double kLimit = 1e15;
-    constexpr std::int64_t kCycle = 2000000, kSide = 100000, kLast = 9999999;
-    if (!(northing >= 0.0 && northing < kLimit && easting >= 0.0 && easting < kLimit && zone >= 0 &&
-          zone <= 99 && band >= 1 && band <= 26)) {
+    constexpr double kLimit = 1e9;
+    constexpr std::uint32_t kCycle = 2000000, kSide = 100000, kLast = 9999999;
+    // The row letters of each 100 km of a 2,000 km cycle (no I, no O).
+    static constexpr std::string_view kRows = "ABCDEFGHJKLMNPQRSTUV";
+    if (!(northing >= 0.0 && northing < kLimit && easting >= 0.0 && easting < kLimit &&
+          static_cast<unsigned>(zone) <= 99U && static_cast<unsigned>(band - 1) < 26U)) {
         return false;
     }
     // Nearest for a value of 0 or more: its half added, then truncated.
-    std::int64_t north = static_cast<std::int64_t>(northing + 0.5);
-    if (north == 10000000) {
+    std::uint32_t north = static_cast<std::uint32_t>(northing + 0.5);
+    if (north == 10000000U) {
         north = kLast;
     }
-    std::int64_t n =
-        (north >= kCycle ? north % kCycle : north) - static_cast<std::int64_t>(rowOffset);
-    if (n < 0) {
-        n += kCycle;
+    const auto offset = static_cast<std::uint32_t>(rowOffset);
+    const std::uint32_t cycle = north % kCycle;
+    const std::uint32_t n = cycle >= offset ? cycle - offset : cycle + kCycle - offset;
+    std::uint32_t east = static_cast<std::uint32_t>(easting + 0.5);
+    if (band == kBandV && zone == 31 && east == 500000U) {
+        east = 499999U; // a point of zone 31 in band V rounded onto the central meridian
     }
-    std::int64_t row = n / kSide + 1;
-    if (row > 8) {
-        row += 1; // no I
+    std::uint32_t column = static_cast<std::uint32_t>(firstColumn) + east / kSide - 1U;
+    if (firstColumn == kColumnJ && column > 14U) {
+        column += 1U; // no O
     }
-    if (row > 14) {
-        row += 1; // no O
-    }
-    std::int64_t east = static_cast<std::int64_t>(easting + 0.5);
-    if (band == kBandV && zone == 31 && east == 500000) {
-        east = 499999; // a point of zone 31 in band V rounded onto the central meridian
-    }
-    std::int64_t column = firstColumn + east / kSide - 1;
-    if (firstColumn == kColumnJ && column > 14) {
-        column += 1; // no O
-    }
-    if (!(row >= 1 && row <= 26 && column >= 1 && column <= 26)) {
+    if (!(column >= 1U && column <= 26U)) {
         return false;
     }
     // Written in place, character by character: a copy out of a buffer just written would wait
@@ -299,20 +298,17 @@ GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing,
     text[0] = zone >= 10 ? static_cast<char>('0' + zone / 10) : ' ';
     text[1] = static_cast<char>('0' + zone % 10);
     text[2] = kAlphabet[band - 1];
-    text[3] = kAlphabet[column - 1];
-    text[4] = kAlphabet[row - 1];
-    PutFiveDigits(text + 5, static_cast<std::uint32_t>(east % kSide));
-    PutFiveDigits(text + 10, static_cast<std::uint32_t>(north % kSide));
+    text[3] = kAlphabet[column - 1U];
+    text[4] = kRows[n / kSide];
+    PutFiveDigits(text + 5, east % kSide);
+    PutFiveDigits(text + 10, north % kSide);
     return true;
 }
 
 // The square letters and digits of a point of a known band, in a zone whose set starts at column
 // firstColumn with the row offset rowOffset; any error gives the UTM error message.
-GEODESY_ALWAYS_INLINE void WriteReference(int band, int zone, double northing, double easting,
-                                          int firstColumn, double rowOffset, std::string& mgrs) {
-    if (WriteWholeMetres(band, zone, northing, easting, firstColumn, rowOffset, mgrs)) {
-        return;
-    }
+[[gnu::noinline]] void WriteReferenceGeneral(int band, int zone, double northing, double easting,
+                                             int firstColumn, double rowOffset, std::string& mgrs) {
     try {
         double n = Nearest(checked::Finite(northing));
         if (n == 10000000.0) {
@@ -369,6 +365,13 @@ GEODESY_ALWAYS_INLINE void WriteReference(int band, int zone, double northing, d
         WriteFiveDigits(text, 10, northMetres);
     } catch (const common::AppError&) {
         mgrs = kMgrsUtmError;
+    }
+}
+
+GEODESY_ALWAYS_INLINE void WriteReference(int band, int zone, double northing, double easting,
+                                          int firstColumn, double rowOffset, std::string& mgrs) {
+    if (!WriteWholeMetres(band, zone, northing, easting, firstColumn, rowOffset, mgrs)) {
+        WriteReferenceGeneral(band, zone, northing, easting, firstColumn, rowOffset, mgrs);
     }
 }
 
@@ -641,8 +644,14 @@ const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f, dou
         h -= kSquare; // no O
     }
 
-    const double eDigits = FieldValue(mgrs, 5, 5);
-    const double nDigits = FieldValue(mgrs, mgrs.size() - 5, 5);
+    // Five and five digits, read directly; anything else by the general reader.
+    int east = -1, north = -1;
+    if (mgrs.size() == 15) {
+        east = FiveDigitsAt(mgrs.data() + 5);
+        north = FiveDigitsAt(mgrs.data() + 10);
+    }
+    const double eDigits = east >= 0 ? east : FieldValue(mgrs, 5, 5);
+    const double nDigits = north >= 0 ? north : FieldValue(mgrs, mgrs.size() - 5, 5);
     northing = (nDigits + g) * hemisphere;
     easting = eDigits + h;
     return z;

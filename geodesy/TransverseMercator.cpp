@@ -3,7 +3,6 @@
 #include "common/AppError.h"
 #include "geodesy/Angles.h"
 #include "geodesy/CheckedMath.h"
-#include "geodesy/ConformalLatitude.h"
 #include "geodesy/PointBatch.h"
 #include "geodesy/UtmSeries.h"
 #include "geodesy/VectorMath.h"
@@ -36,13 +35,14 @@ EllipsoidConstants Derive(double a, double f) {
     el.inverseScaledA = checked::Div(1.0, a) * (1.0 / kUtmScale);
     el.inverseArc = checked::Div(1.0, el.A);
     // The arc series inverted (rectifying to geodetic latitude); the first omitted terms, of n^5,
-    // stay below 1e-14 rad, some 0.1 micrometre.
-    el.footpoint[0] = 3.0 / 2.0 * n - 27.0 / 32.0 * n3;
-    el.footpoint[1] = 21.0 / 16.0 * n2 - 55.0 / 32.0 * n4;
-    el.footpoint[2] = 151.0 / 96.0 * n3;
-    el.footpoint[3] = 1097.0 / 512.0 * n4;
-    const auto& fp = el.footpoint;
-    el.footpointCubic = {fp[0] - fp[2], 2.0 * fp[1] - 4.0 * fp[3], 4.0 * fp[2], 8.0 * fp[3]};
+    // stay below 1e-14 rad, some 0.1 micrometre. Its coefficients f1 to f4 of sin 2mu to sin 8mu,
+    // then those of sin 2mu times a cubic in cos 2mu (sin 2kx = sin 2x U_k-1(cos 2x), U being
+    // Chebyshev's polynomials).
+    const double f1 = 3.0 / 2.0 * n - 27.0 / 32.0 * n3;
+    const double f2 = 21.0 / 16.0 * n2 - 55.0 / 32.0 * n4;
+    const double f3 = 151.0 / 96.0 * n3;
+    const double f4 = 1097.0 / 512.0 * n4;
+    el.footpoint = {f1 - f3, 2.0 * f2 - 4.0 * f4, 4.0 * f3, 8.0 * f4};
     return el;
 }
 
@@ -149,11 +149,17 @@ GEODESY_ALWAYS_INLINE utm::NorthingTerms NorthingTermsOf(const PointTerms& p, do
     return n;
 }
 
+// The northing of the series' terms, dl being the longitude from the central meridian.
+GEODESY_ALWAYS_INLINE double NorthingOf(const utm::NorthingTerms& t, double dl) {
+    const double dl2 = dl * dl;
+    return t.falseNorthing + t.T1 + dl2 * (t.T2 + dl2 * (t.T3 + dl2 * (t.T4 + dl2 * t.T5)));
+}
+
 // Northing and easting of a point's terms and its longitude difference from the central meridian.
 GEODESY_ALWAYS_INLINE void ForwardFrom(const PointTerms& p, double lat, double dl, double& northing,
                                        double& easting) {
     constexpr double k0 = kUtmScale;
-    northing = utm::NorthingOf(NorthingTermsOf(p, lat), dl);
+    northing = NorthingOf(NorthingTermsOf(p, lat), dl);
 
     const double s2 = p.s2, c2 = p.c2, h2 = p.h2, c4 = c2 * c2, s4 = s2 * s2;
     const double T6 = k0 * p.nu * p.c;
@@ -197,7 +203,7 @@ GEODESY_ALWAYS_INLINE double InverseWith(const EllipsoidConstants& el, double ar
     double sm = 0.0, cmu = 0.0;
     M::SinCos(mu, sm, cmu);
     const double s2mu = 2.0 * sm * cmu, c2mu = cmu * cmu - sm * sm, c2mu2 = c2mu * c2mu;
-    const auto& u = el.footpointCubic;
+    const auto& u = el.footpoint;
     const double delta = s2mu * ((u[0] + u[1] * c2mu) + c2mu2 * (u[2] + u[3] * c2mu));
     const double phi1 = mu + delta;
     // Up to delta^5 and delta^6: the next terms are below 1e-21.
@@ -279,9 +285,16 @@ void InverseLoop(const EllipsoidConstants& constants, const int* zone, const dou
 
 } // namespace
 
+// Compiled as the one-point forward projection is, below, so that they work out what it does.
+GEODESY_VECTOR_CLONES
 utm::NorthingTerms utm::NorthingTermsAt(const EllipsoidConstants& el, double lat) {
     RequireFinite(lat);
     return NorthingTermsOf(PointTermsOf(el, lat), lat);
+}
+
+GEODESY_VECTOR_CLONES
+double utm::NorthingAt(const NorthingTerms& t, double lon, int zone) {
+    return NorthingOf(t, lon - CentralMeridian(zone));
 }
 
 double CurvatureW(double e2, double phi) {

@@ -13,13 +13,11 @@ struct EllipsoidConstants {
     double e2 = 0.0, ep2 = 0.0;
     double A = 0.0, B = 0.0, C = 0.0, D = 0.0, E = 0.0; // meridian-arc coefficients
     double inverseScaledA = 0.0;                        // 1 / (a k0)
-    // The footpoint latitude of a meridian arc S: phi1 = mu + sum footpoint[k] sin (2k + 2) mu with
-    // mu = S / A', the series in n that inverts the arc's own.
+    // The footpoint latitude of a meridian arc S: phi1 = mu + sin 2mu (footpoint[0] +
+    // footpoint[1] c + footpoint[2] c^2 + footpoint[3] c^3) with mu = S / A' and c = cos 2mu, the
+    // series in n that inverts the arc's own.
     double inverseArc = 0.0; // 1 / A'
     std::array<double, 4> footpoint{};
-    // The same sum as sin 2mu times a cubic in cos 2mu (sin 2kx = sin 2x U_k-1(cos 2x)), its
-    // coefficients from the constant term up.
-    std::array<double, 4> footpointCubic{};
 };
 
 // The constants of the ellipsoid (a, f); raises error 11 or 6 as the derivation's divisions do
@@ -35,10 +33,8 @@ struct NorthingTerms {
 
 NorthingTerms NorthingTermsAt(const EllipsoidConstants& el, double lat);
 
-// The northing of the series, summed as the forward projection sums it.
-inline double NorthingOf(const NorthingTerms& t, double dl) {
-    const double dl2 = dl * dl;
-    return t.falseNorthing + t.T1 + dl2 * (t.T2 + dl2 * (t.T3 + dl2 * (t.T4 + dl2 * t.T5)));
-}
+// The northing of the terms at the longitude lon (radians) in zone `zone`, worked out as the
+// forward projection works out that of a point there, to the last bit.
+double NorthingAt(const NorthingTerms& t, double lon, int zone);
 
 } // namespace geodesy::utm
