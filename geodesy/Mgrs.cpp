@@ -63,12 +63,14 @@ GEODESY_ALWAYS_INLINE char Letter(double index) {
     return kAlphabet[static_cast<int>(index) - 1];
 }
 
+// The two digits of each number from 00 to 99.
+constexpr std::string_view kPairs =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Writes the five decimal digits of 0 <= value < 100000 at `out`, two at a time.
 GEODESY_ALWAYS_INLINE void PutFiveDigits(char* out, std::uint32_t value) {
-    static constexpr std::string_view kPairs =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
     const std::uint32_t tens = value / 10;
     std::memcpy(out, kPairs.data() + 2 * (value / 1000), 2);
     std::memcpy(out + 2, kPairs.data() + 2 * (tens % 100), 2);
@@ -295,8 +297,10 @@ GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing,
         mgrs.resize(15);
     }
     char* const text = mgrs.data();
-    text[0] = zone >= 10 ? static_cast<char>('0' + zone / 10) : ' ';
-    text[1] = static_cast<char>('0' + zone % 10);
+    std::memcpy(text, kPairs.data() + 2 * zone, 2);
+    if (zone < 10) {
+        text[0] = ' '; // zones 1 to 9 right-aligned
+    }
     text[2] = kAlphabet[band - 1];
     text[3] = kAlphabet[column - 1U];
     text[4] = kRows[n / kSide];
@@ -410,13 +414,12 @@ GEODESY_ALWAYS_INLINE void SquareLetters(int zone, int& firstColumn, double& row
     if (ellipsoid == 5 && zone >= 47 && zone <= 55) {
         scheme = 1;
     }
-    firstColumn = (set == 1 || set == 4) ? 1 : (set == 2 || set == 5) ? 10 : 19;
-    const bool even = set % 2 == 0;
-    if (scheme == 1) {
-        rowOffset = even ? 1500000.0 : 0.0;
-    } else {
-        rowOffset = even ? 500000.0 : 1000000.0;
-    }
+    // By set (1 to 6), and by lettering and parity of the set.
+    static constexpr std::array<int, 6> kFirstColumns = {1, 10, 19, 1, 10, 19};
+    static constexpr std::array<std::array<double, 2>, 2> kRowOffsets = {
+        {{0.0, 1500000.0}, {1000000.0, 500000.0}}};
+    firstColumn = kFirstColumns[static_cast<std::size_t>(set - 1)];
+    rowOffset = kRowOffsets[scheme == 1 ? 0 : 1][set % 2 == 0 ? 1 : 0];
 }
 
 // The reference of a point of a known band and zone, or the message that replaces it.

@@ -101,7 +101,7 @@ GEODESY_ALWAYS_INLINE PointTerms PointTermsWith(const EllipsoidConstants& el, do
     p.s2 = p.s * p.s;
     p.c2 = p.c * p.c;
     p.h2 = el.ep2 * p.c2; // eta squared
-    p.nu = el.a / std::sqrt(1.0 - el.e2 * p.s2);
+    p.nu = M::Radius(el.a, el.e2 * p.s2);
     p.S = ArcOf(el, lat, 2.0 * p.s * p.c, p.c2 - p.s2);
     return p;
 }
