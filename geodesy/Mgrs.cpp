@@ -63,6 +63,20 @@ GEODESY_ALWAYS_INLINE char Letter(double index) {
     return kAlphabet[static_cast<int>(index) - 1];
 }
 
+// The two digits of each number from 00 to 99.
+constexpr std::string_view kPairs =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the five decimal digits of 0 <= value < 100000 at `out`, two at a time.
+GEODESY_ALWAYS_INLINE void PutFiveDigits(char* out, std::uint32_t value) {
+    const std::uint32_t tens = value / 10;
+    std::memcpy(out, kPairs.data() + 2 * (value / 1000), 2);
+    std::memcpy(out + 2, kPairs.data() + 2 * (tens % 100), 2);
+    out[4] = static_cast<char>('0' + (value - 10 * tens));
+}
+
 // Writes the last five characters of a whole number of metres + 10,000,000 over the five
 // characters of `text` from `position` on, as the digits of a reference are written.
 GEODESY_ALWAYS_INLINE void WriteFiveDigits(std::string& text, std::size_t position, double metres) {
@@ -72,18 +86,7 @@ GEODESY_ALWAYS_INLINE void WriteFiveDigits(std::string& text, std::size_t positi
     }
     long long value = static_cast<long long>(shifted);
     if (value >= 10000) {
-        // Two digits at a time.
-        static constexpr std::string_view kPairs =
-            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-            "8081828384858687888990919293949596979899";
-        const auto last = static_cast<std::uint32_t>(value % 100000);
-        const std::uint32_t high = last / 1000, middle = last / 10 % 100;
-        text[position] = kPairs[2 * high];
-        text[position + 1] = kPairs[2 * high + 1];
-        text[position + 2] = kPairs[2 * middle];
-        text[position + 3] = kPairs[2 * middle + 1];
-        text[position + 4] = static_cast<char>('0' + last % 10);
+        PutFiveDigits(text.data() + position, static_cast<std::uint32_t>(value % 100000));
         return;
     }
     const std::string digits = std::to_string(value);
@@ -141,6 +144,19 @@ double FieldValue(const std::string& text, std::size_t position, std::size_t len
     return value;
 }
 
+// The value of five digits from `text`, or -1 when one of the characters is not a digit. In
+// whole numbers, as FieldValue's sum in doubles gives them exactly.
+GEODESY_ALWAYS_INLINE int FiveDigitsAt(const char* text) {
+    const auto digit = [&](int i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(text[i])) - unsigned{'0'};
+    };
+    const unsigned d0 = digit(0), d1 = digit(1), d2 = digit(2), d3 = digit(3), d4 = digit(4);
+    if (d0 > 9U || d1 > 9U || d2 > 9U || d3 > 9U || d4 > 9U) {
+        return -1;
+    }
+    return static_cast<int>(d0 * 10000U + d1 * 1000U + d2 * 100U + d3 * 10U + d4);
+}
+
 // The zone of a reference: two digits, or a blank and a digit, read directly; anything else by the
 // general reader.
 int ZoneOf(const std::string& text) {
@@ -181,11 +197,11 @@ const utm::NorthingTerms& BandEdgeTerms(double a, double f, int band, double sou
 // The UTM northing of the band's southern edge at the given longitude of the zone, as the forward
 // projection gives it.
 double EdgeNorthing(double a, double f, int band, double south, int zone, double lon) {
-    const double dl = lon - CentralMeridian(zone);
     if (band >= kFirstBand && band <= kBandX) {
-        return checked::Finite(utm::NorthingOf(BandEdgeTerms(a, f, band, south), dl));
+        return checked::Finite(utm::NorthingAt(BandEdgeTerms(a, f, band, south), lon, zone));
     }
-    return checked::Finite(utm::NorthingOf(utm::NorthingTermsAt(utm::Constants(a, f), south), dl));
+    return checked::Finite(
+        utm::NorthingAt(utm::NorthingTermsAt(utm::Constants(a, f), south), lon, zone));
 }
 
 // The southern limit of the k-th band from C (0 for C itself), radians.
@@ -196,7 +212,7 @@ GEODESY_ALWAYS_INLINE double BandSouth(double k) {
 // The index of the band letter of a latitude (radians): the band whose southern limit is the last
 // one at or below it. The quotient gives the band but for a rounding at a limit, which the
 // comparisons with the limits themselves settle.
-GEODESY_ALWAYS_INLINE int BandOf(double lat) {
+[[gnu::noinline]] int BandOfGeneral(double lat) {
     double k = std::trunc(checked::Finite((lat + 80.0 * kLimitDegree) / (8.0 * kLimitDegree)));
     if (k >= 1.0 && k <= 19.0 && lat < BandSouth(k)) {
         k -= 1.0;
@@ -222,10 +238,81 @@ GEODESY_ALWAYS_INLINE int BandOf(double lat) {
     return static_cast<int>(b);
 }
 
+// BandOfGeneral's band, inlined from 76 S to 84 N where the letters are: the quotient by a
+// multiplication, which rounds differently from the division only at a limit, and there the
+// comparisons come to the same band from either side of it.
+GEODESY_ALWAYS_INLINE int BandOf(double lat) {
+    const double q = (lat + 80.0 * kLimitDegree) * (1.0 / (8.0 * kLimitDegree));
+    if (q >= 0.5 && q < 20.5) {
+        // The letter's index of each k; band X takes both k = 19 and 20.
+        static constexpr std::array<signed char, 21> kIndex = {
+            3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 23, 24, 24};
+        int k = static_cast<int>(q);
+        if (k >= 1 && k <= 19 && lat < BandSouth(k)) {
+            --k;
+        } else if (k <= 18 && lat >= BandSouth(k + 1)) {
+            ++k;
+        }
+        const int b = kIndex[static_cast<std::size_t>(k)];
+        return b == 13 && lat == 0.0 ? kBandN : b; // the equator is in band N
+    }
+    return BandOfGeneral(lat);
+}
+
+// WriteReference's steps in whole metres, for the northings and eastings of points on the grid
+// (0 up to 1e9 m, whose halves and reductions stay exact in 32-bit integers); false, with nothing
+// written, for any other value or a column beyond Z, left to the general steps.
+GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing, double easting,
+                                            int firstColumn, double rowOffset, std::string& mgrs) {
+    constexpr double kLimit = 1e9;
+    constexpr std::uint32_t kCycle = 2000000, kSide = 100000, kLast = 9999999;
+    // The row letters of each 100 km of a 2,000 km cycle (no I, no O).
+    static constexpr std::string_view kRows = "ABCDEFGHJKLMNPQRSTUV";
+    if (!(northing >= 0.0 && northing < kLimit && easting >= 0.0 && easting < kLimit &&
+          static_cast<unsigned>(zone) <= 99U && static_cast<unsigned>(band - 1) < 26U)) {
+        return false;
+    }
+    // Nearest for a value of 0 or more: its half added, then truncated.
+    std::uint32_t north = static_cast<std::uint32_t>(northing + 0.5);
+    if (north == 10000000U) {
+        north = kLast;
+    }
+    const auto offset = static_cast<std::uint32_t>(rowOffset);
+    const std::uint32_t cycle = north % kCycle;
+    const std::uint32_t n = cycle >= offset ? cycle - offset : cycle + kCycle - offset;
+    std::uint32_t east = static_cast<std::uint32_t>(easting + 0.5);
+    if (band == kBandV && zone == 31 && east == 500000U) {
+        east = 499999U; // a point of zone 31 in band V rounded onto the central meridian
+    }
+    std::uint32_t column = static_cast<std::uint32_t>(firstColumn) + east / kSide - 1U;
+    if (firstColumn == kColumnJ && column > 14U) {
+        column += 1U; // no O
+    }
+    if (!(column >= 1U && column <= 26U)) {
+        return false;
+    }
+    // Written in place, character by character: a copy out of a buffer just written would wait
+    // for the writes to it.
+    if (mgrs.size() != 15) {
+        mgrs.resize(15);
+    }
+    char* const text = mgrs.data();
+    std::memcpy(text, kPairs.data() + 2 * zone, 2);
+    if (zone < 10) {
+        text[0] = ' '; // zones 1 to 9 right-aligned
+    }
+    text[2] = kAlphabet[band - 1];
+    text[3] = kAlphabet[column - 1U];
+    text[4] = kRows[n / kSide];
+    PutFiveDigits(text + 5, east % kSide);
+    PutFiveDigits(text + 10, north % kSide);
+    return true;
+}
+
 // The square letters and digits of a point of a known band, in a zone whose set starts at column
 // firstColumn with the row offset rowOffset; any error gives the UTM error message.
-GEODESY_ALWAYS_INLINE void WriteReference(int band, int zone, double northing, double easting,
-                                          int firstColumn, double rowOffset, std::string& mgrs) {
+[[gnu::noinline]] void WriteReferenceGeneral(int band, int zone, double northing, double easting,
+                                             int firstColumn, double rowOffset, std::string& mgrs) {
     try {
         double n = Nearest(checked::Finite(northing));
         if (n == 10000000.0) {
@@ -285,15 +372,21 @@ GEODESY_ALWAYS_INLINE void WriteReference(int band, int zone, double northing, d
     }
 }
 
+GEODESY_ALWAYS_INLINE void WriteReference(int band, int zone, double northing, double easting,
+                                          int firstColumn, double rowOffset, std::string& mgrs) {
+    if (!WriteWholeMetres(band, zone, northing, easting, firstColumn, rowOffset, mgrs)) {
+        WriteReferenceGeneral(band, zone, northing, easting, firstColumn, rowOffset, mgrs);
+    }
+}
+
 // The zone exceptions of Norway (band V) and Svalbard (band X): the zone a point of the standard
 // zone `zone` takes. They follow the band letter the point is written with, so that a reference
 // never names a zone its band does not have there; like every zone, each exceptional zone begins
 // at its western limit (3, 9, 21 and 33 degrees east).
-GEODESY_ALWAYS_INLINE int ExceptionZone(double lat, double lon, int zone) {
+GEODESY_ALWAYS_INLINE int ExceptionZone(int band, double lon, int zone) {
     if (zone < 31 || zone > 37) {
         return zone;
     }
-    const int band = BandOf(lat);
     if (band == kBandX) {
         return 31 + (lon >= 9.0 * kLimitDegree ? 2 : 0) + (lon >= 21.0 * kLimitDegree ? 2 : 0) +
                (lon >= 33.0 * kLimitDegree ? 2 : 0);
@@ -304,10 +397,14 @@ GEODESY_ALWAYS_INLINE int ExceptionZone(double lat, double lon, int zone) {
     return zone;
 }
 
-} // namespace
-
-void MgrsSquareLetters(int zone, int& firstColumn, double& rowOffset, int ellipsoid, int& refused) {
-    const int set = ((zone - 1) % 6 + 6) % 6 + 1;
+// The first column letter and row offset of a zone's set in the lettering of the ellipsoid.
+GEODESY_ALWAYS_INLINE void SquareLetters(int zone, int& firstColumn, double& rowOffset,
+                                         int ellipsoid, int& refused) {
+    int set = (zone - 1) % 6; // the zone's set less one, 0 to 5
+    if (set < 0) {
+        set += 6;
+    }
+    set += 1;
     refused = 0;
     int scheme = SchemeOf(ellipsoid);
     if (scheme == 0) {
@@ -317,13 +414,31 @@ void MgrsSquareLetters(int zone, int& firstColumn, double& rowOffset, int ellips
     if (ellipsoid == 5 && zone >= 47 && zone <= 55) {
         scheme = 1;
     }
-    firstColumn = (set == 1 || set == 4) ? 1 : (set == 2 || set == 5) ? 10 : 19;
-    const bool even = set % 2 == 0;
-    if (scheme == 1) {
-        rowOffset = even ? 1500000.0 : 0.0;
-    } else {
-        rowOffset = even ? 500000.0 : 1000000.0;
+    // By set (1 to 6), and by lettering and parity of the set.
+    static constexpr std::array<int, 6> kFirstColumns = {1, 10, 19, 1, 10, 19};
+    static constexpr std::array<std::array<double, 2>, 2> kRowOffsets = {
+        {{0.0, 1500000.0}, {1000000.0, 500000.0}}};
+    firstColumn = kFirstColumns[static_cast<std::size_t>(set - 1)];
+    rowOffset = kRowOffsets[scheme == 1 ? 0 : 1][set % 2 == 0 ? 1 : 0];
+}
+
+// The reference of a point of a known band and zone, or the message that replaces it.
+GEODESY_ALWAYS_INLINE void WriteReferenceOf(int band, int zone, double northing, double easting,
+                                            int ellipsoid, std::string& mgrs) {
+    int firstColumn = 0, refused = 0;
+    double rowOffset = 0.0;
+    SquareLetters(zone, firstColumn, rowOffset, ellipsoid, refused);
+    if (refused == 1) {
+        mgrs = kMgrsNotValid;
+        return;
     }
+    WriteReference(band, zone, northing, easting, firstColumn, rowOffset, mgrs);
+}
+
+} // namespace
+
+void MgrsSquareLetters(int zone, int& firstColumn, double& rowOffset, int ellipsoid, int& refused) {
+    SquareLetters(zone, firstColumn, rowOffset, ellipsoid, refused);
 }
 
 void MgrsBandLimits(int& band, double lat, int zone, double& south, double& north, double& east,
@@ -370,14 +485,7 @@ void MgrsBandLimits(int& band, double lat, int zone, double& south, double& nort
 void UtmToMgrs(double lat, int zone, double northing, double easting, std::string& mgrs,
                int ellipsoid) {
     try {
-        int firstColumn = 0, refused = 0;
-        double rowOffset = 0.0;
-        MgrsSquareLetters(zone, firstColumn, rowOffset, ellipsoid, refused);
-        if (refused == 1) {
-            mgrs = kMgrsNotValid;
-            return;
-        }
-        WriteReference(BandOf(lat), zone, northing, easting, firstColumn, rowOffset, mgrs);
+        WriteReferenceOf(BandOf(lat), zone, northing, easting, ellipsoid, mgrs);
     } catch (const common::AppError&) {
         mgrs = kMgrsUtmError;
     }
@@ -402,12 +510,13 @@ void LatLonToMgrs(double a, double f, double lat, double lon, int& zone, double&
     LatLonToUtm(a, f, lat, lon, zone, northing, easting, 0);
     // Zones of Norway (band V) and Svalbard (band X): a point moved into another zone is
     // projected again into it.
-    const int exceptional = ExceptionZone(lat, lon, zone);
+    const int band = BandOf(lat);
+    const int exceptional = ExceptionZone(band, lon, zone);
     if (exceptional != zone) {
         zone = exceptional;
         LatLonToUtm(a, f, lat, lon, zone, northing, easting, 1);
     }
-    UtmToMgrs(lat, zone, northing, easting, mgrs, ellipsoid);
+    WriteReferenceOf(band, zone, northing, easting, ellipsoid, mgrs);
 }
 
 namespace {
@@ -417,15 +526,22 @@ struct Limits {
     double south = 0, north = 0, east = 0, west = 0;
 };
 
-// What the letters of a zone and band give, the same for every reference of them.
+// What the letters of a zone and band give on an ellipsoid, the same for every reference of them.
 struct ZoneBand {
     bool valid = false;
-    int zone = 0, band = 0; // the key
+    int zone = 0, band = 0, ellipsoid = 0; // the key
+    double a = 0, f = 0;
     int status = 0;
     int firstColumn = 0;
     double rowOffset = 0;
     Limits limits;
     double base = 0, baseMod = 0;
+    bool wholeBase = false; // base below 1e15: the sums of whole metres with it are exact
+
+    bool Is(int zone_, int band_, int ellipsoid_, double a_, double f_) const {
+        return valid && zone == zone_ && band == band_ && ellipsoid == ellipsoid_ && a == a_ &&
+               f == f_;
+    }
 };
 
 // Steps 5 to 8 of MgrsToLatLon for a zone and band.
@@ -434,6 +550,9 @@ ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
     z.valid = true;
     z.zone = zone;
     z.band = band;
+    z.ellipsoid = ellipsoid;
+    z.a = a;
+    z.f = f;
     if ((zone == 32 || zone == 34 || zone == 36) && band == kBandX) {
         z.status = 2; // no such square
         return z;
@@ -455,7 +574,15 @@ ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
     }
     z.base = std::trunc(baseNorthing / kSquare) * kSquare;
     z.baseMod = ReduceRows(z.base);
+    z.wholeBase = std::fabs(z.base) < 1e15;
     return z;
+}
+
+// The zone and band of the last reference this thread decoded one at a time: a user's references,
+// and those of a run of records, mostly share them.
+ZoneBand& LastZoneBand() {
+    thread_local ZoneBand last;
+    return last;
 }
 
 // Steps 1 to 11 of MgrsToLatLon: status 1 with the message in mgrs and zeros for a refused
@@ -475,7 +602,7 @@ const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f, dou
     const int row = code(4);
     const double hemisphere = band < kBandN ? -1.0 : 1.0;
     zone = ZoneOf(mgrs);
-    if (!(last.valid && last.zone == zone && last.band == band)) {
+    if (!last.Is(zone, band, ellipsoid, a, f)) {
         last = ZoneBandOf(zone, band, ellipsoid, a, f);
     }
     const ZoneBand& z = last;
@@ -494,22 +621,40 @@ const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f, dou
     if (row > 9) {
         g -= kSquare; // no I
     }
-    if (Nearest(g) >= kRowCycle) {
-        g -= kRowCycle;
+    if (z.wholeBase) {
+        // Whole metres below 1e15 throughout, which Nearest leaves as they are.
+        if (g >= kRowCycle) {
+            g -= kRowCycle;
+        }
+        g -= z.baseMod;
+        if (g < 0.0) {
+            g += kRowCycle;
+        }
+        g += z.base;
+    } else {
+        if (Nearest(g) >= kRowCycle) {
+            g -= kRowCycle;
+        }
+        g = Nearest(g) - z.baseMod;
+        if (g < 0.0) {
+            g += kRowCycle;
+        }
+        g = Nearest(z.base + g);
     }
-    g = Nearest(g) - z.baseMod;
-    if (g < 0.0) {
-        g += kRowCycle;
-    }
-    g = Nearest(z.base + g);
 
     double h = (column - z.firstColumn + 1) * kSquare;
     if (z.firstColumn == kColumnJ && column > 15) {
         h -= kSquare; // no O
     }
 
-    const double eDigits = FieldValue(mgrs, 5, 5);
-    const double nDigits = FieldValue(mgrs, mgrs.size() - 5, 5);
+    // Five and five digits, read directly; anything else by the general reader.
+    int east = -1, north = -1;
+    if (mgrs.size() == 15) {
+        east = FiveDigitsAt(mgrs.data() + 5);
+        north = FiveDigitsAt(mgrs.data() + 10);
+    }
+    const double eDigits = east >= 0 ? east : FieldValue(mgrs, 5, 5);
+    const double nDigits = north >= 0 ? north : FieldValue(mgrs, mgrs.size() - 5, 5);
     northing = (nDigits + g) * hemisphere;
     easting = eDigits + h;
     return z;
@@ -543,20 +688,21 @@ void LetterLoop(double a, double f, const double* lat, const double* lon, int* z
             LatLonToMgrs(a, f, phi, lon[i], zone[i], northing[i], easting[i], mgrs[i], ellipsoid);
             continue;
         }
-        const int z = ExceptionZone(phi, lon[i], zone[i]);
+        const int band = BandOf(phi);
+        const int z = ExceptionZone(band, lon[i], zone[i]);
         if (z != zone[i]) {
             zone[i] = z;
             LatLonToUtm(a, f, phi, lon[i], zone[i], northing[i], easting[i], 1);
         }
         if (z != lettersZone) { // the letters of a zone, worked out once for a run of its points
-            MgrsSquareLetters(z, firstColumn, rowOffset, ellipsoid, refused);
+            SquareLetters(z, firstColumn, rowOffset, ellipsoid, refused);
             lettersZone = z;
         }
         if (refused == 1) {
             mgrs[i] = kMgrsNotValid;
             continue;
         }
-        WriteReference(BandOf(phi), z, northing[i], easting[i], firstColumn, rowOffset, mgrs[i]);
+        WriteReference(band, z, northing[i], easting[i], firstColumn, rowOffset, mgrs[i]);
     }
 }
 
@@ -564,9 +710,8 @@ void LetterLoop(double a, double f, const double* lat, const double* lon, int* z
 
 void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& lat, double& lon,
                   int& zone, double& northing, double& easting, int& status) {
-    ZoneBand last;
     const ZoneBand& d =
-        Decode(mgrs, ellipsoid, a, f, lat, lon, zone, northing, easting, status, last);
+        Decode(mgrs, ellipsoid, a, f, lat, lon, zone, northing, easting, status, LastZoneBand());
     if (status != 0) {
         return;
     }

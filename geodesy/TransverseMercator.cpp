@@ -32,15 +32,17 @@ EllipsoidConstants Derive(double a, double f) {
     el.D = 35.0 * a / 48.0 * (n3 - n4 + 11.0 / 16.0 * n5);
     el.E = 315.0 * a / 512.0 * (n4 - n5);
     checked::Finite(el.A + el.B + el.C + el.D + el.E + el.e2 + el.ep2);
-    el.inverseA = checked::Div(1.0, a);
-    el.inverseRadius0 = checked::Div(1.0, (1.0 - el.e2) * a);
+    el.inverseScaledA = checked::Div(1.0, a) * (1.0 / kUtmScale);
     el.inverseArc = checked::Div(1.0, el.A);
     // The arc series inverted (rectifying to geodetic latitude); the first omitted terms, of n^5,
-    // stay below 1e-14 rad, some 0.1 micrometre.
-    el.footpoint[0] = 3.0 / 2.0 * n - 27.0 / 32.0 * n3;
-    el.footpoint[1] = 21.0 / 16.0 * n2 - 55.0 / 32.0 * n4;
-    el.footpoint[2] = 151.0 / 96.0 * n3;
-    el.footpoint[3] = 1097.0 / 512.0 * n4;
+    // stay below 1e-14 rad, some 0.1 micrometre. Its coefficients f1 to f4 of sin 2mu to sin 8mu,
+    // then those of sin 2mu times a cubic in cos 2mu (sin 2kx = sin 2x U_k-1(cos 2x), U being
+    // Chebyshev's polynomials).
+    const double f1 = 3.0 / 2.0 * n - 27.0 / 32.0 * n3;
+    const double f2 = 21.0 / 16.0 * n2 - 55.0 / 32.0 * n4;
+    const double f3 = 151.0 / 96.0 * n3;
+    const double f4 = 1097.0 / 512.0 * n4;
+    el.footpoint = {f1 - f3, 2.0 * f2 - 4.0 * f4, 4.0 * f3, 8.0 * f4};
     return el;
 }
 
@@ -84,38 +86,32 @@ GEODESY_ALWAYS_INLINE double ArcOf(const EllipsoidConstants& el, double phi, dou
     return el.A * phi - el.B * s2 + el.C * s4 - el.D * s6 + el.E * s8;
 }
 
-// What both series of the forward projection need at one latitude.
+// What both series of the forward projection need at one latitude: its sine and cosine, their
+// squares, eta squared, the prime vertical's radius and the meridian arc.
 struct PointTerms {
-    double s, c, t2, t4, t6, h2, h4, h6, h8, nu, c3, c5, c7, S;
+    double s, c, s2, c2, h2, nu, S;
 };
 
-// Written against the math functions of M: the library's for one point, the vectorisable ones for
-// the batches. cos phi is never 0 for a finite phi in radians, so t is finite.
+// Written against the math functions of M: the inlined ones or the library's for one point, the
+// vectorisable ones for the batches.
 template <typename M>
 GEODESY_ALWAYS_INLINE PointTerms PointTermsWith(const EllipsoidConstants& el, double lat) {
     PointTerms p{};
     M::SinCos(lat, p.s, p.c);
-    const double t = p.s / p.c;
-    p.t2 = t * t;
-    p.t4 = p.t2 * p.t2;
-    p.t6 = p.t4 * p.t2;
-    p.h2 = el.ep2 * p.c * p.c; // eta squared
-    p.h4 = p.h2 * p.h2;
-    p.h6 = p.h4 * p.h2;
-    p.h8 = p.h4 * p.h4;
-    p.nu = el.a / std::sqrt(1.0 - el.e2 * p.s * p.s);
-    p.S = ArcOf(el, lat, 2.0 * p.s * p.c, p.c * p.c - p.s * p.s);
-    p.c3 = p.c * p.c * p.c;
-    p.c5 = p.c3 * p.c * p.c;
-    p.c7 = p.c5 * p.c * p.c;
+    p.s2 = p.s * p.s;
+    p.c2 = p.c * p.c;
+    p.h2 = el.ep2 * p.c2; // eta squared
+    p.nu = M::Radius(el.a, el.e2 * p.s2);
+    p.S = ArcOf(el, lat, 2.0 * p.s * p.c, p.c2 - p.s2);
     return p;
 }
 
-// The terms of one point with the checks of the series' divisions and root.
+// The terms of one point by the library's functions, with the checks of the series' root and of
+// its tangent (cos phi is never 0 for a finite phi in radians).
 PointTerms PointTermsAt(const EllipsoidConstants& el, double lat) {
     RequireFinite(lat);
     const PointTerms p = PointTermsWith<vecmath::Library>(el, lat);
-    if (!(1.0 - el.e2 * p.s * p.s >= 0.0)) {
+    if (!(1.0 - el.e2 * p.s2 >= 0.0)) {
         checked::Raise(common::kInvalidCall);
     }
     if (p.c == 0.0) {
@@ -124,46 +120,66 @@ PointTerms PointTermsAt(const EllipsoidConstants& el, double lat) {
     return p;
 }
 
+// The terms of one point by the inlined functions, or by the library's where those cannot (a
+// latitude beyond their range, or a root or tangent the checks refuse).
+GEODESY_ALWAYS_INLINE PointTerms PointTermsOf(const EllipsoidConstants& el, double lat) {
+    const PointTerms p = PointTermsWith<vecmath::Point>(el, lat);
+    if (std::isfinite(p.nu) && p.c != 0.0) {
+        return p;
+    }
+    return PointTermsAt(el, lat);
+}
+
+// The series' terms are those of the manual with each power of tan phi multiplied out by the
+// power of cos phi in front of it (t^2 c^2 = s^2), so that no tangent is divided out, and each
+// polynomial in eta squared summed by Horner's rule.
 GEODESY_ALWAYS_INLINE utm::NorthingTerms NorthingTermsOf(const PointTerms& p, double lat) {
     constexpr double k0 = kUtmScale;
-    const double s = p.s, nu = p.nu, t2 = p.t2, t4 = p.t4, t6 = p.t6;
-    const double h2 = p.h2, h4 = p.h4, h6 = p.h6, h8 = p.h8;
+    const double s2 = p.s2, c2 = p.c2, h2 = p.h2, c4 = c2 * c2, s4 = s2 * s2;
+    const double k = k0 * p.nu * p.s * p.c;
     utm::NorthingTerms n;
     n.falseNorthing = lat < 0.0 ? kUtmFalseNorthingSouth : 0.0;
     n.T1 = p.S * k0;
-    n.T2 = nu * s * p.c * k0 / 2.0;
-    n.T3 = nu * s * p.c3 * k0 * (1.0 / 24.0) * (5.0 - t2 + 9.0 * h2 + 4.0 * h4);
-    n.T4 = nu * s * p.c5 * k0 * (1.0 / 720.0) *
-           (61.0 - 58.0 * t2 + t4 + 270.0 * h2 - 330.0 * t2 * h2 + 445.0 * h4 + 324.0 * h6 -
-            680.0 * t2 * h4 + 88.0 * h8 - 600.0 * t2 * h6 - 192.0 * t2 * h8);
-    n.T5 = nu * s * p.c7 * k0 * (1.0 / 40320.0) * (1385.0 - 3111.0 * t2 + 543.0 * t4 - t6);
+    n.T2 = k * 0.5;
+    n.T3 = k * (1.0 / 24.0) * (c2 * (5.0 + h2 * (9.0 + 4.0 * h2)) - s2);
+    n.T4 = k * (1.0 / 720.0) *
+           (c4 * (61.0 + h2 * (270.0 + h2 * (445.0 + h2 * (324.0 + 88.0 * h2)))) -
+            c2 * s2 * (58.0 + h2 * (330.0 + h2 * (680.0 + h2 * (600.0 + 192.0 * h2)))) + s4);
+    n.T5 = k * (1.0 / 40320.0) * (c4 * (1385.0 * c2 - 3111.0 * s2) + s4 * (543.0 * c2 - s2));
     return n;
+}
+
+// The northing of the series' terms, dl being the longitude from the central meridian.
+GEODESY_ALWAYS_INLINE double NorthingOf(const utm::NorthingTerms& t, double dl) {
+    const double dl2 = dl * dl;
+    return t.falseNorthing + t.T1 + dl2 * (t.T2 + dl2 * (t.T3 + dl2 * (t.T4 + dl2 * t.T5)));
 }
 
 // Northing and easting of a point's terms and its longitude difference from the central meridian.
 GEODESY_ALWAYS_INLINE void ForwardFrom(const PointTerms& p, double lat, double dl, double& northing,
                                        double& easting) {
     constexpr double k0 = kUtmScale;
-    northing = utm::NorthingOf(NorthingTermsOf(p, lat), dl);
+    northing = NorthingOf(NorthingTermsOf(p, lat), dl);
 
-    const double nu = p.nu, c = p.c, t2 = p.t2, t4 = p.t4, t6 = p.t6;
-    const double h2 = p.h2, h4 = p.h4, h6 = p.h6;
-    const double T6 = nu * c * k0;
-    const double T7 = nu * p.c3 * k0 * (1.0 / 6.0) * (1.0 - t2 + h2);
-    const double T8 = nu * p.c5 * k0 * (1.0 / 120.0) *
-                      (5.0 - 18.0 * t2 + t4 + 14.0 * h2 - 58.0 * t2 * h2 + 13.0 * h4 + 4.0 * h6 -
-                       64.0 * t2 * h4 - 24.0 * t2 * h6);
-    const double T9 = nu * p.c7 * k0 * (1.0 / 5040.0) * (61.0 - 479.0 * t2 + 179.0 * t4 - t6);
-    const double dl2 = dl * dl, dl4 = dl2 * dl2, dl6 = dl4 * dl2;
-    easting = kUtmFalseEasting + dl * T6 + dl * dl2 * T7 + dl * dl4 * T8 + dl * dl6 * T9;
+    const double s2 = p.s2, c2 = p.c2, h2 = p.h2, c4 = c2 * c2, s4 = s2 * s2;
+    const double T6 = k0 * p.nu * p.c;
+    const double T7 = T6 * (1.0 / 6.0) * (c2 * (1.0 + h2) - s2);
+    const double T8 = T6 * (1.0 / 120.0) *
+                      (c4 * (5.0 + h2 * (14.0 + h2 * (13.0 + 4.0 * h2))) -
+                       c2 * s2 * (18.0 + h2 * (58.0 + h2 * (64.0 + 24.0 * h2))) + s4);
+    const double T9 =
+        T6 * (1.0 / 5040.0) * (c4 * (61.0 * c2 - 479.0 * s2) + s4 * (179.0 * c2 - s2));
+    const double dl2 = dl * dl;
+    easting = kUtmFalseEasting + dl * (T6 + dl2 * (T7 + dl2 * (T8 + dl2 * T9)));
 }
 
 // The zone of a longitude in radians as DegToRad gives them, 1 to 60: zone edges are built with
 // DegToRad's factor, so that a longitude of exactly an edge's degrees starts the zone east of it.
-// The quotient gives the zone but for a rounding at an edge, which comparing with the edge settles.
+// The quotient gives the zone but for a rounding at an edge, which comparing with the edge settles:
+// a first guess one zone off either way comes to the same zone.
 GEODESY_ALWAYS_INLINE double ZoneOfLongitude(double lon) {
-    constexpr double kZoneWidth = 6.0 * kRadiansPerDegree;
-    double k = std::floor(lon / kZoneWidth);
+    constexpr double kZonesPerRadian = 1.0 / (6.0 * kRadiansPerDegree);
+    double k = std::floor(lon * kZonesPerRadian);
     if (lon < 6.0 * k * kRadiansPerDegree) {
         k -= 1.0;
     } else if (lon >= 6.0 * (k + 1.0) * kRadiansPerDegree) {
@@ -178,62 +194,49 @@ GEODESY_ALWAYS_INLINE double ZoneOfLongitude(double lon) {
 // latitude comes from the arc's inverted series with one sine and cosine, of mu = M / A'; the
 // sine and cosine of phi1 = mu + delta follow from those of mu and of the small delta
 // (|delta| < 0.003 rad) by Taylor series. Returns cos phi1, 0 on a pole.
+// The terms T10 to T17 are taken in powers of D = dE / (k0 nu), with rho = nu / (1 + eta^2), and
+// each polynomial in tan^2 phi1 and eta squared summed by Horner's rule.
 template <typename M>
 GEODESY_ALWAYS_INLINE double InverseWith(const EllipsoidConstants& el, double arc, double dE,
                                          double cm, double& lat, double& lon) {
-    constexpr double k0 = kUtmScale;
     const double mu = arc * el.inverseArc;
     double sm = 0.0, cmu = 0.0;
     M::SinCos(mu, sm, cmu);
-    const double s2 = 2.0 * sm * cmu, c2 = cmu * cmu - sm * sm;
-    const double s4 = 2.0 * s2 * c2, c4 = c2 * c2 - s2 * s2;
-    const double s6 = s4 * c2 + c4 * s2;
-    const double s8 = 2.0 * s4 * c4;
-    const double delta =
-        el.footpoint[0] * s2 + el.footpoint[1] * s4 + el.footpoint[2] * s6 + el.footpoint[3] * s8;
+    const double s2mu = 2.0 * sm * cmu, c2mu = cmu * cmu - sm * sm, c2mu2 = c2mu * c2mu;
+    const auto& u = el.footpoint;
+    const double delta = s2mu * ((u[0] + u[1] * c2mu) + c2mu2 * (u[2] + u[3] * c2mu));
     const double phi1 = mu + delta;
     // Up to delta^5 and delta^6: the next terms are below 1e-21.
-    const double d2 = delta * delta;
-    const double sd = delta * (1.0 - d2 * (1.0 / 6.0) * (1.0 - d2 * (1.0 / 20.0)));
-    const double cd = 1.0 - d2 * 0.5 * (1.0 - d2 * (1.0 / 12.0) * (1.0 - d2 * (1.0 / 30.0)));
+    const double d2 = delta * delta, d4 = d2 * d2;
+    const double sd = delta + delta * d2 * (-1.0 / 6.0 + d2 * (1.0 / 120.0));
+    const double cd = 1.0 + (d2 * -0.5 + d4 * (1.0 / 24.0 + d2 * (-1.0 / 720.0)));
     const double s = sm * cd + cmu * sd;
     const double c = cmu * cd - sm * sd;
 
-    const double cc = c * c, ic = 1.0 / c;
-    // x = 1 - e2 sin^2 phi1 = W^2; nu = a / W and rho = a (1 - e2) / W^3.
-    const double x = 1.0 - el.e2 * s * s;
-    const double w = std::sqrt(x);
-    const double inu = w * el.inverseA, irho = x * w * el.inverseRadius0;
-    const double t = s * ic;
-    const double t2 = t * t, t4 = t2 * t2, t6 = t4 * t2;
-    const double h2 = el.ep2 * cc;
-    const double h4 = h2 * h2, h6 = h4 * h2, h8 = h4 * h4;
-    const double dE2 = dE * dE, dE4 = dE2 * dE2, dE6 = dE4 * dE2, dE8 = dE4 * dE4;
+    const double ic = 1.0 / c;
+    const double t = s * ic, t2 = t * t;
+    const double h2 = el.ep2 * c * c;
+    // D = dE / (k0 nu), 1 / nu being sqrt(1 - e2 sin^2 phi1) / a.
+    const double D = std::sqrt(1.0 - el.e2 * s * s) * (dE * el.inverseScaledA);
+    const double D2 = D * D, D4 = D2 * D2;
 
-    // The denominators of T10 to T17 as powers of 1/nu, 1/rho and 1/cos phi1.
-    const double inu2 = inu * inu, inu3 = inu2 * inu, inu5 = inu3 * inu2, inu7 = inu5 * inu2;
-    constexpr double ik = 1.0 / k0, ik2 = ik * ik, ik3 = ik2 * ik, ik4 = ik2 * ik2, ik5 = ik4 * ik,
-                     ik6 = ik4 * ik2, ik7 = ik6 * ik, ik8 = ik4 * ik4;
+    // Each series in D^2 as (1 - D^2 a1) + D^4 (a2 - D^2 a3), the two halves side by side.
+    const double P11 = 5.0 + 3.0 * t2 + h2 * (1.0 - 4.0 * h2 - 9.0 * t2);
+    const double P12 = 61.0 + h2 * (46.0 + h2 * (-3.0 + h2 * (100.0 + 88.0 * h2))) +
+                       t2 * ((90.0 + h2 * (-252.0 + h2 * (-66.0 + h2 * (84.0 - 192.0 * h2)))) +
+                             t2 * (45.0 + h2 * (-90.0 + 225.0 * h2)));
+    const double P13 = 1385.0 + t2 * (3633.0 + t2 * (4095.0 + 1575.0 * t2));
+    lat = phi1 - t * (1.0 + h2) * 0.5 * D2 *
+                     ((1.0 - D2 * (P11 * (1.0 / 12.0))) +
+                      D4 * (P12 * (1.0 / 360.0) - D2 * (P13 * (1.0 / 20160.0))));
 
-    const double T10 = t * irho * inu * (ik2 / 2.0);
-    const double T11 =
-        t * (5.0 + 3.0 * t2 + h2 - 4.0 * h4 - 9.0 * t2 * h2) * irho * inu3 * (ik4 / 24.0);
-    const double T12 = t *
-                       (61.0 + 90.0 * t2 + 46.0 * h2 + 45.0 * t4 - 252.0 * t2 * h2 - 3.0 * h4 +
-                        100.0 * h6 - 66.0 * t2 * h4 - 90.0 * t4 * h2 + 88.0 * h8 + 225.0 * t4 * h4 +
-                        84.0 * t2 * h6 - 192.0 * t2 * h8) *
-                       irho * inu5 * (ik6 / 720.0);
-    const double T13 =
-        t * (1385.0 + 3633.0 * t2 + 4095.0 * t4 + 1575.0 * t6) * irho * inu7 * (ik8 / 40320.0);
-    lat = phi1 - dE2 * T10 + dE4 * T11 - dE6 * T12 + dE8 * T13;
-
-    const double T14 = inu * ic * ik;
-    const double T15 = (1.0 + 2.0 * t2 + h2) * inu3 * ic * (ik3 / 6.0);
-    const double T16 = (5.0 + 6.0 * h2 + 28.0 * t2 - 3.0 * h4 + 8.0 * t2 * h2 + 24.0 * t4 -
-                        4.0 * h6 + 4.0 * t2 * h4 + 24.0 * t2 * h6) *
-                       inu5 * ic * (ik5 / 120.0);
-    const double T17 = (61.0 + 662.0 * t2 + 1320.0 * t4 + 720.0 * t6) * inu7 * ic * (ik7 / 5040.0);
-    lon = cm + dE * T14 - dE * dE2 * T15 + dE * dE4 * T16 - dE * dE6 * T17;
+    const double P15 = 1.0 + 2.0 * t2 + h2;
+    const double P16 = 5.0 + h2 * (6.0 + h2 * (-3.0 - 4.0 * h2)) +
+                       t2 * ((28.0 + h2 * (8.0 + h2 * (4.0 + 24.0 * h2))) + 24.0 * t2);
+    const double P17 = 61.0 + t2 * (662.0 + t2 * (1320.0 + 720.0 * t2));
+    lon = cm + ic * D *
+                   ((1.0 - D2 * (P15 * (1.0 / 6.0))) +
+                    D4 * (P16 * (1.0 / 120.0) - D2 * (P17 * (1.0 / 5040.0))));
     return c;
 }
 
@@ -282,8 +285,16 @@ void InverseLoop(const EllipsoidConstants& constants, const int* zone, const dou
 
 } // namespace
 
+// Compiled as the one-point forward projection is, below, so that they work out what it does.
+GEODESY_VECTOR_CLONES
 utm::NorthingTerms utm::NorthingTermsAt(const EllipsoidConstants& el, double lat) {
-    return NorthingTermsOf(PointTermsAt(el, lat), lat);
+    RequireFinite(lat);
+    return NorthingTermsOf(PointTermsOf(el, lat), lat);
+}
+
+GEODESY_VECTOR_CLONES
+double utm::NorthingAt(const NorthingTerms& t, double lon, int zone) {
+    return NorthingOf(t, lon - CentralMeridian(zone));
 }
 
 double CurvatureW(double e2, double phi) {
@@ -306,6 +317,9 @@ double MeridianArc(double A, double B, double C, double D, double E, double phi)
            E * std::sin(8.0 * phi);
 }
 
+// The one-point conversions are compiled for the instruction sets of the batch loops too: the
+// series' products and sums are fused where the processor can, as the batches' are.
+GEODESY_VECTOR_CLONES
 void LatLonToUtm(double a, double f, double lat, double lon, int& zone, double& northing,
                  double& easting, int zoneFixed) {
     const EllipsoidConstants& el = utm::Constants(a, f);
@@ -315,11 +329,12 @@ void LatLonToUtm(double a, double f, double lat, double lon, int& zone, double& 
         zone = static_cast<int>(ZoneOfLongitude(lon));
     }
     double north = 0.0, east = 0.0;
-    ForwardFrom(PointTermsAt(el, lat), lat, lon - CentralMeridian(zone), north, east);
+    ForwardFrom(PointTermsOf(el, lat), lat, lon - CentralMeridian(zone), north, east);
     northing = Finite(north);
     easting = Finite(east);
 }
 
+GEODESY_VECTOR_CLONES
 void UtmToLatLon(double a, double f, double& lat, double& lon, int zone, double& northing,
                  double easting) {
     const EllipsoidConstants& el = utm::Constants(a, f);
@@ -327,9 +342,15 @@ void UtmToLatLon(double a, double f, double& lat, double& lon, int zone, double&
     RequireFinite(easting);
     const double arc = ArcOfNorthing(northing);
     northing = std::fabs(northing);
+    const double dE = easting - kUtmFalseEasting, cm = CentralMeridian(zone);
     double phi = 0.0, lambda = 0.0;
-    const double c = InverseWith<vecmath::Library>(el, arc, easting - kUtmFalseEasting,
-                                                   CentralMeridian(zone), phi, lambda);
+    // The inlined functions, or the library's for an arc beyond their range and for a footpoint
+    // within metres of a pole, whose cosine the library's may find 0.
+    constexpr double kNearPole = 1e-9;
+    double c = InverseWith<vecmath::Point>(el, arc, dE, cm, phi, lambda);
+    if (!(std::fabs(c) > kNearPole)) {
+        c = InverseWith<vecmath::Library>(el, arc, dE, cm, phi, lambda);
+    }
     if (c == 0.0) {
         checked::Raise(common::kDivisionByZero); // the footpoint is a pole: no tan phi1
     }

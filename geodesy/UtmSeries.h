@@ -12,10 +12,10 @@ struct EllipsoidConstants {
     double a = 0.0, f = 0.0; // the key
     double e2 = 0.0, ep2 = 0.0;
     double A = 0.0, B = 0.0, C = 0.0, D = 0.0, E = 0.0; // meridian-arc coefficients
-    double inverseA = 0.0;                              // 1 / a
-    double inverseRadius0 = 0.0; // 1 / (a (1 - e2)), the meridian radius at 0
-    // The footpoint latitude of a meridian arc S: phi1 = mu + sum footpoint[k] sin (2k + 2) mu with
-    // mu = S / A', the series in n that inverts the arc's own.
+    double inverseScaledA = 0.0;                        // 1 / (a k0)
+    // The footpoint latitude of a meridian arc S: phi1 = mu + sin 2mu (footpoint[0] +
+    // footpoint[1] c + footpoint[2] c^2 + footpoint[3] c^3) with mu = S / A' and c = cos 2mu, the
+    // series in n that inverts the arc's own.
     double inverseArc = 0.0; // 1 / A'
     std::array<double, 4> footpoint{};
 };
@@ -33,10 +33,8 @@ struct NorthingTerms {
 
 NorthingTerms NorthingTermsAt(const EllipsoidConstants& el, double lat);
 
-// The northing of the series, summed in the order the forward projection sums it.
-inline double NorthingOf(const NorthingTerms& t, double dl) {
-    const double dl2 = dl * dl, dl4 = dl2 * dl2, dl6 = dl4 * dl2, dl8 = dl4 * dl4;
-    return t.falseNorthing + t.T1 + dl2 * t.T2 + dl4 * t.T3 + dl6 * t.T4 + dl8 * t.T5;
-}
+// The northing of the terms at the longitude lon (radians) in zone `zone`, worked out as the
+// forward projection works out that of a point there, to the last bit.
+double NorthingAt(const NorthingTerms& t, double lon, int zone);
 
 } // namespace geodesy::utm
