@@ -4,6 +4,7 @@
 #include "exchange/ImportText.h"
 #include "geodesy/GpsDatumNames.h"
 #include "platform/TextFile.h"
+#include "platform/Windows1252.h"
 
 namespace exchange {
 
@@ -35,6 +36,17 @@ std::optional<int> GpsGridIndex(const QString& name) {
         }
     }
     return std::nullopt;
+}
+
+void GpsWaypointList::append(QByteArrayView line) {
+    bytes_.append(line);
+    ends_.push_back(bytes_.size());
+}
+
+QStringList GpsWaypointList::operator[](std::size_t i) const {
+    const qsizetype begin = i == 0 ? 0 : ends_[i - 1];
+    return platform::DecodeWindows1252(QByteArrayView(bytes_).sliced(begin, ends_[i] - begin))
+        .split(QLatin1Char('\t'));
 }
 
 namespace {
@@ -86,21 +98,24 @@ void ReadWaypointLines(platform::TextFileReader& file, GpsWaypointFile& result) 
     }
     result.columns = header.mid(0, header.size() - 1);
 
+    // The waypoint lines are judged on their bytes: tabs, control characters and the type word
+    // are the same bytes in Windows-1252 as in ASCII.
     while (!file.atEnd()) {
-        const QString line = nextLine();
-        if (!line.contains(QLatin1Char('\t'))) {
+        ++lineNumber;
+        const QByteArray line = file.readRawLine();
+        if (HoldsBinary(line)) {
+            fail(common::kTypeMismatch, QStringLiteral("the line holds binary data, not text"));
+        }
+        const qsizetype firstTab = line.indexOf('\t');
+        if (firstTab < 0 || QLatin1StringView(line.first(firstTab))
+                                    .compare(QLatin1String("WAYPOINT"), Qt::CaseInsensitive) != 0) {
             continue;
         }
-        QStringList fields = line.split(QLatin1Char('\t'));
-        if (fields[0].toUpper() != QLatin1String("WAYPOINT")) {
-            continue;
-        }
-        if (fields.size() > header.size()) {
+        if (line.count('\t') + 1 > header.size()) {
             fail(common::kSubscript,
                  QStringLiteral("the Waypoint line has more fields than the Header line"));
         }
-        fields.removeLast();
-        result.waypoints.push_back(std::move(fields));
+        result.waypoints.append(QByteArrayView(line).first(line.lastIndexOf('\t')));
     }
 }
 

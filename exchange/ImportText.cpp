@@ -134,6 +134,15 @@ bool HoldsBinary(QStringView line) {
     return false;
 }
 
+bool HoldsBinary(QByteArrayView line) {
+    for (const char c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+            return true;
+        }
+    }
+    return false;
+}
+
 QString AtLine(qint64 line, const QString& description) {
     return QStringLiteral("Line %1: %2").arg(line).arg(description);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -40,6 +41,8 @@ QString GpsDate(QStringView text);
 
 // True when `line` holds a control character other than a tab: a binary file, not text.
 bool HoldsBinary(QStringView line);
+// The same over a line's Windows-1252 bytes, whose control characters are ASCII's.
+bool HoldsBinary(QByteArrayView line);
 
 // The line number added to an error's description, so that the message names the line:
 // "Line 12: Overflow".
