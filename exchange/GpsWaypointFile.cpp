@@ -4,7 +4,6 @@
 #include "exchange/ImportText.h"
 #include "geodesy/GpsDatumNames.h"
 #include "platform/TextFile.h"
-#include "platform/Windows1252.h"
 
 namespace exchange {
 
@@ -36,17 +35,6 @@ std::optional<int> GpsGridIndex(const QString& name) {
         }
     }
     return std::nullopt;
-}
-
-void GpsWaypointList::append(QByteArrayView line) {
-    bytes_.append(line);
-    ends_.push_back(bytes_.size());
-}
-
-QStringList GpsWaypointList::operator[](std::size_t i) const {
-    const qsizetype begin = i == 0 ? 0 : ends_[i - 1];
-    return platform::DecodeWindows1252(QByteArrayView(bytes_).sliced(begin, ends_[i] - begin))
-        .split(QLatin1Char('\t'));
 }
 
 namespace {
@@ -102,6 +90,7 @@ void ReadWaypointLines(platform::TextFileReader& file, GpsWaypointFile& result) 
     // are the same bytes in Windows-1252 as in ASCII.
     while (!file.atEnd()) {
         ++lineNumber;
+        const qint64 offset = file.position();
         const QByteArray line = file.readRawLine();
         if (HoldsBinary(line)) {
             fail(common::kTypeMismatch, QStringLiteral("the line holds binary data, not text"));
@@ -115,7 +104,7 @@ void ReadWaypointLines(platform::TextFileReader& file, GpsWaypointFile& result) 
             fail(common::kSubscript,
                  QStringLiteral("the Waypoint line has more fields than the Header line"));
         }
-        result.waypoints.append(QByteArrayView(line).first(line.lastIndexOf('\t')));
+        result.waypoints.append(offset);
     }
 }
 
@@ -125,6 +114,7 @@ GpsWaypointFile ReadGpsWaypointFile(const QString& path) {
     platform::TextFileReader file(path, kMaxLineBytes);
     GpsWaypointFile result;
     result.header = path + QStringLiteral("\r\n");
+    result.waypoints = GpsWaypointList(path);
     try {
         ReadWaypointLines(file, result);
     } catch (const common::AppError& e) {

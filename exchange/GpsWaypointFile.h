@@ -1,13 +1,11 @@
 #pragma once
 
 #include "common/AppError.h"
+#include "exchange/GpsWaypointList.h"
 
-#include <QByteArray>
-#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -19,39 +17,6 @@ inline constexpr int kGpsGridCount = 7;
 const std::array<QString, kGpsGridCount>& GpsGridNames();
 // The index of the grid whose name equals `name` in upper case; none for any other name.
 std::optional<int> GpsGridIndex(const QString& name);
-
-// The waypoint lines of a file, kept as the file's bytes: a million waypoints held as QStringLists
-// would take ten times the room. A waypoint's cells are made when asked for.
-class GpsWaypointList {
-public:
-    // A line's Windows-1252 bytes, up to its last tab.
-    void append(QByteArrayView line);
-    std::size_t size() const { return ends_.size(); }
-    bool empty() const { return ends_.empty(); }
-    // The cells of waypoint i: its fields, the last one of its line left out.
-    QStringList operator[](std::size_t i) const;
-
-    class const_iterator {
-    public:
-        const_iterator(const GpsWaypointList& list, std::size_t i) : list_(&list), i_(i) {}
-        QStringList operator*() const { return (*list_)[i_]; }
-        const_iterator& operator++() {
-            ++i_;
-            return *this;
-        }
-        bool operator==(const const_iterator&) const = default;
-
-    private:
-        const GpsWaypointList* list_;
-        std::size_t i_;
-    };
-    const_iterator begin() const { return {*this, 0}; }
-    const_iterator end() const { return {*this, size()}; }
-
-private:
-    QByteArray bytes_;
-    std::vector<qsizetype> ends_;
-};
 
 // A MapSource waypoint file as the import window shows it.
 struct GpsWaypointFile {
