@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <string>
+#include <string_view>
 
 // Small text rules the import readers share: fixed columns, the number forms written into
 // ORIGINAL, two-digit years and the refusal of lines that cannot be text.
@@ -13,12 +15,18 @@ namespace exchange {
 // Characters `start` (1-based) to `start + length - 1` of `text`; a range beyond the end of the
 // text reads as empty or shorter, as a fixed-column reader expects.
 QString Columns(QStringView text, int start, int length);
+// The same characters as a view into `text`.
+QStringView ColumnsView(QStringView text, int start, int length);
+// A text as UTF-8; an ASCII one, as short as a number, without an allocation.
+std::string Utf8Of(QStringView text);
 
 // "+00.00000;-00.00000" and "+000.00000;-000.00000": the sign always written, at least two or
 // three integer digits, five decimals rounded half away from zero, always a point. Error 6 for a
 // value that is not finite.
 QString LatitudeForm(double value);
 QString LongitudeForm(double value);
+// "<code> <latitude form> <longitude form>", the ORIGINAL of a position in degrees or grades.
+QString LatLonText(std::string_view code, double lat, double lon);
 // The same form with at least `intDigits` integer digits, appended as bytes: 2 for the latitude
 // form, 3 for the longitude form.
 void AppendFixedFive(QByteArray& out, double value, int intDigits);
