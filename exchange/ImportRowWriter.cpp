@@ -94,6 +94,7 @@ void ImportRowWriter::run() {
         } catch (...) {
             failure = std::current_exception();
         }
+        rows.clear(); // freed here rather than by the caller
         lock.lock();
         busy_ = false;
         if (failure && !failure_) {

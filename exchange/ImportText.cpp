@@ -96,7 +96,10 @@ QString LongitudeForm(double value) {
 }
 
 QString LatLonText(std::string_view code, double lat, double lon) {
-    QByteArray text(code.data(), static_cast<qsizetype>(code.size()));
+    constexpr qsizetype kRoom = 32; // "deg +50.12345 +004.12345" and a little more
+    QByteArray text;
+    text.reserve(kRoom);
+    text.append(code.data(), static_cast<qsizetype>(code.size()));
     text += ' ';
     AppendFixedFive(text, lat, 2);
     text += ' ';
