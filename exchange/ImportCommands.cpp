@@ -70,10 +70,13 @@ bool ImportCoord(const QString& path, int systemIndex) {
 int ImportPcx5Records(const QString& path) {
     const platform::WaitCursor busy;
     return HidingProgressOnError([&] {
-        ImportTransaction transaction;
+        double read = 0.0;
+        ImportTransaction transaction([&read] { return read; });
         const document::DocumentState& doc = document::Document();
-        ReadPcx5(path, Pcx5Document{doc.FreeFieldCount, doc.FreeFieldSeparator},
-                 [&](const document::Record& record) { transaction.add(record); });
+        ReadPcx5(
+            path, Pcx5Document{doc.FreeFieldCount, doc.FreeFieldSeparator},
+            [&](const document::Record& record) { transaction.add(record); },
+            [&read](double fraction) { read = fraction; });
         transaction.commit();
         return transaction.added();
     });

@@ -111,7 +111,8 @@ document::Record Pcx5Waypoint(const QString& line, const Pcx5Shift& shift,
 }
 
 void ReadPcx5(const QString& path, const Pcx5Document& doc,
-              const std::function<void(const document::Record&)>& sink) {
+              const std::function<void(const document::Record&)>& sink,
+              const std::function<void(double)>& read) {
     platform::TextFileReader file(path, kMaxLineBytes);
     qint64 lineNumber = 0;
     const auto nextLine = [&] {
@@ -153,6 +154,9 @@ void ReadPcx5(const QString& path, const Pcx5Document& doc,
         const QString line = nextLine();
         if (line.trimmed().isEmpty()) {
             continue;
+        }
+        if (read && file.size() > 0) {
+            read(static_cast<double>(file.position()) / static_cast<double>(file.size()));
         }
         try {
             sink(Pcx5Waypoint(line, shift, doc));
