@@ -59,32 +59,33 @@ void ImportRowWriter::rethrowFailure() {
 
 void ImportRowWriter::write(std::vector<ImportRow>& rows) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !havePending_ || failure_; });
+    changed_.wait(lock, [this] { return waiting_.size() < kMaxWaiting || failure_; });
     rethrowFailure();
-    pending_.swap(rows);
-    havePending_ = true;
-    rows.swap(spare_);
-    rows.clear();
+    waiting_.push_back(std::move(rows));
+    rows = {};
+    if (!spares_.empty()) {
+        rows.swap(spares_.back());
+        spares_.pop_back();
+    }
     lock.unlock();
     changed_.notify_all();
 }
 
 void ImportRowWriter::finish() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return (!havePending_ && !busy_) || failure_; });
+    changed_.wait(lock, [this] { return (waiting_.empty() && !busy_) || failure_; });
     rethrowFailure();
 }
 
 void ImportRowWriter::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return havePending_ || stop_; });
+        changed_.wait(lock, [this] { return !waiting_.empty() || stop_; });
         if (stop_) {
             return;
         }
-        std::vector<ImportRow> rows;
-        rows.swap(pending_);
-        havePending_ = false;
+        std::vector<ImportRow> rows = std::move(waiting_.front());
+        waiting_.pop_front();
         busy_ = true;
         lock.unlock();
         changed_.notify_all();
@@ -100,7 +101,9 @@ void ImportRowWriter::run() {
         if (failure && !failure_) {
             failure_ = failure;
         }
-        spare_.swap(rows);
+        if (spares_.size() < kMaxWaiting) {
+            spares_.push_back(std::move(rows));
+        }
         changed_.notify_all();
     }
 }

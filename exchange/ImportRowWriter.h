@@ -4,6 +4,7 @@
 #include <array>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <mutex>
 #include <optional>
@@ -37,8 +38,8 @@ public:
     ImportRowWriter(const ImportRowWriter&) = delete;
     ImportRowWriter& operator=(const ImportRowWriter&) = delete;
 
-    // Hands `rows` over and gives back, in `rows`, an emptied block to fill next; waits while the
-    // block handed over before is still being written.
+    // Hands `rows` over and gives back, in `rows`, an emptied block to fill next; waits while
+    // kMaxWaiting blocks handed over are not yet written.
     void write(std::vector<ImportRow>& rows);
     // Waits until every block handed over is written.
     void finish();
@@ -54,9 +55,11 @@ private:
     SQLite::Statement insertOne_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<ImportRow> pending_; // handed over, not yet taken
-    std::vector<ImportRow> spare_;   // written, to be given back
-    bool havePending_ = false;
+    // Blocks handed over and not yet taken: a few, so that neither side waits for the other
+    // each time the system lets one of them run late.
+    static constexpr std::size_t kMaxWaiting = 4;
+    std::deque<std::vector<ImportRow>> waiting_;
+    std::vector<std::vector<ImportRow>> spares_; // written, to be filled again
     bool busy_ = false;
     bool stop_ = false;
     std::exception_ptr failure_;
