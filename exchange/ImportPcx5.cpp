@@ -54,15 +54,20 @@ QString WaypointDate(const QString& line, bool& dated) {
         return {};
     }
     const int month = MonthNumber(ColumnsView(line, 64, 3));
-    const QString yy = Columns(line, 68, 2);
+    const QStringView yy = ColumnsView(line, 68, 2);
     const bool digits = yy.size() == 2 && yy[0].isDigit() && yy[1].isDigit();
     const std::optional<int> year = digits ? GpsYear(yy.toInt()) : std::nullopt;
     if (month == 0 || !year) {
         return {};
     }
-    return QString::number(*year) + QLatin1Char('/') +
-           QString::number(month).rightJustified(2, QLatin1Char('0')) + QLatin1Char('/') +
-           Columns(line, 61, 2);
+    QString date = QString::number(*year);
+    date.reserve(10);
+    date += QLatin1Char('/');
+    date += QLatin1Char(static_cast<char>('0' + month / 10)); // two digits: 1 to 12
+    date += QLatin1Char(static_cast<char>('0' + month % 10));
+    date += QLatin1Char('/');
+    date += ColumnsView(line, 61, 2);
+    return date;
 }
 
 } // namespace
@@ -98,11 +103,16 @@ document::Record Pcx5Waypoint(const QString& line, const Pcx5Shift& shift,
     r.DATUM = QString::fromStdString(datums.FromCode);
     r.ORIGINAL = LatLonText("deg", outLat, outLon);
     r.DATE = WaypointDate(line, dated);
-    QString text = Columns(line, 4, 6);
+    constexpr qsizetype kCommentRoom = 64; // the longest comment: 6 + 1 + 40 + 1 + 5 characters
+    QString text;
+    text.reserve(kCommentRoom);
+    text += ColumnsView(line, 4, 6);
     if (!dated) {
-        text += QLatin1Char(' ') + Columns(line, 61, 40);
+        text += QLatin1Char(' ');
+        text += ColumnsView(line, 61, 40);
     }
-    text += QLatin1Char(' ') + Columns(line, 55, 5);
+    text += QLatin1Char(' ');
+    text += ColumnsView(line, 55, 5);
     if (!doc.separator.isEmpty()) {
         text.replace(doc.separator, QStringLiteral(" "));
     }
