@@ -27,8 +27,6 @@ namespace document {
 
 namespace {
 
-// Rows converted together: enough for the batch loops, few enough to stay in the caches.
-constexpr std::size_t kBlockRows = 4096;
 constexpr std::int64_t kCancelPollMs = 100;
 
 enum WalkColumn { kDatum = 1, kOriginal, kLatitude, kLongitude };
@@ -70,38 +68,6 @@ bool SameBits(double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-// The DatumIndex of a row's DATUM column; consecutive rows nearly always share their code, so
-// the last one is remembered by its stored bytes.
-class RowDatum {
-public:
-    explicit RowDatum(bool blankIsWgs84) : blankIsWgs84_(blankIsWgs84) {}
-    std::int16_t of(std::optional<std::string_view> datum) {
-        if (known_ && datum.has_value() == lastPresent_ && (!datum || *datum == lastText_)) {
-            return lastIndex_;
-        }
-        QString code = datum ? TrimBlanks(QString::fromUtf8(datum->data(),
-                                                            static_cast<qsizetype>(datum->size())))
-                                   .toUpper()
-                             : QString();
-        if (!datum || (code.isEmpty() && blankIsWgs84_)) {
-            code = QStringLiteral("WGS84");
-        }
-        lastIndex_ = indexes_.of(code);
-        lastPresent_ = datum.has_value();
-        lastText_.assign(datum.value_or(std::string_view()));
-        known_ = true;
-        return lastIndex_;
-    }
-
-private:
-    DatumIndexes indexes_;
-    bool blankIsWgs84_;
-    bool known_ = false;
-    bool lastPresent_ = false;
-    std::string lastText_;
-    std::int16_t lastIndex_ = 0;
-};
-
 // The rows of a block beside what the rule sees: their bookmarks and stored positions.
 struct BlockRows {
     std::vector<std::int64_t> counter;
@@ -119,21 +85,12 @@ struct BlockRows {
 };
 
 // Appends the stream's current row.
-void Read(const ColumnStream& stream, RowDatum& rowDatum, BlockRows& rows) {
+void Read(const ColumnStream& stream, PositionTexts& texts, BlockRows& rows) {
     sqlite3_stmt* row = stream.row();
     rows.counter.push_back(stream.counter());
     rows.storedLat.push_back(StoredValue(row, kLatitude));
     rows.storedLon.push_back(StoredValue(row, kLongitude));
-    rows.block.datum.push_back(rowDatum.of(ColumnText(row, kDatum)));
-    rows.block.text.emplace_back();
-    if (rows.block.datum.back() == 0) {
-        // Never read: the row keeps its values whatever its text says.
-        rows.block.text.back() = "   ";
-    } else if (const std::optional<std::string_view> original = ColumnText(row, kOriginal)) {
-        TrimmedUpper(*original, rows.block.text.back());
-    } else {
-        rows.block.text.back() = "   ";
-    }
+    texts.append(rows.block, ColumnText(row, kDatum), ColumnText(row, kOriginal));
 }
 
 // The one-point path of row i: what the walk stored before it ran in blocks.
@@ -162,8 +119,9 @@ void RedoOnePoint(PositionBlock& block, std::size_t i, const PositionRule& rule)
     }
 }
 
-// Parses, converts and rounds a block; Moved rows then hold their stored values to be.
-void Convert(PositionBlock& block, const PositionRule& rule, std::int16_t dest) {
+} // namespace
+
+void ConvertPositions(PositionBlock& block, const PositionRule& rule, std::int16_t dest) {
     const std::size_t n = block.size();
     block.lat.resize(n);
     block.lon.resize(n);
@@ -208,6 +166,8 @@ void Convert(PositionBlock& block, const PositionRule& rule, std::int16_t dest) 
     }
 }
 
+namespace {
+
 // Calls SetProgress only at each new multiple of 10 % of the rows done.
 class TenPercentSteps {
 public:
@@ -228,6 +188,38 @@ private:
 };
 
 } // namespace
+
+std::int16_t PositionTexts::datumOf(std::optional<std::string_view> datum) {
+    if (known_ && datum.has_value() == lastPresent_ && (!datum || *datum == lastText_)) {
+        return lastIndex_;
+    }
+    QString code =
+        datum ? TrimBlanks(QString::fromUtf8(datum->data(), static_cast<qsizetype>(datum->size())))
+                    .toUpper()
+              : QString();
+    if (!datum || (code.isEmpty() && blankIsWgs84_)) {
+        code = QStringLiteral("WGS84");
+    }
+    lastIndex_ = indexes_.of(code);
+    lastPresent_ = datum.has_value();
+    lastText_.assign(datum.value_or(std::string_view()));
+    known_ = true;
+    return lastIndex_;
+}
+
+void PositionTexts::append(PositionBlock& block, std::optional<std::string_view> datum,
+                           std::optional<std::string_view> original) {
+    block.datum.push_back(datumOf(datum));
+    block.text.emplace_back();
+    if (block.datum.back() == 0) {
+        // Never read: the row keeps its values whatever its text says.
+        block.text.back() = "   ";
+    } else if (original) {
+        TrimmedUpper(*original, block.text.back());
+    } else {
+        block.text.back() = "   ";
+    }
+}
 
 void ShiftMovedRows(PositionBlock& block, int to) {
     std::vector<double> lat;
@@ -285,21 +277,21 @@ PositionWalkResult WalkPositions(const RecordSet& rows, const PositionRule& rule
             list->copy(first, count, out);
         },
         "DATUM, ORIGINAL, LATITUDE, LONGITUDE");
-    RowDatum rowDatum(rule.blankDatumIsWgs84);
+    PositionTexts texts(rule.blankDatumIsWgs84);
     BlockRows block;
     TenPercentSteps progress(n);
     QElapsedTimer sinceAsked;
     sinceAsked.start();
     for (;;) {
         block.clear();
-        while (block.counter.size() < kBlockRows && stream.next()) {
-            Read(stream, rowDatum, block);
+        while (block.counter.size() < kPositionBlockRows && stream.next()) {
+            Read(stream, texts, block);
         }
         if (block.counter.empty()) {
             break;
         }
         stream.pause(); // the table is let go of before it is written
-        Convert(block.block, rule, dest);
+        ConvertPositions(block.block, rule, dest);
         const PositionBlock& converted = block.block;
         for (std::size_t i = 0; i < converted.size(); ++i) {
             switch (converted.outcome[i]) {

@@ -11,6 +11,7 @@
 // micrometres, so a row whose batch result lies within kHairDegrees of a rounding boundary (or of
 // a square's or cell's edge, as the rule judges) is redone with the one-point path.
 
+#include "document/DatumIndexes.h"
 #include "document/RecordSet.h"
 
 #include <cmath>
@@ -19,9 +20,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace document {
+
+// Rows converted together: enough for the batch loops, few enough to stay in the caches.
+inline constexpr std::size_t kPositionBlockRows = 4096;
 
 // Far more than the batch conversions ever differ from the one-point ones (micrometres), far less
 // than anything a user enters: about 0.1 mm on the ground, in degrees and in metres.
@@ -92,6 +97,31 @@ struct PositionWalkResult {
     std::ptrdiff_t unsnapped = 0;     // rows with a position the rule cannot place
     bool cancelled = false;           // the user stopped the walk: nothing was kept
 };
+
+// Adds rows to a block as the walk reads them from the table: DATUM and ORIGINAL as stored
+// (UTF-8), either of them Null. Consecutive rows nearly always share their DATUM, so the last code
+// is remembered by its bytes and every code is looked up once.
+class PositionTexts {
+public:
+    explicit PositionTexts(bool blankDatumIsWgs84) : blankIsWgs84_(blankDatumIsWgs84) {}
+    void append(PositionBlock& block, std::optional<std::string_view> datum,
+                std::optional<std::string_view> original);
+
+private:
+    std::int16_t datumOf(std::optional<std::string_view> datum);
+
+    DatumIndexes indexes_;
+    bool blankIsWgs84_;
+    bool known_ = false;
+    bool lastPresent_ = false;
+    std::string lastText_;
+    std::int16_t lastIndex_ = 0;
+};
+
+// Parses, converts and rounds a block whose text and datum are filled, into `dest`: every row
+// gets its outcome, and the Moved rows hold in newLat and newLon the values to store, those near a
+// boundary redone one point at a time. The arithmetic errors of the conversions go through.
+void ConvertPositions(PositionBlock& block, const PositionRule& rule, std::int16_t dest);
 
 // Walks `rows` under `rule`: positions rounded by FiveDecimals, rows that keep their stored
 // values bit for bit not written. Progress moves at each new multiple of 10 %. With

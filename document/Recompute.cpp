@@ -96,16 +96,20 @@ PositionRule ShiftAndCellRule(float meshLat, float meshLon) {
     return rule;
 }
 
+PositionRule RecomputeRule(float meshLat, float meshLon) {
+    PositionRule rule = ShiftAndCellRule(meshLat, meshLon);
+    rule.eitherAxisUnknown = false;
+    rule.blankDatumIsWgs84 = false;
+    return rule;
+}
+
 std::ptrdiff_t AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajustLon) {
     const platform::WaitCursor busy;
     if (rows.bookmarkList()->size() == 0) {
         return 0;
     }
-    PositionRule rule = ShiftAndCellRule(ajustLat, ajustLon);
-    rule.eitherAxisUnknown = false;
-    rule.blankDatumIsWgs84 = false;
     platform::ShowProgress(true);
-    const PositionWalkResult result = WalkPositions(rows, rule);
+    const PositionWalkResult result = WalkPositions(rows, RecomputeRule(ajustLat, ajustLon));
     platform::SetProgress(100);
     platform::ShowProgress(false);
     platform::BeepUnlessSilent();

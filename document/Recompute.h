@@ -29,6 +29,10 @@ std::ptrdiff_t AjusteDegresOn(const RecordSet& rows, float ajustLat, float ajust
 // on each axis whose mesh is not 999.
 PositionRule ShiftAndCellRule(float meshLat, float meshLon);
 
+// The rule of a recompute: ShiftAndCellRule, a position only where neither axis is unknown, and
+// a blank DATUM naming no datum.
+PositionRule RecomputeRule(float meshLat, float meshLon);
+
 // The centre of the cell of `mesh` degrees that holds `value`: Int(value / mesh) * mesh + mesh / 2,
 // with the mesh taken as the decimal it is written with (seven significant digits: a mesh of 0.1
 // is 0.1, not the single 0.100000001) and the cell found by CellIndex to 1e-7 degree, so that a

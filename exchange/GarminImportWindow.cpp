@@ -96,16 +96,20 @@ frmImportGarmin::frmImportGarmin(QString file, int importType, DatumChooser choo
 
 void frmImportGarmin::RempliLV(const QString& path) {
     txtHeader_->clear();
+    // The waypoints are read again from the file as the list is filled: that may fail too, also
+    // while what was read before an error is shown.
     try {
-        ShowFile(ReadGpsWaypointFile(path));
-    } catch (const GpsWrongFileType& e) {
-        ShowFile(e.partial);
-        platform::MsgBox(QStringLiteral("Wrong file type!"), platform::Buttons::Ok,
-                         platform::Icon::Critical);
-    } catch (const GpsReadError& e) {
-        // The window keeps what was read before the error.
-        ShowFile(e.partial);
-        platform::ShowErrorOf(e);
+        try {
+            ShowFile(ReadGpsWaypointFile(path));
+        } catch (const GpsWrongFileType& e) {
+            ShowFile(e.partial);
+            platform::MsgBox(QStringLiteral("Wrong file type!"), platform::Buttons::Ok,
+                             platform::Icon::Critical);
+        } catch (const GpsReadError& e) {
+            // The window keeps what was read before the error.
+            ShowFile(e.partial);
+            platform::ShowErrorOf(e);
+        }
     } catch (const std::exception& e) {
         platform::ShowErrorOf(e);
     }

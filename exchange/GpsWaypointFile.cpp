@@ -86,21 +86,25 @@ void ReadWaypointLines(platform::TextFileReader& file, GpsWaypointFile& result) 
     }
     result.columns = header.mid(0, header.size() - 1);
 
+    // The waypoint lines are judged on their bytes: tabs, control characters and the type word
+    // are the same bytes in Windows-1252 as in ASCII.
     while (!file.atEnd()) {
-        const QString line = nextLine();
-        if (!line.contains(QLatin1Char('\t'))) {
+        ++lineNumber;
+        const qint64 offset = file.position();
+        const QByteArray line = file.readRawLine();
+        if (HoldsBinary(line)) {
+            fail(common::kTypeMismatch, QStringLiteral("the line holds binary data, not text"));
+        }
+        const qsizetype firstTab = line.indexOf('\t');
+        if (firstTab < 0 || QLatin1StringView(line.first(firstTab))
+                                    .compare(QLatin1String("WAYPOINT"), Qt::CaseInsensitive) != 0) {
             continue;
         }
-        QStringList fields = line.split(QLatin1Char('\t'));
-        if (fields[0].toUpper() != QLatin1String("WAYPOINT")) {
-            continue;
-        }
-        if (fields.size() > header.size()) {
+        if (line.count('\t') + 1 > header.size()) {
             fail(common::kSubscript,
                  QStringLiteral("the Waypoint line has more fields than the Header line"));
         }
-        fields.removeLast();
-        result.waypoints.push_back(std::move(fields));
+        result.waypoints.append(offset);
     }
 }
 
@@ -110,6 +114,7 @@ GpsWaypointFile ReadGpsWaypointFile(const QString& path) {
     platform::TextFileReader file(path, kMaxLineBytes);
     GpsWaypointFile result;
     result.header = path + QStringLiteral("\r\n");
+    result.waypoints = GpsWaypointList(path);
     try {
         ReadWaypointLines(file, result);
     } catch (const common::AppError& e) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AppError.h"
+#include "exchange/GpsWaypointList.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,11 +20,11 @@ std::optional<int> GpsGridIndex(const QString& name);
 
 // A MapSource waypoint file as the import window shows it.
 struct GpsWaypointFile {
-    QString header;                     // the path and lines 1 to 3, joined by CR LF
-    std::optional<int> grid;            // the grid format line 1 names
-    QString datum;                      // the datum code of the GPS datum line 2 names
-    QStringList columns;                // the titles of the Header line, its last field left out
-    std::vector<QStringList> waypoints; // per Waypoint line: its fields, the last one left out
+    QString header;            // the path and lines 1 to 3, joined by CR LF
+    std::optional<int> grid;   // the grid format line 1 names
+    QString datum;             // the datum code of the GPS datum line 2 names
+    QStringList columns;       // the titles of the Header line, its last field left out
+    GpsWaypointList waypoints; // per Waypoint line: its fields, the last one left out
 };
 
 // The file is not a MapSource waypoint file: the type word of line 1, 2 or 4 is wrong. `partial`

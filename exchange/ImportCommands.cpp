@@ -26,6 +26,10 @@ template <typename Work> auto HidingProgressOnError(Work&& work) {
     }
 }
 
+double FractionOf(qint64 done, qint64 total) {
+    return total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 1.0;
+}
+
 QString DescriptionOf(const std::exception& error) {
     return QString::fromStdString(error.what());
 }
@@ -36,7 +40,8 @@ int ImportCoordRecords(const QString& path, int systemIndex) {
     const platform::WaitCursor busy;
     return HidingProgressOnError([&] {
         CoordFileReader reader(path, static_cast<geodesy::CoordSystem>(systemIndex));
-        ImportTransaction transaction;
+        ImportTransaction transaction(
+            [&reader] { return FractionOf(reader.position(), reader.size()); });
         while (const auto record = reader.next()) {
             transaction.add(*record);
         }
@@ -65,10 +70,13 @@ bool ImportCoord(const QString& path, int systemIndex) {
 int ImportPcx5Records(const QString& path) {
     const platform::WaitCursor busy;
     return HidingProgressOnError([&] {
-        ImportTransaction transaction;
+        double read = 0.0;
+        ImportTransaction transaction([&read] { return read; });
         const document::DocumentState& doc = document::Document();
-        ReadPcx5(path, Pcx5Document{doc.FreeFieldCount, doc.FreeFieldSeparator},
-                 [&](const document::Record& record) { transaction.add(record); });
+        ReadPcx5(
+            path, Pcx5Document{doc.FreeFieldCount, doc.FreeFieldSeparator},
+            [&](const document::Record& record) { transaction.add(record); },
+            [&read](double fraction) { read = fraction; });
         transaction.commit();
         return transaction.added();
     });
@@ -99,8 +107,11 @@ QString ChooseMapSourceFile() {
     return platform::CurrentPrompter().openFile(request);
 }
 
-int ImportWaypointRecords(const WaypointImportInput& input,
-                          const std::vector<QStringList>& waypoints) {
+namespace {
+
+// The rows of `count` waypoints, the cells of waypoint i given by `cellsAt`.
+template <typename CellsAt>
+int ImportWaypoints(const WaypointImportInput& input, std::size_t count, CellsAt cellsAt) {
     const WaypointRecordBuilder builder(input);
     if (builder.altitudeSlotMissing()) {
         platform::MsgBox(QStringLiteral("The altitude will not be imported since it is not used "
@@ -109,16 +120,19 @@ int ImportWaypointRecords(const WaypointImportInput& input,
     }
     const platform::WaitCursor busy;
     return HidingProgressOnError([&] {
-        ImportTransaction transaction;
-        for (std::size_t i = 0; i < waypoints.size(); ++i) {
+        std::size_t i = 0;
+        ImportTransaction transaction(
+            [&] { return FractionOf(static_cast<qint64>(i), static_cast<qint64>(count)); });
+        for (; i < count; ++i) {
+            const QStringList cells = cellsAt(i);
             try {
-                if (const auto record = builder.record(waypoints[i])) {
+                if (const auto record = builder.record(cells)) {
                     transaction.add(*record);
                 }
             } catch (const common::AppError& e) {
                 throw common::AppError(e.number(), QStringLiteral("Waypoint %1 (%2): %3")
                                                        .arg(i + 1)
-                                                       .arg(waypoints[i].value(1))
+                                                       .arg(cells.value(1))
                                                        .arg(QString::fromStdString(e.description()))
                                                        .toStdString());
             }
@@ -126,6 +140,18 @@ int ImportWaypointRecords(const WaypointImportInput& input,
         transaction.commit();
         return transaction.added();
     });
+}
+
+} // namespace
+
+int ImportWaypointRecords(const WaypointImportInput& input,
+                          const std::vector<QStringList>& waypoints) {
+    return ImportWaypoints(input, waypoints.size(),
+                           [&](std::size_t i) -> const QStringList& { return waypoints[i]; });
+}
+
+int ImportWaypointRecords(const WaypointImportInput& input, const GpsWaypointList& waypoints) {
+    return ImportWaypoints(input, waypoints.size(), [&](std::size_t i) { return waypoints[i]; });
 }
 
 } // namespace exchange

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/GpsWaypointFile.h"
 #include "exchange/GpsWaypointRecords.h"
 
 #include <QString>
@@ -34,5 +35,7 @@ QString ChooseMapSourceFile();
 // has no free field to go into.
 int ImportWaypointRecords(const WaypointImportInput& input,
                           const std::vector<QStringList>& waypoints);
+// The same over the waypoints of a file as read.
+int ImportWaypointRecords(const WaypointImportInput& input, const GpsWaypointList& waypoints);
 
 } // namespace exchange

@@ -58,7 +58,13 @@ double FieldNumber(const QString& field) {
             common::kTypeMismatch,
             QStringLiteral("\"%1\" is not a number").arg(text.toString()).toStdString());
     }
-    const double value = common::NumericValue(text.toLatin1().toStdString());
+    // IsNumber let only ASCII through: each character is its own byte. Numbers are short enough
+    // to need no allocation.
+    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        ascii[static_cast<std::size_t>(i)] = static_cast<char>(text[i].unicode());
+    }
+    const double value = common::NumericValue(ascii);
     if (!std::isfinite(value)) {
         throw common::AppError(common::kOverflow);
     }
@@ -87,8 +93,8 @@ QString SevenFieldText(CoordSystem system, const QStringList& fields) {
     case CoordSystem::Deg:
     case CoordSystem::Dms:
     case CoordSystem::Grp:
-        return Code(system) + QLatin1Char(' ') + LatitudeForm(static_cast<double>(first)) +
-               QLatin1Char(' ') + LongitudeForm(static_cast<double>(second));
+        return LatLonText(geodesy::CoordSystemCode(system), static_cast<double>(first),
+                          static_cast<double>(second));
     default:
         return Code(system) + QLatin1Char(' ') + QString::fromStdString(common::CStrSingle(first)) +
                QLatin1Char(' ') + QString::fromStdString(common::CStrSingle(second));

@@ -19,7 +19,7 @@ constexpr qsizetype kMaxLineBytes = 4096;
 constexpr int kHeaderLines = 11;
 
 double NumberAt(const QString& line, int start, int length) {
-    const double value = common::NumericValue(Columns(line, start, length).toStdString());
+    const double value = common::NumericValue(Utf8Of(ColumnsView(line, start, length)));
     if (!std::isfinite(value)) {
         throw common::AppError(common::kOverflow);
     }
@@ -36,7 +36,8 @@ float SingleAt(const QString& line, int start, int length) {
 
 // Degrees, minutes and the fraction of a minute from their columns, as decimal degrees.
 double Angle(const QString& line, int hemisphere, QChar negative, int degrees, int degreeWidth) {
-    const std::string sign = Columns(line, hemisphere, 1) == negative ? "-" : "+";
+    const std::string sign =
+        ColumnsView(line, hemisphere, 1) == QStringView(&negative, 1) ? "-" : "+";
     const float d = SingleAt(line, degrees, degreeWidth);
     const float m = SingleAt(line, degrees + degreeWidth, 2);
     const float s = static_cast<float>(60.0 * NumberAt(line, degrees + degreeWidth + 2, 4));
@@ -46,22 +47,27 @@ double Angle(const QString& line, int hemisphere, QChar negative, int degrees, i
 // "1998/03/27" when columns 63, 67 and 73 hold "-", "-" and ":" and the month is one of the
 // twelve; empty otherwise. Whether the date test held goes to `dated`.
 QString WaypointDate(const QString& line, bool& dated) {
-    dated = Columns(line, 63, 1) == QLatin1String("-") &&
-            Columns(line, 67, 1) == QLatin1String("-") &&
-            Columns(line, 73, 1) == QLatin1String(":");
+    dated = ColumnsView(line, 63, 1) == QLatin1String("-") &&
+            ColumnsView(line, 67, 1) == QLatin1String("-") &&
+            ColumnsView(line, 73, 1) == QLatin1String(":");
     if (!dated) {
         return {};
     }
-    const int month = MonthNumber(Columns(line, 64, 3));
-    const QString yy = Columns(line, 68, 2);
+    const int month = MonthNumber(ColumnsView(line, 64, 3));
+    const QStringView yy = ColumnsView(line, 68, 2);
     const bool digits = yy.size() == 2 && yy[0].isDigit() && yy[1].isDigit();
     const std::optional<int> year = digits ? GpsYear(yy.toInt()) : std::nullopt;
     if (month == 0 || !year) {
         return {};
     }
-    return QString::number(*year) + QLatin1Char('/') +
-           QString::number(month).rightJustified(2, QLatin1Char('0')) + QLatin1Char('/') +
-           Columns(line, 61, 2);
+    QString date = QString::number(*year);
+    date.reserve(10);
+    date += QLatin1Char('/');
+    date += QLatin1Char(static_cast<char>('0' + month / 10)); // two digits: 1 to 12
+    date += QLatin1Char(static_cast<char>('0' + month % 10));
+    date += QLatin1Char('/');
+    date += ColumnsView(line, 61, 2);
+    return date;
 }
 
 } // namespace
@@ -95,14 +101,18 @@ document::Record Pcx5Waypoint(const QString& line, const Pcx5Shift& shift,
     r.N1 = 1;
     r.N2 = 1;
     r.DATUM = QString::fromStdString(datums.FromCode);
-    r.ORIGINAL =
-        QStringLiteral("deg ") + LatitudeForm(outLat) + QLatin1Char(' ') + LongitudeForm(outLon);
+    r.ORIGINAL = LatLonText("deg", outLat, outLon);
     r.DATE = WaypointDate(line, dated);
-    QString text = Columns(line, 4, 6);
+    constexpr qsizetype kCommentRoom = 64; // the longest comment: 6 + 1 + 40 + 1 + 5 characters
+    QString text;
+    text.reserve(kCommentRoom);
+    text += ColumnsView(line, 4, 6);
     if (!dated) {
-        text += QLatin1Char(' ') + Columns(line, 61, 40);
+        text += QLatin1Char(' ');
+        text += ColumnsView(line, 61, 40);
     }
-    text += QLatin1Char(' ') + Columns(line, 55, 5);
+    text += QLatin1Char(' ');
+    text += ColumnsView(line, 55, 5);
     if (!doc.separator.isEmpty()) {
         text.replace(doc.separator, QStringLiteral(" "));
     }
@@ -111,7 +121,8 @@ document::Record Pcx5Waypoint(const QString& line, const Pcx5Shift& shift,
 }
 
 void ReadPcx5(const QString& path, const Pcx5Document& doc,
-              const std::function<void(const document::Record&)>& sink) {
+              const std::function<void(const document::Record&)>& sink,
+              const std::function<void(double)>& read) {
     platform::TextFileReader file(path, kMaxLineBytes);
     qint64 lineNumber = 0;
     const auto nextLine = [&] {
@@ -153,6 +164,9 @@ void ReadPcx5(const QString& path, const Pcx5Document& doc,
         const QString line = nextLine();
         if (line.trimmed().isEmpty()) {
             continue;
+        }
+        if (read && file.size() > 0) {
+            read(static_cast<double>(file.position()) / static_cast<double>(file.size()));
         }
         try {
             sink(Pcx5Waypoint(line, shift, doc));

@@ -38,8 +38,10 @@ document::Record Pcx5Waypoint(const QString& line, const Pcx5Shift& shift, const
 // Reads a PCX5 waypoint file (lines 1 to 11 a header, then one waypoint a line; blank lines are
 // skipped) and hands each waypoint's row to `sink`. Pcx5NotLatLonDm for a wrong line 9; AppErrors
 // whose description names the line for a file that ends before line 12, a line that holds binary
-// data or one too long, and any conversion error.
+// data or one too long, and any conversion error. `read`, when given, is told before each waypoint
+// how much of the file has been read (0 to 1).
 void ReadPcx5(const QString& path, const Pcx5Document& doc,
-              const std::function<void(const document::Record&)>& sink);
+              const std::function<void(const document::Record&)>& sink,
+              const std::function<void(double)>& read = {});
 
 } // namespace exchange

@@ -43,10 +43,26 @@ QString DigitsOf(QStringView text) {
 } // namespace
 
 QString Columns(QStringView text, int start, int length) {
+    return ColumnsView(text, start, length).toString();
+}
+
+QStringView ColumnsView(QStringView text, int start, int length) {
     if (start < 1 || length <= 0 || start > text.size()) {
         return {};
     }
-    return text.mid(start - 1, length).toString();
+    return text.mid(start - 1, length);
+}
+
+std::string Utf8Of(QStringView text) {
+    std::string bytes(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) {
+            return text.toString().toStdString();
+        }
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(c);
+    }
+    return bytes;
 }
 
 void AppendFixedFive(QByteArray& out, double value, int intDigits) {
@@ -77,6 +93,18 @@ QString LatitudeForm(double value) {
 
 QString LongitudeForm(double value) {
     return FixedFive(value, 3);
+}
+
+QString LatLonText(std::string_view code, double lat, double lon) {
+    constexpr qsizetype kRoom = 32; // "deg +50.12345 +004.12345" and a little more
+    QByteArray text;
+    text.reserve(kRoom);
+    text.append(code.data(), static_cast<qsizetype>(code.size()));
+    text += ' ';
+    AppendFixedFive(text, lat, 2);
+    text += ' ';
+    AppendFixedFive(text, lon, 3);
+    return QString::fromLatin1(text);
 }
 
 QString ShortDegreeForm(double value) {
@@ -128,6 +156,15 @@ QString GpsDate(QStringView text) {
 bool HoldsBinary(QStringView line) {
     for (const QChar c : line) {
         if (c.unicode() < 0x20 && c != QLatin1Char('\t')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HoldsBinary(QByteArrayView line) {
+    for (const char c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
             return true;
         }
     }

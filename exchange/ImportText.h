@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <string>
+#include <string_view>
 
 // Small text rules the import readers share: fixed columns, the number forms written into
 // ORIGINAL, two-digit years and the refusal of lines that cannot be text.
@@ -12,12 +15,18 @@ namespace exchange {
 // Characters `start` (1-based) to `start + length - 1` of `text`; a range beyond the end of the
 // text reads as empty or shorter, as a fixed-column reader expects.
 QString Columns(QStringView text, int start, int length);
+// The same characters as a view into `text`.
+QStringView ColumnsView(QStringView text, int start, int length);
+// A text as UTF-8; an ASCII one, as short as a number, without an allocation.
+std::string Utf8Of(QStringView text);
 
 // "+00.00000;-00.00000" and "+000.00000;-000.00000": the sign always written, at least two or
 // three integer digits, five decimals rounded half away from zero, always a point. Error 6 for a
 // value that is not finite.
 QString LatitudeForm(double value);
 QString LongitudeForm(double value);
+// "<code> <latitude form> <longitude form>", the ORIGINAL of a position in degrees or grades.
+QString LatLonText(std::string_view code, double lat, double lon);
 // The same form with at least `intDigits` integer digits, appended as bytes: 2 for the latitude
 // form, 3 for the longitude form.
 void AppendFixedFive(QByteArray& out, double value, int intDigits);
@@ -40,6 +49,8 @@ QString GpsDate(QStringView text);
 
 // True when `line` holds a control character other than a tab: a binary file, not text.
 bool HoldsBinary(QStringView line);
+// The same over a line's Windows-1252 bytes, whose control characters are ASCII's.
+bool HoldsBinary(QByteArrayView line);
 
 // The line number added to an error's description, so that the message names the line:
 // "Line 12: Overflow".

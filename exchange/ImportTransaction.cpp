@@ -3,61 +3,117 @@
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
 #include "document/Recompute.h"
-#include "document/RecordSet.h"
 #include "document/WorkDatabase.h"
+#include "geodesy/DatumTables.h"
+#include "platform/Feedback.h"
+#include "platform/Prompter.h"
+
+#include <string_view>
 
 namespace exchange {
 
 namespace {
 
-// A new row is written with this in place of its position, so that computing the position
-// rewrites the row in its own room instead of growing it: grown rows would split nearly every
-// page of a large import. No position a recompute stores comes near it (they are singles); rows
-// that get none have it replaced by Null again.
-constexpr double kPositionRoom = 1e300;
-constexpr int kLatitudeParameter = 2;
-constexpr int kLongitudeParameter = 3;
+std::optional<std::string> Utf8(const std::optional<QString>& text) {
+    if (!text) {
+        return std::nullopt;
+    }
+    return text->toStdString();
+}
+
+std::optional<std::string_view> View(const std::optional<std::string>& text) {
+    return text ? std::optional<std::string_view>(*text) : std::nullopt;
+}
+
+enum TextSlot { kSex, kDatum, kOriginal, kDate, kComment };
 
 } // namespace
 
-ImportTransaction::ImportTransaction()
+ImportTransaction::ImportTransaction(std::function<double()> fractionRead)
     : db_(document::WorkDb()), transaction_(std::make_unique<SQLite::Transaction>(db_)),
-      insert_(db_, document::kInsertRecordSql) {}
+      rule_(document::RecomputeRule(document::kNoMesh, document::kNoMesh)),
+      positionTexts_(rule_.blankDatumIsWgs84), fractionRead_(std::move(fractionRead)),
+      writer_(std::make_unique<ImportRowWriter>(db_)) {
+    rows_.reserve(document::kPositionBlockRows);
+}
 
 // The transaction's own destructor rolls back unless committed.
 ImportTransaction::~ImportTransaction() = default;
 
 void ImportTransaction::add(const document::Record& record) {
     document::ValidateRecord(record);
-    insert_.reset();
-    insert_.clearBindings();
-    document::BindRecord(insert_, record);
-    insert_.bind(kLatitudeParameter, kPositionRoom);
-    insert_.bind(kLongitudeParameter, kPositionRoom);
-    insert_.exec();
-    if (added_ == 0) {
-        firstNew_ = db_.getLastInsertRowid();
-    }
     ++added_;
+    if (failure_) {
+        return; // nothing more is written: the import fails at its end
+    }
+    ImportRow row;
+    row.period = record.PERIOD;
+    row.n1 = record.N1;
+    row.n2 = record.N2;
+    row.texts = {Utf8(record.SEX), Utf8(record.DATUM), Utf8(record.ORIGINAL), Utf8(record.DATE),
+                 Utf8(record.COMMENT)};
+    rows_.push_back(std::move(row));
+    if (rows_.size() == document::kPositionBlockRows) {
+        writeBlock();
+    }
+}
+
+void ImportTransaction::writeBlock() {
+    if (rows_.empty()) {
+        return;
+    }
+    showProgress();
+    block_.text.clear();
+    block_.datum.clear();
+    for (const ImportRow& row : rows_) {
+        positionTexts_.append(block_, View(row.texts[kDatum]), View(row.texts[kOriginal]));
+    }
+    try {
+        const auto dest = static_cast<std::int16_t>(geodesy::Datums().DestIndex);
+        geodesy::Datums().datum(dest); // error 9 when it names no datum
+        document::ConvertPositions(block_, rule_, dest);
+    } catch (...) {
+        failure_ = std::current_exception();
+        rows_.clear();
+        return;
+    }
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        // A row without a position keeps none, as a recompute leaves it.
+        if (block_.outcome[i] == document::RowOutcome::Moved) {
+            rows_[i].latitude = block_.newLat[i];
+            rows_[i].longitude = block_.newLon[i];
+        }
+    }
+    writer_->write(rows_);
+}
+
+void ImportTransaction::showProgress() {
+    if (progressShown_ < 0) {
+        platform::ShowProgress(true);
+        progressShown_ = 0;
+    }
+    if (!fractionRead_) {
+        return;
+    }
+    const int step = static_cast<int>(fractionRead_() * 10.0);
+    if (step > progressShown_) {
+        progressShown_ = step;
+        platform::SetProgress(step * 10.0);
+    }
 }
 
 void ImportTransaction::commit() {
-    // Only the new rows get a position: the rows already there keep theirs, snapped or set by
-    // hand, exactly as they were.
-    if (added_ > 0) {
-        document::AjusteDegresOn(
-            document::RecordSet::open(
-                db_,
-                QStringLiteral("SELECT Counter FROM DOVAZOV WHERE Counter >= %1 ORDER BY Counter")
-                    .arg(firstNew_)),
-            document::kNoMesh, document::kNoMesh);
-        SQLite::Statement noPosition(db_, "UPDATE DOVAZOV SET LATITUDE = NULL, LONGITUDE = NULL "
-                                          "WHERE Counter >= ? AND LATITUDE = ?");
-        noPosition.bind(1, firstNew_);
-        noPosition.bind(2, kPositionRoom);
-        noPosition.exec();
+    writeBlock();
+    if (failure_) {
+        std::rethrow_exception(failure_);
     }
+    writer_->finish();
     transaction_->commit();
+    if (added_ > 0) {
+        platform::SetProgress(100);
+        platform::ShowProgress(false);
+        platform::BeepUnlessSilent();
+    }
     document::DataControl& data = document::Data1();
     if (data.bound()) {
         data.refresh();

@@ -179,6 +179,28 @@ TEST_F(ImportCoordTest, TheMenuImportShowsItsMessageAndKeepsTheSnapping) {
     EXPECT_EQ(RowCount(), 1);
 }
 
+// Positions are computed as the file is read, a block of rows at a time; an error of that
+// computation still gives way to an error in any later line, and either leaves the table as it was.
+TEST_F(ImportCoordTest, AnErrorInALaterLineComesBeforeAnErrorOfThePositions) {
+    geodesy::Datums().UTMCode = "OGB-M";
+    geodesy::SetDefaultDatumIndexes();
+    QStringList lines{QStringLiteral("2,31,160000,-1,1,1,,x")}; // no position can be computed
+    for (int i = 0; i < 5000; ++i) {                            // more than a block of rows
+        lines.append(QStringLiteral("2,31,500000,5600000,1,1,,x"));
+    }
+    EXPECT_EQ(ErrorOf([&] { Import(lines, 2); }), common::kOverflow);
+    lines.append(QStringLiteral("2,31,x500000,5600000,1,1,,x"));
+    try {
+        Import(lines, 2);
+        ADD_FAILURE() << "the last line was taken";
+    } catch (const common::AppError& e) {
+        EXPECT_EQ(e.number(), common::kTypeMismatch);
+        EXPECT_NE(std::string(e.what()).find("Line 5002"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(RowCount(), 0);
+    EXPECT_EQ(document::Document().FileModified, 0);
+}
+
 TEST_F(ImportCoordTest, NoFileOrNoSystemDoesNothing) {
     EXPECT_FALSE(exchange::ImportCoord(QString(), 0));
     EXPECT_FALSE(exchange::ImportCoord(

@@ -113,6 +113,36 @@ TEST_F(GpsWaypointFileTest, WrongTypesAndBrokenFiles) {
     EXPECT_EQ(ErrorOf([&] { exchange::ReadGpsWaypointFile(Write(tooWide)); }), common::kSubscript);
 }
 
+// The waypoints are read again from the file when asked for: in order, backwards and across the
+// reader's windows they give their own cells; a file changed since is refused, not misread.
+TEST_F(GpsWaypointFileTest, WaypointsAreReadAgainFromAnUnchangedFile) {
+    QStringList lines = Head();
+    const int count = 20000; // far more bytes than one window of the reader
+    for (int i = 0; i < count; ++i) {
+        lines.append(Tabbed({QStringLiteral("Waypoint"), QStringLiteral("P%1").arg(i),
+                             QStringLiteral("pr\u00e9 %1").arg(i), QStringLiteral("t"),
+                             QStringLiteral("N50.5 E4.25"), QString(), QString()}));
+        if (i % 7 == 0) {
+            lines.append(QStringLiteral("Track\tx\t"));
+        }
+    }
+    const QString path = Write(lines, "\n");
+    const exchange::GpsWaypointFile file = exchange::ReadGpsWaypointFile(path);
+    ASSERT_EQ(file.waypoints.size(), static_cast<std::size_t>(count));
+    int i = 0;
+    for (const QStringList& cells : file.waypoints) {
+        ASSERT_EQ(cells.value(1), QStringLiteral("P%1").arg(i)) << i;
+        ASSERT_EQ(cells.value(2), QStringLiteral("pr\u00e9 %1").arg(i)) << i;
+        ++i;
+    }
+    for (const int k : {count - 1, 0, count / 2, 17}) {
+        EXPECT_EQ(file.waypoints[static_cast<std::size_t>(k)].value(1),
+                  QStringLiteral("P%1").arg(k));
+    }
+    Write(Head() + QStringList{QStringLiteral("Waypoint\tother\t")});
+    EXPECT_EQ(ErrorOf([&] { (void)file.waypoints[count - 1]; }), common::kPathFileAccess);
+}
+
 class GpsWaypointImportTest : public ImportTest {
 protected:
     static WaypointImportInput Input(int grid = 0) {

@@ -2,6 +2,7 @@
 #include "exchange/ImportCommands.h"
 #include "exchange/ImportPcx5.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <functional>
@@ -100,6 +101,49 @@ TEST_F(ImportKeepsRowsTest, TheRowsAlreadyThereKeepTheirPositions) {
         EXPECT_FLOAT_EQ(*added.LATITUDE, 48.25F) << name;
         EXPECT_FLOAT_EQ(*added.LONGITUDE, 2.5F) << name;
         EXPECT_EQ(document::Data1().recordset().recordCount(), 4) << name;
+    }
+}
+
+// The progress bar follows the reading of a large input in steps of 10 % and is hidden at the
+// end, for each import.
+TEST_F(ImportKeepsRowsTest, TheProgressBarFollowsTheReading) {
+    constexpr int kRows = 10000; // a few blocks of rows
+    QStringList coordinates;
+    QStringList pcx5;
+    for (int i = 1; i <= 11; ++i) {
+        pcx5.append(i == 9 ? QStringLiteral("U  LAT LON DM") : QStringLiteral("H  header"));
+    }
+    std::vector<QStringList> waypointCells;
+    for (int i = 0; i < kRows; ++i) {
+        coordinates.append(QStringLiteral("1,48.25,2.5,1,1,,new"));
+        pcx5.append(import_test::AtColumns({{1, QStringLiteral("W")},
+                                            {4, QStringLiteral("CAMP")},
+                                            {11, QStringLiteral("N4815.000")},
+                                            {23, QStringLiteral("E00230.000")}}));
+        waypointCells.push_back({QStringLiteral("Waypoint"), QStringLiteral("CAMP"),
+                                 QStringLiteral("river"), QString(), QStringLiteral("N48 E2")});
+    }
+    const QString coordFile = WriteLines(QStringLiteral("in.txt"), coordinates);
+    const QString pcx5File = WriteLines(QStringLiteral("in.wpt"), pcx5);
+    const exchange::WaypointImportInput waypoints = WaypointInput(QStringLiteral("WGS84"));
+    const std::pair<const char*, std::function<int()>> imports[] = {
+        {"coordinates", [&] { return exchange::ImportCoordRecords(coordFile, 0); }},
+        {"waypoints", [&] { return exchange::ImportWaypointRecords(waypoints, waypointCells); }},
+        {"PCX5", [&] { return exchange::ImportPcx5Records(pcx5File); }},
+    };
+    for (const auto& [name, import] : imports) {
+        feedback_.progress.clear();
+        ScriptedPrompter prompter;
+        ASSERT_EQ(import(), kRows) << name;
+        const std::vector<int>& steps = feedback_.progress;
+        ASSERT_GE(steps.size(), 3U) << name;
+        EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end())) << name;
+        EXPECT_TRUE(std::all_of(steps.begin(), steps.end(), [](int p) { return p % 10 == 0; }))
+            << name;
+        EXPECT_GT(steps.front(), 0) << name;
+        EXPECT_LT(steps.front(), 100) << name;
+        EXPECT_EQ(steps.back(), 100) << name;
+        EXPECT_FALSE(feedback_.progressShown) << name;
     }
 }
 
