@@ -4,8 +4,14 @@
 // through document::ColumnStream: every field after Counter, in table order, so that the columns
 // of document::column name them.
 
+#include "exchange/ExportColumns.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <sqlite3.h>
 #include <string_view>
 
@@ -27,10 +33,33 @@ inline float SingleOf(sqlite3_stmt* row, int column) {
     return static_cast<float>(sqlite3_column_double(row, column));
 }
 
+// A stored position as TableRow gives it: 0 for Null.
+inline float SingleOrZero(sqlite3_stmt* row, int column) {
+    return IsNull(row, column) ? 0.0F : SingleOf(row, column);
+}
+
 // ASCII, nearly every text, is the same in UTF-8 and Windows-1252.
 inline bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
+
+// The table column that holds a text field (DATUM, ORIGINAL, DATE, SEX, COMMENT).
+int TextColumnOf(ExportField field);
+
+// Whether TableRow trims the field's text (DATE, SEX and COMMENT).
+inline bool TrimsText(ExportField field) {
+    return field == ExportField::Date || field == ExportField::Sex || field == ExportField::Comment;
+}
+
+// The period of the current row as TableRow gives it (its digits; empty for Null), in `digits`.
+std::string_view PeriodText(sqlite3_stmt* row, char (&digits)[8]);
+
+// The text of a text column as TableRow gives it and CheckRow takes it (trimmed when `trim`),
+// refused when longer than the column. ASCII, nearly every text, is read in place; any other text
+// goes through a QString and `encode`, into `scratch`.
+QByteArrayView TextCell(const ExportColumn& column, std::optional<std::string_view> utf8, bool trim,
+                        std::int64_t rowNumber, QByteArray& scratch,
+                        QByteArray (*encode)(QStringView));
 
 } // namespace exchange
