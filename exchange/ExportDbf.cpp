@@ -323,10 +323,7 @@ public:
             case ExportField::N1:
             case ExportField::N2: {
                 const int column = columns_[i].field == ExportField::N1 ? kN1 : kN2;
-                AppendInteger(table_, i,
-                              IsNull(row, column)
-                                  ? 0
-                                  : static_cast<std::int32_t>(sqlite3_column_int(row, column)));
+                AppendInteger(table_, i, IntOrZero(row, column));
                 break;
             }
             case ExportField::Memo:

@@ -135,8 +135,7 @@ public:
                 break;
             case ExportField::N1:
             case ExportField::N2: {
-                const int column = field == ExportField::N1 ? kN1 : kN2;
-                pending.numbers[i] = IsNull(row, column) ? 0 : sqlite3_column_int(row, column);
+                pending.numbers[i] = IntOrZero(row, field == ExportField::N1 ? kN1 : kN2);
                 break;
             }
             default: // X and Y wait for the block's conversion; the memo is the same everywhere

@@ -42,12 +42,12 @@ int TextColumnOf(ExportField field) {
 }
 
 std::string_view PeriodText(sqlite3_stmt* row, char (&digits)[8]) {
-    using document::column::kPeriod;
-    if (IsNull(row, kPeriod)) {
+    sqlite3_value* value = sqlite3_column_value(row, document::column::kPeriod);
+    if (sqlite3_value_type(value) == SQLITE_NULL) {
         return {};
     }
     const auto end = std::to_chars(digits, digits + sizeof digits,
-                                   static_cast<std::int16_t>(sqlite3_column_int(row, kPeriod)))
+                                   static_cast<std::int16_t>(sqlite3_value_int(value)))
                          .ptr;
     return std::string_view(digits, static_cast<std::size_t>(end - digits));
 }

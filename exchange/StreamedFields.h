@@ -33,9 +33,21 @@ inline float SingleOf(sqlite3_stmt* row, int column) {
     return static_cast<float>(sqlite3_column_double(row, column));
 }
 
-// A stored position as TableRow gives it: 0 for Null.
+// A stored position as TableRow gives it: 0 for Null. Read through the column's value, which
+// takes the connection's lock once.
 inline float SingleOrZero(sqlite3_stmt* row, int column) {
-    return IsNull(row, column) ? 0.0F : SingleOf(row, column);
+    sqlite3_value* value = sqlite3_column_value(row, column);
+    return sqlite3_value_type(value) == SQLITE_NULL
+               ? 0.0F
+               : static_cast<float>(sqlite3_value_double(value));
+}
+
+// A count as TableRow gives it: 0 for Null.
+inline std::int32_t IntOrZero(sqlite3_stmt* row, int column) {
+    sqlite3_value* value = sqlite3_column_value(row, column);
+    return sqlite3_value_type(value) == SQLITE_NULL
+               ? 0
+               : static_cast<std::int32_t>(sqlite3_value_int(value));
 }
 
 // ASCII, nearly every text, is the same in UTF-8 and Windows-1252.

@@ -5,8 +5,10 @@
 // the zip package; the other parts are small and fixed. The XML is the one libxlsxwriter writes in
 // its constant-memory mode: row 1 and every text as inline strings (& < > as entities, control
 // characters but tab and line feed as _xHHHH_, xml:space="preserve" for a text that starts or ends
-// with a blank), numbers as printf's "%.16G", a row that has no cell left out, and the dimension
-// from A1 to the last column of the last row.
+// with a blank), numbers as printf's "%.16G", a row that has no cell left out. The dimension runs
+// from A1 to the last column of the last row, which the row count gives before the rows come
+// (libxlsxwriter stops it at the last row that has a cell: only a workbook whose last records
+// have no cell at all differs).
 
 #include "exchange/ParallelDeflate.h"
 #include "exchange/ZipArchive.h"
