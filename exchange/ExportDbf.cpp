@@ -299,13 +299,7 @@ public:
         QByteArray& out = table_.buffer();
         if (lambert_) {
             starts_.push_back(out.size() + 1);
-            const std::optional<std::string_view> datum = document::ColumnText(row, kDatum);
-            if (datum && !datum->empty() && !IsNull(row, kLatitude) && !IsNull(row, kLongitude)) {
-                positions_.push_back(
-                    std::array<float, 2>{SingleOf(row, kLatitude), SingleOf(row, kLongitude)});
-            } else {
-                positions_.emplace_back();
-            }
+            positions_.push_back(StoredPosition(row));
         }
         out += ' ';
         for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -397,12 +391,8 @@ void WriteDbfExport(bool foxPro, const QString& path, const QString& memoPath,
                     const document::RecordSet& records, const std::vector<ExportColumn>& columns,
                     std::int64_t rowCount, const QString& memo) {
     DbfTable table(foxPro, path, memoPath, columns, rowCount);
-    document::ColumnStream stream(records, kStreamColumns);
     DbfRows rows(table, columns, memo);
-    while (stream.next()) {
-        rows.add(stream.row());
-    }
-    rows.finish();
+    StreamRecords(records, rows);
     table.commit();
 }
 

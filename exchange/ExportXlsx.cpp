@@ -149,13 +149,7 @@ public:
             CheckTargetLimits(ExportTarget::Excel, columns_, memoRow, number_);
         }
         if (lambert_) {
-            const std::optional<std::string_view> datum = document::ColumnText(row, kDatum);
-            if (datum && !datum->empty() && !IsNull(row, kLatitude) && !IsNull(row, kLongitude)) {
-                positions_.push_back(
-                    std::array<float, 2>{SingleOf(row, kLatitude), SingleOf(row, kLongitude)});
-            } else {
-                positions_.emplace_back();
-            }
+            positions_.push_back(StoredPosition(row));
         }
         if (filled_ == kBlockRows) {
             finish();
@@ -235,12 +229,8 @@ void WriteXlsxExport(const QString& path, const QString& tableName,
                      std::int64_t rowCount, const QString& memo) {
     CheckSheetName(tableName, path);
     XlsxWorkbook book(path, tableName, NamesOf(columns), rowCount, RowBytes(columns, memo.size()));
-    document::ColumnStream stream(records, kStreamColumns);
     XlsxRows rows(book, columns, memo);
-    while (stream.next()) {
-        rows.add(stream.row());
-    }
-    rows.finish();
+    StreamRecords(records, rows);
     book.commit();
 }
 

@@ -25,6 +25,15 @@ std::string_view TrimmedAscii(std::string_view text) {
 
 } // namespace
 
+std::optional<std::array<float, 2>> StoredPosition(sqlite3_stmt* row) {
+    using namespace document::column;
+    const std::optional<std::string_view> datum = document::ColumnText(row, kDatum);
+    if (datum && !datum->empty() && !IsNull(row, kLatitude) && !IsNull(row, kLongitude)) {
+        return std::array<float, 2>{SingleOf(row, kLatitude), SingleOf(row, kLongitude)};
+    }
+    return std::nullopt;
+}
+
 int TextColumnOf(ExportField field) {
     using namespace document::column;
     switch (field) {

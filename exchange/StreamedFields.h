@@ -4,11 +4,13 @@
 // through document::ColumnStream: every field after Counter, in table order, so that the columns
 // of document::column name them.
 
+#include "document/ColumnStream.h"
 #include "exchange/ExportColumns.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -19,6 +21,15 @@ namespace exchange {
 
 inline constexpr const char* kStreamColumns =
     "PERIOD, LATITUDE, LONGITUDE, N1, N2, SEX, DATUM, ORIGINAL, DATE, COMMENT";
+
+// Walks the records through `rows` (add() for each row of the stream, finish() at the end).
+template <typename Rows> void StreamRecords(const document::RecordSet& records, Rows& rows) {
+    document::ColumnStream stream(records, kStreamColumns);
+    while (stream.next()) {
+        rows.add(stream.row());
+    }
+    rows.finish();
+}
 
 // Rows converted and written together: the Lambert 72 columns of a block go through the batch
 // conversions at once.
@@ -55,6 +66,10 @@ inline bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
+
+// The stored position of the current row as the Lambert 72 columns take it: nothing for a row
+// without a datum (it has no entered position to carry over) or without a position.
+std::optional<std::array<float, 2>> StoredPosition(sqlite3_stmt* row);
 
 // The table column that holds a text field (DATUM, ORIGINAL, DATE, SEX, COMMENT).
 int TextColumnOf(ExportField field);

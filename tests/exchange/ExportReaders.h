@@ -50,6 +50,12 @@ inline QByteArray RunTool(const QString& program, const QStringList& arguments) 
     return process.readAllStandardOutput();
 }
 
+// Runs a Python script on a file; its output read as JSON.
+inline QJsonDocument RunPython(const QString& script, const QString& path) {
+    return QJsonDocument::fromJson(
+        RunTool(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path}));
+}
+
 inline QVariant CellOf(const QJsonValue& value) {
     if (value.isDouble()) {
         return value.toDouble();
@@ -79,9 +85,7 @@ inline ReadTable ReadDbf(const QString& path) {
         "t = dbfread.DBF(sys.argv[1], load=True)\n"
         "print(json.dumps({'columns': [[f.name, f.type, f.length, f.decimal_count] for f in "
         "t.fields], 'rows': [list(r.values()) for r in t.records]}))\n");
-    const QJsonObject json = QJsonDocument::fromJson(RunTool(QStringLiteral("/usr/bin/python3"),
-                                                             {QStringLiteral("-c"), script, path}))
-                                 .object();
+    const QJsonObject json = RunPython(script, path).object();
     ReadTable table;
     for (const QJsonValue& c : json[QStringLiteral("columns")].toArray()) {
         const QJsonArray f = c.toArray();
@@ -126,9 +130,7 @@ inline std::map<QString, QByteArray> ReadZipParts(const QString& path) {
         "z = zipfile.ZipFile(sys.argv[1])\n"
         "print(json.dumps([[i.filename, base64.b64encode(z.read(i)).decode()] for i in "
         "z.infolist()]))\n");
-    const QJsonArray parts = QJsonDocument::fromJson(RunTool(QStringLiteral("/usr/bin/python3"),
-                                                             {QStringLiteral("-c"), script, path}))
-                                 .array();
+    const QJsonArray parts = RunPython(script, path).array();
     std::map<QString, QByteArray> out;
     QStringList names;
     for (const QJsonValue& part : parts) {
@@ -159,9 +161,7 @@ inline ReadTable ReadXlsx(const QString& path) {
                        "ws = wb.worksheets[0]\n"
                        "print(json.dumps({'sheets': wb.sheetnames, 'rows': [list(r) for r in "
                        "ws.iter_rows(values_only=True)]}))\n");
-    const QJsonObject json = QJsonDocument::fromJson(RunTool(QStringLiteral("/usr/bin/python3"),
-                                                             {QStringLiteral("-c"), script, path}))
-                                 .object();
+    const QJsonObject json = RunPython(script, path).object();
     ReadTable table;
     for (const QJsonValue& name : json[QStringLiteral("sheets")].toArray()) {
         table.tables << name.toString();
