@@ -49,25 +49,12 @@ std::uint64_t RowBytes(const std::vector<ExportColumn>& columns, qsizetype memoU
     return bytes;
 }
 
-// Excel refuses a worksheet name that ends with an apostrophe, as it refuses one that starts
-// with it (TableNameOf).
-void CheckSheetName(const QString& tableName, const QString& path) {
-    if (tableName.endsWith(QLatin1Char('\''))) {
-        throw platform::FileWriteError(
-            QStringLiteral("the worksheet \"%1\" could not be added: a worksheet name cannot end "
-                           "with an apostrophe")
-                .arg(tableName),
-            path);
-    }
-}
-
 // The workbook fed with the values of TableRow.
 class XlsxTable final : public TableWriter {
 public:
     XlsxTable(const QString& path, const QString& tableName,
               const std::vector<ExportColumn>& columns, std::int64_t rowCount)
-        : book_((CheckSheetName(tableName, path), path), tableName, NamesOf(columns), rowCount,
-                RowBytes(columns, kExcelCellChars)) {}
+        : book_(path, tableName, NamesOf(columns), rowCount, RowBytes(columns, kExcelCellChars)) {}
 
     void addRow(const std::vector<CellValue>& row) override {
         book_.beginRow();
@@ -227,7 +214,6 @@ std::unique_ptr<TableWriter> OpenXlsxWriter(const QString& path, const QString& 
 void WriteXlsxExport(const QString& path, const QString& tableName,
                      const document::RecordSet& records, const std::vector<ExportColumn>& columns,
                      std::int64_t rowCount, const QString& memo) {
-    CheckSheetName(tableName, path);
     XlsxWorkbook book(path, tableName, NamesOf(columns), rowCount, RowBytes(columns, memo.size()));
     XlsxRows rows(book, columns, memo);
     StreamRecords(records, rows);

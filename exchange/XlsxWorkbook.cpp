@@ -116,6 +116,15 @@ XlsxWorkbook::XlsxWorkbook(const QString& path, const QString& sheetName,
       zip_([this](QByteArrayView bytes) { file_.write(bytes); }, path),
       deflate_(
           kSheetLevel, [this](QByteArrayView bytes) { zip_.writeDeflated(bytes); }, path) {
+    // Excel refuses a worksheet name that ends with an apostrophe, as it refuses one that starts
+    // with it (TableNameOf).
+    if (sheetName.endsWith(QLatin1Char('\''))) {
+        throw platform::FileWriteError(
+            QStringLiteral("the worksheet \"%1\" could not be added: a worksheet name cannot end "
+                           "with an apostrophe")
+                .arg(sheetName),
+            path);
+    }
     std::uint64_t headerBytes = kRowMarkup;
     for (qsizetype i = 0; i < columns.size(); ++i) {
         references_.push_back(ColumnLetters(static_cast<int>(i)));

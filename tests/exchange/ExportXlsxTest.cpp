@@ -194,16 +194,22 @@ TEST(ExportXlsxTest, OpenpyxlReadsEveryValueBack) {
     }
 }
 
-// A file that cannot be made is reported with the path, and an export stopped before its commit
-// leaves nothing behind.
+// A file that cannot be made, or a worksheet name Excel refuses (libxlsxwriter refused it too), is
+// reported with the path, and an export stopped before its commit leaves nothing behind.
 TEST(ExportXlsxTest, AWorkbookThatCannotBeWrittenLeavesNoFile) {
     QTemporaryDir out;
-    const QString missing = QDir(out.path()).filePath("no/such/folder/sites.xlsx");
-    try {
-        WriteOurs(missing, "sites", kTextsOnly, {});
-        ADD_FAILURE() << "no error";
-    } catch (const platform::FileWriteError& e) {
-        EXPECT_TRUE(e.path().endsWith("sites.xlsx")) << e.text().toStdString();
+    const struct {
+        QString path;
+        QString sheet;
+    } refused[] = {{QDir(out.path()).filePath("no/such/folder/sites.xlsx"), "sites"},
+                   {QDir(out.path()).filePath("sites'.xlsx"), "sites'"}};
+    for (const auto& c : refused) {
+        try {
+            WriteOurs(c.path, c.sheet, kTextsOnly, {});
+            ADD_FAILURE() << "no error for " << c.path.toStdString();
+        } catch (const platform::FileWriteError& e) {
+            EXPECT_TRUE(e.path().endsWith(".xlsx")) << e.text().toStdString();
+        }
     }
     {
         const auto writer = exchange::OpenXlsxWriter(QDir(out.path()).filePath("sites.xlsx"),
