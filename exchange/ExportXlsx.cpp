@@ -63,7 +63,7 @@ public:
             if (const auto* number = std::get_if<std::int32_t>(&row[i])) {
                 book_.integer(column, *number);
             } else if (const auto* single = std::get_if<float>(&row[i])) {
-                book_.number(column, SingleAsDouble(*single));
+                book_.single(column, *single);
             } else {
                 utf8_ = std::get<QString>(row[i]).toUtf8();
                 book_.text(column, std::string_view(utf8_.constData(),
@@ -115,10 +115,10 @@ public:
                                 TrimsText(field), number_, scratch_, Utf8Of);
                 break;
             case ExportField::Latitude:
-                pending.numbers[i] = SingleAsDouble(SingleOrZero(row, kLatitude));
+                pending.numbers[i] = SingleOrZero(row, kLatitude);
                 break;
             case ExportField::Longitude:
-                pending.numbers[i] = SingleAsDouble(SingleOrZero(row, kLongitude));
+                pending.numbers[i] = SingleOrZero(row, kLongitude);
                 break;
             case ExportField::N1:
             case ExportField::N2: {
@@ -163,7 +163,7 @@ public:
                     break;
                 case ExportField::Latitude:
                 case ExportField::Longitude:
-                    book_.number(column, pending.numbers[i]);
+                    book_.single(column, static_cast<float>(pending.numbers[i]));
                     break;
                 case ExportField::N1:
                 case ExportField::N2:
@@ -186,7 +186,7 @@ private:
     // A record read and checked, waiting to be written.
     struct Pending {
         std::vector<std::string> texts; // by column, UTF-8
-        std::vector<double> numbers;    // by column
+        std::vector<double> numbers;    // by column: the singles and counts, exact
     };
 
     XlsxWorkbook& book_;

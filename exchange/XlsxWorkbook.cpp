@@ -1,6 +1,7 @@
 #include "exchange/XlsxWorkbook.h"
 
 #include "exchange/ExportTable.h"
+#include "exchange/XlsxNumbers.h"
 #include "exchange/XlsxParts.h"
 
 #include <QDateTime>
@@ -202,14 +203,9 @@ char* XlsxWorkbook::openCell(char* at, int column) {
     return Put(at, digits);
 }
 
-void XlsxWorkbook::number(int column, double value) {
-    char* at = openCell(room(kCellMarkup + kNumberBytes + kRowMarkup), column);
-    at = Put(at, kNumberOpen);
-    char* const digits = at;
-    at = std::to_chars(at, at + kNumberBytes, value, std::chars_format::general, 16).ptr;
-    // printf's %G: E, INF and NAN in capitals.
-    std::transform(digits, at, digits, [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
-    at_ = Put(at, kNumberClose);
+void XlsxWorkbook::single(int column, float value) {
+    char* at = Put(openCell(room(kCellMarkup + kNumberBytes + kRowMarkup), column), kNumberOpen);
+    at_ = Put(PutSingleG16(at, value), kNumberClose);
 }
 
 void XlsxWorkbook::integer(int column, std::int64_t value) {

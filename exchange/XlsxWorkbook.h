@@ -40,7 +40,8 @@ public:
 
     // The cells of one row, in column order (0 for A); a row without cells leaves no trace.
     void beginRow();
-    void number(int column, double value);
+    // The number SingleAsDouble(value).
+    void single(int column, float value);
     void integer(int column, std::int64_t value);
     // UTF-8; an empty text leaves its cell empty.
     void text(int column, std::string_view utf8);

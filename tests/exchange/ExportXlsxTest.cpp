@@ -5,13 +5,16 @@
 #include "ExportReaders.h"
 #include "exchange/ExportTable.h"
 #include "exchange/ParallelDeflate.h"
+#include "exchange/XlsxNumbers.h"
 #include "exchange/ZipArchive.h"
 #include "platform/FileReplacement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <bit>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <xlsxwriter.h>
@@ -191,6 +194,45 @@ TEST(ExportXlsxTest, OpenpyxlReadsEveryValueBack) {
                 }
             }
         }
+    }
+}
+
+// The numbers of the sheet are printf's "%.16G" of the doubles, for singles of every size and
+// kind: random bit patterns (subnormal, huge, with seven to nine digits), whole numbers and
+// decimals of few digits, the extremes.
+TEST(ExportXlsxTest, SinglesAreWrittenAsPrintfWritesTheirDoubles) {
+    std::vector<float> singles{0.0F,
+                               -0.0F,
+                               1.0F,
+                               -1.0F,
+                               std::numeric_limits<float>::max(),
+                               std::numeric_limits<float>::lowest(),
+                               std::numeric_limits<float>::min(),
+                               std::numeric_limits<float>::denorm_min(),
+                               std::numeric_limits<float>::infinity(),
+                               1e16F,
+                               1e15F,
+                               9999999.0F,
+                               0.0001F,
+                               0.00001F,
+                               9.876543F,
+                               50.85F};
+    std::mt19937 random(20261211);
+    std::uniform_int_distribution<std::uint32_t> bits(0, 0x7F7FFFFF);
+    std::uniform_int_distribution<int> whole(-99999999, 99999999);
+    std::uniform_int_distribution<int> places(0, 12);
+    for (int i = 0; i < 200000; ++i) {
+        const float any = std::bit_cast<float>(bits(random));
+        singles.push_back(i % 2 ? any : -any);
+        singles.push_back(static_cast<float>(whole(random)) /
+                          static_cast<float>(std::pow(10.0, places(random))));
+    }
+    for (const float single : singles) {
+        char want[64];
+        std::snprintf(want, sizeof want, "%.16G", exchange::SingleAsDouble(single));
+        char got[64];
+        *exchange::PutSingleG16(got, single) = '\0';
+        ASSERT_STREQ(got, want) << std::bit_cast<std::uint32_t>(single);
     }
 }
 
