@@ -75,7 +75,9 @@ bool SixteenDigitsAreItsDigits(const Decimal& d, double value) {
     const double distance =
         d.exponent < 0 ? std::fma(magnitude, kPowers[-d.exponent], -digits)
                        : std::fma(digits, kPowers[d.exponent], -magnitude) / kPowers[d.exponent];
-    return std::abs(distance) < kNearEnough[d.count];
+    // Just below a power of ten the sixteenth digit is ten times finer.
+    const double nearEnough = d.digits == 1 ? kNearEnough[1] / 10 : kNearEnough[d.count];
+    return std::abs(distance) < nearEnough;
 }
 
 // The decimal laid out as "%G" lays out a number whose rounded digits these are.

@@ -199,7 +199,7 @@ TEST(ExportXlsxTest, OpenpyxlReadsEveryValueBack) {
 
 // The numbers of the sheet are printf's "%.16G" of the doubles, for singles of every size and
 // kind: random bit patterns (subnormal, huge, with seven to nine digits), whole numbers and
-// decimals of few digits, the extremes.
+// decimals of few digits, powers of ten, the extremes.
 TEST(ExportXlsxTest, SinglesAreWrittenAsPrintfWritesTheirDoubles) {
     std::vector<float> singles{0.0F,
                                -0.0F,
@@ -217,6 +217,12 @@ TEST(ExportXlsxTest, SinglesAreWrittenAsPrintfWritesTheirDoubles) {
                                0.00001F,
                                9.876543F,
                                50.85F};
+    // Powers of ten, where the double may lie just below and take the finer digits there.
+    for (int exponent = -45; exponent <= 38; ++exponent) {
+        char text[16];
+        std::snprintf(text, sizeof text, "1e%d", exponent);
+        singles.push_back(std::strtof(text, nullptr));
+    }
     std::mt19937 random(20261211);
     std::uniform_int_distribution<std::uint32_t> bits(0, 0x7F7FFFFF);
     std::uniform_int_distribution<int> whole(-99999999, 99999999);
