@@ -7,10 +7,13 @@
 #include "geodesy/Molodensky.h"
 #include "platform/ProgramSettings.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
+#include <string_view>
 
 namespace exchange {
 
@@ -265,9 +268,64 @@ void CheckRow(const std::vector<ExportColumn>& columns, const std::vector<CellVa
     }
 }
 
+namespace {
+
+// The powers of ten a double holds exactly.
+constexpr std::array<double, 23> kExactPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The double nearest a decimal text of at most nine digits ("-12.5", "1e-07"), as strtod reads
+// it: digits and power of ten both exact, one correctly rounded product or quotient is that
+// nearest double (Clinger's fast path). Nothing for another text (inf, nan) or a power of ten
+// beyond those a double holds.
+std::optional<double> ShortDecimal(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    std::size_t i = negative ? 1 : 0;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int exponent = 0;
+    bool point = false;
+    for (; i < text.size() && text[i] != 'e'; ++i) {
+        if (text[i] == '.') {
+            point = true;
+        } else if (text[i] >= '0' && text[i] <= '9' && ++count <= 15) {
+            digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+            exponent -= point ? 1 : 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0 || count > 15) {
+        return std::nullopt;
+    }
+    if (i < text.size()) {
+        int written = 0;
+        const char* first = text.data() + i + 1;
+        first += *first == '+' ? 1 : 0;
+        if (std::from_chars(first, text.data() + text.size(), written).ec != std::errc()) {
+            return std::nullopt;
+        }
+        exponent += written;
+    }
+    if (exponent < -22 || exponent > 22) {
+        return std::nullopt;
+    }
+    const auto mantissa = static_cast<double>(digits);
+    const double value = exponent < 0 ? mantissa / kExactPowersOfTen[-exponent]
+                                      : mantissa * kExactPowersOfTen[exponent];
+    return negative ? -value : value;
+}
+
+} // namespace
+
 double SingleAsDouble(float value) {
     char digits[64];
     const auto end = std::to_chars(digits, digits + sizeof digits - 1, value).ptr;
+    if (const std::optional<double> exact =
+            ShortDecimal(std::string_view(digits, static_cast<std::size_t>(end - digits)))) {
+        return *exact;
+    }
     *end = '\0';
     return std::strtod(digits, nullptr);
 }

@@ -245,11 +245,6 @@ private:
 // Below this magnitude a double's rounding error stays under half of the tenth decimal.
 constexpr float kExactSingleBelow = 524288.0F;
 
-// A stored position as TableRow gives it: 0 for Null.
-float SingleOrZero(sqlite3_stmt* row, int column) {
-    return IsNull(row, column) ? 0.0F : SingleOf(row, column);
-}
-
 // SingleText's bytes, without its detour through a double when the shortest form of the float
 // has at most ten decimals: the double read from it then prints as that form padded with zeros.
 void AppendSingle(DbfTable& table, std::size_t i, float value) {
@@ -276,57 +271,6 @@ void AppendInteger(DbfTable& table, std::size_t i, long long value) {
     table.appendNumber(i, QByteArrayView(digits, end - digits));
 }
 
-// The blanks QString::trimmed takes off an ASCII text.
-bool IsAsciiSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-std::string_view TrimmedAscii(std::string_view text) {
-    while (!text.empty() && IsAsciiSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsAsciiSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-// The Windows-1252 bytes of a text column as TableRow and CheckRow take it (trimmed for DATE,
-// SEX and COMMENT), refused when longer than the column; ASCII, nearly every text, read in place.
-QByteArrayView TextCell(const ExportColumn& column, std::optional<std::string_view> utf8, bool trim,
-                        std::int64_t rowNumber, QByteArray& scratch) {
-    const std::string_view text = utf8.value_or(std::string_view());
-    if (IsAscii(text)) {
-        const std::string_view kept = trim ? TrimmedAscii(text) : text;
-        if (std::ssize(kept) <= column.size) {
-            return QByteArrayView(kept.data(), std::ssize(kept));
-        }
-    }
-    QString value = QString::fromUtf8(text.data(), std::ssize(text));
-    if (trim) {
-        value = value.trimmed();
-    }
-    CheckRow({column}, {value}, rowNumber);
-    scratch = platform::EncodeWindows1252(value);
-    return scratch;
-}
-
-int TextColumnOf(ExportField field) {
-    using namespace document::column;
-    switch (field) {
-    case ExportField::Datum:
-        return kDatum;
-    case ExportField::Original:
-        return kOriginal;
-    case ExportField::Date:
-        return kDate;
-    case ExportField::Sex:
-        return kSex;
-    default:
-        return kComment;
-    }
-}
-
 // The records written straight from the table's columns into the DBF bytes, as TableRow would
 // give them to addRow. With the Lambert 72 columns, the records of a block wait in the buffer with
 // blank X and Y until the block's conversion fills them in.
@@ -344,31 +288,18 @@ public:
         for (std::size_t i = 0; i < columns_.size(); ++i) {
             const ExportField field = columns_[i].field;
             if (field == ExportField::Period) {
-                const auto end =
-                    IsNull(row, kPeriod)
-                        ? period_
-                        : std::to_chars(period_, period_ + sizeof period_,
-                                        static_cast<std::int16_t>(sqlite3_column_int(row, kPeriod)))
-                              .ptr;
-                texts_[i] = TextCell(columns_[i], std::string_view(period_, end - period_), false,
-                                     number_, scratch_[i]);
+                texts_[i] = TextCell(columns_[i], PeriodText(row, period_), false, number_,
+                                     scratch_[i], platform::EncodeWindows1252);
             } else if (columns_[i].type == ColumnType::Text) {
-                const bool trim = field == ExportField::Date || field == ExportField::Sex ||
-                                  field == ExportField::Comment;
-                texts_[i] = TextCell(columns_[i], document::ColumnText(row, TextColumnOf(field)),
-                                     trim, number_, scratch_[i]);
+                texts_[i] =
+                    TextCell(columns_[i], document::ColumnText(row, TextColumnOf(field)),
+                             TrimsText(field), number_, scratch_[i], platform::EncodeWindows1252);
             }
         }
         QByteArray& out = table_.buffer();
         if (lambert_) {
             starts_.push_back(out.size() + 1);
-            const std::optional<std::string_view> datum = document::ColumnText(row, kDatum);
-            if (datum && !datum->empty() && !IsNull(row, kLatitude) && !IsNull(row, kLongitude)) {
-                positions_.push_back(
-                    std::array<float, 2>{SingleOf(row, kLatitude), SingleOf(row, kLongitude)});
-            } else {
-                positions_.emplace_back();
-            }
+            positions_.push_back(StoredPosition(row));
         }
         out += ' ';
         for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -386,10 +317,7 @@ public:
             case ExportField::N1:
             case ExportField::N2: {
                 const int column = columns_[i].field == ExportField::N1 ? kN1 : kN2;
-                AppendInteger(table_, i,
-                              IsNull(row, column)
-                                  ? 0
-                                  : static_cast<std::int32_t>(sqlite3_column_int(row, column)));
+                AppendInteger(table_, i, IntOrZero(row, column));
                 break;
             }
             case ExportField::Memo:
@@ -463,12 +391,8 @@ void WriteDbfExport(bool foxPro, const QString& path, const QString& memoPath,
                     const document::RecordSet& records, const std::vector<ExportColumn>& columns,
                     std::int64_t rowCount, const QString& memo) {
     DbfTable table(foxPro, path, memoPath, columns, rowCount);
-    document::ColumnStream stream(records, kStreamColumns);
     DbfRows rows(table, columns, memo);
-    while (stream.next()) {
-        rows.add(stream.row());
-    }
-    rows.finish();
+    StreamRecords(records, rows);
     table.commit();
 }
 

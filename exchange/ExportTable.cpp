@@ -15,9 +15,8 @@ namespace exchange {
 
 namespace {
 
-// Excel's own limits: rows of a sheet (one is the header), characters of a cell.
+// Excel's own limit: rows of a sheet (one is the header).
 constexpr std::int64_t kSheetRows = 1048576;
-constexpr qsizetype kCellChars = 32767;
 // The Paradox table keeps its memo as text of this size.
 constexpr qsizetype kParadoxMemoChars = 255;
 
@@ -102,9 +101,10 @@ void CheckTargetLimits(ExportTarget target, const std::vector<ExportColumn>& col
     if (target == ExportTarget::Excel) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (const auto* text = std::get_if<QString>(&row[i]);
-                text && text->size() > kCellChars) {
-                RefuseValue(rowNumber, columns[i].name,
-                            QStringLiteral("a cell holds at most %1 characters").arg(kCellChars));
+                text && text->size() > kExcelCellChars) {
+                RefuseValue(
+                    rowNumber, columns[i].name,
+                    QStringLiteral("a cell holds at most %1 characters").arg(kExcelCellChars));
             }
         }
     }
@@ -133,7 +133,7 @@ std::unique_ptr<TableWriter> OpenTableWriter(ExportTarget target, const QString&
     case ExportTarget::Paradox:
         return OpenParadoxWriter(path, tableName, columns, rowCount);
     case ExportTarget::Excel:
-        return OpenXlsxWriter(path, tableName, columns);
+        return OpenXlsxWriter(path, tableName, columns, rowCount);
     case ExportTarget::Sqlite:
         return OpenSqliteWriter(path, tableName, columns);
     }
@@ -158,6 +158,10 @@ void WriteTableExport(ExportTarget target, const QString& path, const document::
         const QStringList files = ExportFiles(target, path);
         WriteDbfExport(target == ExportTarget::FoxPro, files[0], files[1], records, columns, count,
                        memo);
+        return;
+    }
+    if (target == ExportTarget::Excel) {
+        WriteXlsxExport(path, tableName, records, columns, count, memo);
         return;
     }
 

@@ -70,7 +70,15 @@ std::unique_ptr<TableWriter> OpenParadoxWriter(const QString& path, const QStrin
 // The most records of these columns a Paradox 3.x table holds (65,535 blocks of 4 KB).
 std::int64_t ParadoxRowLimit(const std::vector<ExportColumn>& columns);
 std::unique_ptr<TableWriter> OpenXlsxWriter(const QString& path, const QString& tableName,
-                                            const std::vector<ExportColumn>& columns);
+                                            const std::vector<ExportColumn>& columns,
+                                            std::int64_t rowCount);
+// The Excel export of WriteTableExport, written straight from the table's columns: the workbook
+// of OpenXlsxWriter given the TableRow of each record, at a fraction of the cost.
+void WriteXlsxExport(const QString& path, const QString& tableName,
+                     const document::RecordSet& records, const std::vector<ExportColumn>& columns,
+                     std::int64_t rowCount, const QString& memo);
+// The characters an Excel cell holds at most.
+inline constexpr qsizetype kExcelCellChars = 32767;
 std::unique_ptr<TableWriter> OpenSqliteWriter(const QString& path, const QString& tableName,
                                               const std::vector<ExportColumn>& columns);
 

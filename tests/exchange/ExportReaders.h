@@ -1,8 +1,8 @@
 #pragma once
 
-// Independent readers of exported tables: Python's dbfread and openpyxl, shapelib's DBF header
-// reader, pxlib's Paradox reader and the sqlite3 shell. Each gives the table in one shape so that
-// a test can hold every target to the same expectations.
+// Independent readers of exported tables: Python's dbfread, zipfile and openpyxl, shapelib's DBF
+// header reader, pxlib's Paradox reader and the sqlite3 shell. Each gives the table in one shape so
+// that a test can hold every target to the same expectations.
 
 #include <QByteArray>
 #include <QFile>
@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -19,6 +20,7 @@
 extern "C" {
 #include <paradox.h>
 }
+#include <map>
 #include <shapefil.h>
 #include <vector>
 
@@ -46,6 +48,12 @@ inline QByteArray RunTool(const QString& program, const QStringList& arguments) 
     const QByteArray error = process.readAllStandardError();
     EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << ": " << error.toStdString();
     return process.readAllStandardOutput();
+}
+
+// Runs a Python script on a file; its output read as JSON.
+inline QJsonDocument RunPython(const QString& script, const QString& path) {
+    return QJsonDocument::fromJson(
+        RunTool(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path}));
 }
 
 inline QVariant CellOf(const QJsonValue& value) {
@@ -77,9 +85,7 @@ inline ReadTable ReadDbf(const QString& path) {
         "t = dbfread.DBF(sys.argv[1], load=True)\n"
         "print(json.dumps({'columns': [[f.name, f.type, f.length, f.decimal_count] for f in "
         "t.fields], 'rows': [list(r.values()) for r in t.records]}))\n");
-    const QJsonObject json = QJsonDocument::fromJson(RunTool(QStringLiteral("/usr/bin/python3"),
-                                                             {QStringLiteral("-c"), script, path}))
-                                 .object();
+    const QJsonObject json = RunPython(script, path).object();
     ReadTable table;
     for (const QJsonValue& c : json[QStringLiteral("columns")].toArray()) {
         const QJsonArray f = c.toArray();
@@ -116,6 +122,37 @@ inline ShapelibHeader ReadDbfHeader(const QString& path) {
     return header;
 }
 
+// Python's zipfile: every part of a zip archive by name, each checked against its CRC-32 as it is
+// read; the names in the central directory's order under "".
+inline std::map<QString, QByteArray> ReadZipParts(const QString& path) {
+    const QString script = QStringLiteral(
+        "import sys, json, zipfile, base64\n"
+        "z = zipfile.ZipFile(sys.argv[1])\n"
+        "print(json.dumps([[i.filename, base64.b64encode(z.read(i)).decode()] for i in "
+        "z.infolist()]))\n");
+    const QJsonArray parts = RunPython(script, path).array();
+    std::map<QString, QByteArray> out;
+    QStringList names;
+    for (const QJsonValue& part : parts) {
+        const QJsonArray p = part.toArray();
+        names << p[0].toString();
+        out[p[0].toString()] = QByteArray::fromBase64(p[1].toString().toLatin1());
+    }
+    out[QString()] = names.join(QLatin1Char('\n')).toUtf8();
+    return out;
+}
+
+// The parts of a workbook as ReadZipParts gives them, the time stamps of its document properties
+// (the time it was written) replaced by "T".
+inline std::map<QString, QByteArray> ReadXlsxParts(const QString& path) {
+    std::map<QString, QByteArray> parts = ReadZipParts(path);
+    QString core = QString::fromUtf8(parts[QStringLiteral("docProps/core.xml")]);
+    core.replace(QRegularExpression(QStringLiteral("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ")),
+                 QStringLiteral("T"));
+    parts[QStringLiteral("docProps/core.xml")] = core.toUtf8();
+    return parts;
+}
+
 // openpyxl: the worksheet names, row 1 as the columns, the other rows as values.
 inline ReadTable ReadXlsx(const QString& path) {
     const QString script =
@@ -124,9 +161,7 @@ inline ReadTable ReadXlsx(const QString& path) {
                        "ws = wb.worksheets[0]\n"
                        "print(json.dumps({'sheets': wb.sheetnames, 'rows': [list(r) for r in "
                        "ws.iter_rows(values_only=True)]}))\n");
-    const QJsonObject json = QJsonDocument::fromJson(RunTool(QStringLiteral("/usr/bin/python3"),
-                                                             {QStringLiteral("-c"), script, path}))
-                                 .object();
+    const QJsonObject json = RunPython(script, path).object();
     ReadTable table;
     for (const QJsonValue& name : json[QStringLiteral("sheets")].toArray()) {
         table.tables << name.toString();
