@@ -1,6 +1,7 @@
 // Start of the program: one copy per user, the start screen, then the main window's load step.
 #include "app/Form1.h"
 #include "app/Start.h"
+#include "platform/NumberLocale.h"
 #include "platform/Settings.h"
 #include "platform/widgets/QtPrompter.h"
 
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     // text does, whatever the desktop's language.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication application(argc, argv);
+    platform::KeepCNumberNotation();
     platform::InstallOnScreenPrompter();
     // The name is also the message boxes' default title. No display name is set: the window
     // system would append it to every window title ("DOVazov - file - DOVazov").

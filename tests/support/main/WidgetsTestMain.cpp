@@ -1,5 +1,6 @@
 // The tests of the windows: an offscreen Qt with widgets and the program's on-screen prompter,
 // which a test replaces with a scripted one where it answers questions.
+#include "platform/NumberLocale.h"
 #include "platform/widgets/QtPrompter.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+    platform::KeepCNumberNotation();
     platform::InstallOnScreenPrompter();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
