@@ -49,6 +49,14 @@ QString FindName(const QStringList& names, const QString& name) {
     return {};
 }
 
+bool OpensInProcess(const QString& file, const QString& dbType) {
+    if (dbType.compare(kDbaseType, Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    return dbType.isEmpty() &&
+           document::RecogniseTableFile(file) == document::TableFileKind::Sqlite;
+}
+
 GazetteerSource::GazetteerSource(const QString& file, const QString& dbType)
     : file_(file), dbType_(dbType) {
     const QFileInfo info(file);

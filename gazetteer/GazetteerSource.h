@@ -78,6 +78,10 @@ private:
     std::set<QString> indexed_; // "table\nfield" pairs with a working index
 };
 
+// Whether the gazetteer of `file`/`dbType` opens within this process: an SQLite file or a folder
+// of dBase tables. Access and Paradox files are read by a child process.
+bool OpensInProcess(const QString& file, const QString& dbType);
+
 // An identifier as SQLite quotes it: in double quotes, inner quotes doubled.
 QString QuoteIdentifier(const QString& name);
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace SQLite {
@@ -20,10 +22,15 @@ struct PlaceColumns;
 // ASCII letters without regard to case.
 class PlaceIndex {
 public:
-    // Reads the search field and the coordinates of every record of `columns.table` (and the
-    // order of the FIPS field when the hits are listed in it). A record whose search field is
-    // null is never found, as no comparison with it holds.
-    PlaceIndex(SQLite::Database& database, const PlaceColumns& columns);
+    // Raised by the constructor when `stop` is set before it is done.
+    struct Stopped {};
+
+    // Reads the search field of every record of `columns.table`, the records whose coordinates
+    // are not both numbers, and the order of the FIPS field when the hits are listed in it. A
+    // record whose search field is null is never found, as no comparison with it holds. `stop`,
+    // when given, is looked at as the records are read, for a reading in another thread.
+    PlaceIndex(SQLite::Database& database, const PlaceColumns& columns,
+               const std::atomic<bool>* stop = nullptr);
 
     // The record ids of the places whose search field equals `key` (`exact`) or begins with
     // it, in listing order: by the search field, or by the FIPS field then the search field;
@@ -38,12 +45,19 @@ private:
         std::int64_t id;
         std::uint32_t keyStart;
         std::uint32_t keyLength;
-        int coordinateError; // 0, or the error that listing the row raises
     };
     std::string_view keyOf(const Entry& entry) const;
+    void readKeys(SQLite::Database& database, const PlaceColumns& columns,
+                  const std::atomic<bool>* stop);
+    void readCoordinateErrors(SQLite::Database& database, const PlaceColumns& columns);
+    void readFipsOrder(SQLite::Database& database, const PlaceColumns& columns,
+                       const std::atomic<bool>* stop);
+    // 0, or the error that listing the row of record `id` raises.
+    int coordinateError(std::int64_t id) const;
 
-    std::string keys_;                   // the folded search fields, one after another
-    std::vector<Entry> entries_;         // by folded key, then record id
+    std::string keys_;           // the folded search fields, one after another
+    std::vector<Entry> entries_; // by folded key, then record id
+    std::vector<std::pair<std::int64_t, int>> errors_; // by record id: rows that cannot be listed
     std::vector<std::uint32_t> listing_; // entry positions in FIPS order; empty for key order
 };
 

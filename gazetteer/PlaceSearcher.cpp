@@ -17,10 +17,97 @@ PickedPlace PlaceOfRow(const PlaceRow& row) {
     return place;
 }
 
+namespace {
+
+// The settings the database, its working copy and the index are read for.
+QStringList IndexedSettings(const platform::ProgramSettings& m) {
+    return {m.File,
+            m.DbType,
+            m.Table,
+            m.ResearchField,
+            m.FullNameField,
+            m.LatitudeField,
+            m.LongitudeField,
+            m.FipsField,
+            m.ProvinceField,
+            m.FeatureField,
+            m.CountryName,
+            m.ProvinceName,
+            QString::number(m.Sort)};
+}
+
+} // namespace
+
 PlaceSearcher::PlaceSearcher() = default;
-PlaceSearcher::~PlaceSearcher() = default;
+
+PlaceSearcher::~PlaceSearcher() {
+    stopPreparing();
+}
+
+void PlaceSearcher::prepare(const platform::ProgramSettings& mapping) {
+    const QStringList wanted = IndexedSettings(mapping);
+    if (preparing_.valid() && preparingFor_ == wanted) {
+        return;
+    }
+    if (index_ && indexedFor_ == wanted && source_->isSameAs(mapping.File, mapping.DbType)) {
+        return;
+    }
+    stopPreparing();
+    if (!OpensInProcess(mapping.File, mapping.DbType)) {
+        return;
+    }
+    preparingFor_ = wanted;
+    stop_ = false;
+    // The thread has its own connection and copies of the settings: nothing of the window's.
+    preparing_ = std::async(std::launch::async, [mapping, stop = &stop_] {
+        Prepared prepared;
+        prepared.source = std::make_shared<GazetteerSource>(mapping.File, mapping.DbType);
+        prepared.columns = ResolveColumns(*prepared.source, mapping);
+        prepared.index =
+            std::make_unique<PlaceIndex>(prepared.source->database(), prepared.columns, stop);
+        return prepared;
+    });
+}
+
+void PlaceSearcher::stopPreparing() {
+    if (!preparing_.valid()) {
+        return;
+    }
+    stop_ = true;
+    try {
+        preparing_.get();
+    } catch (...) {
+        // Stopped, or failed: nothing of it is kept.
+    }
+}
+
+void PlaceSearcher::adopt(const platform::ProgramSettings& mapping) {
+    if (!preparing_.valid()) {
+        return;
+    }
+    if (preparingFor_ != IndexedSettings(mapping)) {
+        stopPreparing();
+        return;
+    }
+    Prepared prepared;
+    try {
+        prepared = preparing_.get();
+    } catch (...) {
+        // The search opens the gazetteer again and reports what fails.
+        return;
+    }
+    if (!prepared.source->isSameAs(mapping.File, mapping.DbType)) {
+        return;
+    }
+    reader_.reset();
+    index_ = std::move(prepared.index);
+    indexed_ = prepared.columns;
+    indexedFor_ = preparingFor_;
+    source_ = std::move(prepared.source);
+}
 
 GazetteerSource& PlaceSearcher::source(const platform::ProgramSettings& mapping) {
+    adopt(mapping);
     if (!source_ || !source_->isSameAs(mapping.File, mapping.DbType)) {
         index_.reset();
         reader_.reset();
@@ -39,6 +126,7 @@ PlaceHits PlaceSearcher::search(const platform::ProgramSettings& mapping, const 
         index_ = std::make_unique<PlaceIndex>(database.database(), columns);
         indexed_ = columns;
     }
+    indexedFor_ = IndexedSettings(mapping);
     const RowFormat format = FormatOf(mapping);
     if (!reader_ || !reader_->reads(source_.get(), columns, format)) {
         reader_ = std::make_shared<PlaceReader>(source_, columns, format);

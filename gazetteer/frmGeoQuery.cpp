@@ -232,8 +232,12 @@ void frmGeoQuery::errorPath(int number, const QString& description) {
 }
 
 void frmGeoQuery::cmdSetup_Click() {
-    frmGeoSetup setup(host_, this);
-    setup.exec();
+    {
+        frmGeoSetup setup(host_, this);
+        setup.exec();
+    }
+    // Another gazetteer, or other fields, are read afresh.
+    searcher_.prepare(platform::Settings());
 }
 
 void frmGeoQuery::ListView1_DblClick() {
@@ -305,6 +309,11 @@ void frmGeoQuery::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void frmGeoQuery::showEvent(QShowEvent* event) {
+    searcher_.prepare(platform::Settings());
+    QDialog::showEvent(event);
 }
 
 void frmGeoQuery::closeEvent(QCloseEvent* event) {

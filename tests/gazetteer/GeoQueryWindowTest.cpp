@@ -202,6 +202,29 @@ TEST_F(GeoQueryWindowTest, LettersTypedInTheListGoToTheFirstNameThatBeginsWithTh
     EXPECT_EQ(w.ListView1->selectionModel()->selectedRows().value(0).row(), 2);
 }
 
+// The window reads its gazetteer while the user types; a gazetteer set up anew meanwhile is the
+// one searched, and a window closed while it reads waits for nothing of it.
+TEST_F(GeoQueryWindowTest, TheGazetteerSetUpWhileTheWindowShowsIsTheOneSearched) {
+    {
+        gazetteer::frmGeoQuery closed{gazetteer::GazetteerHost{}};
+        closed.show();
+    }
+    const QString other = dir_.filePath(QStringLiteral("other.sqlite"));
+    gazetteer_test::WriteSqliteGazetteer(other);
+    {
+        SQLite::Database db(other.toStdString(), SQLite::OPEN_READWRITE);
+        db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude) "
+                "VALUES ('LYONNAIS', 'Lyonnais', 45.7, 4.6)");
+    }
+    gazetteer::frmGeoQuery& w = search_.window;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    platform::Settings().File = other;
+    QTest::keyClicks(w.txt, QStringLiteral("ly"));
+    QTest::mouseClick(w.cmd[1], Qt::LeftButton);
+    EXPECT_EQ(ListedNames(w.ListView1), QStringList({"Lyon", "Lyonnais", "Lyons"}));
+}
+
 TEST_F(GeoQueryWindowTest, AMissingDatabaseLeavesThePreviousRowsShown) {
     gazetteer::frmGeoQuery& w = search_.window;
     ASSERT_NO_FATAL_FAILURE(ShowAndSearch(QStringLiteral("L")));

@@ -87,6 +87,45 @@ TEST_F(PlaceSearchTest, SortingByFipsOrdersByTheCode) {
     EXPECT_EQ(codes, QStringList({"BE", "FR", "FR", "FR", "PL", "US", "XX"}));
 }
 
+// Keys and codes that tell a bytewise order from SQLite's: case, the signs between the capitals
+// and the small letters, letters beyond ASCII, numbers in the search field (compared as their
+// text), and no FIPS code; the FIPS field compares as its collation says.
+TEST_F(PlaceSearchTest, EveryListingIsInSqlitesOwnOrder) {
+    for (const char* fipsType : {"TEXT", "TEXT COLLATE NOCASE"}) {
+        const QString path = dir_.filePath(QStringLiteral("order-%1.sqlite").arg(fipsType[4] == 0));
+        {
+            SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+            db.exec(std::string("CREATE TABLE ZEBGazet_Decoding (Sort_Name, Full_Name TEXT, "
+                                "Latitude REAL, Longitude REAL, FIPS_QOV ") +
+                    fipsType + ", Feature_Desig_Code TEXT, Country_Name TEXT, Province_Name TEXT)");
+            db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude, "
+                    "FIPS_QOV) VALUES ('b_x', 'p1', 1, 1, 'fr'), ('B[X', 'p2', 1, 1, 'FR'), "
+                    "('bax', 'p3', 1, 1, 'BE'), (12, 'p4', 1, 1, 'fr'), ('12A', 'p5', 1, 1, NULL), "
+                    "('ÉCLUSE', 'p6', 1, 1, 'FR'), ('ECLUSE', 'p7', 1, 1, 'Fr'), "
+                    "('bAx', 'p8', 1, 1, 'BE'), (9.5, 'p9', 1, 1, 'BE'), ('B', 'p10', 1, 1, 'fr'), "
+                    "(NULL, 'p11', 1, 1, 'BE')");
+            // Searched in place, where the FIPS field keeps its collation.
+            db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
+        }
+        platform::Settings().File = path;
+        for (const int sort : {0, 1}) {
+            platform::Settings().Sort = sort;
+            SQLite::Database db(path.toStdString(), SQLite::OPEN_READONLY);
+            SQLite::Statement expected(
+                db, std::string("SELECT Full_Name FROM ZEBGazet_Decoding WHERE Sort_Name IS NOT "
+                                "NULL ORDER BY ") +
+                        (sort == 1 ? "FIPS_QOV, " : "") +
+                        "CAST(Sort_Name AS TEXT) COLLATE NOCASE, rowid");
+            QStringList names;
+            while (expected.executeStep()) {
+                names << QString::fromStdString(expected.getColumn(0).getString());
+            }
+            EXPECT_EQ(Names(Search(QStringLiteral(" "), false)), names)
+                << fipsType << ", sort " << sort;
+        }
+    }
+}
+
 TEST_F(PlaceSearchTest, TheListFindsAndSortsRowsItHasNotShown) {
     gazetteer::PlaceListModel model(
         QStringList(), [](const QString&) { return QIcon(); }, nullptr);
