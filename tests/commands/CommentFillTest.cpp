@@ -309,4 +309,38 @@ TEST_F(CommentFillTest, LambertAndIfblAgainstProj) {
     EXPECT_EQ(Comment(1), "x") << "a row off the grid is left as it was";
 }
 
+// The Lambert fills convert a block at a time: every row must read what the one-point text gives,
+// the rows whose metres fall a hair from a single's rounding included (a few in a hundred here).
+TEST_F(CommentFillTest, ProjectedFillsWriteWhatEachRowWouldReceive) {
+    SetDestination("EUR-M");
+    std::mt19937 random(20261211);
+    std::uniform_real_distribution<float> latitude(20.0F, 60.0F);
+    std::uniform_real_distribution<float> longitude(-15.0F, 15.0F);
+    std::vector<std::pair<float, float>> positions;
+    for (int i = 0; i < 3000; ++i) {
+        positions.emplace_back(latitude(random), longitude(random));
+    }
+    for (const auto& [lat, lon] : positions) {
+        Row(std::nullopt, QString("EUR-M"), lat, lon);
+    }
+    Row(std::nullopt, std::nullopt, 50.0F, 4.0F); // no datum: unchanged
+    for (const int index : {2, 4, 5}) {
+        SCOPED_TRACE(index);
+        document::WorkDb().exec("UPDATE DOVAZOV SET COMMENT = NULL");
+        ShowAll();
+        commands::MnuRemplirXY(index, {});
+        SQLite::Statement comments(document::WorkDb(),
+                                   "SELECT COMMENT FROM DOVAZOV ORDER BY Counter");
+        for (const auto& [lat, lon] : positions) {
+            const std::optional<QString> expected =
+                commands::PositionText(index, static_cast<double>(lat), static_cast<double>(lon));
+            ASSERT_TRUE(expected);
+            ASSERT_TRUE(comments.executeStep());
+            ASSERT_EQ(comments.getColumn(0).getString(), expected->toStdString())
+                << lat << " " << lon;
+        }
+        EXPECT_EQ(Comment(positions.size()), "<null>");
+    }
+}
+
 } // namespace
