@@ -2,6 +2,7 @@
 
 #include "commands/SnapRules.h"
 #include "commands/SnapWalk.h"
+#include "common/AppError.h"
 #include "common/Numeric.h"
 #include "document/BatchUpdate.h"
 #include "document/ColumnStream.h"
@@ -245,6 +246,180 @@ std::optional<QString> GridReferenceText(int index, double lat, double lon) {
     return QString::fromStdString(letters + " " + eDigits + " " + nDigits);
 }
 
+namespace {
+
+// The stored position of a row a fill writes: a position with neither axis at 0, and a datum
+// when `needsDatum`.
+std::optional<LatLon> FilledPosition(const FillRow& row, bool needsDatum) {
+    if (!row.LATITUDE || !row.LONGITUDE || (needsDatum && !row.hasDatum) || *row.LATITUDE == 0.0F ||
+        *row.LONGITUDE == 0.0F) {
+        return std::nullopt;
+    }
+    return LatLon{static_cast<double>(*row.LATITUDE), static_cast<double>(*row.LONGITUDE)};
+}
+
+// Whether a length in metres is written alike anywhere within a hair of `metres`: Single holds it
+// as the nearest single, which rounds alike on both sides.
+bool SteadySingle(double metres) {
+    return static_cast<float>(metres - document::kHairMetres) ==
+           static_cast<float>(metres + document::kHairMetres);
+}
+
+// Items 2, 4 and 5 over a block: the positions shifted to the grid's datum and projected by the
+// batch conversions, "x,y" written as Single writes them; a row whose metres lie within a hair of
+// a single's rounding boundary is written by PositionText, as are all of them one at a time.
+CommentBlockText ProjectedTexts(int index, QChar mark) {
+    struct Arrays {
+        std::vector<std::size_t> at;
+        std::vector<double> lat;
+        std::vector<double> lon;
+        std::vector<double> gridLat;
+        std::vector<double> gridLon;
+        std::vector<double> x;
+        std::vector<double> y;
+    };
+    return [index, mark, a = std::make_shared<Arrays>()](
+               std::span<const FillRow> rows, std::vector<std::optional<std::string>>& texts) {
+        texts.assign(rows.size(), std::nullopt);
+        a->at.clear();
+        a->lat.clear();
+        a->lon.clear();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (const std::optional<LatLon> position = FilledPosition(rows[i], true)) {
+                a->at.push_back(i);
+                a->lat.push_back(position->lat);
+                a->lon.push_back(position->lon);
+            }
+        }
+        if (a->at.empty()) {
+            return;
+        }
+        const bool belgian = index == 2;
+        const int gridDatum = RequireGridDatum(belgian ? geodesy::kBel72 : geodesy::kMer);
+        const std::size_t n = a->at.size();
+        a->gridLat.resize(n);
+        a->gridLon.resize(n);
+        a->x.resize(n);
+        a->y.resize(n);
+        geodesy::batch::ShiftDatum(a->lat, a->lon, a->gridLat, a->gridLon,
+                                   geodesy::Datums().DestIndex, gridDatum);
+        if (belgian) {
+            geodesy::batch::LatLonToLambert72(a->gridLat, a->gridLon, a->x, a->y);
+        } else {
+            geodesy::batch::LatLonToLambertAfrica(a->gridLat, a->gridLon, a->x, a->y,
+                                                  index == 4 ? 1 : 2);
+        }
+        for (std::size_t k = 0; k < a->at.size(); ++k) {
+            const std::size_t i = a->at[k];
+            if (SteadySingle(a->x[k]) && SteadySingle(a->y[k])) {
+                std::string text = common::CStrSingle(static_cast<float>(a->x[k]));
+                text += ',';
+                text += common::CStrSingle(static_cast<float>(a->y[k]));
+                texts[i] = std::move(text);
+                continue;
+            }
+            const std::optional<QString> one =
+                PositionText(index, static_cast<double>(*rows[i].LATITUDE),
+                             static_cast<double>(*rows[i].LONGITUDE), mark);
+            texts[i] = one ? std::optional<std::string>(one->toStdString()) : std::nullopt;
+        }
+    };
+}
+
+// The grid references of MnuRemplirCoo over a block, through the batch conversions: MGRS
+// references where the batch may stand for the one-point conversion (SteadyMgrs), British and
+// Irish ones where the texts are the same a hair to either side of the batch's metres; the other
+// rows, and a block the batch projection refuses, get GridReferenceText one row at a time.
+CommentBlockText GridTexts(int index) {
+    struct Arrays {
+        std::vector<std::size_t> at;
+        std::vector<double> lat;
+        std::vector<double> lon;
+        std::vector<double> gridLat;
+        std::vector<double> gridLon;
+        std::vector<int> zone;
+        std::vector<double> easting;
+        std::vector<double> northing;
+        std::vector<std::string> mgrs;
+    };
+    return [index, a = std::make_shared<Arrays>()](std::span<const FillRow> rows,
+                                                   std::vector<std::optional<std::string>>& texts) {
+        texts.assign(rows.size(), std::nullopt);
+        a->at.clear();
+        a->lat.clear();
+        a->lon.clear();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (const std::optional<LatLon> position = FilledPosition(rows[i], false)) {
+                a->at.push_back(i);
+                a->lat.push_back(position->lat);
+                a->lon.push_back(position->lon);
+            }
+        }
+        const std::size_t n = a->at.size();
+        const auto onePoint = [&](std::size_t k) {
+            texts[a->at[k]] = GridReferenceText(index, a->lat[k], a->lon[k])->toStdString();
+        };
+        a->gridLat.resize(n);
+        a->gridLon.resize(n);
+        a->easting.resize(n);
+        a->northing.resize(n);
+        if (index == 0) {
+            const geodesy::DatumState& datums = geodesy::Datums();
+            for (std::size_t k = 0; k < n; ++k) {
+                a->gridLat[k] = geodesy::DegToRad(a->lat[k]);
+                a->gridLon[k] = geodesy::DegToRad(a->lon[k]);
+            }
+            a->zone.resize(n);
+            a->mgrs.resize(n);
+            geodesy::batch::LatLonToMgrs(datums.EllipsoidA, datums.EllipsoidF, a->gridLat,
+                                         a->gridLon, a->zone, a->northing, a->easting, a->mgrs,
+                                         datums.Ellipsoid);
+            for (std::size_t k = 0; k < n; ++k) {
+                if (MgrsNearEdge(a->lat[k], a->lon[k]) ||
+                    !SteadyMgrs(a->mgrs[k], a->easting[k], a->northing[k])) {
+                    onePoint(k);
+                } else {
+                    texts[a->at[k]] = a->mgrs[k];
+                }
+            }
+            return;
+        }
+        if (n == 0) {
+            return;
+        }
+        const bool british = index == 1;
+        const int type = british ? geodesy::kBritishGrid : geodesy::kIrishGrid;
+        geodesy::batch::ShiftDatum(a->lat, a->lon, a->gridLat, a->gridLon,
+                                   geodesy::Datums().DestIndex,
+                                   RequireGridDatum(british ? geodesy::kOgbM : geodesy::kIrl));
+        try {
+            geodesy::batch::LatLonToGrid(type, a->gridLat, a->gridLon, a->easting, a->northing);
+        } catch (const common::AppError&) {
+            for (std::size_t k = 0; k < n; ++k) {
+                onePoint(k); // a point without a reference among them: each as it comes
+            }
+            return;
+        }
+        std::string lettersBelow, eastBelow, northBelow, lettersAbove, eastAbove, northAbove;
+        for (std::size_t k = 0; k < n; ++k) {
+            constexpr double hair = document::kHairMetres;
+            geodesy::GridRefFromGridEN(type, a->easting[k] - hair, a->northing[k] - hair,
+                                       lettersBelow, eastBelow, northBelow);
+            geodesy::GridRefFromGridEN(type, a->easting[k] + hair, a->northing[k] + hair,
+                                       lettersAbove, eastAbove, northAbove);
+            // Each text is a monotone step of its axis: alike at both ends, alike between.
+            if (lettersBelow != lettersAbove || eastBelow != eastAbove ||
+                northBelow != northAbove) {
+                onePoint(k);
+                continue;
+            }
+            texts[a->at[k]] = lettersBelow + " " + eastBelow + " " + northBelow;
+        }
+    };
+}
+
+} // namespace
+
 std::optional<FillResult> MnuRemplirCoo(int index, std::span<const std::int64_t> selected) {
     if (index < 0 || index > 2) {
         return std::nullopt;
@@ -260,18 +435,7 @@ std::optional<FillResult> MnuRemplirCoo(int index, std::span<const std::int64_t>
     geodesy::SelectDatum(geodesy::Datums().DestIndex);
     const platform::WaitCursor busy;
     platform::SetProgress(0);
-    return FillComments(selected, EachRow([index](const FillRow& row) -> std::optional<QString> {
-                            if (!row.LATITUDE || !row.LONGITUDE) {
-                                return std::nullopt;
-                            }
-                            const auto lat = static_cast<double>(*row.LATITUDE);
-                            const auto lon = static_cast<double>(*row.LONGITUDE);
-                            if (lat == 0.0 || lon == 0.0) {
-                                return std::nullopt;
-                            }
-                            return GridReferenceText(index, lat, lon);
-                        }),
-                        QStringLiteral(" "));
+    return FillComments(selected, GridTexts(index), QStringLiteral(" "));
 }
 
 std::optional<FillResult> MnuRemplirTexte(std::span<const std::int64_t> selected) {
@@ -331,87 +495,6 @@ std::optional<QString> PositionText(int index, double lat, double lon, QChar mar
     }
 }
 
-namespace {
-
-// Whether a fill of item `index` writes a row: a position, a datum, neither axis at 0.
-std::optional<LatLon> FilledPosition(const FillRow& row) {
-    if (!row.LATITUDE || !row.LONGITUDE || !row.hasDatum || *row.LATITUDE == 0.0F ||
-        *row.LONGITUDE == 0.0F) {
-        return std::nullopt;
-    }
-    return LatLon{static_cast<double>(*row.LATITUDE), static_cast<double>(*row.LONGITUDE)};
-}
-
-// Whether a length in metres is written alike anywhere within a hair of `metres`: Single holds it
-// as the nearest single, which rounds alike on both sides.
-bool SteadySingle(double metres) {
-    return static_cast<float>(metres - document::kHairMetres) ==
-           static_cast<float>(metres + document::kHairMetres);
-}
-
-// Items 2, 4 and 5 over a block: the positions shifted to the grid's datum and projected by the
-// batch conversions, "x,y" written as Single writes them; a row whose metres lie within a hair of
-// a single's rounding boundary is written by PositionText, as are all of them one at a time.
-CommentBlockText ProjectedTexts(int index, QChar mark) {
-    struct Arrays {
-        std::vector<std::size_t> at;
-        std::vector<double> lat;
-        std::vector<double> lon;
-        std::vector<double> gridLat;
-        std::vector<double> gridLon;
-        std::vector<double> x;
-        std::vector<double> y;
-    };
-    return [index, mark, a = std::make_shared<Arrays>()](
-               std::span<const FillRow> rows, std::vector<std::optional<std::string>>& texts) {
-        texts.assign(rows.size(), std::nullopt);
-        a->at.clear();
-        a->lat.clear();
-        a->lon.clear();
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (const std::optional<LatLon> position = FilledPosition(rows[i])) {
-                a->at.push_back(i);
-                a->lat.push_back(position->lat);
-                a->lon.push_back(position->lon);
-            }
-        }
-        if (a->at.empty()) {
-            return;
-        }
-        const bool belgian = index == 2;
-        const int gridDatum = RequireGridDatum(belgian ? geodesy::kBel72 : geodesy::kMer);
-        const std::size_t n = a->at.size();
-        a->gridLat.resize(n);
-        a->gridLon.resize(n);
-        a->x.resize(n);
-        a->y.resize(n);
-        geodesy::batch::ShiftDatum(a->lat, a->lon, a->gridLat, a->gridLon,
-                                   geodesy::Datums().DestIndex, gridDatum);
-        if (belgian) {
-            geodesy::batch::LatLonToLambert72(a->gridLat, a->gridLon, a->x, a->y);
-        } else {
-            geodesy::batch::LatLonToLambertAfrica(a->gridLat, a->gridLon, a->x, a->y,
-                                                  index == 4 ? 1 : 2);
-        }
-        for (std::size_t k = 0; k < a->at.size(); ++k) {
-            const std::size_t i = a->at[k];
-            if (SteadySingle(a->x[k]) && SteadySingle(a->y[k])) {
-                std::string text = common::CStrSingle(static_cast<float>(a->x[k]));
-                text += ',';
-                text += common::CStrSingle(static_cast<float>(a->y[k]));
-                texts[i] = std::move(text);
-                continue;
-            }
-            const std::optional<QString> one =
-                PositionText(index, static_cast<double>(*rows[i].LATITUDE),
-                             static_cast<double>(*rows[i].LONGITUDE), mark);
-            texts[i] = one ? std::optional<std::string>(one->toStdString()) : std::nullopt;
-        }
-    };
-}
-
-} // namespace
-
 FillResult MnuRemplirXY(int index, std::span<const std::int64_t> selected) {
     const platform::WaitCursor busy;
     const QChar mark = QLocale().decimalPoint().at(0); // the user's, once per run
@@ -420,7 +503,7 @@ FillResult MnuRemplirXY(int index, std::span<const std::int64_t> selected) {
     }
     return FillComments(selected,
                         EachRow([index, mark](const FillRow& row) -> std::optional<QString> {
-                            const std::optional<LatLon> position = FilledPosition(row);
+                            const std::optional<LatLon> position = FilledPosition(row, true);
                             if (!position) {
                                 return std::nullopt;
                             }
