@@ -265,42 +265,52 @@ bool SteadySingle(double metres) {
            static_cast<float>(metres + document::kHairMetres);
 }
 
+// The arrays of a block fill, kept from block to block so that no block allocates them again.
+struct FillArrays {
+    std::vector<std::size_t> at; // the block's rows that receive a text
+    std::vector<double> lat;     // their stored positions
+    std::vector<double> lon;
+    std::vector<double> gridLat; // shifted to the grid's datum, or in radians
+    std::vector<double> gridLon;
+    std::vector<double> x; // easting
+    std::vector<double> y; // northing
+    std::vector<int> zone;
+    std::vector<std::string> mgrs;
+
+    // Takes the rows a fill writes (FilledPosition) and sizes the other arrays to them.
+    std::size_t gather(std::span<const FillRow> rows, bool needsDatum) {
+        at.clear();
+        lat.clear();
+        lon.clear();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (const std::optional<LatLon> position = FilledPosition(rows[i], needsDatum)) {
+                at.push_back(i);
+                lat.push_back(position->lat);
+                lon.push_back(position->lon);
+            }
+        }
+        const std::size_t n = at.size();
+        gridLat.resize(n);
+        gridLon.resize(n);
+        x.resize(n);
+        y.resize(n);
+        return n;
+    }
+};
+
 // Items 2, 4 and 5 over a block: the positions shifted to the grid's datum and projected by the
 // batch conversions, "x,y" written as Single writes them; a row whose metres lie within a hair of
 // a single's rounding boundary is written by PositionText, as are all of them one at a time.
 CommentBlockText ProjectedTexts(int index, QChar mark) {
-    struct Arrays {
-        std::vector<std::size_t> at;
-        std::vector<double> lat;
-        std::vector<double> lon;
-        std::vector<double> gridLat;
-        std::vector<double> gridLon;
-        std::vector<double> x;
-        std::vector<double> y;
-    };
-    return [index, mark, a = std::make_shared<Arrays>()](
+    return [index, mark, a = std::make_shared<FillArrays>()](
                std::span<const FillRow> rows, std::vector<std::optional<std::string>>& texts) {
         texts.assign(rows.size(), std::nullopt);
-        a->at.clear();
-        a->lat.clear();
-        a->lon.clear();
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (const std::optional<LatLon> position = FilledPosition(rows[i], true)) {
-                a->at.push_back(i);
-                a->lat.push_back(position->lat);
-                a->lon.push_back(position->lon);
-            }
-        }
-        if (a->at.empty()) {
+        const std::size_t n = a->gather(rows, true);
+        if (n == 0) {
             return;
         }
         const bool belgian = index == 2;
         const int gridDatum = RequireGridDatum(belgian ? geodesy::kBel72 : geodesy::kMer);
-        const std::size_t n = a->at.size();
-        a->gridLat.resize(n);
-        a->gridLon.resize(n);
-        a->x.resize(n);
-        a->y.resize(n);
         geodesy::batch::ShiftDatum(a->lat, a->lon, a->gridLat, a->gridLon,
                                    geodesy::Datums().DestIndex, gridDatum);
         if (belgian) {
@@ -331,38 +341,13 @@ CommentBlockText ProjectedTexts(int index, QChar mark) {
 // Irish ones where the texts are the same a hair to either side of the batch's metres; the other
 // rows, and a block the batch projection refuses, get GridReferenceText one row at a time.
 CommentBlockText GridTexts(int index) {
-    struct Arrays {
-        std::vector<std::size_t> at;
-        std::vector<double> lat;
-        std::vector<double> lon;
-        std::vector<double> gridLat;
-        std::vector<double> gridLon;
-        std::vector<int> zone;
-        std::vector<double> easting;
-        std::vector<double> northing;
-        std::vector<std::string> mgrs;
-    };
-    return [index, a = std::make_shared<Arrays>()](std::span<const FillRow> rows,
-                                                   std::vector<std::optional<std::string>>& texts) {
+    return [index, a = std::make_shared<FillArrays>()](
+               std::span<const FillRow> rows, std::vector<std::optional<std::string>>& texts) {
         texts.assign(rows.size(), std::nullopt);
-        a->at.clear();
-        a->lat.clear();
-        a->lon.clear();
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (const std::optional<LatLon> position = FilledPosition(rows[i], false)) {
-                a->at.push_back(i);
-                a->lat.push_back(position->lat);
-                a->lon.push_back(position->lon);
-            }
-        }
-        const std::size_t n = a->at.size();
+        const std::size_t n = a->gather(rows, false);
         const auto onePoint = [&](std::size_t k) {
             texts[a->at[k]] = GridReferenceText(index, a->lat[k], a->lon[k])->toStdString();
         };
-        a->gridLat.resize(n);
-        a->gridLon.resize(n);
-        a->easting.resize(n);
-        a->northing.resize(n);
         if (index == 0) {
             const geodesy::DatumState& datums = geodesy::Datums();
             for (std::size_t k = 0; k < n; ++k) {
@@ -372,11 +357,11 @@ CommentBlockText GridTexts(int index) {
             a->zone.resize(n);
             a->mgrs.resize(n);
             geodesy::batch::LatLonToMgrs(datums.EllipsoidA, datums.EllipsoidF, a->gridLat,
-                                         a->gridLon, a->zone, a->northing, a->easting, a->mgrs,
+                                         a->gridLon, a->zone, a->y, a->x, a->mgrs,
                                          datums.Ellipsoid);
             for (std::size_t k = 0; k < n; ++k) {
                 if (MgrsNearEdge(a->lat[k], a->lon[k]) ||
-                    !SteadyMgrs(a->mgrs[k], a->easting[k], a->northing[k])) {
+                    !SteadyMgrs(a->mgrs[k], a->x[k], a->y[k])) {
                     onePoint(k);
                 } else {
                     texts[a->at[k]] = a->mgrs[k];
@@ -393,7 +378,7 @@ CommentBlockText GridTexts(int index) {
                                    geodesy::Datums().DestIndex,
                                    RequireGridDatum(british ? geodesy::kOgbM : geodesy::kIrl));
         try {
-            geodesy::batch::LatLonToGrid(type, a->gridLat, a->gridLon, a->easting, a->northing);
+            geodesy::batch::LatLonToGrid(type, a->gridLat, a->gridLon, a->x, a->y);
         } catch (const common::AppError&) {
             for (std::size_t k = 0; k < n; ++k) {
                 onePoint(k); // a point without a reference among them: each as it comes
@@ -403,10 +388,10 @@ CommentBlockText GridTexts(int index) {
         std::string lettersBelow, eastBelow, northBelow, lettersAbove, eastAbove, northAbove;
         for (std::size_t k = 0; k < n; ++k) {
             constexpr double hair = document::kHairMetres;
-            geodesy::GridRefFromGridEN(type, a->easting[k] - hair, a->northing[k] - hair,
-                                       lettersBelow, eastBelow, northBelow);
-            geodesy::GridRefFromGridEN(type, a->easting[k] + hair, a->northing[k] + hair,
-                                       lettersAbove, eastAbove, northAbove);
+            geodesy::GridRefFromGridEN(type, a->x[k] - hair, a->y[k] - hair, lettersBelow,
+                                       eastBelow, northBelow);
+            geodesy::GridRefFromGridEN(type, a->x[k] + hair, a->y[k] + hair, lettersAbove,
+                                       eastAbove, northAbove);
             // Each text is a monotone step of its axis: alike at both ends, alike between.
             if (lettersBelow != lettersAbove || eastBelow != eastAbove ||
                 northBelow != northAbove) {
