@@ -21,7 +21,9 @@
 #include <limits>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace document {
 
@@ -108,13 +110,26 @@ struct BlockRows {
     std::vector<double> storedLat;
     std::vector<double> storedLon;
     PositionBlock block;
+    std::vector<std::string> spare; // texts of the last block, their buffers kept for the next
 
     void clear() {
         counter.clear();
         storedLat.clear();
         storedLon.clear();
+        for (std::string& text : block.text) {
+            spare.push_back(std::move(text));
+        }
         block.text.clear();
         block.datum.clear();
+    }
+    // A text to fill, with a buffer from an earlier block where there is one.
+    std::string& newText() {
+        if (spare.empty()) {
+            return block.text.emplace_back();
+        }
+        block.text.push_back(std::move(spare.back()));
+        spare.pop_back();
+        return block.text.back();
     }
 };
 
@@ -125,14 +140,14 @@ void Read(const ColumnStream& stream, RowDatum& rowDatum, BlockRows& rows) {
     rows.storedLat.push_back(StoredValue(row, kLatitude));
     rows.storedLon.push_back(StoredValue(row, kLongitude));
     rows.block.datum.push_back(rowDatum.of(ColumnText(row, kDatum)));
-    rows.block.text.emplace_back();
+    std::string& text = rows.newText();
     if (rows.block.datum.back() == 0) {
         // Never read: the row keeps its values whatever its text says.
-        rows.block.text.back() = "   ";
+        text = "   ";
     } else if (const std::optional<std::string_view> original = ColumnText(row, kOriginal)) {
-        TrimmedUpper(*original, rows.block.text.back());
+        TrimmedUpper(*original, text);
     } else {
-        rows.block.text.back() = "   ";
+        text = "   ";
     }
 }
 
