@@ -2,11 +2,13 @@
 
 #include "commands/SnapRules.h"
 #include "commands/SnapWalk.h"
+#include "common/AppError.h"
 #include "common/Numeric.h"
 #include "document/BatchUpdate.h"
 #include "document/ColumnStream.h"
 #include "document/DataControl.h"
 #include "document/DocumentState.h"
+#include "document/PositionWalk.h"
 #include "document/RecordSet.h"
 #include "document/WalkSavepoint.h"
 #include "geodesy/Angles.h"
@@ -115,11 +117,22 @@ QString SecondsText(float seconds, QChar mark) {
     return text + QStringLiteral("''");
 }
 
-FillResult FillComments(std::span<const std::int64_t> selected, const CommentText& text,
+CommentBlockText EachRow(CommentText text) {
+    return [text = std::move(text)](std::span<const FillRow> rows,
+                                    std::vector<std::optional<std::string>>& texts) {
+        texts.resize(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::optional<QString> added = text(rows[i]);
+            texts[i] = added ? std::optional<std::string>(added->toStdString()) : std::nullopt;
+        }
+    };
+}
+
+FillResult FillComments(std::span<const std::int64_t> selected, const CommentBlockText& text,
                         const QString& joint) {
     enum Column { kLatitude = 1, kLongitude, kDatum, kComment };
-    // Comments waiting to be written, flushed once the read has let go of the table.
-    constexpr std::size_t kPending = 4096;
+    // Rows read, given their texts and written together, once the read has let go of the table.
+    constexpr std::size_t kBlockRows = 4096;
     FillResult result;
     document::DataControl& data = document::Data1();
     if (!data.bound()) {
@@ -157,36 +170,50 @@ FillResult FillComments(std::span<const std::int64_t> selected, const CommentTex
             return static_cast<float>(sqlite3_column_double(row, column));
         };
         const std::string jointBytes = joint.toStdString();
+        std::vector<std::int64_t> counters;
+        std::vector<FillRow> rows;
+        std::vector<std::string> oldComments;
+        std::vector<std::optional<std::string>> added;
         std::ptrdiff_t lastPercent = 0;
-        while (stream->next()) {
-            ++result.rows;
-            sqlite3_stmt* row = stream->row();
-            const FillRow fields{single(row, kLatitude), single(row, kLongitude),
-                                 sqlite3_column_type(row, kDatum) != SQLITE_NULL};
-            if (const std::optional<QString> added = text(fields)) {
-                const std::string_view old =
-                    document::ColumnText(row, kComment).value_or(std::string_view());
-                std::string comment;
-                if (!old.empty()) {
-                    comment.assign(old);
+        for (;;) {
+            counters.clear();
+            rows.clear();
+            oldComments.resize(kBlockRows);
+            while (rows.size() < kBlockRows && stream->next()) {
+                sqlite3_stmt* row = stream->row();
+                oldComments[rows.size()].assign(
+                    document::ColumnText(row, kComment).value_or(std::string_view()));
+                counters.push_back(stream->counter());
+                rows.push_back({single(row, kLatitude), single(row, kLongitude),
+                                sqlite3_column_type(row, kDatum) != SQLITE_NULL});
+            }
+            if (rows.empty()) {
+                break;
+            }
+            stream->pause();
+            text(rows, added);
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                if (!added[i]) {
+                    continue;
+                }
+                std::string& comment = oldComments[i];
+                if (!comment.empty()) {
                     comment += jointBytes;
                 }
-                comment += added->toStdString();
-                comments.add(stream->counter(), {std::move(comment)});
+                comment += *added[i];
+                comments.add(counters[i], {std::move(comment)});
                 ++result.changed;
-                if (comments.pending() >= kPending) {
-                    stream->pause();
-                    comments.flush();
+            }
+            comments.flush();
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                ++result.rows;
+                const std::ptrdiff_t percent = result.rows * 100 / total;
+                if (percent % 10 == 0 && percent > 0 && percent != lastPercent) {
+                    lastPercent = percent;
+                    platform::SetProgress(static_cast<double>(percent));
                 }
             }
-            const std::ptrdiff_t percent = result.rows * 100 / total;
-            if (percent % 10 == 0 && percent > 0 && percent != lastPercent) {
-                lastPercent = percent;
-                platform::SetProgress(static_cast<double>(percent));
-            }
         }
-        stream->pause();
-        comments.flush();
         stream.reset();
         transaction.release();
         platform::SetProgress(100);
@@ -219,6 +246,165 @@ std::optional<QString> GridReferenceText(int index, double lat, double lon) {
     return QString::fromStdString(letters + " " + eDigits + " " + nDigits);
 }
 
+namespace {
+
+// The stored position of a row a fill writes: a position with neither axis at 0, and a datum
+// when `needsDatum`.
+std::optional<LatLon> FilledPosition(const FillRow& row, bool needsDatum) {
+    if (!row.LATITUDE || !row.LONGITUDE || (needsDatum && !row.hasDatum) || *row.LATITUDE == 0.0F ||
+        *row.LONGITUDE == 0.0F) {
+        return std::nullopt;
+    }
+    return LatLon{static_cast<double>(*row.LATITUDE), static_cast<double>(*row.LONGITUDE)};
+}
+
+// Whether a length in metres is written alike anywhere within a hair of `metres`: Single holds it
+// as the nearest single, which rounds alike on both sides.
+bool SteadySingle(double metres) {
+    return static_cast<float>(metres - document::kHairMetres) ==
+           static_cast<float>(metres + document::kHairMetres);
+}
+
+// The arrays of a block fill, kept from block to block so that no block allocates them again.
+struct FillArrays {
+    std::vector<std::size_t> at; // the block's rows that receive a text
+    std::vector<double> lat;     // their stored positions
+    std::vector<double> lon;
+    std::vector<double> gridLat; // shifted to the grid's datum, or in radians
+    std::vector<double> gridLon;
+    std::vector<double> x; // easting
+    std::vector<double> y; // northing
+    std::vector<int> zone;
+    std::vector<std::string> mgrs;
+
+    // Takes the rows a fill writes (FilledPosition) and sizes the other arrays to them.
+    std::size_t gather(std::span<const FillRow> rows, bool needsDatum) {
+        at.clear();
+        lat.clear();
+        lon.clear();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (const std::optional<LatLon> position = FilledPosition(rows[i], needsDatum)) {
+                at.push_back(i);
+                lat.push_back(position->lat);
+                lon.push_back(position->lon);
+            }
+        }
+        const std::size_t n = at.size();
+        gridLat.resize(n);
+        gridLon.resize(n);
+        x.resize(n);
+        y.resize(n);
+        return n;
+    }
+};
+
+// Items 2, 4 and 5 over a block: the positions shifted to the grid's datum and projected by the
+// batch conversions, "x,y" written as Single writes them; a row whose metres lie within a hair of
+// a single's rounding boundary is written by PositionText, as are all of them one at a time.
+CommentBlockText ProjectedTexts(int index, QChar mark) {
+    return [index, mark, a = std::make_shared<FillArrays>()](
+               std::span<const FillRow> rows, std::vector<std::optional<std::string>>& texts) {
+        texts.assign(rows.size(), std::nullopt);
+        const std::size_t n = a->gather(rows, true);
+        if (n == 0) {
+            return;
+        }
+        const bool belgian = index == 2;
+        const int gridDatum = RequireGridDatum(belgian ? geodesy::kBel72 : geodesy::kMer);
+        geodesy::batch::ShiftDatum(a->lat, a->lon, a->gridLat, a->gridLon,
+                                   geodesy::Datums().DestIndex, gridDatum);
+        if (belgian) {
+            geodesy::batch::LatLonToLambert72(a->gridLat, a->gridLon, a->x, a->y);
+        } else {
+            geodesy::batch::LatLonToLambertAfrica(a->gridLat, a->gridLon, a->x, a->y,
+                                                  index == 4 ? 1 : 2);
+        }
+        for (std::size_t k = 0; k < a->at.size(); ++k) {
+            const std::size_t i = a->at[k];
+            if (SteadySingle(a->x[k]) && SteadySingle(a->y[k])) {
+                std::string text = common::CStrSingle(static_cast<float>(a->x[k]));
+                text += ',';
+                text += common::CStrSingle(static_cast<float>(a->y[k]));
+                texts[i] = std::move(text);
+                continue;
+            }
+            const std::optional<QString> one =
+                PositionText(index, static_cast<double>(*rows[i].LATITUDE),
+                             static_cast<double>(*rows[i].LONGITUDE), mark);
+            texts[i] = one ? std::optional<std::string>(one->toStdString()) : std::nullopt;
+        }
+    };
+}
+
+// The grid references of MnuRemplirCoo over a block, through the batch conversions: MGRS
+// references where the batch may stand for the one-point conversion (SteadyMgrs), British and
+// Irish ones where the texts are the same a hair to either side of the batch's metres; the other
+// rows, and a block the batch projection refuses, get GridReferenceText one row at a time.
+CommentBlockText GridTexts(int index) {
+    return [index, a = std::make_shared<FillArrays>()](
+               std::span<const FillRow> rows, std::vector<std::optional<std::string>>& texts) {
+        texts.assign(rows.size(), std::nullopt);
+        const std::size_t n = a->gather(rows, false);
+        const auto onePoint = [&](std::size_t k) {
+            texts[a->at[k]] = GridReferenceText(index, a->lat[k], a->lon[k])->toStdString();
+        };
+        if (index == 0) {
+            const geodesy::DatumState& datums = geodesy::Datums();
+            for (std::size_t k = 0; k < n; ++k) {
+                a->gridLat[k] = geodesy::DegToRad(a->lat[k]);
+                a->gridLon[k] = geodesy::DegToRad(a->lon[k]);
+            }
+            a->zone.resize(n);
+            a->mgrs.resize(n);
+            geodesy::batch::LatLonToMgrs(datums.EllipsoidA, datums.EllipsoidF, a->gridLat,
+                                         a->gridLon, a->zone, a->y, a->x, a->mgrs,
+                                         datums.Ellipsoid);
+            for (std::size_t k = 0; k < n; ++k) {
+                if (MgrsNearEdge(a->lat[k], a->lon[k]) ||
+                    !SteadyMgrs(a->mgrs[k], a->x[k], a->y[k])) {
+                    onePoint(k);
+                } else {
+                    texts[a->at[k]] = a->mgrs[k];
+                }
+            }
+            return;
+        }
+        if (n == 0) {
+            return;
+        }
+        const bool british = index == 1;
+        const int type = british ? geodesy::kBritishGrid : geodesy::kIrishGrid;
+        geodesy::batch::ShiftDatum(a->lat, a->lon, a->gridLat, a->gridLon,
+                                   geodesy::Datums().DestIndex,
+                                   RequireGridDatum(british ? geodesy::kOgbM : geodesy::kIrl));
+        try {
+            geodesy::batch::LatLonToGrid(type, a->gridLat, a->gridLon, a->x, a->y);
+        } catch (const common::AppError&) {
+            for (std::size_t k = 0; k < n; ++k) {
+                onePoint(k); // a point without a reference among them: each as it comes
+            }
+            return;
+        }
+        std::string lettersBelow, eastBelow, northBelow, lettersAbove, eastAbove, northAbove;
+        for (std::size_t k = 0; k < n; ++k) {
+            constexpr double hair = document::kHairMetres;
+            geodesy::GridRefFromGridEN(type, a->x[k] - hair, a->y[k] - hair, lettersBelow,
+                                       eastBelow, northBelow);
+            geodesy::GridRefFromGridEN(type, a->x[k] + hair, a->y[k] + hair, lettersAbove,
+                                       eastAbove, northAbove);
+            // Each text is a monotone step of its axis: alike at both ends, alike between.
+            if (lettersBelow != lettersAbove || eastBelow != eastAbove ||
+                northBelow != northAbove) {
+                onePoint(k);
+                continue;
+            }
+            texts[a->at[k]] = lettersBelow + " " + eastBelow + " " + northBelow;
+        }
+    };
+}
+
+} // namespace
+
 std::optional<FillResult> MnuRemplirCoo(int index, std::span<const std::int64_t> selected) {
     if (index < 0 || index > 2) {
         return std::nullopt;
@@ -234,20 +420,7 @@ std::optional<FillResult> MnuRemplirCoo(int index, std::span<const std::int64_t>
     geodesy::SelectDatum(geodesy::Datums().DestIndex);
     const platform::WaitCursor busy;
     platform::SetProgress(0);
-    return FillComments(
-        selected,
-        [index](const FillRow& row) -> std::optional<QString> {
-            if (!row.LATITUDE || !row.LONGITUDE) {
-                return std::nullopt;
-            }
-            const auto lat = static_cast<double>(*row.LATITUDE);
-            const auto lon = static_cast<double>(*row.LONGITUDE);
-            if (lat == 0.0 || lon == 0.0) {
-                return std::nullopt;
-            }
-            return GridReferenceText(index, lat, lon);
-        },
-        QStringLiteral(" "));
+    return FillComments(selected, GridTexts(index), QStringLiteral(" "));
 }
 
 std::optional<FillResult> MnuRemplirTexte(std::span<const std::int64_t> selected) {
@@ -255,9 +428,9 @@ std::optional<FillResult> MnuRemplirTexte(std::span<const std::int64_t> selected
     if (typed.isEmpty()) {
         return std::nullopt;
     }
-    return FillComments(
-        selected, [&typed](const FillRow&) { return std::optional<QString>(typed); },
-        platform::Settings().Separator);
+    return FillComments(selected,
+                        EachRow([&typed](const FillRow&) { return std::optional<QString>(typed); }),
+                        platform::Settings().Separator);
 }
 
 std::optional<QString> PositionText(int index, double lat, double lon, QChar mark) {
@@ -310,20 +483,18 @@ std::optional<QString> PositionText(int index, double lat, double lon, QChar mar
 FillResult MnuRemplirXY(int index, std::span<const std::int64_t> selected) {
     const platform::WaitCursor busy;
     const QChar mark = QLocale().decimalPoint().at(0); // the user's, once per run
-    return FillComments(
-        selected,
-        [index, mark](const FillRow& row) -> std::optional<QString> {
-            if (!row.LATITUDE || !row.LONGITUDE || !row.hasDatum) {
-                return std::nullopt;
-            }
-            const auto lat = static_cast<double>(*row.LATITUDE);
-            const auto lon = static_cast<double>(*row.LONGITUDE);
-            if (lat == 0.0 || lon == 0.0) {
-                return std::nullopt;
-            }
-            return PositionText(index, lat, lon, mark);
-        },
-        QStringLiteral(","));
+    if (index == 2 || index == 4 || index == 5) {
+        return FillComments(selected, ProjectedTexts(index, mark), QStringLiteral(","));
+    }
+    return FillComments(selected,
+                        EachRow([index, mark](const FillRow& row) -> std::optional<QString> {
+                            const std::optional<LatLon> position = FilledPosition(row, true);
+                            if (!position) {
+                                return std::nullopt;
+                            }
+                            return PositionText(index, position->lat, position->lon, mark);
+                        }),
+                        QStringLiteral(","));
 }
 
 } // namespace commands

@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace commands {
 
@@ -22,6 +24,10 @@ struct FillRow {
 
 // The text to add to a row's comment; none leaves the row unchanged.
 using CommentText = std::function<std::optional<QString>(const FillRow&)>;
+// The texts to add to a block of rows' comments, as UTF-8, one per row into `texts` (resized to
+// the rows' number): a fill that converts its rows together.
+using CommentBlockText = std::function<void(std::span<const FillRow> rows,
+                                            std::vector<std::optional<std::string>>& texts)>;
 
 struct FillResult {
     std::ptrdiff_t rows = 0;    // rows visited
@@ -31,8 +37,10 @@ struct FillResult {
 // Appends `text` of each visited row to its COMMENT, after `joint` when the comment is not empty.
 // `selected` are the grid's selected bookmarks (empty: every row of Data1). FileModified is set
 // at the end when a comment was written; an error leaves the table and FileModified as they were.
-FillResult FillComments(std::span<const std::int64_t> selected, const CommentText& text,
+FillResult FillComments(std::span<const std::int64_t> selected, const CommentBlockText& text,
                         const QString& joint);
+// The block form of a text given one row at a time.
+CommentBlockText EachRow(CommentText text);
 
 // Grid references of item `index` (0 MGRS, 1 British, 2 Irish); item 0 asks first and may be
 // cancelled (then none). British and Irish references are those of the grid's own datum.

@@ -158,9 +158,6 @@ struct MgrsArrays {
 // of the destination datum, rows near a zone's or band's edge or near a metre's half, and rows
 // the batch cannot place are left to the one-point form.
 void MgrsSquares(document::PositionBlock& block, int utmAjust, MgrsArrays& a) {
-    // Zones and bands turn at multiples of 3 degrees of longitude and 4 of latitude (their
-    // exceptions too); a wider margin than the rounding's, as the rules compare in radians.
-    constexpr double kEdgeHair = 1e-7;
     using document::RowOutcome;
     geodesy::DatumState& datums = geodesy::Datums();
     const int dest = datums.DestIndex;
@@ -174,8 +171,7 @@ void MgrsSquares(document::PositionBlock& block, int utmAjust, MgrsArrays& a) {
             continue;
         }
         if ((block.datum[i] == dest && block.text[i].compare(0, 3, "MGR") == 0) ||
-            NearMultiple(block.newLat[i], 4.0, kEdgeHair) ||
-            NearMultiple(block.newLon[i], 3.0, kEdgeHair)) {
+            MgrsNearEdge(block.newLat[i], block.newLon[i])) {
             block.outcome[i] = RowOutcome::Redo;
             continue;
         }
@@ -193,8 +189,7 @@ void MgrsSquares(document::PositionBlock& block, int utmAjust, MgrsArrays& a) {
     for (std::size_t k = 0; k < m; ++k) {
         const std::size_t i = a.index[k];
         std::optional<std::string> snapped;
-        if (IsMgrsReference(a.mgrs[k]) && !document::NearHalfMetre(a.easting[k]) &&
-            !document::NearHalfMetre(a.northing[k])) {
+        if (SteadyMgrs(a.mgrs[k], a.easting[k], a.northing[k])) {
             snapped = SnappedMgrs(a.mgrs[k], utmAjust);
         }
         if (!snapped) {
@@ -273,6 +268,18 @@ std::optional<LatLon> NationalSquare(const RowPosition& row, int utmAjust, bool 
 }
 
 } // namespace
+
+bool MgrsNearEdge(double lat, double lon) {
+    // Zones and bands turn at multiples of 3 degrees of longitude and 4 of latitude (their
+    // exceptions too); a wider margin than the rounding's, as the rules compare in radians.
+    constexpr double kEdgeHair = 1e-7;
+    return NearMultiple(lat, 4.0, kEdgeHair) || NearMultiple(lon, 3.0, kEdgeHair);
+}
+
+bool SteadyMgrs(const std::string& mgrs, double easting, double northing) {
+    return IsMgrsReference(mgrs) && !document::NearHalfMetre(easting) &&
+           !document::NearHalfMetre(northing);
+}
 
 LatLon SnapToGrades(double lat, double lon) {
     const double g = lat / kDegreesPerGrade;

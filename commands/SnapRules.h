@@ -34,6 +34,13 @@ SnapRule GridSquareRule(int utmAjust, int gridAjust);
 // none when the digits cannot be completed.
 std::optional<std::string> SnappedReference(std::string reference, int utmAjust);
 
+// Whether a batch MGRS conversion of a point (degrees, in the destination datum) may stand for the
+// one-point one: the point is not within a hair of a zone's or band's edge, and the batch wrote a
+// reference whose easting and northing (metres) are not within a hair of a metre's half, where
+// the rounding to the metre turns.
+bool MgrsNearEdge(double lat, double lon);
+bool SteadyMgrs(const std::string& mgrs, double easting, double northing);
+
 // IFBL squares: the length of code kept (2 block, 4 for 4 km, 6 for 1 km).
 SnapRule IfblSquareRule(int codeLength);
 

@@ -21,7 +21,9 @@
 #include <limits>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace document {
 
@@ -75,12 +77,11 @@ struct BlockRows {
     std::vector<double> storedLon;
     PositionBlock block;
 
-    void clear() {
+    void clear(PositionTexts& texts) {
         counter.clear();
         storedLat.clear();
         storedLon.clear();
-        block.text.clear();
-        block.datum.clear();
+        texts.recycle(block);
     }
 };
 
@@ -210,15 +211,29 @@ std::int16_t PositionTexts::datumOf(std::optional<std::string_view> datum) {
 void PositionTexts::append(PositionBlock& block, std::optional<std::string_view> datum,
                            std::optional<std::string_view> original) {
     block.datum.push_back(datumOf(datum));
-    block.text.emplace_back();
+    if (spare_.empty()) {
+        block.text.emplace_back();
+    } else {
+        block.text.push_back(std::move(spare_.back()));
+        spare_.pop_back();
+    }
+    std::string& text = block.text.back();
     if (block.datum.back() == 0) {
         // Never read: the row keeps its values whatever its text says.
-        block.text.back() = "   ";
+        text = "   ";
     } else if (original) {
-        TrimmedUpper(*original, block.text.back());
+        TrimmedUpper(*original, text);
     } else {
-        block.text.back() = "   ";
+        text = "   ";
     }
+}
+
+void PositionTexts::recycle(PositionBlock& block) {
+    for (std::string& text : block.text) {
+        spare_.push_back(std::move(text));
+    }
+    block.text.clear();
+    block.datum.clear();
 }
 
 void ShiftMovedRows(PositionBlock& block, int to) {
@@ -283,7 +298,7 @@ PositionWalkResult WalkPositions(const RecordSet& rows, const PositionRule& rule
     QElapsedTimer sinceAsked;
     sinceAsked.start();
     for (;;) {
-        block.clear();
+        block.clear(texts);
         while (block.counter.size() < kPositionBlockRows && stream.next()) {
             Read(stream, texts, block);
         }

@@ -106,6 +106,8 @@ public:
     explicit PositionTexts(bool blankDatumIsWgs84) : blankIsWgs84_(blankDatumIsWgs84) {}
     void append(PositionBlock& block, std::optional<std::string_view> datum,
                 std::optional<std::string_view> original);
+    // Empties `block` for the next rows, keeping its texts' buffers for them.
+    void recycle(PositionBlock& block);
 
 private:
     std::int16_t datumOf(std::optional<std::string_view> datum);
@@ -116,6 +118,7 @@ private:
     bool lastPresent_ = false;
     std::string lastText_;
     std::int16_t lastIndex_ = 0;
+    std::vector<std::string> spare_; // texts of an earlier block, their buffers kept
 };
 
 // Parses, converts and rounds a block whose text and datum are filled, into `dest`: every row

@@ -36,13 +36,19 @@ double CellIndex(double value, double cell, double scale) {
     return static_cast<double>(k);
 }
 
-double SnapToCell(double value, float mesh) {
-    // The mesh as written: its shortest decimal of seven significant digits.
+double MeshAsWritten(float mesh) {
     char text[32];
     std::snprintf(text, sizeof text, "%.7g", static_cast<double>(mesh));
-    const double m = std::strtod(text, nullptr);
+    return std::strtod(text, nullptr);
+}
+
+double SnapToWrittenCell(double value, double mesh) {
     constexpr double kGridPerDegree = 1e7; // about a centimetre
-    return CellIndex(value, m, kGridPerDegree) * m + m / 2.0;
+    return CellIndex(value, mesh, kGridPerDegree) * mesh + mesh / 2.0;
+}
+
+double SnapToCell(double value, float mesh) {
+    return SnapToWrittenCell(value, MeshAsWritten(mesh));
 }
 
 float FiveDecimals(double degrees) {
@@ -74,12 +80,15 @@ PositionRule ShiftAndCellRule(float meshLat, float meshLon) {
         if (meshLat == kNoMesh && meshLon == kNoMesh) {
             return;
         }
+        // The meshes as written, once a block rather than three times a value.
+        const double writtenLat = meshLat == kNoMesh ? 0.0 : MeshAsWritten(meshLat);
+        const double writtenLon = meshLon == kNoMesh ? 0.0 : MeshAsWritten(meshLon);
         // A value within a hair of a cell's edge may fall on the other side in the one-point path.
-        const auto snap = [](double& value, float mesh) {
+        const auto snap = [](double& value, float mesh, double written) {
             if (mesh == kNoMesh) {
                 return true;
             }
-            const auto cell = [mesh](double v) { return SnapToCell(v, mesh); };
+            const auto cell = [written](double v) { return SnapToWrittenCell(v, written); };
             if (!SteadyWithin(value, kHairDegrees, cell)) {
                 return false;
             }
@@ -88,7 +97,8 @@ PositionRule ShiftAndCellRule(float meshLat, float meshLon) {
         };
         for (std::size_t i = 0; i < block.size(); ++i) {
             if (block.outcome[i] == RowOutcome::Moved &&
-                (!snap(block.newLat[i], meshLat) || !snap(block.newLon[i], meshLon))) {
+                (!snap(block.newLat[i], meshLat, writtenLat) ||
+                 !snap(block.newLon[i], meshLon, writtenLon))) {
                 block.outcome[i] = RowOutcome::Redo;
             }
         }

@@ -40,6 +40,13 @@ PositionRule RecomputeRule(float meshLat, float meshLon);
 // a mesh of 0.
 double SnapToCell(double value, float mesh);
 
+// The mesh as SnapToCell takes it: its shortest decimal of seven significant digits.
+double MeshAsWritten(float mesh);
+
+// SnapToCell with the mesh already taken as written (MeshAsWritten), for a walk that snaps many
+// values to one mesh.
+double SnapToWrittenCell(double value, double mesh);
+
 // Int(value / cell), judged on a grid of 1 / scale: a value within half a step of that grid from a
 // cell's line is on the line, and a line belongs to the cell it begins. Binary fractions put a
 // decimal line such as 48.3 / 0.1 a hair to either side of a whole number; the grid keeps them on

@@ -11,6 +11,7 @@
 #include <GeographicLib/UTMUPS.hpp>
 #include <QStringList>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -307,6 +308,72 @@ TEST_F(CommentFillTest, LambertAndIfblAgainstProj) {
     EXPECT_LT(std::fabs(cy - y), 500.0);
     EXPECT_EQ(Comment(0).toStdString(), code);
     EXPECT_EQ(Comment(1), "x") << "a row off the grid is left as it was";
+}
+
+// The fills that convert a block at a time: every row must read what the one-point text gives,
+// world-wide and on the zone and band edges of MGRS, where the one-point path decides.
+TEST_F(CommentFillTest, BlockFillsWriteWhatEachRowWouldReceive) {
+    SetDestination("EUR-M");
+    std::mt19937 random(20261211);
+    std::uniform_real_distribution<float> latitude(-80.0F, 84.0F);
+    std::uniform_real_distribution<float> longitude(-180.0F, 180.0F);
+    std::uniform_real_distribution<float> nearLatitude(20.0F, 60.0F);
+    std::uniform_real_distribution<float> nearLongitude(-15.0F, 15.0F);
+    std::vector<std::pair<float, float>> positions;
+    for (int i = 0; i < 1500; ++i) {
+        positions.emplace_back(latitude(random), longitude(random));
+        positions.emplace_back(nearLatitude(random), nearLongitude(random));
+    }
+    for (const float lat : {52.0F, 56.0F, 72.0F}) {
+        for (const float lon : {3.0F, 6.0F, 9.0F, -9.0F}) {
+            positions.emplace_back(lat, lon);
+        }
+    }
+    for (const auto& [lat, lon] : positions) {
+        Row(std::nullopt, QString("EUR-M"), lat, lon);
+    }
+    Row(std::nullopt, QString("EUR-M"), 0.0F, 4.0F); // on the equator: unchanged
+    struct Fill {
+        const char* name;
+        std::function<void()> run;
+        std::function<std::optional<QString>(double, double)> one;
+    };
+    const Fill fills[] = {
+        {"MGRS",
+         [] {
+             ScriptedPrompter prompter;
+             prompter.expect(AnswerWith(platform::Answer::Ok));
+             commands::MnuRemplirCoo(0, {});
+         },
+         [](double lat, double lon) { return commands::GridReferenceText(0, lat, lon); }},
+        {"British", [] { commands::MnuRemplirCoo(1, {}); },
+         [](double lat, double lon) { return commands::GridReferenceText(1, lat, lon); }},
+        {"Irish", [] { commands::MnuRemplirCoo(2, {}); },
+         [](double lat, double lon) { return commands::GridReferenceText(2, lat, lon); }},
+        {"Lambert 72", [] { commands::MnuRemplirXY(2, {}); },
+         [](double lat, double lon) { return commands::PositionText(2, lat, lon); }},
+        {"North Morocco", [] { commands::MnuRemplirXY(4, {}); },
+         [](double lat, double lon) { return commands::PositionText(4, lat, lon); }},
+        {"South Morocco", [] { commands::MnuRemplirXY(5, {}); },
+         [](double lat, double lon) { return commands::PositionText(5, lat, lon); }},
+    };
+    for (const Fill& fill : fills) {
+        SCOPED_TRACE(fill.name);
+        document::WorkDb().exec("UPDATE DOVAZOV SET COMMENT = NULL");
+        ShowAll();
+        fill.run();
+        SQLite::Statement comments(document::WorkDb(),
+                                   "SELECT COMMENT FROM DOVAZOV ORDER BY Counter");
+        for (const auto& [lat, lon] : positions) {
+            const std::optional<QString> expected =
+                fill.one(static_cast<double>(lat), static_cast<double>(lon));
+            ASSERT_TRUE(expected);
+            ASSERT_TRUE(comments.executeStep());
+            ASSERT_EQ(comments.getColumn(0).getString(), expected->toStdString())
+                << lat << " " << lon;
+        }
+        EXPECT_EQ(Comment(positions.size()), "<null>");
+    }
 }
 
 } // namespace
