@@ -495,6 +495,8 @@ void UtmToMgrs(double lat, int zone, double northing, double easting, std::strin
 GEODESY_VECTOR_CLONES
 void LatLonToMgrs(double a, double f, double lat, double lon, int& zone, double& northing,
                   double& easting, std::string& mgrs, int ellipsoid) {
+    // The string is written last: its line is fetched while the point is projected.
+    __builtin_prefetch(&mgrs, 1);
     if (lat < -80.0 * kLimitDegree - kEpsilon) {
         mgrs = kMgrsSouthPolar;
         zone = 0;
