@@ -491,8 +491,12 @@ void UtmToMgrs(double lat, int zone, double northing, double easting, std::strin
     }
 }
 
+// Compiled as the one-point projection is, whose forward series it inlines.
+GEODESY_VECTOR_CLONES
 void LatLonToMgrs(double a, double f, double lat, double lon, int& zone, double& northing,
                   double& easting, std::string& mgrs, int ellipsoid) {
+    // The string is written last: its line is fetched while the point is projected.
+    __builtin_prefetch(&mgrs, 1);
     if (lat < -80.0 * kLimitDegree - kEpsilon) {
         mgrs = kMgrsSouthPolar;
         zone = 0;
@@ -507,7 +511,7 @@ void LatLonToMgrs(double a, double f, double lat, double lon, int& zone, double&
         easting = 0.0;
         return;
     }
-    LatLonToUtm(a, f, lat, lon, zone, northing, easting, 0);
+    utm::Forward(utm::Constants(a, f), lat, lon, zone, northing, easting, 0);
     // Zones of Norway (band V) and Svalbard (band X): a point moved into another zone is
     // projected again into it.
     const int band = BandOf(lat);

@@ -67,127 +67,11 @@ using checked::Div;
 using checked::Finite;
 using utm::EllipsoidConstants;
 
-// Degree factor of the central meridians, as the module computes it: Atn(1) / 45.
-const double kDegree = std::atan(1.0) / 45.0;
-
-double CentralMeridian(int zone) {
-    return (6.0 * zone - 183.0) * kDegree;
-}
-
-void RequireFinite(double x) {
-    Finite(x);
-}
-
-// The meridian arc from sin and cos 2 phi, with sin 4, 6 and 8 phi by the multiple-angle formulas.
-GEODESY_ALWAYS_INLINE double ArcOf(const EllipsoidConstants& el, double phi, double s2, double c2) {
-    const double s4 = 2.0 * s2 * c2, c4 = 2.0 * c2 * c2 - 1.0;
-    const double s6 = s4 * c2 + c4 * s2;
-    const double s8 = 2.0 * s4 * c4;
-    return el.A * phi - el.B * s2 + el.C * s4 - el.D * s6 + el.E * s8;
-}
-
-// What both series of the forward projection need at one latitude: its sine and cosine, their
-// squares, eta squared, the prime vertical's radius and the meridian arc.
-struct PointTerms {
-    double s, c, s2, c2, h2, nu, S;
-};
-
-// Written against the math functions of M: the inlined ones or the library's for one point, the
-// vectorisable ones for the batches.
-template <typename M>
-GEODESY_ALWAYS_INLINE PointTerms PointTermsWith(const EllipsoidConstants& el, double lat) {
-    PointTerms p{};
-    M::SinCos(lat, p.s, p.c);
-    p.s2 = p.s * p.s;
-    p.c2 = p.c * p.c;
-    p.h2 = el.ep2 * p.c2; // eta squared
-    p.nu = M::Radius(el.a, el.e2 * p.s2);
-    p.S = ArcOf(el, lat, 2.0 * p.s * p.c, p.c2 - p.s2);
-    return p;
-}
-
-// The terms of one point by the library's functions, with the checks of the series' root and of
-// its tangent (cos phi is never 0 for a finite phi in radians).
-PointTerms PointTermsAt(const EllipsoidConstants& el, double lat) {
-    RequireFinite(lat);
-    const PointTerms p = PointTermsWith<vecmath::Library>(el, lat);
-    if (!(1.0 - el.e2 * p.s2 >= 0.0)) {
-        checked::Raise(common::kInvalidCall);
-    }
-    if (p.c == 0.0) {
-        checked::Raise(common::kDivisionByZero);
-    }
-    return p;
-}
-
-// The terms of one point by the inlined functions, or by the library's where those cannot (a
-// latitude beyond their range, or a root or tangent the checks refuse).
-GEODESY_ALWAYS_INLINE PointTerms PointTermsOf(const EllipsoidConstants& el, double lat) {
-    const PointTerms p = PointTermsWith<vecmath::Point>(el, lat);
-    if (std::isfinite(p.nu) && p.c != 0.0) {
-        return p;
-    }
-    return PointTermsAt(el, lat);
-}
-
-// The series' terms are those of the manual with each power of tan phi multiplied out by the
-// power of cos phi in front of it (t^2 c^2 = s^2), so that no tangent is divided out, and each
-// polynomial in eta squared summed by Horner's rule.
-GEODESY_ALWAYS_INLINE utm::NorthingTerms NorthingTermsOf(const PointTerms& p, double lat) {
-    constexpr double k0 = kUtmScale;
-    const double s2 = p.s2, c2 = p.c2, h2 = p.h2, c4 = c2 * c2, s4 = s2 * s2;
-    const double k = k0 * p.nu * p.s * p.c;
-    utm::NorthingTerms n;
-    n.falseNorthing = lat < 0.0 ? kUtmFalseNorthingSouth : 0.0;
-    n.T1 = p.S * k0;
-    n.T2 = k * 0.5;
-    n.T3 = k * (1.0 / 24.0) * (c2 * (5.0 + h2 * (9.0 + 4.0 * h2)) - s2);
-    n.T4 = k * (1.0 / 720.0) *
-           (c4 * (61.0 + h2 * (270.0 + h2 * (445.0 + h2 * (324.0 + 88.0 * h2)))) -
-            c2 * s2 * (58.0 + h2 * (330.0 + h2 * (680.0 + h2 * (600.0 + 192.0 * h2)))) + s4);
-    n.T5 = k * (1.0 / 40320.0) * (c4 * (1385.0 * c2 - 3111.0 * s2) + s4 * (543.0 * c2 - s2));
-    return n;
-}
-
-// The northing of the series' terms, dl being the longitude from the central meridian.
-GEODESY_ALWAYS_INLINE double NorthingOf(const utm::NorthingTerms& t, double dl) {
-    const double dl2 = dl * dl;
-    return t.falseNorthing + t.T1 + dl2 * (t.T2 + dl2 * (t.T3 + dl2 * (t.T4 + dl2 * t.T5)));
-}
-
-// Northing and easting of a point's terms and its longitude difference from the central meridian.
-GEODESY_ALWAYS_INLINE void ForwardFrom(const PointTerms& p, double lat, double dl, double& northing,
-                                       double& easting) {
-    constexpr double k0 = kUtmScale;
-    northing = NorthingOf(NorthingTermsOf(p, lat), dl);
-
-    const double s2 = p.s2, c2 = p.c2, h2 = p.h2, c4 = c2 * c2, s4 = s2 * s2;
-    const double T6 = k0 * p.nu * p.c;
-    const double T7 = T6 * (1.0 / 6.0) * (c2 * (1.0 + h2) - s2);
-    const double T8 = T6 * (1.0 / 120.0) *
-                      (c4 * (5.0 + h2 * (14.0 + h2 * (13.0 + 4.0 * h2))) -
-                       c2 * s2 * (18.0 + h2 * (58.0 + h2 * (64.0 + 24.0 * h2))) + s4);
-    const double T9 =
-        T6 * (1.0 / 5040.0) * (c4 * (61.0 * c2 - 479.0 * s2) + s4 * (179.0 * c2 - s2));
-    const double dl2 = dl * dl;
-    easting = kUtmFalseEasting + dl * (T6 + dl2 * (T7 + dl2 * (T8 + dl2 * T9)));
-}
-
-// The zone of a longitude in radians as DegToRad gives them, 1 to 60: zone edges are built with
-// DegToRad's factor, so that a longitude of exactly an edge's degrees starts the zone east of it.
-// The quotient gives the zone but for a rounding at an edge, which comparing with the edge settles:
-// a first guess one zone off either way comes to the same zone.
-GEODESY_ALWAYS_INLINE double ZoneOfLongitude(double lon) {
-    constexpr double kZonesPerRadian = 1.0 / (6.0 * kRadiansPerDegree);
-    double k = std::floor(lon * kZonesPerRadian);
-    if (lon < 6.0 * k * kRadiansPerDegree) {
-        k -= 1.0;
-    } else if (lon >= 6.0 * (k + 1.0) * kRadiansPerDegree) {
-        k += 1.0;
-    }
-    const double z = k + 31.0;
-    return z > 60.0 ? 60.0 : (z < 1.0 ? 1.0 : z);
-}
+using utm::CentralMeridian;
+using utm::ForwardFrom;
+using utm::kDegree;
+using utm::PointTermsWith;
+using utm::ZoneOfLongitude;
 
 // Latitude and longitude from the meridian arc M of the footpoint (false northing removed and
 // divided by k0), the easting from the central meridian dE and that meridian cm. The footpoint
@@ -288,7 +172,7 @@ void InverseLoop(const EllipsoidConstants& constants, const int* zone, const dou
 // Compiled as the one-point forward projection is, below, so that they work out what it does.
 GEODESY_VECTOR_CLONES
 utm::NorthingTerms utm::NorthingTermsAt(const EllipsoidConstants& el, double lat) {
-    RequireFinite(lat);
+    Finite(lat);
     return NorthingTermsOf(PointTermsOf(el, lat), lat);
 }
 
@@ -322,24 +206,15 @@ double MeridianArc(double A, double B, double C, double D, double E, double phi)
 GEODESY_VECTOR_CLONES
 void LatLonToUtm(double a, double f, double lat, double lon, int& zone, double& northing,
                  double& easting, int zoneFixed) {
-    const EllipsoidConstants& el = utm::Constants(a, f);
-    RequireFinite(lat);
-    RequireFinite(lon);
-    if (zoneFixed == 0) {
-        zone = static_cast<int>(ZoneOfLongitude(lon));
-    }
-    double north = 0.0, east = 0.0;
-    ForwardFrom(PointTermsOf(el, lat), lat, lon - CentralMeridian(zone), north, east);
-    northing = Finite(north);
-    easting = Finite(east);
+    utm::Forward(utm::Constants(a, f), lat, lon, zone, northing, easting, zoneFixed);
 }
 
 GEODESY_VECTOR_CLONES
 void UtmToLatLon(double a, double f, double& lat, double& lon, int zone, double& northing,
                  double easting) {
     const EllipsoidConstants& el = utm::Constants(a, f);
-    RequireFinite(northing);
-    RequireFinite(easting);
+    Finite(northing);
+    Finite(easting);
     const double arc = ArcOfNorthing(northing);
     northing = std::fabs(northing);
     const double dE = easting - kUtmFalseEasting, cm = CentralMeridian(zone);
