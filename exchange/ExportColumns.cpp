@@ -275,7 +275,7 @@ constexpr std::array<double, 23> kExactPowersOfTen = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The double nearest a decimal text of at most nine digits ("-12.5", "1e-07"), as strtod reads
+// The double nearest a decimal text of at most nine digits ("-12.5", "1e-07"), as from_chars reads
 // it: digits and power of ten both exact, one correctly rounded product or quotient is that
 // nearest double (Clinger's fast path). Nothing for another text (inf, nan) or a power of ten
 // beyond those a double holds.
@@ -321,13 +321,15 @@ std::optional<double> ShortDecimal(std::string_view text) {
 
 double SingleAsDouble(float value) {
     char digits[64];
-    const auto end = std::to_chars(digits, digits + sizeof digits - 1, value).ptr;
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     if (const std::optional<double> exact =
             ShortDecimal(std::string_view(digits, static_cast<std::size_t>(end - digits)))) {
         return *exact;
     }
-    *end = '\0';
-    return std::strtod(digits, nullptr);
+    // from_chars, unlike strtod, reads the "." whatever the user's locale.
+    double result = 0.0;
+    std::from_chars(digits, end, result);
+    return result;
 }
 
 QString MemoText(const QString& title, const QString& comment) {

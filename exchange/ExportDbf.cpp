@@ -16,6 +16,7 @@
 #include "document/RecordSet.h"
 #include "exchange/ByteLayout.h"
 #include "exchange/ExportTable.h"
+#include "exchange/QueuedWrite.h"
 #include "exchange/StreamedFields.h"
 #include "platform/FileReplacement.h"
 #include "platform/TextFile.h"
@@ -26,8 +27,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <optional>
-#include <string_view>
 
 namespace exchange {
 
@@ -41,6 +42,8 @@ constexpr int kFoxBlock = 64;
 constexpr int kDbaseBlock = 512;
 constexpr int kMemoHeader = 512;
 constexpr qsizetype kFlushBytes = 1 << 20;
+// Below this magnitude a double's rounding error stays under half of the tenth decimal.
+constexpr float kExactSingleBelow = 524288.0F;
 
 // The float's shortest decimal form, written with a fixed number of decimals, so that reading the
 // text back as a single gives the same value.
@@ -78,6 +81,7 @@ public:
           memoFile_(memoPath), blockSize_(foxPro ? kFoxBlock : kDbaseBlock) {
         for (const ExportColumn& column : columns) {
             fields_.push_back(FieldOf(column));
+            offsets_.push_back(recordSize_);
             recordSize_ += fields_.back().width;
         }
         memo_ = QByteArray(kMemoHeader, '\0');
@@ -87,30 +91,37 @@ public:
             memo_.replace(8, base.size(), base);
         }
         table_.write(header());
+        buffer_.reserve(kFlushBytes + recordSize_);
     }
 
     void addRow(const std::vector<CellValue>& row) override {
-        buffer_ += ' ';
+        const qsizetype record = newRecord();
         for (std::size_t i = 0; i < row.size(); ++i) {
-            appendCell(i, row[i]);
+            putCell(record, i, row[i]);
         }
-        ++written_;
+        rowDone();
         flushIfFull();
     }
 
-    // The pieces of a record for the writers that lay the bytes out themselves: a record is ' '
-    // (not deleted) then each field through appendNumber, appendText or appendMemo.
-    QByteArray& buffer() { return buffer_; }
+    // The pieces of a record for WriteStreamedRecords: newRecord, then each field through
+    // putSingle, putWhole, putText, putMemo or putLambert, then rowDone.
+    // A blank record (not deleted, every field blank) at the end of the buffer; its offset there.
+    qsizetype newRecord() {
+        const qsizetype at = buffer_.size();
+        buffer_.resize(at + recordSize_);
+        std::memset(buffer_.data() + at, ' ', static_cast<std::size_t>(recordSize_));
+        return at;
+    }
     void rowDone() { ++written_; }
+    std::int64_t written() const { return written_; }
     void flushIfFull() {
         if (buffer_.size() >= kFlushBytes) {
-            table_.write(buffer_);
-            buffer_.resize(0); // keeps its room
+            queue_.write(buffer_);
         }
     }
 
     // A number, right-aligned in field i; RefuseValue when it needs more than the field's width.
-    void appendNumber(std::size_t i, QByteArrayView text) {
+    void putNumber(qsizetype record, std::size_t i, QByteArrayView text) {
         const DbfField& field = fields_[i];
         if (text.size() > field.width) {
             RefuseValue(written_ + 1, columns_[i].name,
@@ -118,30 +129,61 @@ public:
                             .arg(QString::fromLatin1(text))
                             .arg(field.width));
         }
-        buffer_.append(field.width - text.size(), ' ');
-        buffer_ += text;
+        std::memcpy(buffer_.data() + fieldAt(record, i) + field.width - text.size(), text.data(),
+                    static_cast<std::size_t>(text.size()));
     }
 
     // Windows-1252 bytes, left-aligned in field i and cut at its width.
-    void appendText(std::size_t i, QByteArrayView bytes) {
-        const qsizetype width = fields_[i].width;
-        const qsizetype kept = std::min(bytes.size(), width);
-        buffer_.append(bytes.data(), kept);
-        buffer_.append(width - kept, ' ');
+    void putText(qsizetype record, std::size_t i, QByteArrayView bytes) {
+        const qsizetype kept = std::min<qsizetype>(bytes.size(), fields_[i].width);
+        std::memcpy(buffer_.data() + fieldAt(record, i), bytes.data(),
+                    static_cast<std::size_t>(kept));
     }
 
     // The memo field i: blanks for no memo, else the number of the memo's first block.
-    void appendMemo(std::size_t i, const QString& memo) {
-        if (memo.isEmpty()) {
-            buffer_.append(fields_[i].width, ' ');
-            return;
+    void putMemo(qsizetype record, std::size_t i, const QString& memo) {
+        if (!memo.isEmpty()) {
+            putWhole(record, i, static_cast<std::int64_t>(memoBlock(memo)));
         }
-        appendNumber(i, QByteArray::number(memoBlock(memo)));
+    }
+
+    void putWhole(qsizetype record, std::size_t i, std::int64_t value) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        putNumber(record, i, QByteArrayView(digits, end - digits));
+    }
+
+    // SingleText's bytes, without its detour through a double when the shortest form of the
+    // float has at most ten decimals: the double read from it then prints as that form padded
+    // with zeros.
+    void putSingle(qsizetype record, std::size_t i, float value) {
+        char text[48];
+        const bool plain =
+            std::abs(value) < kExactSingleBelow && !(value == 0.0F && std::signbit(value));
+        if (plain) {
+            const auto end = std::to_chars(text, text + 24, value, std::chars_format::fixed).ptr;
+            char* dot = std::find(text, end, '.');
+            const auto decimals = dot == end ? 0 : end - dot - 1;
+            if (decimals <= kSingleDecimals) {
+                *dot = '.';
+                char* last = std::fill_n(dot + 1 + decimals, kSingleDecimals - decimals, '0');
+                putNumber(record, i, QByteArrayView(text, last - text));
+                return;
+            }
+        }
+        putNumber(record, i, SingleText(value));
+    }
+
+    // X and Y, 0 and 0 for a record without them.
+    void putLambert(qsizetype record, const std::optional<std::array<std::int32_t, 2>>& xy) {
+        putWhole(record, 0, xy ? (*xy)[0] : 0);
+        putWhole(record, 1, xy ? (*xy)[1] : 0);
     }
 
     void commit() override {
         CheckWrittenRows(written_, rowCount_, table_.resolvedTarget());
         buffer_ += '\x1A';
+        queue_.finish();
         table_.write(buffer_);
         buffer_.clear();
         const std::uint32_t nextBlock = static_cast<std::uint32_t>(memo_.size() / blockSize_);
@@ -160,6 +202,9 @@ public:
     }
 
 private:
+    // Where field i of the record at `record` begins in the buffer.
+    qsizetype fieldAt(qsizetype record, std::size_t i) const { return record + offsets_[i]; }
+
     QByteArray header() const {
         QByteArray bytes(32, '\0');
         bytes[0] = static_cast<char>(foxPro_ ? 0xF5 : 0x8B);
@@ -188,16 +233,16 @@ private:
         return bytes;
     }
 
-    // Appends a field: texts left-aligned and numbers right-aligned in the field's width.
-    void appendCell(std::size_t i, const CellValue& value) {
+    // Lays a field out: texts left-aligned and numbers right-aligned in the field's width.
+    void putCell(qsizetype record, std::size_t i, const CellValue& value) {
         if (const auto* number = std::get_if<std::int32_t>(&value)) {
-            appendNumber(i, QByteArray::number(*number));
+            putNumber(record, i, QByteArray::number(*number));
         } else if (const auto* single = std::get_if<float>(&value)) {
-            appendNumber(i, SingleText(*single));
+            putNumber(record, i, SingleText(*single));
         } else if (fields_[i].type == 'M') {
-            appendMemo(i, std::get<QString>(value));
+            putMemo(record, i, std::get<QString>(value));
         } else {
-            appendText(i, platform::EncodeWindows1252(std::get<QString>(value)));
+            putText(record, i, platform::EncodeWindows1252(std::get<QString>(value)));
         }
     }
 
@@ -232,150 +277,16 @@ private:
     std::int64_t rowCount_;
     platform::FileReplacement table_;
     platform::FileReplacement memoFile_;
+    QueuedWrite queue_{table_}; // the records, a buffer at a time
     int blockSize_;
     std::vector<DbfField> fields_;
-    int recordSize_ = 1; // the deletion flag
+    std::vector<qsizetype> offsets_; // of each field in a record
+    int recordSize_ = 1;             // the deletion flag
     QByteArray buffer_;
     QByteArray memo_; // the whole memo file, written at the commit with its next free block
     QString lastMemo_;
     std::uint32_t lastBlock_ = 0;
     std::int64_t written_ = 0;
-};
-
-// Below this magnitude a double's rounding error stays under half of the tenth decimal.
-constexpr float kExactSingleBelow = 524288.0F;
-
-// SingleText's bytes, without its detour through a double when the shortest form of the float
-// has at most ten decimals: the double read from it then prints as that form padded with zeros.
-void AppendSingle(DbfTable& table, std::size_t i, float value) {
-    char text[48];
-    const bool plain =
-        std::abs(value) < kExactSingleBelow && !(value == 0.0F && std::signbit(value));
-    if (plain) {
-        const auto end = std::to_chars(text, text + 24, value, std::chars_format::fixed).ptr;
-        char* dot = std::find(text, end, '.');
-        const auto decimals = dot == end ? 0 : end - dot - 1;
-        if (decimals <= kSingleDecimals) {
-            *dot = '.';
-            char* last = std::fill_n(dot + 1 + decimals, kSingleDecimals - decimals, '0');
-            table.appendNumber(i, QByteArrayView(text, last - text));
-            return;
-        }
-    }
-    table.appendNumber(i, SingleText(value));
-}
-
-void AppendInteger(DbfTable& table, std::size_t i, long long value) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    table.appendNumber(i, QByteArrayView(digits, end - digits));
-}
-
-// The records written straight from the table's columns into the DBF bytes, as TableRow would
-// give them to addRow. With the Lambert 72 columns, the records of a block wait in the buffer with
-// blank X and Y until the block's conversion fills them in.
-class DbfRows {
-public:
-    DbfRows(DbfTable& table, const std::vector<ExportColumn>& columns, const QString& memo)
-        : table_(table), columns_(columns), memo_(memo),
-          lambert_(!columns.empty() && columns.front().field == ExportField::X),
-          texts_(columns.size()), scratch_(columns.size()) {}
-
-    void add(sqlite3_stmt* row) {
-        using namespace document::column;
-        ++number_;
-        // Every text is checked before a byte of the record is laid out, as CheckRow does.
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const ExportField field = columns_[i].field;
-            if (field == ExportField::Period) {
-                texts_[i] = TextCell(columns_[i], PeriodText(row, period_), false, number_,
-                                     scratch_[i], platform::EncodeWindows1252);
-            } else if (columns_[i].type == ColumnType::Text) {
-                texts_[i] =
-                    TextCell(columns_[i], document::ColumnText(row, TextColumnOf(field)),
-                             TrimsText(field), number_, scratch_[i], platform::EncodeWindows1252);
-            }
-        }
-        QByteArray& out = table_.buffer();
-        if (lambert_) {
-            starts_.push_back(out.size() + 1);
-            positions_.push_back(StoredPosition(row));
-        }
-        out += ' ';
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            switch (columns_[i].field) {
-            case ExportField::X:
-            case ExportField::Y:
-                table_.appendText(i, {}); // filled in by finish()
-                break;
-            case ExportField::Latitude:
-                AppendSingle(table_, i, SingleOrZero(row, kLatitude));
-                break;
-            case ExportField::Longitude:
-                AppendSingle(table_, i, SingleOrZero(row, kLongitude));
-                break;
-            case ExportField::N1:
-            case ExportField::N2: {
-                const int column = columns_[i].field == ExportField::N1 ? kN1 : kN2;
-                AppendInteger(table_, i, IntOrZero(row, column));
-                break;
-            }
-            case ExportField::Memo:
-                // Every record carries the same memo, stored once: its field's bytes are kept.
-                if (memoField_.isEmpty()) {
-                    table_.appendMemo(i, memo_);
-                    memoField_ = out.sliced(out.size() - kMemoWidth);
-                } else {
-                    out += memoField_;
-                }
-                break;
-            default:
-                table_.appendText(i, texts_[i]);
-                break;
-            }
-        }
-        table_.rowDone();
-        if (!lambert_) {
-            table_.flushIfFull();
-        } else if (positions_.size() == kBlockRows) {
-            finish();
-        }
-    }
-
-    // Fills in the Lambert 72 columns of the waiting records.
-    void finish() {
-        if (positions_.empty()) {
-            return;
-        }
-        Lambert72OfBlock(positions_, xy_);
-        QByteArray& out = table_.buffer();
-        for (std::size_t r = 0; r < positions_.size(); ++r) {
-            for (int axis = 0; axis < 2; ++axis) {
-                const std::int32_t value = xy_[r] ? (*xy_[r])[axis] : 0;
-                char* field = out.data() + starts_[r] + axis * kLongWidth;
-                char digits[16];
-                const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-                std::copy(digits, end, field + kLongWidth - (end - digits));
-            }
-        }
-        positions_.clear();
-        starts_.clear();
-        table_.flushIfFull();
-    }
-
-private:
-    DbfTable& table_;
-    const std::vector<ExportColumn>& columns_;
-    const QString& memo_;
-    bool lambert_;
-    std::int64_t number_ = 0;
-    char period_[8] = {};  // the digits of the current record's period
-    QByteArray memoField_; // the memo field of every record, once the first has stored it
-    std::vector<QByteArrayView> texts_; // the text of each column of the current record
-    std::vector<QByteArray> scratch_;   // where a text not read in place is encoded
-    std::vector<std::optional<std::array<float, 2>>> positions_;
-    std::vector<qsizetype> starts_; // where each waiting record's X begins in the buffer
-    std::vector<std::optional<std::array<std::int32_t, 2>>> xy_;
 };
 
 } // namespace
@@ -387,13 +298,16 @@ std::unique_ptr<TableWriter> OpenDbfWriter(bool foxPro, const QString& path,
     return std::make_unique<DbfTable>(foxPro, path, memoPath, columns, rowCount);
 }
 
-void WriteDbfExport(bool foxPro, const QString& path, const QString& memoPath,
-                    const document::RecordSet& records, const std::vector<ExportColumn>& columns,
-                    std::int64_t rowCount, const QString& memo) {
+std::int64_t WriteDbfExport(bool foxPro, const QString& path, const QString& memoPath,
+                            const document::RecordSet& records,
+                            const std::vector<ExportColumn>& columns, std::int64_t rowCount,
+                            const QString& memo) {
     DbfTable table(foxPro, path, memoPath, columns, rowCount);
-    DbfRows rows(table, columns, memo);
-    StreamRecords(records, rows);
-    table.commit();
+    const std::int64_t found = WriteStreamedRecords(table, records, columns, memo);
+    if (found == rowCount) {
+        table.commit();
+    }
+    return found;
 }
 
 } // namespace exchange

@@ -11,8 +11,12 @@
 // Alpha fields of their size, NUL-padded; the memo is kept as an Alpha field of 255 characters,
 // since 3.x tables have no memo fields.
 
+#include "document/ColumnStream.h"
+#include "document/RecordSet.h"
 #include "exchange/ByteLayout.h"
 #include "exchange/ExportTable.h"
+#include "exchange/QueuedWrite.h"
+#include "exchange/StreamedFields.h"
 #include "platform/FileReplacement.h"
 #include "platform/TextFile.h"
 
@@ -39,6 +43,8 @@ constexpr int kBlockHeader = 6;
 constexpr std::int64_t kMaxBlocks = 0xFFFF;
 constexpr std::array<int, 3> kBlockKilobytes{1, 2, 4};
 constexpr const char* kSortOrder = "ascii";
+// Whole blocks are written once they fill this much.
+constexpr qsizetype kFlushBytes = 1 << 20;
 
 int FieldSize(const ExportColumn& column) {
     switch (column.type) {
@@ -98,36 +104,90 @@ public:
                     .arg(recordSize_),
                 path);
         }
+        int offset = 0;
         for (const ExportColumn& column : columns) {
             sizes_.push_back(FieldSize(column));
+            offsets_.push_back(offset);
+            offset += sizes_.back();
         }
         file_.write(header(tableName));
-        block_.reserve(blockBytes_);
+        buffer_.reserve(kFlushBytes + blockBytes_);
     }
 
     void addRow(const std::vector<CellValue>& row) override {
-        if (rowsInBlock_ == 0) {
-            startBlock();
-        }
-        const qsizetype at = block_.size();
-        block_.resize(at + recordSize_, '\0');
-        char* out = block_.data() + at;
+        const qsizetype record = newRecord();
         for (std::size_t i = 0; i < row.size(); ++i) {
             if (const auto* number = std::get_if<std::int32_t>(&row[i])) {
-                PutNumber(out, static_cast<double>(*number));
+                putNumber(record, i, static_cast<double>(*number));
             } else if (const auto* single = std::get_if<float>(&row[i])) {
-                PutNumber(out, SingleAsDouble(*single));
+                putNumber(record, i, SingleAsDouble(*single));
             } else {
                 text_.resize(0);
                 platform::AppendWindows1252(text_, std::get<QString>(row[i]));
-                std::memcpy(out, text_.constData(),
-                            static_cast<std::size_t>(std::min<qsizetype>(text_.size(), sizes_[i])));
+                putText(record, i, text_);
             }
-            out += sizes_[i];
         }
+        rowDone();
+        flushIfFull();
+    }
+
+    // The pieces of a record for WriteStreamedRecords: newRecord, then each field through
+    // putSingle, putWhole, putText, putMemo or putLambert, then rowDone.
+    // A record of NULs at the end of the blocks laid out, its block begun if it is the block's
+    // first; its offset there.
+    qsizetype newRecord() {
+        if (rowsInBlock_ == 0) {
+            startBlock();
+        }
+        const qsizetype at = buffer_.size();
+        buffer_.resize(at + recordSize_);
+        std::memset(buffer_.data() + at, 0, static_cast<std::size_t>(recordSize_));
+        return at;
+    }
+    void putNumber(qsizetype record, std::size_t i, double value) {
+        PutNumber(buffer_.data() + record + offsets_[i], value);
+    }
+    // Windows-1252 bytes in field i, cut at its size.
+    void putText(qsizetype record, std::size_t i, QByteArrayView bytes) {
+        std::memcpy(buffer_.data() + record + offsets_[i], bytes.data(),
+                    static_cast<std::size_t>(std::min<qsizetype>(bytes.size(), sizes_[i])));
+    }
+    void putSingle(qsizetype record, std::size_t i, float value) {
+        putNumber(record, i, SingleAsDouble(value));
+    }
+    void putWhole(qsizetype record, std::size_t i, std::int32_t value) {
+        putNumber(record, i, value);
+    }
+    // X and Y, 0 and 0 for a record without them.
+    void putLambert(qsizetype record, const std::optional<std::array<std::int32_t, 2>>& xy) {
+        putNumber(record, 0, xy ? (*xy)[0] : 0);
+        putNumber(record, 1, xy ? (*xy)[1] : 0);
+    }
+    // The memo, kept as text: refused when longer than its field.
+    void putMemo(qsizetype record, std::size_t i, const QString& memo) {
+        CheckParadoxMemo(columns_, memo, written_ + 1);
+        if (memo != memo_) {
+            memo_ = memo;
+            memoBytes_ = platform::EncodeWindows1252(memo);
+        }
+        putText(record, i, memoBytes_);
+    }
+    void rowDone() {
         ++written_;
         if (++rowsInBlock_ == rowsPerBlock_) {
             endBlock();
+        }
+    }
+    std::int64_t written() const { return written_; }
+    // Writes the whole blocks laid out once they fill the buffer.
+    void flushIfFull() {
+        if (blockStart_ >= kFlushBytes) {
+            open_.resize(0);
+            open_.append(buffer_.constData() + blockStart_, buffer_.size() - blockStart_);
+            buffer_.truncate(blockStart_);
+            queue_.write(buffer_);
+            buffer_.append(open_);
+            blockStart_ = 0;
         }
     }
 
@@ -136,6 +196,9 @@ public:
         if (rowsInBlock_ > 0) {
             endBlock();
         }
+        queue_.finish();
+        file_.write(buffer_);
+        buffer_.clear();
         file_.commit();
     }
 
@@ -189,31 +252,38 @@ private:
 
     void startBlock() {
         ++blockNumber_;
-        block_.resize(kBlockHeader);
+        blockStart_ = buffer_.size();
+        buffer_.resize(blockStart_ + kBlockHeader);
         const auto last = static_cast<std::uint32_t>(blockCount());
         const auto number = static_cast<std::uint32_t>(blockNumber_);
-        PutLe16(block_, 0, number < last ? number + 1 : 0);
-        PutLe16(block_, 2, number - 1);
+        PutLe16(buffer_, blockStart_, number < last ? number + 1 : 0);
+        PutLe16(buffer_, blockStart_ + 2, number - 1);
     }
 
     void endBlock() {
         // The offset of the last record from the first: (rows - 1) * record size.
-        PutLe16(block_, 4, static_cast<std::uint32_t>((rowsInBlock_ - 1) * recordSize_));
-        block_.append(blockBytes_ - block_.size(), '\0');
-        file_.write(block_);
-        block_.clear();
+        PutLe16(buffer_, blockStart_ + 4,
+                static_cast<std::uint32_t>((rowsInBlock_ - 1) * recordSize_));
+        buffer_.append(blockStart_ + blockBytes_ - buffer_.size(), '\0');
+        blockStart_ = buffer_.size();
         rowsInBlock_ = 0;
     }
 
     std::vector<ExportColumn> columns_;
     std::vector<int> sizes_;
+    std::vector<qsizetype> offsets_; // of each field in a record
     std::int64_t rowCount_;
     int recordSize_;
     int blockBytes_;
     std::int64_t rowsPerBlock_;
     platform::FileReplacement file_;
-    QByteArray block_;
-    QByteArray text_; // one text in the code page, its room kept from row to row
+    QueuedWrite queue_{file_}; // the whole blocks, a buffer at a time
+    QByteArray buffer_;        // whole blocks not written yet, then the block being filled
+    qsizetype blockStart_ = 0; // where the block being filled (or the next one) begins in buffer_
+    QByteArray open_;          // the block being filled, while the blocks before it are handed over
+    QByteArray text_;          // one text in the code page, its room kept from row to row
+    QString memo_;             // the memo of the records
+    QByteArray memoBytes_;     // and its bytes
     std::int64_t blockNumber_ = 0;
     std::int64_t rowsInBlock_ = 0;
     std::int64_t written_ = 0;
@@ -229,6 +299,18 @@ std::unique_ptr<TableWriter> OpenParadoxWriter(const QString& path, const QStrin
                                                const std::vector<ExportColumn>& columns,
                                                std::int64_t rowCount) {
     return std::make_unique<ParadoxTable>(path, tableName, columns, rowCount);
+}
+
+std::int64_t WriteParadoxExport(const QString& path, const QString& tableName,
+                                const document::RecordSet& records,
+                                const std::vector<ExportColumn>& columns, std::int64_t rowCount,
+                                const QString& memo) {
+    ParadoxTable table(path, tableName, columns, rowCount);
+    const std::int64_t found = WriteStreamedRecords(table, records, columns, memo);
+    if (found == rowCount) {
+        table.commit();
+    }
+    return found;
 }
 
 } // namespace exchange

@@ -3,6 +3,7 @@
 #include "common/AppError.h"
 #include "document/ColumnStream.h"
 #include "document/RecordSet.h"
+#include "document/RecordSetBookmarks.h"
 #include "document/RowStream.h"
 #include "platform/FileReplacement.h"
 
@@ -109,14 +110,18 @@ void CheckTargetLimits(ExportTarget target, const std::vector<ExportColumn>& col
         }
     }
     if (target == ExportTarget::Paradox) {
-        const QString& memo = std::get<QString>(row.back());
-        if (memo.size() > kParadoxMemoChars) {
-            RefuseValue(rowNumber, columns.back().name,
-                        QStringLiteral("the title and comment of the document (%1 characters) are "
-                                       "longer than the %2 characters the column holds")
-                            .arg(memo.size())
-                            .arg(kParadoxMemoChars));
-        }
+        CheckParadoxMemo(columns, std::get<QString>(row.back()), rowNumber);
+    }
+}
+
+void CheckParadoxMemo(const std::vector<ExportColumn>& columns, const QString& memo,
+                      std::int64_t rowNumber) {
+    if (memo.size() > kParadoxMemoChars) {
+        RefuseValue(rowNumber, columns.back().name,
+                    QStringLiteral("the title and comment of the document (%1 characters) are "
+                                   "longer than the %2 characters the column holds")
+                        .arg(memo.size())
+                        .arg(kParadoxMemoChars));
     }
 }
 
@@ -140,31 +145,61 @@ std::unique_ptr<TableWriter> OpenTableWriter(ExportTarget target, const QString&
     return nullptr;
 }
 
+namespace {
+
+// The rows of `records` that are there (a listed row may have gone since the list was made).
+std::int64_t RowsThere(const document::RecordSet& records) {
+    std::int64_t count = 0;
+    document::ColumnStream rows(records, "");
+    while (rows.next()) {
+        ++count;
+    }
+    return count;
+}
+
+// The DBF and Paradox exports, written straight from the table's columns. Their headers hold the
+// number of records, which the list gives without a walk when all its rows are there, as nearly
+// always: only when some have gone is the table written again with the number found.
+void WriteDirectExport(ExportTarget target, const QString& path, const QString& tableName,
+                       const document::RecordSet& records, const std::vector<ExportColumn>& columns,
+                       const QString& memo) {
+    std::int64_t count = records.bookmarkList()->size();
+    if (target == ExportTarget::Paradox && count > ParadoxRowLimit(columns)) {
+        count = RowsThere(records);
+    }
+    CheckTargetRows(target, columns, count);
+    const auto write = [&](std::int64_t rows) {
+        if (target == ExportTarget::Paradox) {
+            return WriteParadoxExport(path, tableName, records, columns, rows, memo);
+        }
+        const QStringList files = ExportFiles(target, path);
+        return WriteDbfExport(target == ExportTarget::FoxPro, files[0], files[1], records, columns,
+                              rows, memo);
+    };
+    const std::int64_t found = write(count);
+    if (found != count) {
+        CheckWrittenRows(write(found), found, path);
+    }
+}
+
+} // namespace
+
 void WriteTableExport(ExportTarget target, const QString& path, const document::RecordSet& records,
                       const ExportChoice& choice, const QString& memo) {
     const QString tableName = TableNameOf(target, path);
     const std::vector<ExportColumn> columns = TableColumns(choice);
-
-    // The rows that are there (a listed row may have gone since the list was made).
-    std::int64_t count = 0;
-    {
-        document::ColumnStream rows(records, "");
-        while (rows.next()) {
-            ++count;
-        }
-    }
-    CheckTargetRows(target, columns, count);
-    if (target == ExportTarget::FoxPro || target == ExportTarget::DBase) {
-        const QStringList files = ExportFiles(target, path);
-        WriteDbfExport(target == ExportTarget::FoxPro, files[0], files[1], records, columns, count,
-                       memo);
+    if (target == ExportTarget::FoxPro || target == ExportTarget::DBase ||
+        target == ExportTarget::Paradox) {
+        WriteDirectExport(target, path, tableName, records, columns, memo);
         return;
     }
+
+    const std::int64_t count = RowsThere(records);
+    CheckTargetRows(target, columns, count);
     if (target == ExportTarget::Excel) {
         WriteXlsxExport(path, tableName, records, columns, count, memo);
         return;
     }
-
     // Each row is checked before it is written; a refusal drops the writer uncommitted, so the
     // target is left as it was.
     const std::unique_ptr<TableWriter> writer =

@@ -60,13 +60,20 @@ std::unique_ptr<TableWriter> OpenDbfWriter(bool foxPro, const QString& path,
                                            const std::vector<ExportColumn>& columns,
                                            std::int64_t rowCount);
 // The DBF export of WriteTableExport, written straight from the table's columns: the bytes of
-// OpenDbfWriter given the TableRow of each record, at a fraction of the cost.
-void WriteDbfExport(bool foxPro, const QString& path, const QString& memoPath,
-                    const document::RecordSet& records, const std::vector<ExportColumn>& columns,
-                    std::int64_t rowCount, const QString& memo);
+// OpenDbfWriter given the TableRow of each record, at a fraction of the cost. Returns the number
+// of records found; the files are put in place only when that is `rowCount`.
+std::int64_t WriteDbfExport(bool foxPro, const QString& path, const QString& memoPath,
+                            const document::RecordSet& records,
+                            const std::vector<ExportColumn>& columns, std::int64_t rowCount,
+                            const QString& memo);
 std::unique_ptr<TableWriter> OpenParadoxWriter(const QString& path, const QString& tableName,
                                                const std::vector<ExportColumn>& columns,
                                                std::int64_t rowCount);
+// The same for the Paradox export and OpenParadoxWriter.
+std::int64_t WriteParadoxExport(const QString& path, const QString& tableName,
+                                const document::RecordSet& records,
+                                const std::vector<ExportColumn>& columns, std::int64_t rowCount,
+                                const QString& memo);
 // The most records of these columns a Paradox 3.x table holds (65,535 blocks of 4 KB).
 std::int64_t ParadoxRowLimit(const std::vector<ExportColumn>& columns);
 std::unique_ptr<TableWriter> OpenXlsxWriter(const QString& path, const QString& tableName,
@@ -90,6 +97,9 @@ void CheckTargetRows(ExportTarget target, const std::vector<ExportColumn>& colum
 // cell, the memo of a Paradox table held as text. RefuseValue otherwise.
 void CheckTargetLimits(ExportTarget target, const std::vector<ExportColumn>& columns,
                        const std::vector<CellValue>& row, std::int64_t rowNumber);
+// The memo limit of a Paradox table, for the row numbered `rowNumber`.
+void CheckParadoxMemo(const std::vector<ExportColumn>& columns, const QString& memo,
+                      std::int64_t rowNumber);
 
 // A writer whose header holds the number of rows: FileWriteError on `path` unless it wrote as many
 // as were counted before it began.

@@ -104,12 +104,10 @@ class LineBlock {
 public:
     LineBlock(const std::vector<ExportColumn>& columns, QByteArray separator)
         : separator_(std::move(separator)),
-          lambert_(!columns.empty() && columns.front().field == ExportField::X) {
+          lambert_(!columns.empty() && columns.front().field == ExportField::X), block_(false) {
         for (std::size_t i = lambert_ ? 2 : 0; i < columns.size(); ++i) {
             rest_.push_back({columns[i].field, i > 0});
         }
-        positions_.reserve(kBlockRows);
-        ends_.reserve(kBlockRows);
     }
 
     // Takes a row; true when the block is full.
@@ -125,38 +123,28 @@ public:
             line += "\r\n";
             return false;
         }
-        if (IsNull(row, kLatitude) || IsNull(row, kLongitude)) {
-            positions_.emplace_back();
-        } else {
-            positions_.push_back(
-                std::array<float, 2>{SingleOf(row, kLatitude), SingleOf(row, kLongitude)});
-        }
-        ends_.push_back(pending_.size());
-        return ends_.size() == kBlockRows;
+        return block_.add(row, pending_.size());
     }
 
     // Writes the waiting lines with their Lambert 72 columns.
     void finish(QByteArray& out) {
-        if (ends_.empty()) {
+        if (block_.empty()) {
             return;
         }
-        Lambert72OfBlock(positions_, xy_);
         qsizetype start = 0;
-        for (std::size_t i = 0; i < ends_.size(); ++i) {
-            if (xy_[i]) {
-                AppendInteger(out, (*xy_[i])[0]);
+        block_.finish([&](qsizetype end, const std::optional<std::array<std::int32_t, 2>>& xy) {
+            if (xy) {
+                AppendInteger(out, (*xy)[0]);
             }
             out += separator_;
-            if (xy_[i]) {
-                AppendInteger(out, (*xy_[i])[1]);
+            if (xy) {
+                AppendInteger(out, (*xy)[1]);
             }
-            out.append(pending_.constData() + start, ends_[i] - start);
+            out.append(pending_.constData() + start, end - start);
             out += "\r\n";
-            start = ends_[i];
-        }
+            start = end;
+        });
         pending_.resize(0); // keeps its room for the next block
-        positions_.clear();
-        ends_.clear();
     }
 
 private:
@@ -168,9 +156,7 @@ private:
     bool lambert_;
     std::vector<Cell> rest_;
     QByteArray pending_;
-    std::vector<std::optional<std::array<float, 2>>> positions_;
-    std::vector<qsizetype> ends_;
-    std::vector<std::optional<std::array<std::int32_t, 2>>> xy_;
+    Lambert72Block block_; // each waiting line's position, with where its line ends in pending_
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -16,6 +17,11 @@
 #include <optional>
 #include <sqlite3.h>
 #include <string_view>
+#include <vector>
+
+namespace document {
+class RecordSet;
+}
 
 namespace exchange {
 
@@ -88,5 +94,124 @@ std::string_view PeriodText(sqlite3_stmt* row, char (&digits)[8]);
 QByteArrayView TextCell(const ExportColumn& column, std::optional<std::string_view> utf8, bool trim,
                         std::int64_t rowNumber, QByteArray& scratch,
                         QByteArray (*encode)(QStringView));
+
+// The cells of one record for a database table, read from the streamed columns as TableRow gives
+// them: Nulls as 0 or an empty text, DATE, SEX and COMMENT trimmed, texts in Windows-1252.
+class TableCells {
+public:
+    explicit TableCells(const std::vector<ExportColumn>& columns);
+
+    // Takes the next record and checks its texts against their columns as CheckRow does:
+    // RefuseValue naming the record (1 for the first) and the column otherwise.
+    void read(sqlite3_stmt* row);
+    std::int64_t number() const { return number_; }
+    // The bytes of text column i of the current record.
+    QByteArrayView text(std::size_t i) const { return texts_[i]; }
+    // N1 or N2 of column i.
+    std::int32_t whole(std::size_t i) const;
+    // Latitude or longitude of column i.
+    float single(std::size_t i) const;
+
+private:
+    const std::vector<ExportColumn>& columns_;
+    sqlite3_stmt* row_ = nullptr;
+    std::int64_t number_ = 0;
+    char period_[8] = {}; // the digits of the current record's period
+    std::vector<QByteArrayView> texts_;
+    std::vector<QByteArray> scratch_; // where a text not read in place is encoded
+};
+
+// The Lambert 72 X and Y of records laid out ahead of them: each record's stored position waits,
+// with where its X and Y go, until a block of them goes through the batch conversions.
+class Lambert72Block {
+public:
+    // `needsDatum`: a record without a datum has no entered position to carry over (TableRow).
+    explicit Lambert72Block(bool needsDatum);
+
+    // Takes the position of the current record; `at` is where its X and Y go. True when the
+    // block is full.
+    bool add(sqlite3_stmt* row, qsizetype at);
+    bool empty() const { return at_.empty(); }
+
+    // Converts the waiting positions and gives each to put(at, xy), in the order they came, with
+    // nothing for a record without Lambert 72 coordinates (see Lambert72Of).
+    template <typename Put> void finish(Put&& put) {
+        Lambert72OfBlock(positions_, xy_);
+        for (std::size_t i = 0; i < at_.size(); ++i) {
+            put(at_[i], xy_[i]);
+        }
+        positions_.clear();
+        at_.clear();
+    }
+
+private:
+    bool needsDatum_;
+    std::vector<std::optional<std::array<float, 2>>> positions_;
+    std::vector<qsizetype> at_;
+    std::vector<std::optional<std::array<std::int32_t, 2>>> xy_;
+};
+
+// Writes the records of `records` straight from the table's columns into `table`, as TableRow
+// would give them to its addRow; returns the number of records found. With the Lambert 72
+// columns, the records of a block wait in the table's buffer until the block's conversion fills in
+// their X and Y. `Table` lays each field out where newRecord() put the record:
+// putSingle (Latitude, Longitude), putWhole (N1, N2), putText (the texts), putMemo (the same
+// memo on every record), putLambert (X and Y); then rowDone(), and flushIfFull() when no record
+// waits.
+template <typename Table>
+std::int64_t WriteStreamedRecords(Table& table, const document::RecordSet& records,
+                                  const std::vector<ExportColumn>& columns, const QString& memo) {
+    const bool lambert = !columns.empty() && columns.front().field == ExportField::X;
+    TableCells cells(columns);
+    Lambert72Block block(true);
+    const auto finish = [&] {
+        if (!block.empty()) {
+            block.finish(
+                [&](qsizetype record, const std::optional<std::array<std::int32_t, 2>>& xy) {
+                    table.putLambert(record, xy);
+                });
+            table.flushIfFull();
+        }
+    };
+    document::ColumnStream stream(records, kStreamColumns);
+    std::int64_t found = 0;
+    while (stream.next()) {
+        sqlite3_stmt* row = stream.row();
+        // Every text is checked before a byte of the record is laid out, as CheckRow does.
+        cells.read(row);
+        const qsizetype record = table.newRecord();
+        const bool full = lambert && block.add(row, record);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            switch (columns[i].field) {
+            case ExportField::X:
+            case ExportField::Y:
+                break; // filled in by finish()
+            case ExportField::Latitude:
+            case ExportField::Longitude:
+                table.putSingle(record, i, cells.single(i));
+                break;
+            case ExportField::N1:
+            case ExportField::N2:
+                table.putWhole(record, i, cells.whole(i));
+                break;
+            case ExportField::Memo:
+                table.putMemo(record, i, memo);
+                break;
+            default:
+                table.putText(record, i, cells.text(i));
+                break;
+            }
+        }
+        table.rowDone();
+        ++found;
+        if (!lambert) {
+            table.flushIfFull();
+        } else if (full) {
+            finish();
+        }
+    }
+    finish();
+    return found;
+}
 
 } // namespace exchange

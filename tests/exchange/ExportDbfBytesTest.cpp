@@ -1,7 +1,8 @@
-// The FoxPro, dBASE IV and Excel exports write their records straight from the table's columns.
-// Their files must be those of the row writer fed with TableRow, byte for byte (for the workbook,
-// each part as zipfile reads it, the time it was written aside), whatever the values: Nulls,
-// negative numbers, accented and over-long texts, blanks to trim, singles of every size.
+// The FoxPro, dBASE IV, Paradox and Excel exports write their records straight from the table's
+// columns. Their files must be those of the row writer fed with TableRow, byte for byte (for the
+// workbook, each part as zipfile reads it, the time it was written aside), whatever the values:
+// Nulls, negative numbers, accented and over-long texts, blanks to trim, singles of every size,
+// listed rows that have gone.
 
 #include "ExportFixture.h"
 #include "ExportReaders.h"
@@ -33,18 +34,28 @@ template <typename Call> std::string MessageOf(Call&& call) {
     return {};
 }
 
-// The export as the row writer lays it out: each record through TableRow, CheckRow and addRow.
+// The export as the row writer lays it out: the records there counted, then each through
+// TableRow, CheckRow, CheckTargetLimits and addRow.
 void WriteThroughRows(ExportTarget target, const QString& path, const document::RecordSet& records,
                       const exchange::ExportChoice& choice, const QString& memo) {
     const std::vector<exchange::ExportColumn> columns = exchange::TableColumns(choice);
+    std::int64_t count = 0;
+    {
+        document::RowStream rows(records);
+        document::Record record;
+        while (rows.next(record)) {
+            ++count;
+        }
+    }
     const auto writer = exchange::OpenTableWriter(target, path, exchange::TableNameOf(target, path),
-                                                  columns, records.recordCount());
+                                                  columns, count);
     document::RowStream rows(records);
     document::Record record;
     std::int64_t number = 0;
     while (rows.next(record)) {
         const std::vector<exchange::CellValue> row = exchange::TableRow(columns, record, memo);
         exchange::CheckRow(columns, row, ++number);
+        exchange::CheckTargetLimits(target, columns, row, number);
         writer->addRow(row);
     }
     writer->commit();
@@ -67,6 +78,7 @@ const struct {
     const char* file;
 } kTargets[] = {{"FoxPro", ExportTarget::FoxPro, "sites.dbf"},
                 {"dBASE", ExportTarget::DBase, "sites.dbf"},
+                {"Paradox", ExportTarget::Paradox, "sites.db"},
                 {"Excel", ExportTarget::Excel, "sites.xlsx"}};
 
 // A file's bytes; a workbook's parts one after the other, each after its name.
@@ -84,10 +96,11 @@ QByteArray Contents(ExportTarget target, const QString& path) {
 class ExportDbfBytesTest : public ExportTest {
 protected:
     // Writes the shown records both ways, into folders of their own so that the files have the
-    // same names (the dBASE memo header holds the table's name), and compares them.
-    void ExpectSameFiles(const QString& memo) {
-        const document::RecordSet shown =
-            Shown(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter DESC"));
+    // same names (the dBASE memo header and the Paradox header hold the table's name), and
+    // compares them.
+    void ExpectSameFiles(const QString& memo,
+                         const document::RecordSet& shown =
+                             Shown(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter DESC"))) {
         for (const auto& target : kTargets) {
             for (const auto& choice : kChoices) {
                 SCOPED_TRACE(std::string(target.label) + ", " + choice.label);
@@ -156,23 +169,50 @@ TEST_F(ExportDbfBytesTest, NoRecordsGiveTheRowWritersEmptyTable) {
     ExpectSameFiles(exchange::MemoText("Sites", "none"));
 }
 
+// Rows deleted after the list was made are left out, and the headers count the rows written:
+// in the middle of the list, at its end, and every row.
+TEST_F(ExportDbfBytesTest, ListedRowsThatHaveGoneAreLeftOutAndNotCounted) {
+    for (const char* gone : {"Counter IN (2, 5)", "Counter > 7", "1"}) {
+        SCOPED_TRACE(gone);
+        document::Data1().reset();
+        SQLite::Statement(document::WorkDb(), "DELETE FROM DOVAZOV").exec();
+        for (int i = 0; i < 9; ++i) {
+            Add({i, 50.5F + static_cast<float>(i), 4.25F, i, -i, "F", "BEL72", "lmb 1 2", "",
+                 QStringLiteral("site %1").arg(i)});
+        }
+        const document::RecordSet shown =
+            Shown(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter"));
+        document::WorkDb().exec(std::string("DELETE FROM DOVAZOV WHERE ") + gone);
+        ExpectSameFiles(QStringLiteral("Sites / gone"), shown);
+    }
+}
+
 // A value the table cannot hold stops both the same way, naming the same record and column. A
-// worksheet holds any number: only the DBF fields refuse a wide one.
+// worksheet and a Paradox Number hold any single: only the DBF fields refuse a wide one.
 TEST_F(ExportDbfBytesTest, RefusedValuesAreRefusedAsTheRowWriterRefusesThem) {
+    // The memo of a Paradox table is text of at most 255 characters.
+    const QString longMemo = QStringLiteral("m").repeated(256);
     const struct {
         const char* label;
         Row row;
-        bool dbfOnly = false;
+        bool dbfOnly;
+        QString memo = QStringLiteral("memo");
     } cases[] = {
-        {"period of two digits", {12, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""}},
-        {"negative period", {-3, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""}},
+        {"period of two digits", {12, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""}, false},
+        {"negative period", {-3, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""}, false},
         {"latitude wider than its field",
          {1, 1e12F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""},
          true},
         {"accented comment too long",
-         {1, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", QStringLiteral("é").repeated(151)}},
+         {1, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", QStringLiteral("é").repeated(151)},
+         false},
         {"comment too long and latitude too wide",
-         {1, -1e15F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", QStringLiteral("x").repeated(151)}},
+         {1, -1e15F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", QStringLiteral("x").repeated(151)},
+         false},
+        {"period of two digits and memo too long",
+         {12, 1.0F, 1.0F, 1, 1, "F", "BEL72", "lmb 1 2", "", ""},
+         false,
+         longMemo},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -182,20 +222,22 @@ TEST_F(ExportDbfBytesTest, RefusedValuesAreRefusedAsTheRowWriterRefusesThem) {
         Add(c.row);
         const document::RecordSet shown =
             Shown(QStringLiteral("SELECT * FROM DOVAZOV ORDER BY Counter"));
-        for (const auto& target : kTargets) {
-            if (c.dbfOnly && target.target == ExportTarget::Excel) {
+        for (const auto& t : kTargets) {
+            if (c.dbfOnly && t.target != ExportTarget::FoxPro && t.target != ExportTarget::DBase) {
                 continue;
             }
-            SCOPED_TRACE(target.label);
+            SCOPED_TRACE(t.label);
             QTemporaryDir out;
-            const QString file = QDir(out.path()).filePath(target.file);
-            const std::string want = MessageOf([&] {
-                WriteThroughRows(target.target, file, shown, WithLambert(), QStringLiteral("memo"));
-            });
-            EXPECT_NE(want.find("Record 2,"), std::string::npos) << want;
+            const QString file = QDir(out.path()).filePath(t.file);
+            const std::string want =
+                MessageOf([&] { WriteThroughRows(t.target, file, shown, WithLambert(), c.memo); });
+            EXPECT_NE(want.find(c.memo == longMemo && t.target == ExportTarget::Paradox
+                                    ? "Record 1,"
+                                    : "Record 2,"),
+                      std::string::npos)
+                << want;
             EXPECT_EQ(MessageOf([&] {
-                          exchange::WriteTableExport(target.target, file, shown, WithLambert(),
-                                                     QStringLiteral("memo"));
+                          exchange::WriteTableExport(t.target, file, shown, WithLambert(), c.memo);
                       }),
                       want);
             EXPECT_TRUE(QDir(out.path()).entryList(QDir::Files).isEmpty());
