@@ -135,9 +135,7 @@ public:
 
     // Windows-1252 bytes, left-aligned in field i and cut at its width.
     void putText(qsizetype record, std::size_t i, QByteArrayView bytes) {
-        const qsizetype kept = std::min<qsizetype>(bytes.size(), fields_[i].width);
-        std::memcpy(buffer_.data() + fieldAt(record, i), bytes.data(),
-                    static_cast<std::size_t>(kept));
+        PutCut(buffer_.data() + fieldAt(record, i), bytes, fields_[i].width);
     }
 
     // The memo field i: blanks for no memo, else the number of the memo's first block.

@@ -149,8 +149,7 @@ public:
     }
     // Windows-1252 bytes in field i, cut at its size.
     void putText(qsizetype record, std::size_t i, QByteArrayView bytes) {
-        std::memcpy(buffer_.data() + record + offsets_[i], bytes.data(),
-                    static_cast<std::size_t>(std::min<qsizetype>(bytes.size(), sizes_[i])));
+        PutCut(buffer_.data() + record + offsets_[i], bytes, sizes_[i]);
     }
     void putSingle(qsizetype record, std::size_t i, float value) {
         putNumber(record, i, SingleAsDouble(value));

@@ -67,7 +67,10 @@ Decimal DecimalOf(const char* text, const char* end) {
 // significant digits: its distance from the decimal, in units of the decimal's last digit, is
 // well under half a unit of the sixteenth digit.
 bool SixteenDigitsAreItsDigits(const Decimal& d, double value) {
-    if (d.count == 0 || d.exponent < -22 || d.exponent > 22) {
+    // A float's shortest text has at most nine digits, but the fixed form of a large whole float
+    // is written with all its exact digits; those go the long way.
+    if (d.count == 0 || d.count >= static_cast<int>(kNearEnough.size()) || d.exponent < -22 ||
+        d.exponent > 22) {
         return false;
     }
     const double digits = static_cast<double>(d.digits);

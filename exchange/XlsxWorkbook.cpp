@@ -48,7 +48,9 @@ std::string ColumnLetters(int column) {
 }
 
 char* Put(char* at, std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
+    if (!text.empty()) { // an empty view may have no data, which memcpy must not be given
+        std::memcpy(at, text.data(), text.size());
+    }
     return at + text.size();
 }
 
