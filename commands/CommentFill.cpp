@@ -132,7 +132,7 @@ FillResult FillComments(std::span<const std::int64_t> selected, const CommentBlo
                         const QString& joint) {
     enum Column { kLatitude = 1, kLongitude, kDatum, kComment };
     // Rows read, given their texts and written together, once the read has let go of the table.
-    constexpr std::size_t kBlockRows = 4096;
+    constexpr std::size_t kBlockRows = document::kPositionBlockRows;
     FillResult result;
     document::DataControl& data = document::Data1();
     if (!data.bound()) {

@@ -41,7 +41,6 @@ constexpr int kMemoWidth = 10;
 constexpr int kFoxBlock = 64;
 constexpr int kDbaseBlock = 512;
 constexpr int kMemoHeader = 512;
-constexpr qsizetype kFlushBytes = 1 << 20;
 // Below this magnitude a double's rounding error stays under half of the tenth decimal.
 constexpr float kExactSingleBelow = 524288.0F;
 

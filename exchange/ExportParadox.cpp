@@ -43,8 +43,6 @@ constexpr int kBlockHeader = 6;
 constexpr std::int64_t kMaxBlocks = 0xFFFF;
 constexpr std::array<int, 3> kBlockKilobytes{1, 2, 4};
 constexpr const char* kSortOrder = "ascii";
-// Whole blocks are written once they fill this much.
-constexpr qsizetype kFlushBytes = 1 << 20;
 
 int FieldSize(const ExportColumn& column) {
     switch (column.type) {

@@ -14,8 +14,6 @@ namespace exchange {
 
 namespace {
 
-constexpr qsizetype kFlushBytes = 1 << 20;
-
 using namespace document::column;
 
 void AppendInteger(QByteArray& out, long long value) {

@@ -41,6 +41,9 @@ template <typename Rows> void StreamRecords(const document::RecordSet& records, 
 // conversions at once.
 inline constexpr std::size_t kBlockRows = 4096;
 
+// The bytes an export gathers before it hands them to the file in one write.
+inline constexpr qsizetype kFlushBytes = 1 << 20;
+
 inline bool IsNull(sqlite3_stmt* row, int column) {
     return sqlite3_column_type(row, column) == SQLITE_NULL;
 }
