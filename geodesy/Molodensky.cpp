@@ -45,6 +45,8 @@ MolodenskyStep Derived(MolodenskyStep p) {
     p.e2 = 2.0 * p.f - p.f * p.f;
     p.daE2OverA = Div(p.da * p.e2, p.a);
     p.inverseOneLessF = Div(1.0, 1.0 - p.f);
+    p.oneLessF = 1.0 - p.f;
+    p.aOneLessE2 = p.a * (1.0 - p.e2);
     return p;
 }
 
@@ -104,15 +106,6 @@ void Step(double lat, double lon, double h, const MolodenskyStep& p, double& lat
     lonOut = outLon;
 }
 
-// One step of a datum pair with everything that depends on the datum alone derived once.
-struct StepConstants {
-    double dx = 0, dy = 0, dz = 0, df = 0;
-    double a = 0, e2 = 0;
-    double daE2OverA = 0;                     // da e2 / a
-    double aOneLessE2 = 0;                    // a (1 - e2)
-    double inverseOneLessF = 0, oneLessF = 0; // 1 / (1 - f) and 1 - f
-};
-
 // The step of DatumTable(datum) on its own ellipsoid: direction +1 from the datum to WGS84, -1 from
 // WGS84 to the datum (all five parameters negated).
 MolodenskyStep TableStep(int datum, int direction) {
@@ -132,25 +125,9 @@ MolodenskyStep TableStep(int datum, int direction) {
     return Derived(p);
 }
 
-StepConstants MakeStep(int datum, int direction) {
-    const MolodenskyStep p = TableStep(datum, direction);
-    StepConstants c;
-    c.dx = p.dx;
-    c.dy = p.dy;
-    c.dz = p.dz;
-    c.df = p.df;
-    c.a = p.a;
-    c.e2 = p.e2;
-    c.daE2OverA = p.daE2OverA;
-    c.aOneLessE2 = c.a * (1.0 - c.e2);
-    c.inverseOneLessF = p.inverseOneLessF;
-    c.oneLessF = 1.0 - p.f;
-    return c;
-}
-
-// The non-polar branch of Step at h = 0, in degrees; NaN where Step would take another branch or
-// bring the result back onto the globe, which the one-point function then does.
-GEODESY_ALWAYS_INLINE void VectorStep(const StepConstants& k, double lat, double lon,
+// The non-polar branch of Step at h = 0, in degrees, with the inlined sine and cosine; NaN where
+// Step would take another branch or bring the result back onto the globe, which Step then does.
+GEODESY_ALWAYS_INLINE void VectorStep(const MolodenskyStep& k, double lat, double lon,
                                       double& latOut, double& lonOut) {
     const double phi = kRadiansPerDegree * lat;
     const double lambda = kRadiansPerDegree * lon;
@@ -175,9 +152,9 @@ GEODESY_ALWAYS_INLINE void VectorStep(const StepConstants& k, double lat, double
 
 // One loop for each number of steps: a test of it inside the loop stops the vectoriser.
 GEODESY_VECTOR_CLONES
-void OneStepLoop(const StepConstants& first, const double* lat, const double* lon, double* latOut,
+void OneStepLoop(const MolodenskyStep& first, const double* lat, const double* lon, double* latOut,
                  double* lonOut, std::size_t count) {
-    const StepConstants k1 = first; // a copy the stores cannot alias
+    const MolodenskyStep k1 = first; // a copy the stores cannot alias
     for (std::size_t i = 0; i < count; ++i) {
         double t1 = 0, t2 = 0;
         VectorStep(k1, lat[i], lon[i], t1, t2);
@@ -187,9 +164,9 @@ void OneStepLoop(const StepConstants& first, const double* lat, const double* lo
 }
 
 GEODESY_VECTOR_CLONES
-void TwoStepLoop(const StepConstants& first, const StepConstants& second, const double* lat,
+void TwoStepLoop(const MolodenskyStep& first, const MolodenskyStep& second, const double* lat,
                  const double* lon, double* latOut, double* lonOut, std::size_t count) {
-    const StepConstants k1 = first, k2 = second;
+    const MolodenskyStep k1 = first, k2 = second;
     for (std::size_t i = 0; i < count; ++i) {
         double t1 = 0, t2 = 0, u1 = 0, u2 = 0;
         VectorStep(k1, lat[i], lon[i], t1, t2);
@@ -209,10 +186,10 @@ void batch::ShiftDatum(std::span<const double> lat, std::span<const double> lon,
         std::copy(lon.begin(), lon.end(), lonOut.begin());
         return;
     }
-    const StepConstants first = MakeStep(from, +1);
+    const MolodenskyStep first = TableStep(from, +1);
     const bool twoSteps = Datums().datum(to).Code != "WGS84";
     if (twoSteps) {
-        TwoStepLoop(first, MakeStep(to, -1), lat.data(), lon.data(), latOut.data(), lonOut.data(),
+        TwoStepLoop(first, TableStep(to, -1), lat.data(), lon.data(), latOut.data(), lonOut.data(),
                     lat.size());
     } else {
         OneStepLoop(first, lat.data(), lon.data(), latOut.data(), lonOut.data(), lat.size());
@@ -236,11 +213,26 @@ DatumShift::DatumShift(int from, int to) {
     }
 }
 
+GEODESY_VECTOR_CLONES
 void DatumShift::Apply(double lat, double lon, double h, double& latOut, double& lonOut) const {
     if (steps_ == 0) {
         latOut = lat;
         lonOut = lon;
         return;
+    }
+    if (h == 0.0) {
+        // The batch's steps first, so that a point shifts alone as it does in a run; Step's
+        // checks and branches for what they refuse.
+        double t1 = 0.0, t2 = 0.0;
+        VectorStep(first_, lat, lon, t1, t2);
+        if (steps_ == 2) {
+            VectorStep(second_, t1, t2, t1, t2);
+        }
+        if (!std::isnan(t1)) {
+            latOut = t1;
+            lonOut = t2;
+            return;
+        }
     }
     if (steps_ == 1) {
         Step(lat, lon, h, first_, latOut, lonOut);

@@ -23,6 +23,8 @@ struct MolodenskyStep {
     double e2 = 0.0;              // 2f - f^2
     double daE2OverA = 0.0;       // da e2 / a
     double inverseOneLessF = 0.0; // 1 / (1 - f)
+    double oneLessF = 0.0;        // 1 - f
+    double aOneLessE2 = 0.0;      // a (1 - e2)
 };
 
 // The shift from datum index `from` to datum index `to` through WGS84 (one step when `to` is the
