@@ -3,10 +3,11 @@
 #include "app/Form1.h"
 #include "app/frmDatum.h"
 #include "gazetteer/frmGeoQuery.h"
+#include "platform/ProgramSettings.h"
 
 namespace app {
 
-std::optional<editor::ChosenPlace> GazetteerPlaceSearch::choose() {
+gazetteer::frmGeoQuery& GazetteerPlaceSearch::window() {
     auto* window = form_.findChild<gazetteer::frmGeoQuery*>(QStringLiteral("frmGeoQuery"),
                                                             Qt::FindDirectChildrenOnly);
     if (window == nullptr) {
@@ -18,7 +19,18 @@ std::optional<editor::ChosenPlace> GazetteerPlaceSearch::choose() {
         host.showHelp = [form] { form->MnuInfo_Click(0); };
         window = new gazetteer::frmGeoQuery(std::move(host), &form_);
     }
-    const std::optional<gazetteer::PickedPlace> picked = window->choose();
+    return *window;
+}
+
+void GazetteerPlaceSearch::prepare() {
+    if (platform::Settings().File.isEmpty()) {
+        return; // no gazetteer set up: nothing to read, and no window made for it
+    }
+    window().prepareSearch();
+}
+
+std::optional<editor::ChosenPlace> GazetteerPlaceSearch::choose() {
+    const std::optional<gazetteer::PickedPlace> picked = window().choose();
     if (!picked) {
         return std::nullopt;
     }

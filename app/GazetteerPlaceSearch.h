@@ -2,6 +2,10 @@
 
 #include "editor/PlaceSearch.h"
 
+namespace gazetteer {
+class frmGeoQuery;
+}
+
 namespace app {
 
 class Form1;
@@ -12,8 +16,11 @@ class GazetteerPlaceSearch final : public editor::PlaceSearch {
 public:
     explicit GazetteerPlaceSearch(Form1& form) : form_(form) {}
     std::optional<editor::ChosenPlace> choose() override;
+    void prepare() override;
 
 private:
+    gazetteer::frmGeoQuery& window();
+
     Form1& form_;
 };
 

@@ -1,6 +1,7 @@
 #include "editor/EditForm.h"
 
 #include "editor/EditorGeometry.h"
+#include "editor/PlaceSearch.h"
 #include "geodesy/CoordinateText.h"
 #include "geodesy/DatumTables.h"
 #include "platform/ErrorBox.h"
@@ -792,6 +793,12 @@ void EditForm::cmbSystem_Click(int index) {
 
 void ShowEditForm(EditorHost& host, QWidget* parent) {
     EditForm form(host, parent);
+    // Once the editor shows, not before: the gazetteer's reading must not delay its opening.
+    QTimer::singleShot(0, &form, [&host] {
+        if (PlaceSearch* search = host.placeSearch()) {
+            search->prepare();
+        }
+    });
     form.exec();
 }
 

@@ -22,6 +22,9 @@ class PlaceSearch {
 public:
     virtual ~PlaceSearch() = default;
     virtual std::optional<ChosenPlace> choose() = 0;
+    // Starts, in the background, what the first search needs (opening the gazetteer, reading its
+    // index), so that a search soon after the editor opens does not wait for it.
+    virtual void prepare() {}
 };
 
 } // namespace editor

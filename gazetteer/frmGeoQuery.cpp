@@ -237,7 +237,7 @@ void frmGeoQuery::cmdSetup_Click() {
         setup.exec();
     }
     // Another gazetteer, or other fields, are read afresh.
-    searcher_.prepare(platform::Settings());
+    prepareSearch();
 }
 
 void frmGeoQuery::ListView1_DblClick() {
@@ -311,8 +311,12 @@ void frmGeoQuery::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void frmGeoQuery::showEvent(QShowEvent* event) {
+void frmGeoQuery::prepareSearch() {
     searcher_.prepare(platform::Settings());
+}
+
+void frmGeoQuery::showEvent(QShowEvent* event) {
+    prepareSearch();
     QDialog::showEvent(event);
 }
 

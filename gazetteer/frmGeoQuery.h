@@ -37,6 +37,9 @@ public:
 
     // Shows the window modally; the place taken over, or nothing.
     std::optional<PickedPlace> choose();
+    // Opens the gazetteer of the settings and reads its index in the background (see
+    // PlaceSearcher::prepare), for a search to come.
+    void prepareSearch();
 
     void cmd_Click(int index);
     void cmdSetup_Click();
