@@ -40,78 +40,12 @@ template <typename T> void Bind(SQLite::Statement& s, int index, const std::opti
 
 ImportRowWriter::ImportRowWriter(SQLite::Database& db)
     : insertMany_(db, InsertSql(kRowsPerInsert)), insertOne_(db, document::kInsertRecordSql),
-      thread_([this] { run(); }) {}
-
-ImportRowWriter::~ImportRowWriter() {
-    {
-        const std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
-    thread_.join();
-}
-
-void ImportRowWriter::rethrowFailure() {
-    if (failure_) {
-        std::rethrow_exception(failure_);
-    }
-}
-
-void ImportRowWriter::write(std::vector<ImportRow>& rows) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return waiting_.size() < kMaxWaiting || failure_; });
-    rethrowFailure();
-    waiting_.push_back(std::move(rows));
-    rows = {};
-    if (!spares_.empty()) {
-        rows.swap(spares_.back());
-        spares_.pop_back();
-    }
-    lock.unlock();
-    changed_.notify_all();
-}
-
-void ImportRowWriter::finish() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return (waiting_.empty() && !busy_) || failure_; });
-    rethrowFailure();
-}
-
-void ImportRowWriter::run() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [this] { return !waiting_.empty() || stop_; });
-        if (stop_) {
-            return;
-        }
-        std::vector<ImportRow> rows = std::move(waiting_.front());
-        waiting_.pop_front();
-        busy_ = true;
-        lock.unlock();
-        changed_.notify_all();
-        std::exception_ptr failure;
-        try {
-            writeAll(rows);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        rows.clear(); // freed here rather than by the caller
-        lock.lock();
-        busy_ = false;
-        if (failure && !failure_) {
-            failure_ = failure;
-        }
-        if (spares_.size() < kMaxWaiting) {
-            spares_.push_back(std::move(rows));
-        }
-        changed_.notify_all();
-    }
-}
+      // the blocks waiting and the one being written
+      queue_(
+          kMaxWaiting + 1, [this](std::vector<ImportRow>& rows) { writeAll(rows); },
+          [](std::vector<ImportRow>& rows) { rows.clear(); }) {}
 
 void ImportRowWriter::writeAll(const std::vector<ImportRow>& rows) {
-    if (failure_) {
-        return; // the import is failing: nothing more is written
-    }
     std::size_t i = 0;
     for (; i + kRowsPerInsert <= rows.size(); i += kRowsPerInsert) {
         insert(insertMany_, rows, i, kRowsPerInsert);

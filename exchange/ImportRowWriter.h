@@ -1,15 +1,13 @@
 #pragma once
 
+#include "common/WorkerQueue.h"
+
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <array>
-#include <condition_variable>
+#include <cstddef>
 #include <cstdint>
-#include <deque>
-#include <exception>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace exchange {
@@ -34,36 +32,27 @@ class ImportRowWriter {
 public:
     explicit ImportRowWriter(SQLite::Database& db);
     // Stops the thread; a block not yet written is dropped (the caller rolls back).
-    ~ImportRowWriter();
+    ~ImportRowWriter() = default;
     ImportRowWriter(const ImportRowWriter&) = delete;
     ImportRowWriter& operator=(const ImportRowWriter&) = delete;
 
     // Hands `rows` over and gives back, in `rows`, an emptied block to fill next; waits while
-    // kMaxWaiting blocks handed over are not yet written.
-    void write(std::vector<ImportRow>& rows);
+    // kMaxWaiting blocks handed over wait behind the one being written.
+    void write(std::vector<ImportRow>& rows) { queue_.hand(rows); }
     // Waits until every block handed over is written.
-    void finish();
+    void finish() { queue_.finish(); }
 
 private:
-    void run();
     void insert(SQLite::Statement& statement, const std::vector<ImportRow>& rows, std::size_t first,
                 std::size_t count);
     void writeAll(const std::vector<ImportRow>& rows);
-    void rethrowFailure();
 
     SQLite::Statement insertMany_;
     SQLite::Statement insertOne_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
     // Blocks handed over and not yet taken: a few, so that neither side waits for the other
     // each time the system lets one of them run late.
     static constexpr std::size_t kMaxWaiting = 4;
-    std::deque<std::vector<ImportRow>> waiting_;
-    std::vector<std::vector<ImportRow>> spares_; // written, to be filled again
-    bool busy_ = false;
-    bool stop_ = false;
-    std::exception_ptr failure_;
-    std::thread thread_; // last: it starts once the rest is ready
+    common::WorkerQueue<std::vector<ImportRow>> queue_; // last: its thread writes with the above
 };
 
 } // namespace exchange
