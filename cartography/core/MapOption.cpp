@@ -60,7 +60,9 @@ std::string DiameterText(std::int32_t diameter) {
     if (diameter == -1) {
         return "Auto";
     }
-    return " " + std::to_string(diameter);
+    std::string text = " "; // appended to rather than summed: GCC 12 misreads the sum's copy
+    text += std::to_string(diameter);
+    return text;
 }
 
 } // namespace cartography
