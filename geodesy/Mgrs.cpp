@@ -69,12 +69,24 @@ constexpr std::string_view kPairs =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Writes the five decimal digits of 0 <= value < 100000 at `out`, two at a time.
+// The three digits of each number from 000 to 999, each in four bytes (the fourth a null).
+constexpr std::array<char, 4000> kTriples = [] {
+    std::array<char, 4000> digits{};
+    for (std::size_t i = 0; i < 1000; ++i) {
+        digits[4 * i] = static_cast<char>('0' + i / 100);
+        digits[4 * i + 1] = static_cast<char>('0' + i / 10 % 10);
+        digits[4 * i + 2] = static_cast<char>('0' + i % 10);
+    }
+    return digits;
+}();
+
+// Writes the five decimal digits of 0 <= value < 100000 at `out`: the first three with their
+// fourth byte, which the last two then overwrite. One division and two loads, where digits worked
+// out one pair at a time would wait on a chain of divisions.
 GEODESY_ALWAYS_INLINE void PutFiveDigits(char* out, std::uint32_t value) {
-    const std::uint32_t tens = value / 10;
-    std::memcpy(out, kPairs.data() + 2 * (value / 1000), 2);
-    std::memcpy(out + 2, kPairs.data() + 2 * (tens % 100), 2);
-    out[4] = static_cast<char>('0' + (value - 10 * tens));
+    const std::uint32_t hundreds = value / 100;
+    std::memcpy(out, kTriples.data() + 4 * hundreds, 4);
+    std::memcpy(out + 3, kPairs.data() + 2 * (value - 100 * hundreds), 2);
 }
 
 // Writes the last five characters of a whole number of metres + 10,000,000 over the five
@@ -157,13 +169,17 @@ GEODESY_ALWAYS_INLINE int FiveDigitsAt(const char* text) {
     return static_cast<int>(d0 * 10000U + d1 * 1000U + d2 * 100U + d3 * 10U + d4);
 }
 
+[[gnu::noinline]] int ZoneOfGeneral(const std::string& text) {
+    return common::ToInt16(common::NumericValue(std::string_view(text).substr(0, 2)));
+}
+
 // The zone of a reference: two digits, or a blank and a digit, read directly; anything else by the
 // general reader.
-int ZoneOf(const std::string& text) {
+GEODESY_ALWAYS_INLINE int ZoneOf(const std::string& text) {
     if (IsDigit(text[1]) && (IsDigit(text[0]) || text[0] == ' ')) {
         return (text[0] == ' ' ? 0 : (text[0] - '0') * 10) + (text[1] - '0');
     }
-    return common::ToInt16(common::NumericValue(std::string_view(text).substr(0, 2)));
+    return ZoneOfGeneral(text);
 }
 
 // The northing series along the southern edge of each lettered band (C to X), kept for the last
@@ -238,23 +254,27 @@ GEODESY_ALWAYS_INLINE double BandSouth(double k) {
     return static_cast<int>(b);
 }
 
-// BandOfGeneral's band, inlined from 76 S to 84 N where the letters are: the quotient by a
-// multiplication, which rounds differently from the division only at a limit, and there the
-// comparisons come to the same band from either side of it.
+// The southern limits of the bands from C (k = 0) on, and 80 N (k = 20) inside band X, as
+// BandSouth works them out.
+constexpr std::array<double, 21> kBandSouths = [] {
+    std::array<double, 21> limits{};
+    for (std::size_t k = 0; k < limits.size(); ++k) {
+        limits[k] = (8.0 * static_cast<double>(k) - 80.0) * kLimitDegree;
+    }
+    return limits;
+}();
+
+// BandOfGeneral's band, inlined from 76 S to 84 N where the letters are. The quotient by a
+// multiplication is within a rounding of the latitude's in 8-degree steps from 80 S: rounded, it
+// is the limit nearest the latitude, and the side of that limit the latitude lies gives the band.
 GEODESY_ALWAYS_INLINE int BandOf(double lat) {
     const double q = (lat + 80.0 * kLimitDegree) * (1.0 / (8.0 * kLimitDegree));
     if (q >= 0.5 && q < 20.5) {
         // The letter's index of each k; band X takes both k = 19 and 20.
         static constexpr std::array<signed char, 21> kIndex = {
             3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 23, 24, 24};
-        int k = static_cast<int>(q);
-        if (k >= 1 && k <= 19 && lat < BandSouth(k)) {
-            --k;
-        } else if (k <= 18 && lat >= BandSouth(k + 1)) {
-            ++k;
-        }
-        const int b = kIndex[static_cast<std::size_t>(k)];
-        return b == 13 && lat == 0.0 ? kBandN : b; // the equator is in band N
+        const auto nearest = static_cast<std::size_t>(q + 0.5); // 1 to 20
+        return kIndex[nearest - (lat < kBandSouths[nearest] ? 1 : 0)];
     }
     return BandOfGeneral(lat);
 }
@@ -265,9 +285,10 @@ GEODESY_ALWAYS_INLINE int BandOf(double lat) {
 GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing, double easting,
                                             int firstColumn, double rowOffset, std::string& mgrs) {
     constexpr double kLimit = 1e9;
-    constexpr std::uint32_t kCycle = 2000000, kSide = 100000, kLast = 9999999;
-    // The row letters of each 100 km of a 2,000 km cycle (no I, no O).
-    static constexpr std::string_view kRows = "ABCDEFGHJKLMNPQRSTUV";
+    constexpr std::uint32_t kSide = 100000, kLast = 9999999, kRowLetters = 20;
+    // The row letters of each 100 km of a 2,000 km cycle (no I, no O), twice over: a row less the
+    // offset of the zone's set is read from the second cycle back.
+    static constexpr std::string_view kRows = "ABCDEFGHJKLMNPQRSTUVABCDEFGHJKLMNPQRSTUV";
     if (!(northing >= 0.0 && northing < kLimit && easting >= 0.0 && easting < kLimit &&
           static_cast<unsigned>(zone) <= 99U && static_cast<unsigned>(band - 1) < 26U)) {
         return false;
@@ -277,22 +298,23 @@ GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing,
     if (north == 10000000U) {
         north = kLast;
     }
-    const auto offset = static_cast<std::uint32_t>(rowOffset);
-    const std::uint32_t cycle = north % kCycle;
-    const std::uint32_t n = cycle >= offset ? cycle - offset : cycle + kCycle - offset;
+    // Whole squares and the metres into the last, once for the letter and the digits. The row
+    // offset is whole squares, so the metres in the cycle reach it where the squares do.
+    const std::uint32_t northSquares = north / kSide, northMetres = north - northSquares * kSide;
+    const std::uint32_t offsetSquares = static_cast<std::uint32_t>(rowOffset) / kSide;
     std::uint32_t east = static_cast<std::uint32_t>(easting + 0.5);
     if (band == kBandV && zone == 31 && east == 500000U) {
         east = 499999U; // a point of zone 31 in band V rounded onto the central meridian
     }
-    std::uint32_t column = static_cast<std::uint32_t>(firstColumn) + east / kSide - 1U;
+    const std::uint32_t eastSquares = east / kSide, eastMetres = east - eastSquares * kSide;
+    std::uint32_t column = static_cast<std::uint32_t>(firstColumn) + eastSquares - 1U;
     if (firstColumn == kColumnJ && column > 14U) {
         column += 1U; // no O
     }
     if (!(column >= 1U && column <= 26U)) {
         return false;
     }
-    // Written in place, character by character: a copy out of a buffer just written would wait
-    // for the writes to it.
+    // Written in place: a copy out of a buffer just written would wait for the writes to it.
     if (mgrs.size() != 15) {
         mgrs.resize(15);
     }
@@ -303,9 +325,9 @@ GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing,
     }
     text[2] = kAlphabet[band - 1];
     text[3] = kAlphabet[column - 1U];
-    text[4] = kRows[n / kSide];
-    PutFiveDigits(text + 5, east % kSide);
-    PutFiveDigits(text + 10, north % kSide);
+    text[4] = kRows[northSquares % kRowLetters + kRowLetters - offsetSquares];
+    PutFiveDigits(text + 5, eastMetres);
+    PutFiveDigits(text + 10, northMetres);
     return true;
 }
 
@@ -549,7 +571,7 @@ struct ZoneBand {
 };
 
 // Steps 5 to 8 of MgrsToLatLon for a zone and band.
-ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
+[[gnu::noinline]] ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
     ZoneBand z;
     z.valid = true;
     z.zone = zone;
@@ -589,16 +611,20 @@ ZoneBand& LastZoneBand() {
     return last;
 }
 
+[[noreturn, gnu::noinline]] void RaiseTooShort(const std::string& mgrs) {
+    throw common::AppError(common::kInvalidCall,
+                           "Invalid procedure call or argument: MGRS reference \"" + mgrs +
+                               "\" has fewer than five characters");
+}
+
 // Steps 1 to 11 of MgrsToLatLon: status 1 with the message in mgrs and zeros for a refused
 // reference; otherwise the signed northing (negative in the south) and the easting. `last` holds
 // the zone and band of the reference before, and is replaced when this one's differ.
-const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f, double& lat,
-                       double& lon, int& zone, double& northing, double& easting, int& status,
-                       ZoneBand& last) {
+GEODESY_ALWAYS_INLINE const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f,
+                                             double& lat, double& lon, int& zone, double& northing,
+                                             double& easting, int& status, ZoneBand& last) {
     if (mgrs.size() < 5) {
-        throw common::AppError(common::kInvalidCall,
-                               "Invalid procedure call or argument: MGRS reference \"" + mgrs +
-                                   "\" has fewer than five characters");
+        RaiseTooShort(mgrs);
     }
     const auto code = [&](std::size_t i) { return static_cast<unsigned char>(mgrs[i]) - 64; };
     const int band = code(2);
@@ -666,7 +692,8 @@ const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f, dou
 
 // Step 13: the decoded point against its band and zone, the longitude's tolerance widened by
 // 1 / cos lat (worked out only where the longitude itself lies outside).
-void RangeTest(const Limits& d, double lat, double lon, std::string& mgrs, int& status) {
+GEODESY_ALWAYS_INLINE void RangeTest(const Limits& d, double lat, double lon, std::string& mgrs,
+                                     int& status) {
     bool inside = lat + kTolerance >= d.south && lat - kTolerance <= d.north;
     if (inside && !(lon >= d.west && lon <= d.east)) {
         const double slack = checked::Div(kTolerance, std::cos(lat));
@@ -712,6 +739,8 @@ void LetterLoop(double a, double f, const double* lat, const double* lon, int* z
 
 } // namespace
 
+// Compiled as the one-point projection is, whose inverse series it inlines.
+GEODESY_VECTOR_CLONES
 void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& lat, double& lon,
                   int& zone, double& northing, double& easting, int& status) {
     const ZoneBand& d =
@@ -719,8 +748,21 @@ void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& 
     if (status != 0) {
         return;
     }
-    UtmToLatLon(a, f, lat, lon, zone, northing, easting);
-    RangeTest(d.limits, lat, lon, mgrs, status);
+    // The series inlined on the kept constants; the first point of an ellipsoid and a point the
+    // projection refuses go through UtmToLatLon, which derives them or raises its error.
+    const double n = northing, e = easting;
+    double phi = 0.0, lambda = 0.0;
+    const utm::EllipsoidConstants* el = utm::KeptFor(a, f);
+    if (el != nullptr && utm::TryInverse(*el, n, e, zone, phi, lambda)) {
+        northing = std::fabs(n);
+        lat = phi;
+        lon = lambda;
+    } else {
+        UtmToLatLon(a, f, lat, lon, zone, northing, easting);
+        phi = lat;
+        lambda = lon;
+    }
+    RangeTest(d.limits, phi, lambda, mgrs, status);
 }
 
 void batch::LatLonToMgrs(double a, double f, std::span<const double> lat,
