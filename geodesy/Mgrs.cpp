@@ -743,17 +743,20 @@ void LetterLoop(double a, double f, const double* lat, const double* lon, int* z
 GEODESY_VECTOR_CLONES
 void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& lat, double& lon,
                   int& zone, double& northing, double& easting, int& status) {
-    const ZoneBand& d =
-        Decode(mgrs, ellipsoid, a, f, lat, lon, zone, northing, easting, status, LastZoneBand());
+    // The northing and easting decoded into locals, which the series takes from registers rather
+    // than read back from the caller's variables.
+    double n = 0.0, e = 0.0;
+    const ZoneBand& d = Decode(mgrs, ellipsoid, a, f, lat, lon, zone, n, e, status, LastZoneBand());
+    northing = n;
+    easting = e;
     if (status != 0) {
         return;
     }
     // The series inlined on the kept constants; the first point of an ellipsoid and a point the
     // projection refuses go through UtmToLatLon, which derives them or raises its error.
-    const double n = northing, e = easting;
     double phi = 0.0, lambda = 0.0;
     const utm::EllipsoidConstants* el = utm::KeptFor(a, f);
-    if (el != nullptr && utm::TryInverse(*el, n, e, zone, phi, lambda)) {
+    if (el != nullptr && utm::TryInverse(*el, n, e, d.zone, phi, lambda)) {
         northing = std::fabs(n);
         lat = phi;
         lon = lambda;
