@@ -552,6 +552,16 @@ struct Limits {
     double south = 0, north = 0, east = 0, west = 0;
 };
 
+// No five characters read as one word (of 40 bits) have this value.
+constexpr std::uint64_t kNoSquare = ~std::uint64_t{0};
+
+// The first five characters of a text of five or more, as one word.
+GEODESY_ALWAYS_INLINE std::uint64_t SquareOf(const std::string& text) {
+    std::uint32_t first = 0;
+    std::memcpy(&first, text.data(), 4);
+    return first | std::uint64_t{static_cast<unsigned char>(text[4])} << 32;
+}
+
 // What the letters of a zone and band give on an ellipsoid, the same for every reference of them.
 struct ZoneBand {
     bool valid = false;
@@ -563,12 +573,54 @@ struct ZoneBand {
     Limits limits;
     double base = 0, baseMod = 0;
     bool wholeBase = false; // base below 1e15: the sums of whole metres with it are exact
+    // RowNorthing of each row letter from A to Z, worked out with the rest: the series waits on
+    // the northing of a reference, which would otherwise wait on these steps.
+    std::array<double, 26> rowNorthings{};
+    // The first five characters of the last reference decoded with these (zone, band and square
+    // letters, kNoSquare before any), and the northing and easting of its square: a run of
+    // references in one square reads them from here.
+    std::uint64_t square = kNoSquare;
+    double squareNorthing = 0, squareEasting = 0;
 
     bool Is(int zone_, int band_, int ellipsoid_, double a_, double f_) const {
         return valid && zone == zone_ && band == band_ && ellipsoid == ellipsoid_ && a == a_ &&
                f == f_;
     }
 };
+
+// Steps 9 and 10 of MgrsToLatLon: the northing of the southern edge of the squares of the row
+// letter `row` (its index in the alphabet) in the zone and band, less the digits.
+double RowNorthing(const ZoneBand& z, int row) {
+    double g = (row - 1) * kSquare + z.rowOffset;
+    if (row > 15) {
+        g -= kSquare; // no O
+    }
+    if (row > 9) {
+        g -= kSquare; // no I
+    }
+    if (z.wholeBase) {
+        // Whole metres below 1e15 throughout, which Nearest leaves as they are.
+        if (g >= kRowCycle) {
+            g -= kRowCycle;
+        }
+        g -= z.baseMod;
+        if (g < 0.0) {
+            g += kRowCycle;
+        }
+        g += z.base;
+    } else {
+        if (Nearest(g) >= kRowCycle) {
+            g -= kRowCycle;
+        }
+        g = Nearest(g) - z.baseMod;
+        if (g < 0.0) {
+            g += kRowCycle;
+        }
+        g = Nearest(z.base + g);
+    }
+
+    return g;
+}
 
 // Steps 5 to 8 of MgrsToLatLon for a zone and band.
 [[gnu::noinline]] ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
@@ -601,6 +653,9 @@ struct ZoneBand {
     z.base = std::trunc(baseNorthing / kSquare) * kSquare;
     z.baseMod = ReduceRows(z.base);
     z.wholeBase = std::fabs(z.base) < 1e15;
+    for (std::size_t i = 0; i < z.rowNorthings.size(); ++i) {
+        z.rowNorthings[i] = RowNorthing(z, static_cast<int>(i) + 1);
+    }
     return z;
 }
 
@@ -628,54 +683,42 @@ GEODESY_ALWAYS_INLINE const ZoneBand& Decode(std::string& mgrs, int ellipsoid, d
     }
     const auto code = [&](std::size_t i) { return static_cast<unsigned char>(mgrs[i]) - 64; };
     const int band = code(2);
-    const int column = code(3);
-    const int row = code(4);
     const double hemisphere = band < kBandN ? -1.0 : 1.0;
-    zone = ZoneOf(mgrs);
-    if (!last.Is(zone, band, ellipsoid, a, f)) {
-        last = ZoneBandOf(zone, band, ellipsoid, a, f);
+    const std::uint64_t square = SquareOf(mgrs);
+    double g = 0.0, h = 0.0;
+    if (last.valid && last.square == square && last.ellipsoid == ellipsoid && last.a == a &&
+        last.f == f) {
+        // The square of the reference before: the same zone, band and letters.
+        zone = last.zone;
+        status = 0;
+        g = last.squareNorthing;
+        h = last.squareEasting;
+    } else {
+        zone = ZoneOf(mgrs);
+        if (!last.Is(zone, band, ellipsoid, a, f)) {
+            last = ZoneBandOf(zone, band, ellipsoid, a, f);
+        }
+        if (last.status != 0) {
+            mgrs = last.status == 2 ? kMgrsInvalid : kMgrsEllipsoidNA;
+            lat = lon = northing = easting = 0.0;
+            status = 1;
+            return last;
+        }
+        status = 0;
+        const int column = code(3);
+        const int row = code(4);
+        g = static_cast<unsigned>(row - 1) < last.rowNorthings.size()
+                ? last.rowNorthings[static_cast<std::size_t>(row - 1)]
+                : RowNorthing(last, row);
+        h = (column - last.firstColumn + 1) * kSquare;
+        if (last.firstColumn == kColumnJ && column > 15) {
+            h -= kSquare; // no O
+        }
+        last.square = square;
+        last.squareNorthing = g;
+        last.squareEasting = h;
     }
     const ZoneBand& z = last;
-    if (z.status != 0) {
-        mgrs = z.status == 2 ? kMgrsInvalid : kMgrsEllipsoidNA;
-        lat = lon = northing = easting = 0.0;
-        status = 1;
-        return z;
-    }
-    status = 0;
-
-    double g = (row - 1) * kSquare + z.rowOffset;
-    if (row > 15) {
-        g -= kSquare; // no O
-    }
-    if (row > 9) {
-        g -= kSquare; // no I
-    }
-    if (z.wholeBase) {
-        // Whole metres below 1e15 throughout, which Nearest leaves as they are.
-        if (g >= kRowCycle) {
-            g -= kRowCycle;
-        }
-        g -= z.baseMod;
-        if (g < 0.0) {
-            g += kRowCycle;
-        }
-        g += z.base;
-    } else {
-        if (Nearest(g) >= kRowCycle) {
-            g -= kRowCycle;
-        }
-        g = Nearest(g) - z.baseMod;
-        if (g < 0.0) {
-            g += kRowCycle;
-        }
-        g = Nearest(z.base + g);
-    }
-
-    double h = (column - z.firstColumn + 1) * kSquare;
-    if (z.firstColumn == kColumnJ && column > 15) {
-        h -= kSquare; // no O
-    }
 
     // Five and five digits, read directly; anything else by the general reader.
     int east = -1, north = -1;
