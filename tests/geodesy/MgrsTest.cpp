@@ -105,6 +105,33 @@ TEST(Mgrs, AHairSouthOfTheEquatorWritesTheLastNorthing) {
     EXPECT_EQ(r.mgrs, "31MEV0000099999");
 }
 
+TEST(Mgrs, LatitudesBesideEachBandLimitTakeTheBandWhoseLimitsHoldThem) {
+    // Each limit from 80 S to 84 N as the callers convert it, the doubles either side of it, and
+    // latitudes between: the band found holds the latitude within its own limits (band X to its
+    // northern limit inclusive).
+    std::vector<double> lats;
+    for (int deg = -80; deg <= 84; deg += deg == 80 ? 4 : 8) {
+        const double limit = geodesy::DegToRad(deg);
+        lats.insert(lats.end(), {limit, std::nextafter(limit, -1.0), std::nextafter(limit, 1.0),
+                                 std::nextafter(std::nextafter(limit, 1.0), 1.0)});
+    }
+    for (int i = 0; i <= 1640; ++i) {
+        lats.push_back(geodesy::DegToRad(-80.0 + 0.1 * i));
+    }
+    constexpr int kBandX = 24;
+    for (const double lat : lats) {
+        if (lat < geodesy::DegToRad(-80) || lat > geodesy::DegToRad(84)) {
+            continue;
+        }
+        int band = 0;
+        double south = 0, north = 0, east = 0, west = 0;
+        geodesy::MgrsBandLimits(band, lat, 31, south, north, east, west);
+        SCOPED_TRACE(testing::Message() << std::hexfloat << lat << " band " << band);
+        EXPECT_LE(south, lat);
+        EXPECT_TRUE(lat < north || (band == kBandX && lat == north));
+    }
+}
+
 TEST(Mgrs, AColumnBeforeTheFirstLetterIsAUtmError) {
     // Zone 31 letters its columns from A at 100 km: an easting below that has no column letter.
     std::string text = "unchanged";
