@@ -210,6 +210,43 @@ TEST(Mgrs, AnyCharactersDecodeWithoutFault) {
     }
 }
 
+TEST(Mgrs, AReferenceDecodesTheSameWhateverWasDecodedBeforeIt) {
+    // What is kept from one reference to the next (its zone and band, its square) must not carry
+    // over to a reference of another square, zone, band, lettering or ellipsoid.
+    struct Input {
+        const char* text;
+        int ellipsoid;
+        double a, f;
+    };
+    const Input inputs[] = {
+        {"31UER7167039221", kIntl, kIntlA, kIntlF},     {"31UER7167039221", kWgs, kWgsA, kWgsF},
+        {"31UER7167039221", kClarke1866, kWgsA, kWgsF}, {"31UER0000099999", kIntl, kIntlA, kIntlF},
+        {"31UES7167039221", kIntl, kIntlA, kIntlF},     {"31UDR7167039221", kIntl, kIntlA, kIntlF},
+        {"32UER7167039221", kIntl, kIntlA, kIntlF},     {"31TER7167039221", kIntl, kIntlA, kIntlF},
+        {"31GER7167039221", kWgs, kWgsA, kWgsF},        {"32XER7167039221", kWgs, kWgsA, kWgsF},
+        {"31UER7167039221", 9, kWgsA, kWgsF},           {"31UER71670392X1", kIntl, kIntlA, kIntlF},
+    };
+    std::vector<Reverse> alone;
+    for (const Input& in : inputs) {
+        alone.push_back(FromMgrs(in.text, in.ellipsoid, in.a, in.f));
+    }
+    for (const Input& before : inputs) {
+        for (std::size_t i = 0; i < std::size(inputs); ++i) {
+            FromMgrs(before.text, before.ellipsoid, before.a, before.f);
+            const Reverse r =
+                FromMgrs(inputs[i].text, inputs[i].ellipsoid, inputs[i].a, inputs[i].f);
+            SCOPED_TRACE(testing::Message() << before.text << " then " << inputs[i].text);
+            EXPECT_EQ(r.mgrs, alone[i].mgrs);
+            EXPECT_EQ(r.status, alone[i].status);
+            EXPECT_EQ(r.zone, alone[i].zone);
+            EXPECT_EQ(r.lat, alone[i].lat);
+            EXPECT_EQ(r.lon, alone[i].lon);
+            EXPECT_EQ(r.northing, alone[i].northing);
+            EXPECT_EQ(r.easting, alone[i].easting);
+        }
+    }
+}
+
 // A grid over the globe with the exact band and zone edges, in degrees as callers convert them.
 std::vector<std::pair<double, double>> Sweep(double latStep, double lonStep) {
     std::vector<double> lats, lons;
