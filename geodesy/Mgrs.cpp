@@ -659,6 +659,13 @@ double RowNorthing(const ZoneBand& z, int row) {
     return z;
 }
 
+// Replaces `last` by what the zone and band give, out of line so that the decoder's frame holds
+// no copy of it; a fault leaves `last` as it was.
+[[gnu::noinline]] void KeepZoneBand(ZoneBand& last, int zone, int band, int ellipsoid, double a,
+                                    double f) {
+    last = ZoneBandOf(zone, band, ellipsoid, a, f);
+}
+
 // The zone and band of the last reference this thread decoded one at a time: a user's references,
 // and those of a run of records, mostly share them.
 ZoneBand& LastZoneBand() {
@@ -696,7 +703,7 @@ GEODESY_ALWAYS_INLINE const ZoneBand& Decode(std::string& mgrs, int ellipsoid, d
     } else {
         zone = ZoneOf(mgrs);
         if (!last.Is(zone, band, ellipsoid, a, f)) {
-            last = ZoneBandOf(zone, band, ellipsoid, a, f);
+            KeepZoneBand(last, zone, band, ellipsoid, a, f);
         }
         if (last.status != 0) {
             mgrs = last.status == 2 ? kMgrsInvalid : kMgrsEllipsoidNA;
