@@ -69,12 +69,24 @@ constexpr std::string_view kPairs =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Writes the five decimal digits of 0 <= value < 100000 at `out`, two at a time.
+// The three digits of each number from 000 to 999, each in four bytes (the fourth a null).
+constexpr std::array<char, 4000> kTriples = [] {
+    std::array<char, 4000> digits{};
+    for (std::size_t i = 0; i < 1000; ++i) {
+        digits[4 * i] = static_cast<char>('0' + i / 100);
+        digits[4 * i + 1] = static_cast<char>('0' + i / 10 % 10);
+        digits[4 * i + 2] = static_cast<char>('0' + i % 10);
+    }
+    return digits;
+}();
+
+// Writes the five decimal digits of 0 <= value < 100000 at `out`: the first three with their
+// fourth byte, which the last two then overwrite. One division and two loads, where digits worked
+// out one pair at a time would wait on a chain of divisions.
 GEODESY_ALWAYS_INLINE void PutFiveDigits(char* out, std::uint32_t value) {
-    const std::uint32_t tens = value / 10;
-    std::memcpy(out, kPairs.data() + 2 * (value / 1000), 2);
-    std::memcpy(out + 2, kPairs.data() + 2 * (tens % 100), 2);
-    out[4] = static_cast<char>('0' + (value - 10 * tens));
+    const std::uint32_t hundreds = value / 100;
+    std::memcpy(out, kTriples.data() + 4 * hundreds, 4);
+    std::memcpy(out + 3, kPairs.data() + 2 * (value - 100 * hundreds), 2);
 }
 
 // Writes the last five characters of a whole number of metres + 10,000,000 over the five
@@ -157,13 +169,17 @@ GEODESY_ALWAYS_INLINE int FiveDigitsAt(const char* text) {
     return static_cast<int>(d0 * 10000U + d1 * 1000U + d2 * 100U + d3 * 10U + d4);
 }
 
+[[gnu::noinline]] int ZoneOfGeneral(const std::string& text) {
+    return common::ToInt16(common::NumericValue(std::string_view(text).substr(0, 2)));
+}
+
 // The zone of a reference: two digits, or a blank and a digit, read directly; anything else by the
 // general reader.
-int ZoneOf(const std::string& text) {
+GEODESY_ALWAYS_INLINE int ZoneOf(const std::string& text) {
     if (IsDigit(text[1]) && (IsDigit(text[0]) || text[0] == ' ')) {
         return (text[0] == ' ' ? 0 : (text[0] - '0') * 10) + (text[1] - '0');
     }
-    return common::ToInt16(common::NumericValue(std::string_view(text).substr(0, 2)));
+    return ZoneOfGeneral(text);
 }
 
 // The northing series along the southern edge of each lettered band (C to X), kept for the last
@@ -238,23 +254,27 @@ GEODESY_ALWAYS_INLINE double BandSouth(double k) {
     return static_cast<int>(b);
 }
 
-// BandOfGeneral's band, inlined from 76 S to 84 N where the letters are: the quotient by a
-// multiplication, which rounds differently from the division only at a limit, and there the
-// comparisons come to the same band from either side of it.
+// The southern limits of the bands from C (k = 0) on, and 80 N (k = 20) inside band X, as
+// BandSouth works them out.
+constexpr std::array<double, 21> kBandSouths = [] {
+    std::array<double, 21> limits{};
+    for (std::size_t k = 0; k < limits.size(); ++k) {
+        limits[k] = (8.0 * static_cast<double>(k) - 80.0) * kLimitDegree;
+    }
+    return limits;
+}();
+
+// BandOfGeneral's band, inlined from 76 S to 84 N where the letters are. The quotient by a
+// multiplication is within a rounding of the latitude's in 8-degree steps from 80 S: rounded, it
+// is the limit nearest the latitude, and the side of that limit the latitude lies gives the band.
 GEODESY_ALWAYS_INLINE int BandOf(double lat) {
     const double q = (lat + 80.0 * kLimitDegree) * (1.0 / (8.0 * kLimitDegree));
     if (q >= 0.5 && q < 20.5) {
         // The letter's index of each k; band X takes both k = 19 and 20.
         static constexpr std::array<signed char, 21> kIndex = {
             3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 23, 24, 24};
-        int k = static_cast<int>(q);
-        if (k >= 1 && k <= 19 && lat < BandSouth(k)) {
-            --k;
-        } else if (k <= 18 && lat >= BandSouth(k + 1)) {
-            ++k;
-        }
-        const int b = kIndex[static_cast<std::size_t>(k)];
-        return b == 13 && lat == 0.0 ? kBandN : b; // the equator is in band N
+        const auto nearest = static_cast<std::size_t>(q + 0.5); // 1 to 20
+        return kIndex[nearest - (lat < kBandSouths[nearest] ? 1 : 0)];
     }
     return BandOfGeneral(lat);
 }
@@ -265,9 +285,10 @@ GEODESY_ALWAYS_INLINE int BandOf(double lat) {
 GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing, double easting,
                                             int firstColumn, double rowOffset, std::string& mgrs) {
     constexpr double kLimit = 1e9;
-    constexpr std::uint32_t kCycle = 2000000, kSide = 100000, kLast = 9999999;
-    // The row letters of each 100 km of a 2,000 km cycle (no I, no O).
-    static constexpr std::string_view kRows = "ABCDEFGHJKLMNPQRSTUV";
+    constexpr std::uint32_t kSide = 100000, kLast = 9999999, kRowLetters = 20;
+    // The row letters of each 100 km of a 2,000 km cycle (no I, no O), twice over: a row less the
+    // offset of the zone's set is read from the second cycle back.
+    static constexpr std::string_view kRows = "ABCDEFGHJKLMNPQRSTUVABCDEFGHJKLMNPQRSTUV";
     if (!(northing >= 0.0 && northing < kLimit && easting >= 0.0 && easting < kLimit &&
           static_cast<unsigned>(zone) <= 99U && static_cast<unsigned>(band - 1) < 26U)) {
         return false;
@@ -277,22 +298,23 @@ GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing,
     if (north == 10000000U) {
         north = kLast;
     }
-    const auto offset = static_cast<std::uint32_t>(rowOffset);
-    const std::uint32_t cycle = north % kCycle;
-    const std::uint32_t n = cycle >= offset ? cycle - offset : cycle + kCycle - offset;
+    // Whole squares and the metres into the last, once for the letter and the digits. The row
+    // offset is whole squares, so the metres in the cycle reach it where the squares do.
+    const std::uint32_t northSquares = north / kSide, northMetres = north - northSquares * kSide;
+    const std::uint32_t offsetSquares = static_cast<std::uint32_t>(rowOffset) / kSide;
     std::uint32_t east = static_cast<std::uint32_t>(easting + 0.5);
     if (band == kBandV && zone == 31 && east == 500000U) {
         east = 499999U; // a point of zone 31 in band V rounded onto the central meridian
     }
-    std::uint32_t column = static_cast<std::uint32_t>(firstColumn) + east / kSide - 1U;
+    const std::uint32_t eastSquares = east / kSide, eastMetres = east - eastSquares * kSide;
+    std::uint32_t column = static_cast<std::uint32_t>(firstColumn) + eastSquares - 1U;
     if (firstColumn == kColumnJ && column > 14U) {
         column += 1U; // no O
     }
     if (!(column >= 1U && column <= 26U)) {
         return false;
     }
-    // Written in place, character by character: a copy out of a buffer just written would wait
-    // for the writes to it.
+    // Written in place: a copy out of a buffer just written would wait for the writes to it.
     if (mgrs.size() != 15) {
         mgrs.resize(15);
     }
@@ -303,9 +325,9 @@ GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing,
     }
     text[2] = kAlphabet[band - 1];
     text[3] = kAlphabet[column - 1U];
-    text[4] = kRows[n / kSide];
-    PutFiveDigits(text + 5, east % kSide);
-    PutFiveDigits(text + 10, north % kSide);
+    text[4] = kRows[northSquares % kRowLetters + kRowLetters - offsetSquares];
+    PutFiveDigits(text + 5, eastMetres);
+    PutFiveDigits(text + 10, northMetres);
     return true;
 }
 
@@ -530,6 +552,16 @@ struct Limits {
     double south = 0, north = 0, east = 0, west = 0;
 };
 
+// No five characters read as one word (of 40 bits) have this value.
+constexpr std::uint64_t kNoSquare = ~std::uint64_t{0};
+
+// The first five characters of a text of five or more, as one word.
+GEODESY_ALWAYS_INLINE std::uint64_t SquareOf(const std::string& text) {
+    std::uint32_t first = 0;
+    std::memcpy(&first, text.data(), 4);
+    return first | std::uint64_t{static_cast<unsigned char>(text[4])} << 32;
+}
+
 // What the letters of a zone and band give on an ellipsoid, the same for every reference of them.
 struct ZoneBand {
     bool valid = false;
@@ -541,6 +573,14 @@ struct ZoneBand {
     Limits limits;
     double base = 0, baseMod = 0;
     bool wholeBase = false; // base below 1e15: the sums of whole metres with it are exact
+    // RowNorthing of each row letter from A to Z, worked out with the rest: the series waits on
+    // the northing of a reference, which would otherwise wait on these steps.
+    std::array<double, 26> rowNorthings{};
+    // The first five characters of the last reference decoded with these (zone, band and square
+    // letters, kNoSquare before any), and the northing and easting of its square: a run of
+    // references in one square reads them from here.
+    std::uint64_t square = kNoSquare;
+    double squareNorthing = 0, squareEasting = 0;
 
     bool Is(int zone_, int band_, int ellipsoid_, double a_, double f_) const {
         return valid && zone == zone_ && band == band_ && ellipsoid == ellipsoid_ && a == a_ &&
@@ -548,8 +588,42 @@ struct ZoneBand {
     }
 };
 
+// Steps 9 and 10 of MgrsToLatLon: the northing of the southern edge of the squares of the row
+// letter `row` (its index in the alphabet) in the zone and band, less the digits.
+double RowNorthing(const ZoneBand& z, int row) {
+    double g = (row - 1) * kSquare + z.rowOffset;
+    if (row > 15) {
+        g -= kSquare; // no O
+    }
+    if (row > 9) {
+        g -= kSquare; // no I
+    }
+    if (z.wholeBase) {
+        // Whole metres below 1e15 throughout, which Nearest leaves as they are.
+        if (g >= kRowCycle) {
+            g -= kRowCycle;
+        }
+        g -= z.baseMod;
+        if (g < 0.0) {
+            g += kRowCycle;
+        }
+        g += z.base;
+    } else {
+        if (Nearest(g) >= kRowCycle) {
+            g -= kRowCycle;
+        }
+        g = Nearest(g) - z.baseMod;
+        if (g < 0.0) {
+            g += kRowCycle;
+        }
+        g = Nearest(z.base + g);
+    }
+
+    return g;
+}
+
 // Steps 5 to 8 of MgrsToLatLon for a zone and band.
-ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
+[[gnu::noinline]] ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
     ZoneBand z;
     z.valid = true;
     z.zone = zone;
@@ -579,7 +653,17 @@ ZoneBand ZoneBandOf(int zone, int band, int ellipsoid, double a, double f) {
     z.base = std::trunc(baseNorthing / kSquare) * kSquare;
     z.baseMod = ReduceRows(z.base);
     z.wholeBase = std::fabs(z.base) < 1e15;
+    for (std::size_t i = 0; i < z.rowNorthings.size(); ++i) {
+        z.rowNorthings[i] = RowNorthing(z, static_cast<int>(i) + 1);
+    }
     return z;
+}
+
+// Replaces `last` by what the zone and band give, out of line so that the decoder's frame holds
+// no copy of it; a fault leaves `last` as it was.
+[[gnu::noinline]] void KeepZoneBand(ZoneBand& last, int zone, int band, int ellipsoid, double a,
+                                    double f) {
+    last = ZoneBandOf(zone, band, ellipsoid, a, f);
 }
 
 // The zone and band of the last reference this thread decoded one at a time: a user's references,
@@ -589,67 +673,59 @@ ZoneBand& LastZoneBand() {
     return last;
 }
 
+[[noreturn, gnu::noinline]] void RaiseTooShort(const std::string& mgrs) {
+    throw common::AppError(common::kInvalidCall,
+                           "Invalid procedure call or argument: MGRS reference \"" + mgrs +
+                               "\" has fewer than five characters");
+}
+
 // Steps 1 to 11 of MgrsToLatLon: status 1 with the message in mgrs and zeros for a refused
 // reference; otherwise the signed northing (negative in the south) and the easting. `last` holds
 // the zone and band of the reference before, and is replaced when this one's differ.
-const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f, double& lat,
-                       double& lon, int& zone, double& northing, double& easting, int& status,
-                       ZoneBand& last) {
+GEODESY_ALWAYS_INLINE const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f,
+                                             double& lat, double& lon, int& zone, double& northing,
+                                             double& easting, int& status, ZoneBand& last) {
     if (mgrs.size() < 5) {
-        throw common::AppError(common::kInvalidCall,
-                               "Invalid procedure call or argument: MGRS reference \"" + mgrs +
-                                   "\" has fewer than five characters");
+        RaiseTooShort(mgrs);
     }
     const auto code = [&](std::size_t i) { return static_cast<unsigned char>(mgrs[i]) - 64; };
     const int band = code(2);
-    const int column = code(3);
-    const int row = code(4);
     const double hemisphere = band < kBandN ? -1.0 : 1.0;
-    zone = ZoneOf(mgrs);
-    if (!last.Is(zone, band, ellipsoid, a, f)) {
-        last = ZoneBandOf(zone, band, ellipsoid, a, f);
+    const std::uint64_t square = SquareOf(mgrs);
+    double g = 0.0, h = 0.0;
+    if (last.valid && last.square == square && last.ellipsoid == ellipsoid && last.a == a &&
+        last.f == f) {
+        // The square of the reference before: the same zone, band and letters.
+        zone = last.zone;
+        status = 0;
+        g = last.squareNorthing;
+        h = last.squareEasting;
+    } else {
+        zone = ZoneOf(mgrs);
+        if (!last.Is(zone, band, ellipsoid, a, f)) {
+            KeepZoneBand(last, zone, band, ellipsoid, a, f);
+        }
+        if (last.status != 0) {
+            mgrs = last.status == 2 ? kMgrsInvalid : kMgrsEllipsoidNA;
+            lat = lon = northing = easting = 0.0;
+            status = 1;
+            return last;
+        }
+        status = 0;
+        const int column = code(3);
+        const int row = code(4);
+        g = static_cast<unsigned>(row - 1) < last.rowNorthings.size()
+                ? last.rowNorthings[static_cast<std::size_t>(row - 1)]
+                : RowNorthing(last, row);
+        h = (column - last.firstColumn + 1) * kSquare;
+        if (last.firstColumn == kColumnJ && column > 15) {
+            h -= kSquare; // no O
+        }
+        last.square = square;
+        last.squareNorthing = g;
+        last.squareEasting = h;
     }
     const ZoneBand& z = last;
-    if (z.status != 0) {
-        mgrs = z.status == 2 ? kMgrsInvalid : kMgrsEllipsoidNA;
-        lat = lon = northing = easting = 0.0;
-        status = 1;
-        return z;
-    }
-    status = 0;
-
-    double g = (row - 1) * kSquare + z.rowOffset;
-    if (row > 15) {
-        g -= kSquare; // no O
-    }
-    if (row > 9) {
-        g -= kSquare; // no I
-    }
-    if (z.wholeBase) {
-        // Whole metres below 1e15 throughout, which Nearest leaves as they are.
-        if (g >= kRowCycle) {
-            g -= kRowCycle;
-        }
-        g -= z.baseMod;
-        if (g < 0.0) {
-            g += kRowCycle;
-        }
-        g += z.base;
-    } else {
-        if (Nearest(g) >= kRowCycle) {
-            g -= kRowCycle;
-        }
-        g = Nearest(g) - z.baseMod;
-        if (g < 0.0) {
-            g += kRowCycle;
-        }
-        g = Nearest(z.base + g);
-    }
-
-    double h = (column - z.firstColumn + 1) * kSquare;
-    if (z.firstColumn == kColumnJ && column > 15) {
-        h -= kSquare; // no O
-    }
 
     // Five and five digits, read directly; anything else by the general reader.
     int east = -1, north = -1;
@@ -666,7 +742,8 @@ const ZoneBand& Decode(std::string& mgrs, int ellipsoid, double a, double f, dou
 
 // Step 13: the decoded point against its band and zone, the longitude's tolerance widened by
 // 1 / cos lat (worked out only where the longitude itself lies outside).
-void RangeTest(const Limits& d, double lat, double lon, std::string& mgrs, int& status) {
+GEODESY_ALWAYS_INLINE void RangeTest(const Limits& d, double lat, double lon, std::string& mgrs,
+                                     int& status) {
     bool inside = lat + kTolerance >= d.south && lat - kTolerance <= d.north;
     if (inside && !(lon >= d.west && lon <= d.east)) {
         const double slack = checked::Div(kTolerance, std::cos(lat));
@@ -712,15 +789,33 @@ void LetterLoop(double a, double f, const double* lat, const double* lon, int* z
 
 } // namespace
 
+// Compiled as the one-point projection is, whose inverse series it inlines.
+GEODESY_VECTOR_CLONES
 void MgrsToLatLon(std::string& mgrs, int ellipsoid, double a, double f, double& lat, double& lon,
                   int& zone, double& northing, double& easting, int& status) {
-    const ZoneBand& d =
-        Decode(mgrs, ellipsoid, a, f, lat, lon, zone, northing, easting, status, LastZoneBand());
+    // The northing and easting decoded into locals, which the series takes from registers rather
+    // than read back from the caller's variables.
+    double n = 0.0, e = 0.0;
+    const ZoneBand& d = Decode(mgrs, ellipsoid, a, f, lat, lon, zone, n, e, status, LastZoneBand());
+    northing = n;
+    easting = e;
     if (status != 0) {
         return;
     }
-    UtmToLatLon(a, f, lat, lon, zone, northing, easting);
-    RangeTest(d.limits, lat, lon, mgrs, status);
+    // The series inlined on the kept constants; the first point of an ellipsoid and a point the
+    // projection refuses go through UtmToLatLon, which derives them or raises its error.
+    double phi = 0.0, lambda = 0.0;
+    const utm::EllipsoidConstants* el = utm::KeptFor(a, f);
+    if (el != nullptr && utm::TryInverse(*el, n, e, d.zone, phi, lambda)) {
+        northing = std::fabs(n);
+        lat = phi;
+        lon = lambda;
+    } else {
+        UtmToLatLon(a, f, lat, lon, zone, northing, easting);
+        phi = lat;
+        lambda = lon;
+    }
+    RangeTest(d.limits, phi, lambda, mgrs, status);
 }
 
 void batch::LatLonToMgrs(double a, double f, std::span<const double> lat,

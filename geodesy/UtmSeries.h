@@ -27,9 +27,35 @@ struct EllipsoidConstants {
     std::array<double, 4> footpoint{};
 };
 
-// The constants of the ellipsoid (a, f); raises error 11 or 6 as the derivation's divisions do
-// (a flattening of 0, for one).
-const EllipsoidConstants& Constants(double a, double f);
+// The constants of the last ellipsoid this thread asked for, once there is one.
+struct KeptConstants {
+    EllipsoidConstants el;
+    bool valid = false;
+};
+
+GEODESY_ALWAYS_INLINE KeptConstants& Kept() {
+    thread_local KeptConstants kept;
+    return kept;
+}
+
+// The constants of (a, f) where they are the ones kept, or null: the one-point conversions look
+// them up inline, without a call.
+GEODESY_ALWAYS_INLINE const EllipsoidConstants* KeptFor(double a, double f) {
+    const KeptConstants& kept = Kept();
+    return kept.valid && kept.el.a == a && kept.el.f == f ? &kept.el : nullptr;
+}
+
+// The constants of (a, f) derived and kept; raises error 11 or 6 as the derivation's divisions do
+// (a flattening of 0, for one), leaving the kept ones as they were.
+const EllipsoidConstants& Keep(double a, double f);
+
+// The constants of the ellipsoid (a, f), kept or derived.
+GEODESY_ALWAYS_INLINE const EllipsoidConstants& Constants(double a, double f) {
+    if (const EllipsoidConstants* el = KeptFor(a, f)) {
+        return *el;
+    }
+    return Keep(a, f);
+}
 
 // The terms of the northing series at one latitude: northing = falseNorthing + T1 + dl^2 T2 +
 // dl^4 T3 + dl^6 T4 + dl^8 T5, dl being the longitude from the central meridian.
@@ -176,6 +202,114 @@ GEODESY_ALWAYS_INLINE void Forward(const EllipsoidConstants& el, double lat, dou
     ForwardFrom(PointTermsOf(el, lat), lat, lon - CentralMeridian(zone), north, east);
     northing = checked::Finite(north);
     easting = checked::Finite(east);
+}
+
+// The inverse series of one point, inlined into the one-point conversions that unproject.
+
+// Latitude and longitude from the meridian arc M of the footpoint (false northing removed and
+// divided by k0), the easting from the central meridian dE and that meridian cm. The footpoint
+// latitude comes from the arc's inverted series with one sine and cosine, of mu = M / A'; the
+// sine and cosine of phi1 = mu + delta follow from those of mu and of the small delta
+// (|delta| < 0.003 rad) by Taylor series. Returns cos phi1, 0 on a pole.
+// The terms T10 to T17 are taken in powers of D = dE / (k0 nu), with rho = nu / (1 + eta^2), and
+// each polynomial in tan^2 phi1 and eta squared summed by Horner's rule.
+template <typename M>
+GEODESY_ALWAYS_INLINE double InverseWith(const EllipsoidConstants& el, double arc, double dE,
+                                         double cm, double& lat, double& lon) {
+    const double mu = arc * el.inverseArc;
+    double sm = 0.0, cmu = 0.0;
+    M::SinCos(mu, sm, cmu);
+    const double s2mu = 2.0 * sm * cmu, c2mu = cmu * cmu - sm * sm, c2mu2 = c2mu * c2mu;
+    const auto& u = el.footpoint;
+    const double delta = s2mu * ((u[0] + u[1] * c2mu) + c2mu2 * (u[2] + u[3] * c2mu));
+    const double phi1 = mu + delta;
+    // Up to delta^5 and delta^6: the next terms are below 1e-21.
+    const double d2 = delta * delta, d4 = d2 * d2;
+    const double sd = delta + delta * d2 * (-1.0 / 6.0 + d2 * (1.0 / 120.0));
+    const double cd = 1.0 + (d2 * -0.5 + d4 * (1.0 / 24.0 + d2 * (-1.0 / 720.0)));
+    const double s = sm * cd + cmu * sd;
+    const double c = cmu * cd - sm * sd;
+
+    const double ic = 1.0 / c;
+    const double t = s * ic, t2 = t * t;
+    const double h2 = el.ep2 * c * c;
+    // D = dE / (k0 nu), 1 / nu being sqrt(1 - e2 sin^2 phi1) / a.
+    const double D = std::sqrt(1.0 - el.e2 * s * s) * (dE * el.inverseScaledA);
+    const double D2 = D * D, D4 = D2 * D2;
+
+    // Each series in D^2 as (1 - D^2 a1) + D^4 (a2 - D^2 a3), the two halves side by side.
+    const double P11 = 5.0 + 3.0 * t2 + h2 * (1.0 - 4.0 * h2 - 9.0 * t2);
+    const double P12 = 61.0 + h2 * (46.0 + h2 * (-3.0 + h2 * (100.0 + 88.0 * h2))) +
+                       t2 * ((90.0 + h2 * (-252.0 + h2 * (-66.0 + h2 * (84.0 - 192.0 * h2)))) +
+                             t2 * (45.0 + h2 * (-90.0 + 225.0 * h2)));
+    const double P13 = 1385.0 + t2 * (3633.0 + t2 * (4095.0 + 1575.0 * t2));
+    lat = phi1 - t * (1.0 + h2) * 0.5 * D2 *
+                     ((1.0 - D2 * (P11 * (1.0 / 12.0))) +
+                      D4 * (P12 * (1.0 / 360.0) - D2 * (P13 * (1.0 / 20160.0))));
+
+    const double P15 = 1.0 + 2.0 * t2 + h2;
+    const double P16 = 5.0 + h2 * (6.0 + h2 * (-3.0 - 4.0 * h2)) +
+                       t2 * ((28.0 + h2 * (8.0 + h2 * (4.0 + 24.0 * h2))) + 24.0 * t2);
+    const double P17 = 61.0 + t2 * (662.0 + t2 * (1320.0 + 720.0 * t2));
+    lon = cm + ic * D *
+                   ((1.0 - D2 * (P15 * (1.0 / 6.0))) +
+                    D4 * (P16 * (1.0 / 120.0) - D2 * (P17 * (1.0 / 5040.0))));
+    return c;
+}
+
+// The footpoint arc of a northing (negative in the southern hemisphere).
+GEODESY_ALWAYS_INLINE double ArcOfNorthing(double northing) {
+    const double falseNorthing = northing < 0.0 ? kUtmFalseNorthingSouth : 0.0;
+    return (std::fabs(northing) - falseNorthing) * (1.0 / kUtmScale);
+}
+
+// The latitude and longitude of a finite northing (negative in the southern hemisphere) and
+// easting, and cos phi1: 0 where the footpoint is a pole.
+GEODESY_ALWAYS_INLINE double InverseFinite(const EllipsoidConstants& el, double northing,
+                                           double easting, int zone, double& lat, double& lon) {
+    const double arc = ArcOfNorthing(northing);
+    const double dE = easting - kUtmFalseEasting, cm = CentralMeridian(zone);
+    // The inlined functions, or the library's for an arc beyond their range and for a footpoint
+    // within metres of a pole, whose cosine the library's may find 0.
+    constexpr double kNearPole = 1e-9;
+    double c = InverseWith<vecmath::Point>(el, arc, dE, cm, lat, lon);
+    if (!(std::fabs(c) > kNearPole)) {
+        c = InverseWith<vecmath::Library>(el, arc, dE, cm, lat, lon);
+    }
+    return c;
+}
+
+// The inverse projection of one point on the ellipsoid's constants, as UtmToLatLon does it: a
+// negative northing is the southern hemisphere, and is replaced by its absolute value.
+GEODESY_ALWAYS_INLINE void Inverse(const EllipsoidConstants& el, double& lat, double& lon, int zone,
+                                   double& northing, double easting) {
+    checked::Finite(northing);
+    checked::Finite(easting);
+    double phi = 0.0, lambda = 0.0;
+    const double c = InverseFinite(el, northing, easting, zone, phi, lambda);
+    northing = std::fabs(northing);
+    if (c == 0.0) {
+        checked::Raise(common::kDivisionByZero); // the footpoint is a pole: no tan phi1
+    }
+    lat = checked::Finite(phi);
+    lon = checked::Finite(lambda);
+}
+
+// Inverse's latitude and longitude without its errors: false, with nothing written, where Inverse
+// raises one.
+GEODESY_ALWAYS_INLINE bool TryInverse(const EllipsoidConstants& el, double northing, double easting,
+                                      int zone, double& lat, double& lon) {
+    if (!(std::isfinite(northing) && std::isfinite(easting))) {
+        return false;
+    }
+    double phi = 0.0, lambda = 0.0;
+    const double c = InverseFinite(el, northing, easting, zone, phi, lambda);
+    if (c == 0.0 || !std::isfinite(phi) || !std::isfinite(lambda)) {
+        return false;
+    }
+    lat = phi;
+    lon = lambda;
+    return true;
 }
 
 } // namespace geodesy::utm

@@ -105,6 +105,33 @@ TEST(Mgrs, AHairSouthOfTheEquatorWritesTheLastNorthing) {
     EXPECT_EQ(r.mgrs, "31MEV0000099999");
 }
 
+TEST(Mgrs, LatitudesBesideEachBandLimitTakeTheBandWhoseLimitsHoldThem) {
+    // Each limit from 80 S to 84 N as the callers convert it, the doubles either side of it, and
+    // latitudes between: the band found holds the latitude within its own limits (band X to its
+    // northern limit inclusive).
+    std::vector<double> lats;
+    for (int deg = -80; deg <= 84; deg += deg == 80 ? 4 : 8) {
+        const double limit = geodesy::DegToRad(deg);
+        lats.insert(lats.end(), {limit, std::nextafter(limit, -1.0), std::nextafter(limit, 1.0),
+                                 std::nextafter(std::nextafter(limit, 1.0), 1.0)});
+    }
+    for (int i = 0; i <= 1640; ++i) {
+        lats.push_back(geodesy::DegToRad(-80.0 + 0.1 * i));
+    }
+    constexpr int kBandX = 24;
+    for (const double lat : lats) {
+        if (lat < geodesy::DegToRad(-80) || lat > geodesy::DegToRad(84)) {
+            continue;
+        }
+        int band = 0;
+        double south = 0, north = 0, east = 0, west = 0;
+        geodesy::MgrsBandLimits(band, lat, 31, south, north, east, west);
+        SCOPED_TRACE(testing::Message() << std::hexfloat << lat << " band " << band);
+        EXPECT_LE(south, lat);
+        EXPECT_TRUE(lat < north || (band == kBandX && lat == north));
+    }
+}
+
 TEST(Mgrs, AColumnBeforeTheFirstLetterIsAUtmError) {
     // Zone 31 letters its columns from A at 100 km: an easting below that has no column letter.
     std::string text = "unchanged";
@@ -180,6 +207,43 @@ TEST(Mgrs, AnyCharactersDecodeWithoutFault) {
         const Reverse r = FromMgrs(text, kIntl);
         EXPECT_TRUE(r.status == 0 || r.status == 1) << text;
         EXPECT_TRUE(std::isfinite(r.lat) && std::isfinite(r.lon)) << text;
+    }
+}
+
+TEST(Mgrs, AReferenceDecodesTheSameWhateverWasDecodedBeforeIt) {
+    // What is kept from one reference to the next (its zone and band, its square) must not carry
+    // over to a reference of another square, zone, band, lettering or ellipsoid.
+    struct Input {
+        const char* text;
+        int ellipsoid;
+        double a, f;
+    };
+    const Input inputs[] = {
+        {"31UER7167039221", kIntl, kIntlA, kIntlF},     {"31UER7167039221", kWgs, kWgsA, kWgsF},
+        {"31UER7167039221", kClarke1866, kWgsA, kWgsF}, {"31UER0000099999", kIntl, kIntlA, kIntlF},
+        {"31UES7167039221", kIntl, kIntlA, kIntlF},     {"31UDR7167039221", kIntl, kIntlA, kIntlF},
+        {"32UER7167039221", kIntl, kIntlA, kIntlF},     {"31TER7167039221", kIntl, kIntlA, kIntlF},
+        {"31GER7167039221", kWgs, kWgsA, kWgsF},        {"32XER7167039221", kWgs, kWgsA, kWgsF},
+        {"31UER7167039221", 9, kWgsA, kWgsF},           {"31UER71670392X1", kIntl, kIntlA, kIntlF},
+    };
+    std::vector<Reverse> alone;
+    for (const Input& in : inputs) {
+        alone.push_back(FromMgrs(in.text, in.ellipsoid, in.a, in.f));
+    }
+    for (const Input& before : inputs) {
+        for (std::size_t i = 0; i < std::size(inputs); ++i) {
+            FromMgrs(before.text, before.ellipsoid, before.a, before.f);
+            const Reverse r =
+                FromMgrs(inputs[i].text, inputs[i].ellipsoid, inputs[i].a, inputs[i].f);
+            SCOPED_TRACE(testing::Message() << before.text << " then " << inputs[i].text);
+            EXPECT_EQ(r.mgrs, alone[i].mgrs);
+            EXPECT_EQ(r.status, alone[i].status);
+            EXPECT_EQ(r.zone, alone[i].zone);
+            EXPECT_EQ(r.lat, alone[i].lat);
+            EXPECT_EQ(r.lon, alone[i].lon);
+            EXPECT_EQ(r.northing, alone[i].northing);
+            EXPECT_EQ(r.easting, alone[i].easting);
+        }
     }
 }
 
