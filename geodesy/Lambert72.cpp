@@ -94,6 +94,36 @@ GEODESY_ALWAYS_INLINE bool ForwardWith(double phi, double lambda, double& x, dou
     return ok;
 }
 
+// The cone's t of the reference parallel's rho, as the inverse works it out, and atan t.
+struct InverseReference {
+    double rho = 0.0, t = 0.0, atanT = 0.0;
+};
+
+const InverseReference& InverseReferenceOf() {
+    static const InverseReference reference = [] {
+        InverseReference r;
+        r.rho = Reference().rho;
+        r.t = std::exp(std::log(r.rho / kAF) * (1.0 / kN));
+        r.atanT = std::atan(r.t);
+        return r;
+    }();
+    return reference;
+}
+
+// t = (rho / aF)^(1/n) and atan t within some 5 % of the reference parallel's rho, by short
+// series from the reference's: ln(rho / rhoRef) = 2 atanh u with u = (rho - rhoRef) /
+// (rho + rhoRef), and atan t = atan tRef + atan((t - tRef) / (1 + t tRef)). False farther off.
+GEODESY_ALWAYS_INLINE bool TNearReference(double rho, double& t, double& atanT) {
+    const InverseReference& ref = InverseReferenceOf();
+    const double u = (rho - ref.rho) / (rho + ref.rho);
+    if (!(std::abs(u) <= 0.05)) {
+        return false;
+    }
+    t = ref.t * ExpSmall(2.0 * AtanhSmall(u) * (1.0 / kN));
+    atanT = ref.atanT + AtanEighth((t - ref.t) / (1.0 + t * ref.t));
+    return true;
+}
+
 // Latitude and longitude in radians of x and y; false on the apex's parallel, where the angle
 // at the apex has no value. t = (rho / aF)^(1/n), chi = pi/2 - 2 atan t, whose sine and cosine
 // are (1 - t^2) / (1 + t^2) and 2t / (1 + t^2).
@@ -101,11 +131,16 @@ template <typename M>
 GEODESY_ALWAYS_INLINE bool InverseWith(double x, double y, double& phi, double& lambda) {
     const double dx = x - kX0, dy = kY0 - y;
     const double ratio = dx / dy;
-    const double thetaP = M::Atan2(ratio, 1.0);
+    const double thetaP =
+        kShortcuts<M> && std::abs(ratio) <= 0.125 ? AtanEighth(ratio) : M::Atan2(ratio, 1.0);
     lambda = (thetaP + kAlpha) * (1.0 / kN) + kLambda0;
     const double rho = std::sqrt(dy * dy + dx * dx);
-    const double t = M::Exp(M::Log(rho / kAF) * (1.0 / kN));
-    const double chi = kHalfPi - 2.0 * M::Atan2(t, 1.0);
+    double t = 0.0, atanT = 0.0;
+    if (!(kShortcuts<M> && TNearReference(rho, t, atanT))) {
+        t = M::Exp(M::Log(rho / kAF) * (1.0 / kN));
+        atanT = M::Atan2(t, 1.0);
+    }
+    const double chi = kHalfPi - 2.0 * atanT;
     const double t2 = t * t, q = 1.0 / (1.0 + t2);
     const double sinChi = (1.0 - t2) * q, cosChi = 2.0 * t * q;
     // The series at the true pi/2: chi differs from it by 4.5e-11 rad, which moves the series by
