@@ -14,6 +14,7 @@
 #include "geodesy/NationalGridProjection.h"
 #include "geodesy/NationalGrids.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -55,6 +56,17 @@ bool IsMgrsReference(const std::string& mgrs) {
 // The reference of the square of size `utmAjust` that holds a reference LatLonToMgrs wrote; none
 // when its digits cannot be completed.
 std::optional<std::string> SnappedMgrs(const std::string& mgrs, int utmAjust) {
+    // As LatLonToMgrs writes them: the square's letters and ten digits snapped in place.
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (mgrs.size() == 15 && !digit(mgrs[3]) && mgrs[3] != ' ' && mgrs[4] != ' ' &&
+        std::all_of(mgrs.begin() + 5, mgrs.end(), digit)) {
+        std::string snapped = mgrs;
+        if (snapped[0] == ' ') {
+            snapped[0] = '0'; // zones 1 to 9 are written with a blank before their digit
+        }
+        geodesy::SnapTenDigits(snapped.data() + 5, utmAjust);
+        return snapped;
+    }
     std::string zone = mgrs.substr(0, 2);
     if (zone[0] == ' ') {
         zone[0] = '0'; // zones 1 to 9 are written with a blank before their digit

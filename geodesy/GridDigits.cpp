@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace geodesy {
 
@@ -74,7 +75,47 @@ bool TryExpandGridDigits(std::string& ref) {
     return digits.size() == 10 && std::all_of(digits.begin(), digits.end(), IsDigit);
 }
 
+void SnapTenDigits(char* digits, int utmAjust) {
+    char* const east = digits;
+    char* const north = digits + 5;
+    const auto put = [](char* at, std::string_view text) { text.copy(at, text.size()); };
+    for (char* d : {east, north}) {
+        switch (utmAjust) {
+        case kSnap100m:
+            put(d + 3, "49");
+            break;
+        case kSnap1km:
+            put(d + 2, "499");
+            break;
+        case kSnap5km:
+            put(d + 1, d[1] <= '4' ? "2555" : "7555");
+            break;
+        case kSnap10km:
+            put(d + 1, "4999");
+            break;
+        case kSnap20km:
+            d[0] = static_cast<char>('0' + 2 * ((d[0] - '0') / 2) + 1);
+            put(d + 1, "0000");
+            break;
+        case kSnap50km:
+            put(d, d[0] <= '4' ? "25555" : "75555");
+            break;
+        case kSnap100km:
+            put(d, "49999");
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 void SnapGridPrecision(std::string& ref, int utmAjust) {
+    // Two letters and ten digits, as a walk's references are: expanding leaves them as they are.
+    if (ref.size() == 12 && !IsDigit(ref[0]) && ref[0] != ' ' && ref[1] != ' ' &&
+        std::all_of(ref.begin() + 2, ref.end(), IsDigit)) {
+        SnapTenDigits(ref.data() + 2, utmAjust);
+        return;
+    }
     const std::string letters = ref.substr(0, 2);
     std::string full = ref;
     ExpandGridDigits(full);
