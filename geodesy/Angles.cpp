@@ -100,12 +100,4 @@ ShownDms DmsOfDegrees(double degrees, int secondDecimals, SecondsCut cut) {
     return shown;
 }
 
-double RadToDeg(double x) {
-    return checked::Finite(x * 180.0 / kPiTenDecimals);
-}
-
-double DegToRad(double x) {
-    return checked::Finite(kRadiansPerDegree * x);
-}
-
 } // namespace geodesy

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "geodesy/CheckedMath.h"
+
 #include <string>
 
 namespace geodesy {
@@ -47,8 +49,13 @@ struct ShownDms {
 };
 ShownDms DmsOfDegrees(double degrees, int secondDecimals, SecondsCut cut = SecondsCut::Round);
 
-// Radians and degrees with π written 3.1415926535. Error 6 on overflow.
-double RadToDeg(double x);
-double DegToRad(double x);
+// Radians and degrees with π written 3.1415926535. Error 6 on overflow. Inline: every
+// conversion of one point goes through them.
+inline double RadToDeg(double x) {
+    return checked::Finite(x * 180.0 / kPiTenDecimals);
+}
+inline double DegToRad(double x) {
+    return checked::Finite(kRadiansPerDegree * x);
+}
 
 } // namespace geodesy
