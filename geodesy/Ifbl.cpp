@@ -145,18 +145,16 @@ void LambertToIfbl(double x, double y, std::string& code, std::int32_t& status, 
     }
     if (length != 2) {
         // Kilometres inside the block; kept inside it where rounding would step over its edge.
-        const double yo = std::clamp(yk - 20.0 * blockRow, 0.0, kBelowBlockHeight);
-        const double xo = std::clamp(xk - 32.0 * blockColumn, 0.0, kBelowBlockWidth);
-        const int row4 = static_cast<int>(yo / 4.0);
-        const int column4 = static_cast<int>(xo / 4.0);
+        // Whole kilometres from there on: every 4 km and 1 km line lies on one.
+        const auto yo =
+            static_cast<unsigned>(std::clamp(yk - 20.0 * blockRow, 0.0, kBelowBlockHeight));
+        const auto xo =
+            static_cast<unsigned>(std::clamp(xk - 32.0 * blockColumn, 0.0, kBelowBlockWidth));
+        const unsigned row4 = yo / 4, column4 = xo / 4;
         *out++ = static_cast<char>('0' + 5 - row4);
         *out++ = static_cast<char>('0' + 1 + column4);
         if (length != 4) {
-            // The 4 km column and row found above (xo and yo are not negative, so truncating
-            // floors).
-            const int i = std::clamp(static_cast<int>(xo - 4.0 * column4), 0, 3);
-            const int j = std::clamp(static_cast<int>(yo - 4.0 * row4), 0, 3);
-            const int sub = SubsquareCode(i, j);
+            const int sub = SubsquareCode(static_cast<int>(xo % 4), static_cast<int>(yo % 4));
             *out++ = static_cast<char>('0' + sub / 10);
             *out = static_cast<char>('0' + sub % 10);
         }
