@@ -150,8 +150,4 @@ int ImportWaypointRecords(const WaypointImportInput& input,
                            [&](std::size_t i) -> const QStringList& { return waypoints[i]; });
 }
 
-int ImportWaypointRecords(const WaypointImportInput& input, const GpsWaypointList& waypoints) {
-    return ImportWaypoints(input, waypoints.size(), [&](std::size_t i) { return waypoints[i]; });
-}
-
 } // namespace exchange

@@ -35,7 +35,5 @@ QString ChooseMapSourceFile();
 // has no free field to go into.
 int ImportWaypointRecords(const WaypointImportInput& input,
                           const std::vector<QStringList>& waypoints);
-// The same over the waypoints of a file as read.
-int ImportWaypointRecords(const WaypointImportInput& input, const GpsWaypointList& waypoints);
 
 } // namespace exchange

@@ -34,7 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.settings.AltitudeField = file.columns.value(5);
     input.freeFields = document::Document().FreeFields;
     input.separator = document::Document().FreeFieldSeparator;
-    fuzzimport::CheckAllOrNothing(
-        [&] { return exchange::ImportWaypointRecords(input, file.waypoints); });
+    std::vector<QStringList> checked;
+    for (QStringList cells : file.waypoints) {
+        checked.push_back(std::move(cells));
+    }
+    fuzzimport::CheckAllOrNothing([&] { return exchange::ImportWaypointRecords(input, checked); });
     return 0;
 }
