@@ -183,16 +183,17 @@ std::optional<PickedPlace> frmGeoQuery::choose() {
 void frmGeoQuery::cmd_Click(int index) {
     const platform::ProgramSettings& mapping = platform::Settings();
     try {
-        // Opening first, so that a missing database shows even for an empty text.
-        searcher_.source(mapping);
-        places_->clear();
-        if (txt->text().isEmpty()) {
-            platform::BeepUnlessSilent();
-            return;
-        }
         PlaceHits hits;
         {
+            // Opening may wait for the reading under way in the background.
             const platform::WaitCursor wait;
+            // Opening first, so that a missing database shows even for an empty text.
+            searcher_.source(mapping);
+            places_->clear();
+            if (txt->text().isEmpty()) {
+                platform::BeepUnlessSilent();
+                return;
+            }
             hits = searcher_.search(mapping, txt->text(), index == 0);
         }
         fillList(std::move(hits));

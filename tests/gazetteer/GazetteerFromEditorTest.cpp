@@ -46,7 +46,11 @@ TEST_F(GazetteerFromEditorTest, TheEditorPreparesTheGazetteerItsSearchThenLists)
             ADD_FAILURE() << "the record editor did not open";
             return;
         }
-        QTRY_VERIFY(GazetteerWindow() != nullptr);
+        if (!QTest::qWaitFor([this] { return GazetteerWindow() != nullptr; })) {
+            ADD_FAILURE() << "the gazetteer was not prepared once the editor showed";
+            editor->close();
+            return;
+        }
         preparedUnseen = !GazetteerWindow()->isVisible();
         QTimer::singleShot(0, [&] {
             gazetteer::frmGeoQuery* window = GazetteerWindow();
@@ -62,7 +66,7 @@ TEST_F(GazetteerFromEditorTest, TheEditorPreparesTheGazetteerItsSearchThenLists)
         QTest::mouseClick(editor->cmdSearch, Qt::LeftButton);
         editor->close();
     });
-    form_->cmd_Click(3);
+    QTest::mouseClick(form_->cmd[3], Qt::LeftButton); // the edit button
     EXPECT_TRUE(preparedUnseen);
     EXPECT_EQ(listed, 2); // Lyon and Lyons
 }
