@@ -343,7 +343,8 @@ std::optional<std::string> SnappedReference(std::string reference, int utmAjust)
     if (!geodesy::TryExpandGridDigits(reference) || reference.size() != 12) {
         return std::nullopt;
     }
-    geodesy::SnapGridPrecision(reference, utmAjust);
+    // Two letters and ten digits now, the form the square's digits are snapped in.
+    geodesy::SnapTenDigits(reference.data() + 2, utmAjust);
     return reference;
 }
 

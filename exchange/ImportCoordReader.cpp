@@ -58,13 +58,8 @@ double FieldNumber(const QString& field) {
             common::kTypeMismatch,
             QStringLiteral("\"%1\" is not a number").arg(text.toString()).toStdString());
     }
-    // IsNumber let only ASCII through: each character is its own byte. Numbers are short enough
-    // to need no allocation.
-    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        ascii[static_cast<std::size_t>(i)] = static_cast<char>(text[i].unicode());
-    }
-    const double value = common::NumericValue(ascii);
+    // IsNumber let only ASCII through, which Utf8Of copies without an allocation.
+    const double value = common::NumericValue(Utf8Of(text));
     if (!std::isfinite(value)) {
         throw common::AppError(common::kOverflow);
     }

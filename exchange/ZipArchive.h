@@ -38,9 +38,6 @@ public:
     // Writes the central directory; nothing may be added after.
     void finish();
 
-    // Bytes written so far.
-    std::uint64_t offset() const { return offset_; }
-
 private:
     struct Entry {
         std::string name;

@@ -20,8 +20,6 @@ namespace geodesy {
 
 namespace {
 
-// The projection's degree factor (Atn(1) / 45), for the central meridians it works out.
-const double kDegree = std::atan(1.0) / 45.0;
 // Latitudes and longitudes come in as DegToRad gives them: the band and zone limits they are
 // compared with are built with DegToRad's factor, so that a point exactly on a limit falls on the
 // side of it that its degrees say.
@@ -132,10 +130,6 @@ int SchemeOf(int ellipsoid) {
     default:
         return 0;
     }
-}
-
-double CentralMeridian(int zone) {
-    return (6.0 * zone - 183.0) * kDegree;
 }
 
 bool IsDigit(char c) {
@@ -646,7 +640,7 @@ double RowNorthing(const ZoneBand& z, int row) {
     // sides, by up to some 4 km, and squares there must not be taken for squares 2,000 km north.
     // The edge's series terms depend on the band alone and are kept per ellipsoid.
     const double south = z.limits.south;
-    double baseNorthing = EdgeNorthing(a, f, band, south, zone, CentralMeridian(zone));
+    double baseNorthing = EdgeNorthing(a, f, band, south, zone, utm::CentralMeridian(zone));
     if (south < 0.0 || south > 90.0 * kLimitDegree) {
         baseNorthing = std::min(baseNorthing, EdgeNorthing(a, f, band, south, zone, z.limits.west));
     }

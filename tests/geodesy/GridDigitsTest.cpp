@@ -72,9 +72,12 @@ TEST(GridDigits, SnapMovesToTheCellCentreOfEachSize) {
         {8, "TQ3056280567"}, {-1, "TQ3056280567"},
     };
     for (const Case& c : cases) {
-        std::string ref = "TQ3056280567";
-        SnapGridPrecision(ref, c.cell);
-        EXPECT_EQ(ref, c.out) << c.cell;
+        // Written whole, and with blanks, which the expansion takes out before the same steps.
+        for (const char* written : {"TQ3056280567", "TQ 30562 80567"}) {
+            std::string ref = written;
+            SnapGridPrecision(ref, c.cell);
+            EXPECT_EQ(ref, c.out) << written << " " << c.cell;
+        }
     }
 }
 
