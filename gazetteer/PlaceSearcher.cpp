@@ -5,6 +5,9 @@
 #include "gazetteer/PlaceQuery.h"
 #include "platform/ProgramSettings.h"
 
+#include <SQLiteCpp/Database.h>
+#include <sqlite3.h>
+
 namespace gazetteer {
 
 PickedPlace PlaceOfRow(const PlaceRow& row) {
@@ -36,6 +39,14 @@ QStringList IndexedSettings(const platform::ProgramSettings& m) {
             QString::number(m.Sort)};
 }
 
+// How many engine steps pass between two looks at the stop flag of a preparation.
+constexpr int kStepsPerStopCheck = 10000;
+
+// The engine's progress callback of a preparation: non-zero stops the statement under way.
+int StopRequested(void* stop) {
+    return static_cast<const std::atomic<bool>*>(stop)->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
 } // namespace
 
 PlaceSearcher::PlaceSearcher() = default;
@@ -62,9 +73,14 @@ void PlaceSearcher::prepare(const platform::ProgramSettings& mapping) {
     preparing_ = std::async(std::launch::async, [mapping, stop = &stop_] {
         Prepared prepared;
         prepared.source = std::make_shared<GazetteerSource>(mapping.File, mapping.DbType);
+        // The engine's own long steps (a table copied, its index made, a scan) stop too once
+        // `stop` is set, so that a window closing or set up anew waits for no more of them.
+        sqlite3* const handle = prepared.source->database().getHandle();
+        sqlite3_progress_handler(handle, kStepsPerStopCheck, StopRequested, stop);
         prepared.columns = ResolveColumns(*prepared.source, mapping);
         prepared.index =
             std::make_unique<PlaceIndex>(prepared.source->database(), prepared.columns, stop);
+        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
         return prepared;
     });
 }
