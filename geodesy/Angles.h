@@ -49,10 +49,16 @@ struct ShownDms {
 };
 ShownDms DmsOfDegrees(double degrees, int secondDecimals, SecondsCut cut = SecondsCut::Round);
 
+// Degrees of an angle in radians as RadToDeg works them out, without its check: for the loops and
+// kernels that test their results themselves.
+constexpr double DegreesOf(double radians) {
+    return radians * 180.0 / kPiTenDecimals;
+}
+
 // Radians and degrees with π written 3.1415926535. Error 6 on overflow. Inline: every
 // conversion of one point goes through them.
 inline double RadToDeg(double x) {
-    return checked::Finite(x * 180.0 / kPiTenDecimals);
+    return checked::Finite(DegreesOf(x));
 }
 inline double DegToRad(double x) {
     return checked::Finite(kRadiansPerDegree * x);

@@ -504,8 +504,8 @@ private:
             } else { // kUtm
                 batch::UtmToLatLon(utm_.a, utm_.f, g.zone, g.x, g.y, g.lat, g.lon);
                 for (std::size_t k = 0; k < n; ++k) {
-                    g.lat[k] = g.lat[k] * 180.0 / kPiTenDecimals; // as RadToDeg
-                    g.lon[k] = g.lon[k] * 180.0 / kPiTenDecimals;
+                    g.lat[k] = DegreesOf(g.lat[k]); // as RadToDeg
+                    g.lon[k] = DegreesOf(g.lon[k]);
                 }
             }
             for (std::size_t k = 0; k < n; ++k) {

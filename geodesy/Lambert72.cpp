@@ -167,8 +167,8 @@ void InverseLoop(const double* x, const double* y, double* lat, double* lon, std
     for (std::size_t i = 0; i < count; ++i) {
         double phi = 0.0, lambda = 0.0;
         const bool ok = InverseWith<vecmath::Vector>(x[i], y[i], phi, lambda);
-        lat[i] = ok ? phi * 180.0 / kPiTenDecimals : vecmath::kNaN;
-        lon[i] = lambda * 180.0 / kPiTenDecimals;
+        lat[i] = ok ? DegreesOf(phi) : vecmath::kNaN;
+        lon[i] = DegreesOf(lambda);
     }
 }
 

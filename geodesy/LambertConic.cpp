@@ -296,8 +296,8 @@ void InverseLoop(const LambertZone& zone, const double* x, const double* y, doub
     for (std::size_t i = 0; i < count; ++i) {
         double phi = 0.0, lambda = 0.0;
         const bool ok = InverseWith<vecmath::Vector>(z, x[i], y[i], phi, lambda);
-        lat[i] = ok ? phi * 180.0 / kPiTenDecimals : vecmath::kNaN;
-        lon[i] = lambda * 180.0 / kPiTenDecimals;
+        lat[i] = ok ? DegreesOf(phi) : vecmath::kNaN;
+        lon[i] = DegreesOf(lambda);
     }
 }
 

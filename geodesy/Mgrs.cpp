@@ -215,7 +215,7 @@ double EdgeNorthing(double a, double f, int band, double south, int zone, double
 }
 
 // The southern limit of the k-th band from C (0 for C itself), radians.
-GEODESY_ALWAYS_INLINE double BandSouth(double k) {
+constexpr double BandSouth(double k) {
     return (8.0 * k - 80.0) * kLimitDegree;
 }
 
@@ -253,7 +253,7 @@ GEODESY_ALWAYS_INLINE double BandSouth(double k) {
 constexpr std::array<double, 21> kBandSouths = [] {
     std::array<double, 21> limits{};
     for (std::size_t k = 0; k < limits.size(); ++k) {
-        limits[k] = (8.0 * static_cast<double>(k) - 80.0) * kLimitDegree;
+        limits[k] = BandSouth(static_cast<double>(k));
     }
     return limits;
 }();
@@ -279,7 +279,9 @@ GEODESY_ALWAYS_INLINE int BandOf(double lat) {
 GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing, double easting,
                                             int firstColumn, double rowOffset, std::string& mgrs) {
     constexpr double kLimit = 1e9;
-    constexpr std::uint32_t kSide = 100000, kLast = 9999999, kRowLetters = 20;
+    constexpr auto kSide = static_cast<std::uint32_t>(kSquare);
+    constexpr auto kLast = static_cast<std::uint32_t>(kLastNorthing);
+    constexpr auto kRowLetters = static_cast<std::uint32_t>(kRowCycle / kSquare);
     // The row letters of each 100 km of a 2,000 km cycle (no I, no O), twice over: a row less the
     // offset of the zone's set is read from the second cycle back.
     static constexpr std::string_view kRows = "ABCDEFGHJKLMNPQRSTUVABCDEFGHJKLMNPQRSTUV";
@@ -289,7 +291,7 @@ GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing,
     }
     // Nearest for a value of 0 or more: its half added, then truncated.
     std::uint32_t north = static_cast<std::uint32_t>(northing + 0.5);
-    if (north == 10000000U) {
+    if (north == kLast + 1U) {
         north = kLast;
     }
     // Whole squares and the metres into the last, once for the letter and the digits. The row
@@ -297,7 +299,7 @@ GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing,
     const std::uint32_t northSquares = north / kSide, northMetres = north - northSquares * kSide;
     const std::uint32_t offsetSquares = static_cast<std::uint32_t>(rowOffset) / kSide;
     std::uint32_t east = static_cast<std::uint32_t>(easting + 0.5);
-    if (band == kBandV && zone == 31 && east == 500000U) {
+    if (band == kBandV && zone == 31 && east == static_cast<std::uint32_t>(kUtmFalseEasting)) {
         east = 499999U; // a point of zone 31 in band V rounded onto the central meridian
     }
     const std::uint32_t eastSquares = east / kSide, eastMetres = east - eastSquares * kSide;

@@ -142,8 +142,8 @@ GEODESY_ALWAYS_INLINE void VectorStep(const MolodenskyStep& k, double lat, doubl
     const double north = -k.dx * sp * cl - k.dy * sp * sl + k.dz * cp + k.daE2OverA * rn * spcp +
                          k.df * (rm * k.inverseOneLessF + rn * k.oneLessF) * spcp;
     const double east = -k.dx * sl + k.dy * cl;
-    const double outLat = (phi + north / rm) * 180.0 / kPiTenDecimals;
-    const double outLon = (lambda + east / (rn * cp)) * 180.0 / kPiTenDecimals;
+    const double outLat = DegreesOf(phi + north / rm);
+    const double outLon = DegreesOf(lambda + east / (rn * cp));
     const bool inside = vecmath::Abs(lat) <= kPolarCap && vecmath::Abs(outLat) <= 90.0 &&
                         vecmath::Abs(outLon) <= 180.0;
     latOut = inside ? outLat : vecmath::kNaN;

@@ -244,8 +244,8 @@ void InverseLoop(const NationalGrid& grid, const double* northing, const double*
         double phi = 0.0, dlam = 0.0;
         const bool ok =
             InverseNear<vecmath::Vector>(g.series, easting[i] - 500000.0, northing[i], phi, dlam);
-        const double latitude = phi * 180.0 / kPiTenDecimals;
-        const double longitude = g.def.lon0 + dlam * 180.0 / kPiTenDecimals;
+        const double latitude = DegreesOf(phi);
+        const double longitude = g.def.lon0 + DegreesOf(dlam);
         lat[i] = ok ? std::min(std::max(latitude, -90.0), 90.0) : vecmath::kNaN;
         lon[i] = longitude > 180.0     ? longitude - 360.0
                  : longitude <= -180.0 ? longitude + 360.0
@@ -258,9 +258,8 @@ void InverseLoop(const NationalGrid& grid, const double* northing, const double*
 GEODESY_ALWAYS_INLINE void ToDegrees(const NationalGrid& grid, double phi, double dlam, double& lat,
                                      double& lon) {
     // The degree factor with pi to ten decimals can carry a pole a hair past 90.
-    const double latitude = std::clamp(checked::Finite(phi * 180.0 / kPiTenDecimals), -90.0, 90.0);
-    double longitude =
-        checked::Finite(grid.def.lon0 + checked::Finite(dlam * 180.0 / kPiTenDecimals));
+    const double latitude = std::clamp(checked::Finite(DegreesOf(phi)), -90.0, 90.0);
+    double longitude = checked::Finite(grid.def.lon0 + checked::Finite(DegreesOf(dlam)));
     if (longitude > 180.0) {
         longitude -= 360.0;
     } else if (longitude <= -180.0) {

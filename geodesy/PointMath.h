@@ -31,8 +31,8 @@ GEODESY_ALWAYS_INLINE bool DegreesByKernels(Inverse inverse, double& lat, double
     if (!inverse(phi, lambda)) {
         return false;
     }
-    const double latitude = phi * 180.0 / kPiTenDecimals;
-    const double longitude = lambda * 180.0 / kPiTenDecimals;
+    const double latitude = DegreesOf(phi);
+    const double longitude = DegreesOf(lambda);
     if (!(std::isfinite(latitude) && std::isfinite(longitude))) {
         return false;
     }
