@@ -1,11 +1,17 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace common {
+
+// The powers of ten a double holds exactly, 10^0 to 10^22.
+inline constexpr std::array<double, 23> kExactPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The number a text begins with: blanks, tabs and line feeds are skipped anywhere in it, then an
 // optional sign, digits with at most one "." and an optional exponent are read up to the first

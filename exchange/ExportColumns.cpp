@@ -1,6 +1,7 @@
 #include "exchange/ExportColumns.h"
 
 #include "common/AppError.h"
+#include "common/Numeric.h"
 #include "document/PositionWalk.h"
 #include "geodesy/DatumTables.h"
 #include "geodesy/Lambert72.h"
@@ -270,11 +271,6 @@ void CheckRow(const std::vector<ExportColumn>& columns, const std::vector<CellVa
 
 namespace {
 
-// The powers of ten a double holds exactly.
-constexpr std::array<double, 23> kExactPowersOfTen = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // The double nearest a decimal text of at most nine digits ("-12.5", "1e-07"), as from_chars reads
 // it: digits and power of ten both exact, one correctly rounded product or quotient is that
 // nearest double (Clinger's fast path). Nothing for another text (inf, nan) or a power of ten
@@ -312,8 +308,8 @@ std::optional<double> ShortDecimal(std::string_view text) {
         return std::nullopt;
     }
     const auto mantissa = static_cast<double>(digits);
-    const double value = exponent < 0 ? mantissa / kExactPowersOfTen[-exponent]
-                                      : mantissa * kExactPowersOfTen[exponent];
+    const double value = exponent < 0 ? mantissa / common::kExactPowersOfTen[-exponent]
+                                      : mantissa * common::kExactPowersOfTen[exponent];
     return negative ? -value : value;
 }
 

@@ -1,5 +1,6 @@
 #include "exchange/XlsxNumbers.h"
 
+#include "common/Numeric.h"
 #include "exchange/ExportColumns.h"
 
 #include <algorithm>
@@ -14,11 +15,6 @@ namespace {
 
 constexpr int kSignificant = 16; // the precision of "%.16G"
 constexpr int kG16Bytes = 24;
-
-// The powers of ten a double holds exactly.
-constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Half a unit of the sixteenth significant digit, as a share of the unit of the last digit of a
 // number of `digits` digits, kept under the half with a margin: 0.4 * 10^(digits - 16).
@@ -76,8 +72,9 @@ bool SixteenDigitsAreItsDigits(const Decimal& d, double value) {
     const double digits = static_cast<double>(d.digits);
     const double magnitude = std::abs(value);
     const double distance =
-        d.exponent < 0 ? std::fma(magnitude, kPowers[-d.exponent], -digits)
-                       : std::fma(digits, kPowers[d.exponent], -magnitude) / kPowers[d.exponent];
+        d.exponent < 0 ? std::fma(magnitude, common::kExactPowersOfTen[-d.exponent], -digits)
+                       : std::fma(digits, common::kExactPowersOfTen[d.exponent], -magnitude) /
+                             common::kExactPowersOfTen[d.exponent];
     // Just below a power of ten the sixteenth digit is ten times finer.
     const double nearEnough = d.digits == 1 ? kNearEnough[1] / 10 : kNearEnough[d.count];
     return std::abs(distance) < nearEnough;
