@@ -306,6 +306,24 @@ void GazetteerSource::copyOutsideTable(const QString& source, document::TableFil
     db_->exec("DETACH DATABASE copied");
 }
 
+bool GazetteerSource::readsInPlace(const QString& name, const QString& column) const {
+    // The search reads records by rowid, which a WITHOUT ROWID table lacks: it is copied too.
+    return !dbase_ && !paradox_ && !access_ && !isView(name) && hasRowid(name) &&
+           hasCaseFreeIndex(QStringLiteral("src.") + name, column);
+}
+
+bool GazetteerSource::searchesInPlace(const QString& table, const QString& field) const {
+    if (dbase_ || paradox_ || access_) {
+        return false;
+    }
+    const QString name = FindName(tables(), table);
+    if (name.isEmpty()) {
+        return false;
+    }
+    const QString column = FindName(fields(name), field);
+    return !column.isEmpty() && readsInPlace(name, column);
+}
+
 QString GazetteerSource::searchableTable(const QString& table, const QString& field) {
     const QString name = FindName(tables(), table);
     if (name.isEmpty()) {
@@ -316,10 +334,7 @@ QString GazetteerSource::searchableTable(const QString& table, const QString& fi
         Fail(kItemNotFound,
              QStringLiteral("Field '%1' not found in the gazetteer table '%2'.").arg(field, name));
     }
-    const QString source = QStringLiteral("src.") + name;
-    // The search reads records by rowid, which a WITHOUT ROWID table lacks: it is copied too.
-    if (!dbase_ && !paradox_ && !access_ && !isView(name) && hasRowid(name) &&
-        hasCaseFreeIndex(source, column)) {
+    if (readsInPlace(name, column)) {
         return QStringLiteral("src.") + QuoteIdentifier(name);
     }
     const QString copy = QStringLiteral("main.") + QuoteIdentifier(name);

@@ -51,6 +51,9 @@ public:
     // without regard to ASCII case; builds the working copy and index on first use. Error 3265
     // when the table or the field is not in the database.
     QString searchableTable(const QString& table, const QString& field);
+    // Whether `table` and `field` are there and searched in the file itself, through its own
+    // case-free index, so that no working copy is made for them.
+    bool searchesInPlace(const QString& table, const QString& field) const;
 
     SQLite::Database& database() { return *db_; }
 
@@ -60,6 +63,8 @@ public:
 private:
     bool hasRowid(const QString& table) const;
     bool hasCaseFreeIndex(const QString& schemaTable, const QString& field) const;
+    // `name` and `column` as the source spells them.
+    bool readsInPlace(const QString& name, const QString& column) const;
     void copyDbfTable(const QString& table);
     // The Paradox tables of the folder by name, each with its file.
     QMap<QString, QString> paradoxFiles() const;

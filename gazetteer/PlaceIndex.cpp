@@ -108,6 +108,13 @@ public:
         }
         return false;
     }
+    void bind(int parameter, const std::string& text) {
+        const int rc = sqlite3_bind_text(statement_.get(), parameter, text.data(),
+                                         static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        if (rc != SQLITE_OK) {
+            throw SQLite::Exception(db_, rc);
+        }
+    }
     sqlite3_stmt* row() const { return statement_.get(); }
 
 private:
@@ -127,26 +134,88 @@ QString FromWhere(const PlaceColumns& c) {
 
 } // namespace
 
+// The condition of a range of the search field, as its case-free index compares, on the
+// parameters ?1 and ?2 that `BindRange` sets; none for the whole table.
+QString PlaceIndex::RangeCondition(const PlaceColumns& c, const Range* range) {
+    if (range == nullptr) {
+        return {};
+    }
+    QString condition = QStringLiteral(" AND %1 >= ?1 COLLATE NOCASE").arg(c.research);
+    if (range->high) {
+        condition += QStringLiteral(" AND %1 < ?2 COLLATE NOCASE").arg(c.research);
+    }
+    return condition;
+}
+
+template <typename Statement> void PlaceIndex::BindRange(Statement& statement, const Range* range) {
+    if (range == nullptr) {
+        return;
+    }
+    statement.bind(1, range->low);
+    if (range->high) {
+        statement.bind(2, *range->high);
+    }
+}
+
+namespace {} // namespace
+
 std::string_view PlaceIndex::keyOf(const Entry& entry) const {
     return std::string_view(keys_).substr(entry.keyStart, entry.keyLength);
 }
 
 PlaceIndex::PlaceIndex(SQLite::Database& database, const PlaceColumns& c,
-                       const std::atomic<bool>* stop) {
-    readKeys(database, c, stop);
-    readCoordinateErrors(database, c);
+                       const std::atomic<bool>* stop)
+    : PlaceIndex(database, c, stop, nullptr) {}
+
+PlaceIndex::PlaceIndex(SQLite::Database& database, const PlaceColumns& c,
+                       const std::atomic<bool>* stop, const Range* range) {
+    readKeys(database, c, stop, range);
+    readCoordinateErrors(database, c, range);
     if (c.byFips) {
-        readFipsOrder(database, c, stop);
+        readFipsOrder(database, c, stop, range);
     }
 }
 
+std::optional<PlaceIndex> PlaceIndex::Narrowed(SQLite::Database& database, const PlaceColumns& c,
+                                               const QString& prefix) {
+    // The case-free index puts numbers before texts and blobs after them: its first and last
+    // values are texts only when all are.
+    for (const char* direction : {"", " DESC"}) {
+        RawStatement end(database, QStringLiteral("SELECT typeof(%1)").arg(c.research) +
+                                       FromWhere(c) +
+                                       QStringLiteral(" ORDER BY %1 COLLATE NOCASE%2 LIMIT 1")
+                                           .arg(c.research, QLatin1String(direction)));
+        if (end.step() && std::string_view(reinterpret_cast<const char*>(
+                              sqlite3_column_text(end.row(), 0))) != "text") {
+            return std::nullopt;
+        }
+    }
+    Range range;
+    const QByteArray folded = prefix.toUtf8();
+    range.low.assign(folded.constData(), static_cast<std::size_t>(folded.size()));
+    Fold(range.low.data(), range.low.size());
+    // Every text beginning with `low` comes before `low` with its last byte raised; a text
+    // folded the same way can only come after that bound, so that the range holds them all.
+    std::string high = range.low;
+    while (!high.empty() && static_cast<unsigned char>(high.back()) == 0xFF) {
+        high.pop_back();
+    }
+    if (!high.empty()) {
+        high.back() = static_cast<char>(static_cast<unsigned char>(high.back()) + 1);
+        range.high = std::move(high);
+    }
+    return PlaceIndex(database, c, nullptr, &range);
+}
+
 void PlaceIndex::readKeys(SQLite::Database& database, const PlaceColumns& c,
-                          const std::atomic<bool>* stop) {
+                          const std::atomic<bool>* stop, const Range* range) {
     // The searched table always has an index of the search field comparing without regard to
     // case, which SQLite reads instead of the records: the keys come in their order, unless
     // numbers (which that index puts first) stand in the field.
-    RawStatement scan(database, QStringLiteral("SELECT rowid, ") + Searched(c) + FromWhere(c));
-    {
+    RawStatement scan(database, QStringLiteral("SELECT rowid, ") + Searched(c) + FromWhere(c) +
+                                    RangeCondition(c, range));
+    BindRange(scan, range);
+    if (range == nullptr) {
         // Room for every record at once: the highest rowid bounds their number, unless records
         // were deleted.
         RawStatement last(database, QStringLiteral("SELECT max(rowid) FROM ") + c.table);
@@ -181,16 +250,18 @@ void PlaceIndex::readKeys(SQLite::Database& database, const PlaceColumns& c,
     }
 }
 
-void PlaceIndex::readCoordinateErrors(SQLite::Database& database, const PlaceColumns& c) {
+void PlaceIndex::readCoordinateErrors(SQLite::Database& database, const PlaceColumns& c,
+                                      const Range* range) {
     // SQLite passes over the numbers itself; only the few other values are looked at here, as a
     // listed row reads them.
     SQLite::Statement odd(
-        database,
-        (QStringLiteral("SELECT rowid, %1, %2").arg(c.latitude, c.longitude) + FromWhere(c) +
-         QStringLiteral(" AND NOT (typeof(%1) IN ('integer', 'real') AND typeof(%2) IN "
-                        "('integer', 'real'))")
-             .arg(c.latitude, c.longitude))
-            .toStdString());
+        database, (QStringLiteral("SELECT rowid, %1, %2").arg(c.latitude, c.longitude) +
+                   FromWhere(c) + RangeCondition(c, range) +
+                   QStringLiteral(" AND NOT (typeof(%1) IN ('integer', 'real') AND typeof(%2) IN "
+                                  "('integer', 'real'))")
+                       .arg(c.latitude, c.longitude))
+                      .toStdString());
+    BindRange(odd, range);
     while (odd.executeStep()) {
         int error = CoordinateError(ColumnValue(odd.getColumn(1)));
         if (error == 0) {
@@ -204,18 +275,21 @@ void PlaceIndex::readCoordinateErrors(SQLite::Database& database, const PlaceCol
 }
 
 void PlaceIndex::readFipsOrder(SQLite::Database& database, const PlaceColumns& c,
-                               const std::atomic<bool>* stop) {
+                               const std::atomic<bool>* stop, const Range* range) {
     const PositionsById positions(entries_.size(),
                                   [this](std::size_t i) { return entries_[i].id; });
     // SQLite orders the codes, as the field's collation says: the groups of equal codes in
     // their order, each with its number of records, and the records in the same order. Within
     // a group the records keep the order of the keys, so that the listing is by code, then key
     // without regard to case, then record id.
-    RawStatement groups(
-        database,
-        QStringLiteral("SELECT count(*) FROM %1 GROUP BY %2 ORDER BY %2").arg(c.table, c.fips));
-    RawStatement records(database,
-                         QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(c.table, c.fips));
+    const QString from = range == nullptr ? QStringLiteral(" FROM ") + c.table
+                                          : FromWhere(c) + RangeCondition(c, range);
+    RawStatement groups(database, QStringLiteral("SELECT count(*)") + from +
+                                      QStringLiteral(" GROUP BY %1 ORDER BY %1").arg(c.fips));
+    RawStatement records(database, QStringLiteral("SELECT rowid") + from +
+                                       QStringLiteral(" ORDER BY ") + c.fips);
+    BindRange(groups, range);
+    BindRange(records, range);
     std::vector<std::uint32_t> groupOf(entries_.size());
     std::vector<std::uint32_t> groupStart; // the number of entries of each group, until summed
     std::size_t read = 0;

@@ -6,6 +6,7 @@
 #include "platform/ProgramSettings.h"
 
 #include <SQLiteCpp/Database.h>
+#include <chrono>
 #include <sqlite3.h>
 
 namespace gazetteer {
@@ -122,6 +123,44 @@ void PlaceSearcher::adopt(const platform::ProgramSettings& mapping) {
     source_ = std::move(prepared.source);
 }
 
+bool PlaceSearcher::stillPreparing(const platform::ProgramSettings& mapping) const {
+    return preparing_.valid() &&
+           preparing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
+           preparingFor_ == IndexedSettings(mapping);
+}
+
+void PlaceSearcher::open(const platform::ProgramSettings& mapping) {
+    if (stillPreparing(mapping)) {
+        const GazetteerSource opened(mapping.File, mapping.DbType);
+        return;
+    }
+    source(mapping);
+}
+
+std::optional<PlaceHits> PlaceSearcher::searchNarrowed(const platform::ProgramSettings& mapping,
+                                                       const QString& key, bool exact) {
+    std::shared_ptr<GazetteerSource> opened;
+    PlaceColumns columns;
+    std::optional<PlaceIndex> narrowed;
+    try {
+        opened = std::make_shared<GazetteerSource>(mapping.File, mapping.DbType);
+        // A table that needs a working copy is left to the preparation, which makes it.
+        if (!opened->searchesInPlace(mapping.Table, mapping.ResearchField)) {
+            return std::nullopt;
+        }
+        columns = ResolveColumns(*opened, mapping);
+        narrowed = PlaceIndex::Narrowed(opened->database(), columns, key);
+    } catch (...) {
+        // The search that waits for the preparation reports what fails.
+        return std::nullopt;
+    }
+    if (!narrowed) {
+        return std::nullopt;
+    }
+    return PlaceHits{std::make_shared<PlaceReader>(opened, columns, FormatOf(mapping)),
+                     narrowed->find(key, exact)};
+}
+
 GazetteerSource& PlaceSearcher::source(const platform::ProgramSettings& mapping) {
     adopt(mapping);
     if (!source_ || !source_->isSameAs(mapping.File, mapping.DbType)) {
@@ -135,6 +174,13 @@ GazetteerSource& PlaceSearcher::source(const platform::ProgramSettings& mapping)
 
 PlaceHits PlaceSearcher::search(const platform::ProgramSettings& mapping, const QString& typed,
                                 bool exact) {
+    const QString key = SearchKey(typed, mapping.Table);
+    // An empty key finds every place: its part is the whole index, which the preparation reads.
+    if (!key.isEmpty() && stillPreparing(mapping)) {
+        if (std::optional<PlaceHits> hits = searchNarrowed(mapping, key, exact)) {
+            return *std::move(hits);
+        }
+    }
     GazetteerSource& database = source(mapping);
     const PlaceColumns columns = ResolveColumns(database, mapping);
     if (!index_ || !(indexed_ == columns)) {
@@ -147,7 +193,7 @@ PlaceHits PlaceSearcher::search(const platform::ProgramSettings& mapping, const 
     if (!reader_ || !reader_->reads(source_.get(), columns, format)) {
         reader_ = std::make_shared<PlaceReader>(source_, columns, format);
     }
-    return {reader_, index_->find(SearchKey(typed, mapping.Table), exact)};
+    return {reader_, index_->find(key, exact)};
 }
 
 std::vector<PlaceRow> RowsOf(const PlaceHits& hits) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -57,10 +58,14 @@ public:
 
     // The hits for `typed` (exact or prefix search), in the database's order. Errors of the
     // database (3024/3044 for a missing file or folder) and 94 for a hit without coordinates.
+    // While the index is still being read for these settings, a text is searched in the part
+    // of the index that begins with it, read apart, rather than waited for.
     PlaceHits search(const platform::ProgramSettings& mapping, const QString& typed, bool exact);
 
-    // Opens (or reuses) the database of the mapping.
-    GazetteerSource& source(const platform::ProgramSettings& mapping);
+    // Opens (or reuses) the database of the mapping, so that what fails shows before any
+    // search. A database being opened in another thread is opened once more here to show that,
+    // without waiting for the reading of its index.
+    void open(const platform::ProgramSettings& mapping);
 
 private:
     // A gazetteer opened, and its index read, in another thread.
@@ -71,6 +76,13 @@ private:
     };
     // Takes over the preparation for `mapping` when it is the one under way, once it is done.
     void adopt(const platform::ProgramSettings& mapping);
+    // Whether the preparation for `mapping` is still under way.
+    bool stillPreparing(const platform::ProgramSettings& mapping) const;
+    // The hits for `key`, read from the part of the index it begins, in a database opened for
+    // them alone; none when that part cannot be read apart from the rest.
+    std::optional<PlaceHits> searchNarrowed(const platform::ProgramSettings& mapping,
+                                            const QString& key, bool exact);
+    GazetteerSource& source(const platform::ProgramSettings& mapping);
     void stopPreparing();
 
     std::shared_ptr<GazetteerSource> source_;

@@ -188,7 +188,7 @@ void frmGeoQuery::cmd_Click(int index) {
             // Opening may wait for the reading under way in the background.
             const platform::WaitCursor wait;
             // Opening first, so that a missing database shows even for an empty text.
-            searcher_.source(mapping);
+            searcher_.open(mapping);
             places_->clear();
             if (txt->text().isEmpty()) {
                 platform::BeepUnlessSilent();

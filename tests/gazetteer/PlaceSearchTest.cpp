@@ -1,6 +1,7 @@
 #include "../support/ErrorOf.h"
 #include "GazetteerFixture.h"
 #include "gazetteer/GazetteerSource.h"
+#include "gazetteer/PlaceIndex.h"
 #include "gazetteer/PlaceListModel.h"
 #include "gazetteer/PlaceQuery.h"
 #include "gazetteer/PlaceSearcher.h"
@@ -122,6 +123,104 @@ TEST_F(PlaceSearchTest, EveryListingIsInSqlitesOwnOrder) {
             }
             EXPECT_EQ(Names(Search(QStringLiteral(" "), false)), names)
                 << fipsType << ", sort " << sort;
+        }
+    }
+}
+
+// The part of the index a prefix begins is read along SQLite's case-free index, between bounds
+// made of the prefix's bytes: keys that tell those bounds from a bytewise prefix (the signs
+// between the capitals and the small letters, letters beyond ASCII and the last byte of their
+// code), a key equal to a prefix, and a hit that cannot be listed.
+TEST_F(PlaceSearchTest, APartOfTheIndexFindsWhatTheWholeIndexFinds) {
+    const QString path = dir_.filePath(QStringLiteral("parts.sqlite"));
+    {
+        SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        db.exec("CREATE TABLE ZEBGazet_Decoding (Sort_Name TEXT, Full_Name TEXT, Latitude REAL, "
+                "Longitude REAL, FIPS_QOV TEXT, Feature_Desig_Code TEXT, Country_Name TEXT, "
+                "Province_Name TEXT)");
+        db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude, "
+                "FIPS_QOV) VALUES ('b_x', 'p1', 1, 1, 'fr'), ('B[X', 'p2', 1, 1, 'FR'), "
+                "('bax', 'p3', 1, 1, 'BE'), ('B@', 'p4', 1, 1, 'fr'), ('BA', 'p5', 1, 1, NULL), "
+                "('ÉCLUSE', 'p6', 1, 1, 'FR'), ('ECLUSE', 'p7', 1, 1, 'Fr'), "
+                "('bAx', 'p8', 1, 1, 'BE'), ('éclair', 'p9', 1, 1, 'BE'), ('B', 'p10', 1, 1, "
+                "'fr'), (NULL, 'p11', 1, 1, 'BE'), ('Bz', 'p12', NULL, 1, 'PL'), "
+                "('ÿy', 'p13', 1, 1, 'US'), ('ÀB', 'p14', 1, 1, 'US'), ('a~', 'p15', 1, 1, 'US'), "
+                "('A', 'p16', 1, 1, 'US'), ('Zz', 'p17', 1, 1, 'XX')");
+        db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
+    }
+    platform::Settings().File = path;
+    const auto found = [](const gazetteer::PlaceIndex& index, const QString& key, bool exact) {
+        std::vector<std::int64_t> ids;
+        const int error = ErrorOf([&] { ids = index.find(key, exact); });
+        return std::make_pair(error, ids);
+    };
+    const char* const prefixes[] = {"B",  "BA",  "BAX", "B@", "B[",  "B_", "BZ",    "É", "ÉC",
+                                    "E",  "ÿ",   "ÿY",  "À",  "A",   "A~", "Z",     "@", "[",
+                                    "ZZ", "ZZZ", "~",   "é",  "ÀBC", "Q",  "ECLUSE"};
+    for (const int sort : {0, 1}) {
+        platform::Settings().Sort = sort;
+        gazetteer::GazetteerSource source(path, QString());
+        const gazetteer::PlaceColumns columns =
+            gazetteer::ResolveColumns(source, platform::Settings());
+        const gazetteer::PlaceIndex whole(source.database(), columns);
+        for (const char* prefix : prefixes) {
+            const QString key = gazetteer::SearchKey(QString::fromUtf8(prefix), columns.table);
+            const std::optional<gazetteer::PlaceIndex> part =
+                gazetteer::PlaceIndex::Narrowed(source.database(), columns, key);
+            ASSERT_TRUE(part.has_value()) << prefix;
+            EXPECT_LE(part->size(), whole.size());
+            for (const bool exact : {false, true}) {
+                EXPECT_EQ(found(*part, key, exact), found(whole, key, exact))
+                    << prefix << (exact ? " exact" : " prefix") << ", sort " << sort;
+            }
+        }
+    }
+    // Numbers and blobs stand apart from the texts in SQLite's index: no part is read apart.
+    for (const char* odd : {"12", "x'00'"}) {
+        const QString oddPath = dir_.filePath(QStringLiteral("odd-%1.sqlite").arg(odd[0]));
+        {
+            SQLite::Database db(oddPath.toStdString(),
+                                SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+            db.exec("CREATE TABLE ZEBGazet_Decoding (Sort_Name, Full_Name TEXT, Latitude REAL, "
+                    "Longitude REAL, FIPS_QOV TEXT, Feature_Desig_Code TEXT, Country_Name TEXT, "
+                    "Province_Name TEXT)");
+            db.exec(std::string("INSERT INTO ZEBGazet_Decoding (Sort_Name, Latitude, Longitude) "
+                                "VALUES ('B', 1, 1), (") +
+                    odd + ", 1, 1)");
+            db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
+        }
+        gazetteer::GazetteerSource source(oddPath, QString());
+        EXPECT_FALSE(gazetteer::PlaceIndex::Narrowed(
+                         source.database(), gazetteer::ResolveColumns(source, platform::Settings()),
+                         QStringLiteral("B"))
+                         .has_value())
+            << odd;
+    }
+}
+
+// A search clicked while the index is still being read is answered from the part of it that
+// the text begins; it lists what the whole index lists, and reports what it reports.
+TEST_F(PlaceSearchTest, ASearchWhileTheIndexIsReadListsWhatTheIndexLists) {
+    {
+        SQLite::Database db(file_.toStdString(), SQLite::OPEN_READWRITE);
+        db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
+        db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude) "
+                "VALUES ('NOWHERE', 'Nowhere', NULL, 1)");
+    }
+    for (const char* typed : {"l", "lyon", "NOW", "none"}) {
+        for (const bool exact : {false, true}) {
+            std::vector<PlaceRow> early;
+            gazetteer::PlaceSearcher searcher;
+            searcher.prepare(platform::Settings());
+            const int earlyError = ErrorOf([&] {
+                early = gazetteer::RowsOf(
+                    searcher.search(platform::Settings(), QString::fromUtf8(typed), exact));
+            });
+            std::vector<PlaceRow> later;
+            const int laterError =
+                ErrorOf([&] { later = Search(QString::fromUtf8(typed), exact); });
+            EXPECT_EQ(earlyError, laterError) << typed;
+            EXPECT_EQ(Names(early), Names(later)) << typed;
         }
     }
 }
