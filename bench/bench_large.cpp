@@ -99,6 +99,9 @@ int RunChild(long records, int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&capture);
     benchmark::Shutdown();
     const double openPeak = PeakMib();
+    // The grid shows the file's first rows once it is open, as the main window does.
+    model.reload();
+    view.grab();
 
     QElapsedTimer timer;
     timer.start();
@@ -106,28 +109,39 @@ int RunChild(long records, int argc, char** argv) {
                                           {QStringLiteral("Bench"), QStringLiteral("Large")});
     const double saveMs = Milliseconds(timer);
     const double savePeak = PeakMib();
+    // The first screen as the program shows it after a walk has read every record and changed
+    // what the rows show, on the grid that showed the rows before: once after each walk below,
+    // the median of the three, as a single paint varies with what else the machine does.
+    std::vector<double> firstScreens;
+    const auto firstScreen = [&model, &view, &firstScreens] {
+        QElapsedTimer screen;
+        screen.start();
+        model.reload();
+        view.grab();
+        firstScreens.push_back(Milliseconds(screen));
+    };
     timer.restart();
     document::AjusteDegres(document::kNoMesh, document::kNoMesh);
     const double recomputeMs = Milliseconds(timer);
     const double documentPeak = PeakMib();
+    firstScreen();
     // A snapping walk to 1 km UTM squares and a comment fill over every row.
     timer.restart();
     platform::Settings().UtmAjust = geodesy::kSnap1km;
     platform::Settings().GridAjust = 0;
     commands::AjusteCoor(true);
     const double snapMs = Milliseconds(timer);
+    firstScreen();
     timer.restart();
     commands::MnuRemplirXY(0, {});
     const double fillMs = Milliseconds(timer);
     const double walksPeak = PeakMib();
+    firstScreen();
+    std::sort(firstScreens.begin(), firstScreens.end());
+    const double firstScreenMs = firstScreens[firstScreens.size() / 2];
 
-    // The first screen as the program shows it after a read, on the grid it had before; then on
-    // grids made afresh over the open document (the median of four), which do not find the
-    // memory of an earlier grid to reuse.
-    timer.restart();
-    model.reload();
-    view.grab();
-    const double firstScreenMs = Milliseconds(timer);
+    // The first screen on grids made afresh over the open document (the median of four), which
+    // do not find the memory of an earlier grid to reuse.
     std::vector<double> screens;
     for (int k = 0; k < 4; ++k) {
         timer.restart();
@@ -239,8 +253,8 @@ int main(int argc, char** argv) {
     Row("peak memory after the snap and the fill (MiB)", s["walks_peak_mib"], l["walks_peak_mib"],
         "<= 200 MB (190.7 MiB)", l["walks_peak_mib"] <= 200e6 / (1024.0 * 1024.0));
     const double screenRatio = l["first_screen_ms"] / s["first_screen_ms"];
-    Row("grid first screen after the read (ms)", s["first_screen_ms"], l["first_screen_ms"], "< 50",
-        l["first_screen_ms"] < 50.0);
+    Row("grid first screen after a walk (ms, median of 3)", s["first_screen_ms"],
+        l["first_screen_ms"], "< 50", l["first_screen_ms"] < 50.0);
     Row("  large / 1 M", 1.0, screenRatio, "<= 1.5", screenRatio <= 1.5);
     const double newGridRatio = l["new_grid_screen_ms"] / s["new_grid_screen_ms"];
     Row("first screen of a new grid (ms, median of 4)", s["new_grid_screen_ms"],

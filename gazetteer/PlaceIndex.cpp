@@ -157,8 +157,6 @@ template <typename Statement> void PlaceIndex::BindRange(Statement& statement, c
     }
 }
 
-namespace {} // namespace
-
 std::string_view PlaceIndex::keyOf(const Entry& entry) const {
     return std::string_view(keys_).substr(entry.keyStart, entry.keyLength);
 }
@@ -194,8 +192,9 @@ std::optional<PlaceIndex> PlaceIndex::Narrowed(SQLite::Database& database, const
     const QByteArray folded = prefix.toUtf8();
     range.low.assign(folded.constData(), static_cast<std::size_t>(folded.size()));
     Fold(range.low.data(), range.low.size());
-    // Every text beginning with `low` comes before `low` with its last byte raised; a text
-    // folded the same way can only come after that bound, so that the range holds them all.
+    // The texts that begin with `low` once folded lie from `low` up to `low` with its last byte
+    // raised. SQLite folds that bound too, which can only raise it: the range may hold more
+    // places, which the search passes over, never fewer.
     std::string high = range.low;
     while (!high.empty() && static_cast<unsigned char>(high.back()) == 0xFF) {
         high.pop_back();
