@@ -27,6 +27,16 @@ QByteArray Digest(const QString& path) {
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
+// The gazetteer table of the default mapping, its search field declared as `searchField` and
+// the FIPS field as `fipsField`, then `tableEnd`.
+std::string CreateGazetteerTable(const std::string& searchField,
+                                 const std::string& fipsField = "TEXT",
+                                 const std::string& tableEnd = "") {
+    return "CREATE TABLE ZEBGazet_Decoding (Sort_Name " + searchField +
+           ", Full_Name TEXT, Latitude REAL, Longitude REAL, FIPS_QOV " + fipsField +
+           ", Feature_Desig_Code TEXT, Country_Name TEXT, Province_Name TEXT)" + tableEnd;
+}
+
 class PlaceSearchTest : public gazetteer_test::GazetteerTest {
 protected:
     std::vector<PlaceRow> Search(const QString& typed, bool exact) {
@@ -96,9 +106,7 @@ TEST_F(PlaceSearchTest, EveryListingIsInSqlitesOwnOrder) {
         const QString path = dir_.filePath(QStringLiteral("order-%1.sqlite").arg(fipsType[4] == 0));
         {
             SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-            db.exec(std::string("CREATE TABLE ZEBGazet_Decoding (Sort_Name, Full_Name TEXT, "
-                                "Latitude REAL, Longitude REAL, FIPS_QOV ") +
-                    fipsType + ", Feature_Desig_Code TEXT, Country_Name TEXT, Province_Name TEXT)");
+            db.exec(CreateGazetteerTable("", fipsType));
             db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude, "
                     "FIPS_QOV) VALUES ('b_x', 'p1', 1, 1, 'fr'), ('B[X', 'p2', 1, 1, 'FR'), "
                     "('bax', 'p3', 1, 1, 'BE'), (12, 'p4', 1, 1, 'fr'), ('12A', 'p5', 1, 1, NULL), "
@@ -135,9 +143,7 @@ TEST_F(PlaceSearchTest, APartOfTheIndexFindsWhatTheWholeIndexFinds) {
     const QString path = dir_.filePath(QStringLiteral("parts.sqlite"));
     {
         SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        db.exec("CREATE TABLE ZEBGazet_Decoding (Sort_Name TEXT, Full_Name TEXT, Latitude REAL, "
-                "Longitude REAL, FIPS_QOV TEXT, Feature_Desig_Code TEXT, Country_Name TEXT, "
-                "Province_Name TEXT)");
+        db.exec(CreateGazetteerTable("TEXT"));
         db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude, "
                 "FIPS_QOV) VALUES ('b_x', 'p1', 1, 1, 'fr'), ('B[X', 'p2', 1, 1, 'FR'), "
                 "('bax', 'p3', 1, 1, 'BE'), ('B@', 'p4', 1, 1, 'fr'), ('BA', 'p5', 1, 1, NULL), "
@@ -181,9 +187,7 @@ TEST_F(PlaceSearchTest, APartOfTheIndexFindsWhatTheWholeIndexFinds) {
         {
             SQLite::Database db(oddPath.toStdString(),
                                 SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-            db.exec("CREATE TABLE ZEBGazet_Decoding (Sort_Name, Full_Name TEXT, Latitude REAL, "
-                    "Longitude REAL, FIPS_QOV TEXT, Feature_Desig_Code TEXT, Country_Name TEXT, "
-                    "Province_Name TEXT)");
+            db.exec(CreateGazetteerTable(""));
             db.exec(std::string("INSERT INTO ZEBGazet_Decoding (Sort_Name, Latitude, Longitude) "
                                 "VALUES ('B', 1, 1), (") +
                     odd + ", 1, 1)");
@@ -278,9 +282,7 @@ TEST_F(PlaceSearchTest, ATableWithoutRowidIsSearchedToo) {
     const QString path = dir_.filePath(QStringLiteral("keyed.sqlite"));
     {
         SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        db.exec("CREATE TABLE ZEBGazet_Decoding (Sort_Name TEXT PRIMARY KEY, Full_Name TEXT, "
-                "Latitude REAL, Longitude REAL, FIPS_QOV TEXT, Feature_Desig_Code TEXT, "
-                "Country_Name TEXT, Province_Name TEXT) WITHOUT ROWID");
+        db.exec(CreateGazetteerTable("TEXT PRIMARY KEY", "TEXT", " WITHOUT ROWID"));
         db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
         db.exec("INSERT INTO ZEBGazet_Decoding VALUES ('LYON', 'Lyon', 45.74846, 4.84671, "
                 "'FR84', 'PPLA', 'France', '')");
