@@ -324,6 +324,43 @@ bool GazetteerSource::searchesInPlace(const QString& table, const QString& field
     return !column.isEmpty() && readsInPlace(name, column);
 }
 
+bool GazetteerSource::declaresNumbers(const QString& table, const QStringList& fields) const {
+    if (dbase_ || paradox_ || access_) {
+        return false;
+    }
+    const QString name = FindName(tables(), table);
+    if (name.isEmpty() || copied_.contains(name) || isView(name)) {
+        return false;
+    }
+    SQLite::Statement strict(
+        *db_, "SELECT strict FROM pragma_table_list WHERE schema = 'src' AND name = ?");
+    strict.bind(1, name.toStdString());
+    if (!strict.executeStep() || strict.getColumn(0).getInt() == 0) {
+        return false;
+    }
+    SQLite::Statement field(*db_, "SELECT type, \"notnull\" FROM pragma_table_info(?, 'src') "
+                                  "WHERE name = ? COLLATE NOCASE");
+    for (const QString& wanted : fields) {
+        if (wanted.isEmpty()) {
+            return false;
+        }
+        field.reset();
+        field.bind(1, name.toStdString());
+        field.bind(2, wanted.toStdString());
+        if (!field.executeStep()) {
+            return false;
+        }
+        const QString type = QString::fromStdString(field.getColumn(0).getString());
+        const bool number = type.compare(QLatin1String("REAL"), Qt::CaseInsensitive) == 0 ||
+                            type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0 ||
+                            type.compare(QLatin1String("INT"), Qt::CaseInsensitive) == 0;
+        if (!number || field.getColumn(1).getInt() == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QString GazetteerSource::searchableTable(const QString& table, const QString& field) {
     const QString name = FindName(tables(), table);
     if (name.isEmpty()) {

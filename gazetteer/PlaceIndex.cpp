@@ -251,6 +251,9 @@ void PlaceIndex::readKeys(SQLite::Database& database, const PlaceColumns& c,
 
 void PlaceIndex::readCoordinateErrors(SQLite::Database& database, const PlaceColumns& c,
                                       const Range* range) {
+    if (c.numericCoordinates) {
+        return; // no record can hold anything else
+    }
     // SQLite passes over the numbers itself; only the few other values are looked at here, as a
     // listed row reads them.
     SQLite::Statement odd(

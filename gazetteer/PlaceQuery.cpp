@@ -82,6 +82,8 @@ PlaceColumns ResolveColumns(GazetteerSource& source, const platform::ProgramSett
     c.countryName = column(mapping.CountryName);
     c.provinceName = column(mapping.ProvinceName);
     c.byFips = mapping.Sort != 0;
+    c.numericCoordinates =
+        source.declaresNumbers(mapping.Table, {mapping.LatitudeField, mapping.LongitudeField});
     if (c.byFips && mapping.FipsField.isEmpty()) {
         throw common::AppError(kItemNotFound,
                                "Sorting by the FIPS field needs a FIPS field in the mapping.");

@@ -41,6 +41,8 @@ struct PlaceColumns {
     QString countryName;
     QString provinceName;
     bool byFips = false; // the hits are listed in the order of the FIPS field
+    // Every record's latitude and longitude are numbers, as the table's declaration guarantees.
+    bool numericCoordinates = false;
 
     bool operator==(const PlaceColumns&) const = default;
 };

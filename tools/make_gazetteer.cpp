@@ -175,10 +175,12 @@ void WriteDatabase(const std::vector<Place>& places, const std::string& path) {
     std::filesystem::remove(temporary);
     {
         SQLite::Database db(temporary, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        // STRICT, with the coordinates REAL NOT NULL: every record's are numbers, so that a
+        // search need not look at each of them for one that cannot be listed.
         db.exec("CREATE TABLE ZEBGazet_Decoding ("
                 "Sort_Name TEXT NOT NULL, Full_Name TEXT NOT NULL, "
                 "Latitude REAL NOT NULL, Longitude REAL NOT NULL, FIPS_QOV TEXT, "
-                "Feature_Desig_Code TEXT, Country_Name TEXT, Province_Name TEXT)");
+                "Feature_Desig_Code TEXT, Country_Name TEXT, Province_Name TEXT) STRICT");
         SQLite::Transaction transaction(db);
         SQLite::Statement insert(db, "INSERT INTO ZEBGazet_Decoding VALUES (?,?,?,?,?,?,?,?)");
         for (const Place& place : places) {

@@ -88,6 +88,49 @@ TEST_F(PlaceSearchTest, AHitWithoutANumberForACoordinateFailsTheSearchThatFindsI
     }
 }
 
+// Only a declaration that keeps every coordinate a number spares the search from looking at
+// them: each other table still reports the hit it cannot list.
+TEST_F(PlaceSearchTest, OnlyAStrictTableOfNumbersIsTakenToHoldNoOtherCoordinates) {
+    const struct {
+        const char* coordinate; // the declaration of Latitude and Longitude
+        const char* table;      // what ends the table's declaration
+        const char* odd;        // a latitude stored beside 1 in Longitude
+        int error;
+    } cases[] = {
+        {"REAL NOT NULL", "", "'x'", common::kTypeMismatch},
+        {"REAL", " STRICT", "NULL", common::kInvalidNull},
+        {"ANY NOT NULL", " STRICT", "'x'", common::kTypeMismatch},
+        {"REAL NOT NULL", " STRICT", "2", 0},
+        {"INTEGER NOT NULL", " STRICT", "2", 0},
+    };
+    int made = 0;
+    for (const auto& c : cases) {
+        const QString path = dir_.filePath(QStringLiteral("declared-%1.sqlite").arg(++made));
+        {
+            SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+            db.exec(std::string("CREATE TABLE ZEBGazet_Decoding (Sort_Name TEXT, Full_Name TEXT, "
+                                "Latitude ") +
+                    c.coordinate + ", Longitude " + c.coordinate +
+                    ", FIPS_QOV TEXT, Feature_Desig_Code TEXT, Country_Name TEXT, Province_Name "
+                    "TEXT)" +
+                    c.table);
+            db.exec(std::string("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, "
+                                "Longitude) VALUES ('ODD', 'Odd', ") +
+                    c.odd + ", 1)");
+            db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
+        }
+        platform::Settings().File = path;
+        // The search itself fails, before a row is read for the list.
+        gazetteer::PlaceHits hits;
+        EXPECT_EQ(ErrorOf([&] {
+                      hits = searcher_.search(platform::Settings(), QStringLiteral("odd"), true);
+                  }),
+                  c.error)
+            << c.coordinate << c.table;
+        EXPECT_EQ(hits.ids.size(), c.error == 0 ? 1U : 0U) << c.coordinate << c.table;
+    }
+}
+
 TEST_F(PlaceSearchTest, SortingByFipsOrdersByTheCode) {
     platform::Settings().Sort = 1;
     const std::vector<PlaceRow> rows = Search(QString(), false);
