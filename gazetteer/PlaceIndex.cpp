@@ -123,11 +123,6 @@ private:
                                                                           &sqlite3_finalize};
 };
 
-// The search field as its text, so that a number in it is compared as its text.
-QString Searched(const PlaceColumns& c) {
-    return QStringLiteral("CAST(%1 AS TEXT)").arg(c.research);
-}
-
 QString FromWhere(const PlaceColumns& c) {
     return QStringLiteral(" FROM %1 WHERE %2 IS NOT NULL").arg(c.table, c.research);
 }
@@ -210,8 +205,9 @@ void PlaceIndex::readKeys(SQLite::Database& database, const PlaceColumns& c,
                           const std::atomic<bool>* stop, const Range* range) {
     // The searched table always has an index of the search field comparing without regard to
     // case, which SQLite reads instead of the records: the keys come in their order, unless
-    // numbers (which that index puts first) stand in the field.
-    RawStatement scan(database, QStringLiteral("SELECT rowid, ") + Searched(c) + FromWhere(c) +
+    // numbers (which that index puts first) stand in the field. A number is compared as its
+    // text, which SQLite writes as CAST(... AS TEXT) does; a text is read where it lies.
+    RawStatement scan(database, QStringLiteral("SELECT rowid, ") + c.research + FromWhere(c) +
                                     RangeCondition(c, range));
     BindRange(scan, range);
     if (range == nullptr) {
