@@ -324,6 +324,32 @@ bool GazetteerSource::searchesInPlace(const QString& table, const QString& field
     return !column.isEmpty() && readsInPlace(name, column);
 }
 
+bool GazetteerSource::comparesAsText(const QString& table, const QString& field) const {
+    if (dbase_ || paradox_ || access_) {
+        return false;
+    }
+    const QString name = FindName(tables(), table);
+    if (name.isEmpty()) {
+        return false;
+    }
+    SQLite::Statement declared(
+        *db_, "SELECT upper(type) FROM pragma_table_info(?, 'src') WHERE name = ? COLLATE NOCASE");
+    declared.bind(1, name.toStdString());
+    declared.bind(2, field.toStdString());
+    if (!declared.executeStep()) {
+        return false;
+    }
+    // SQLite's rules of affinity, in their order: INT gives INTEGER; CHAR, CLOB or TEXT give
+    // TEXT; BLOB or no type give none; anything else is a number.
+    const QString type = QString::fromStdString(declared.getColumn(0).getString());
+    if (type.contains(QLatin1String("INT"))) {
+        return false;
+    }
+    return type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
+           type.contains(QLatin1String("TEXT")) || type.contains(QLatin1String("BLOB")) ||
+           type.isEmpty();
+}
+
 bool GazetteerSource::declaresNumbers(const QString& table, const QStringList& fields) const {
     if (dbase_ || paradox_ || access_) {
         return false;

@@ -54,6 +54,10 @@ public:
     // Whether `table` and `field` are there and searched in the file itself, through its own
     // case-free index, so that no working copy is made for them.
     bool searchesInPlace(const QString& table, const QString& field) const;
+    // Whether `field` of `table` compares a text with a text as texts: its declared type gives
+    // it TEXT affinity or none. Any other affinity turns a text that looks like a number into
+    // that number before comparing it.
+    bool comparesAsText(const QString& table, const QString& field) const;
     // Whether every record of `table`, read in the file itself, holds a number in each of
     // `fields`, as the table's declaration guarantees: a STRICT table whose fields are INTEGER or
     // REAL and NOT NULL.

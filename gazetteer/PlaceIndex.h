@@ -37,7 +37,8 @@ public:
     // without regard to case), read along the field's case-free index: what a search of a key
     // beginning with `prefix` finds in it is what it finds in the whole index, read in a small
     // part of the time. Empty when the field holds anything but texts, which that index does not
-    // order as their text.
+    // order as their text. The field must compare texts as texts (TEXT affinity or none): another
+    // affinity would compare the bounds as numbers.
     static std::optional<PlaceIndex> Narrowed(SQLite::Database& database,
                                               const PlaceColumns& columns, const QString& prefix);
 

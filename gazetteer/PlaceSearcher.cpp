@@ -144,8 +144,10 @@ std::optional<PlaceHits> PlaceSearcher::searchNarrowed(const platform::ProgramSe
     std::optional<PlaceIndex> narrowed;
     try {
         opened = std::make_shared<GazetteerSource>(mapping.File, mapping.DbType);
-        // A table that needs a working copy is left to the preparation, which makes it.
-        if (!opened->searchesInPlace(mapping.Table, mapping.ResearchField)) {
+        // A table that needs a working copy is left to the preparation, which makes it; so is
+        // a field that would turn the bounds of the part into numbers.
+        if (!opened->searchesInPlace(mapping.Table, mapping.ResearchField) ||
+            !opened->comparesAsText(mapping.Table, mapping.ResearchField)) {
             return std::nullopt;
         }
         columns = ResolveColumns(*opened, mapping);

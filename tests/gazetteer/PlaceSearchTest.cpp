@@ -27,14 +27,20 @@ QByteArray Digest(const QString& path) {
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-// The gazetteer table of the default mapping, its search field declared as `searchField` and
-// the FIPS field as `fipsField`, then `tableEnd`.
-std::string CreateGazetteerTable(const std::string& searchField,
-                                 const std::string& fipsField = "TEXT",
-                                 const std::string& tableEnd = "") {
-    return "CREATE TABLE ZEBGazet_Decoding (Sort_Name " + searchField +
-           ", Full_Name TEXT, Latitude REAL, Longitude REAL, FIPS_QOV " + fipsField +
-           ", Feature_Desig_Code TEXT, Country_Name TEXT, Province_Name TEXT)" + tableEnd;
+// The declaration of the gazetteer table of the default mapping.
+struct TableDeclaration {
+    std::string searchField = "TEXT";
+    std::string latitude = "REAL";
+    std::string longitude = "REAL";
+    std::string fips = "TEXT";
+    std::string end; // after the fields: STRICT, WITHOUT ROWID
+};
+
+std::string CreateGazetteerTable(const TableDeclaration& d) {
+    return "CREATE TABLE ZEBGazet_Decoding (Sort_Name " + d.searchField +
+           ", Full_Name TEXT, Latitude " + d.latitude + ", Longitude " + d.longitude +
+           ", FIPS_QOV " + d.fips + ", Feature_Desig_Code TEXT, Country_Name TEXT, " +
+           "Province_Name TEXT)" + d.end;
 }
 
 class PlaceSearchTest : public gazetteer_test::GazetteerTest {
@@ -89,45 +95,79 @@ TEST_F(PlaceSearchTest, AHitWithoutANumberForACoordinateFailsTheSearchThatFindsI
 }
 
 // Only a declaration that keeps every coordinate a number spares the search from looking at
-// them: each other table still reports the hit it cannot list.
+// them: each other table still reports, from the search itself, the hit it cannot list.
 TEST_F(PlaceSearchTest, OnlyAStrictTableOfNumbersIsTakenToHoldNoOtherCoordinates) {
     const struct {
-        const char* coordinate; // the declaration of Latitude and Longitude
-        const char* table;      // what ends the table's declaration
-        const char* odd;        // a latitude stored beside 1 in Longitude
-        int error;
+        const char* latitude;
+        const char* longitude;
+        const char* end;
+        const char* odd; // a latitude stored beside 1 in Longitude
+        int error;       // of the search; 0 where the declaration spares the look
     } cases[] = {
-        {"REAL NOT NULL", "", "'x'", common::kTypeMismatch},
-        {"REAL", " STRICT", "NULL", common::kInvalidNull},
-        {"ANY NOT NULL", " STRICT", "'x'", common::kTypeMismatch},
-        {"REAL NOT NULL", " STRICT", "2", 0},
-        {"INTEGER NOT NULL", " STRICT", "2", 0},
+        {"REAL NOT NULL", "REAL NOT NULL", "", "'x'", common::kTypeMismatch},
+        {"INTEGER NOT NULL", "INTEGER NOT NULL", "", "'x'", common::kTypeMismatch},
+        {"REAL", "REAL", " STRICT", "NULL", common::kInvalidNull},
+        {"REAL NOT NULL", "REAL", " STRICT", "2", 0},
+        {"ANY NOT NULL", "REAL NOT NULL", " STRICT", "'x'", common::kTypeMismatch},
+        {"REAL NOT NULL", "REAL NOT NULL", " STRICT", "2", 0},
+        {"INTEGER NOT NULL", "INT NOT NULL", " STRICT", "2", 0},
     };
     int made = 0;
     for (const auto& c : cases) {
         const QString path = dir_.filePath(QStringLiteral("declared-%1.sqlite").arg(++made));
         {
             SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-            db.exec(std::string("CREATE TABLE ZEBGazet_Decoding (Sort_Name TEXT, Full_Name TEXT, "
-                                "Latitude ") +
-                    c.coordinate + ", Longitude " + c.coordinate +
-                    ", FIPS_QOV TEXT, Feature_Desig_Code TEXT, Country_Name TEXT, Province_Name "
-                    "TEXT)" +
-                    c.table);
+            db.exec(CreateGazetteerTable(
+                {.latitude = c.latitude, .longitude = c.longitude, .end = c.end}));
             db.exec(std::string("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, "
                                 "Longitude) VALUES ('ODD', 'Odd', ") +
                     c.odd + ", 1)");
             db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
         }
         platform::Settings().File = path;
-        // The search itself fails, before a row is read for the list.
+        const std::string declared = std::string(c.latitude) + " / " + c.longitude + c.end;
+        {
+            gazetteer::GazetteerSource source(path, QString());
+            const bool spared = c.latitude == std::string_view("INTEGER NOT NULL") ||
+                                (c.latitude == std::string_view("REAL NOT NULL") &&
+                                 c.longitude == std::string_view("REAL NOT NULL"));
+            EXPECT_EQ(gazetteer::ResolveColumns(source, platform::Settings()).numericCoordinates,
+                      spared && c.end[0] != 0)
+                << declared;
+        }
         gazetteer::PlaceHits hits;
         EXPECT_EQ(ErrorOf([&] {
                       hits = searcher_.search(platform::Settings(), QStringLiteral("odd"), true);
                   }),
                   c.error)
-            << c.coordinate << c.table;
-        EXPECT_EQ(hits.ids.size(), c.error == 0 ? 1U : 0U) << c.coordinate << c.table;
+            << declared;
+        EXPECT_EQ(hits.ids.size(), c.error == 0 ? 1U : 0U) << declared;
+    }
+}
+
+// The bounds of a part of the index are texts: only a field that compares them as texts, by
+// SQLite's rules of affinity, is read in part.
+TEST_F(PlaceSearchTest, APartIsReadOnlyInAFieldThatComparesTexts) {
+    const struct {
+        const char* type;
+        bool text;
+    } cases[] = {
+        {"TEXT", true},    {"VARCHAR(40)", true},     {"", true},         {"BLOB", true},
+        {"STRING", false}, {"DATE", false},           {"NUMERIC", false}, {"CHARINT", false},
+        {"REAL", false},   {"FLOATING POINT", false},
+    };
+    int made = 0;
+    for (const auto& c : cases) {
+        const QString path = dir_.filePath(QStringLiteral("affinity-%1.sqlite").arg(++made));
+        {
+            SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+            db.exec(CreateGazetteerTable({.searchField = c.type, .end = ""}));
+        }
+        const gazetteer::GazetteerSource source(path, QString());
+        EXPECT_EQ(
+            source.comparesAsText(QStringLiteral("ZEBGazet_Decoding"), QStringLiteral("sort_name")),
+            c.text)
+            << c.type;
     }
 }
 
@@ -149,7 +189,7 @@ TEST_F(PlaceSearchTest, EveryListingIsInSqlitesOwnOrder) {
         const QString path = dir_.filePath(QStringLiteral("order-%1.sqlite").arg(fipsType[4] == 0));
         {
             SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-            db.exec(CreateGazetteerTable("", fipsType));
+            db.exec(CreateGazetteerTable({.searchField = "", .fips = fipsType, .end = ""}));
             db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude, "
                     "FIPS_QOV) VALUES ('b_x', 'p1', 1, 1, 'fr'), ('B[X', 'p2', 1, 1, 'FR'), "
                     "('bax', 'p3', 1, 1, 'BE'), (12, 'p4', 1, 1, 'fr'), ('12A', 'p5', 1, 1, NULL), "
@@ -180,13 +220,14 @@ TEST_F(PlaceSearchTest, EveryListingIsInSqlitesOwnOrder) {
 
 // The part of the index a prefix begins is read along SQLite's case-free index, between bounds
 // made of the prefix's bytes: keys that tell those bounds from a bytewise prefix (the signs
-// between the capitals and the small letters, letters beyond ASCII and the last byte of their
-// code), a key equal to a prefix, and a hit that cannot be listed.
+// between the capitals and the small letters, letters beyond ASCII, whose case the typed text
+// loses, and "Ŀ", whose last byte 0xBF is raised to 0xC0), a key equal to a prefix, and a hit
+// that cannot be listed.
 TEST_F(PlaceSearchTest, APartOfTheIndexFindsWhatTheWholeIndexFinds) {
     const QString path = dir_.filePath(QStringLiteral("parts.sqlite"));
     {
         SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        db.exec(CreateGazetteerTable("TEXT"));
+        db.exec(CreateGazetteerTable({}));
         db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude, "
                 "FIPS_QOV) VALUES ('b_x', 'p1', 1, 1, 'fr'), ('B[X', 'p2', 1, 1, 'FR'), "
                 "('bax', 'p3', 1, 1, 'BE'), ('B@', 'p4', 1, 1, 'fr'), ('BA', 'p5', 1, 1, NULL), "
@@ -194,7 +235,8 @@ TEST_F(PlaceSearchTest, APartOfTheIndexFindsWhatTheWholeIndexFinds) {
                 "('bAx', 'p8', 1, 1, 'BE'), ('éclair', 'p9', 1, 1, 'BE'), ('B', 'p10', 1, 1, "
                 "'fr'), (NULL, 'p11', 1, 1, 'BE'), ('Bz', 'p12', NULL, 1, 'PL'), "
                 "('ÿy', 'p13', 1, 1, 'US'), ('ÀB', 'p14', 1, 1, 'US'), ('a~', 'p15', 1, 1, 'US'), "
-                "('A', 'p16', 1, 1, 'US'), ('Zz', 'p17', 1, 1, 'XX')");
+                "('A', 'p16', 1, 1, 'US'), ('Zz', 'p17', 1, 1, 'XX'), ('ĿA', 'p18', 1, 1, 'XX'), "
+                "('ŸY', 'p19', 1, 1, 'XX'), ('Ŀ', 'p20', 1, 1, 'XX')");
         db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
     }
     platform::Settings().File = path;
@@ -203,9 +245,9 @@ TEST_F(PlaceSearchTest, APartOfTheIndexFindsWhatTheWholeIndexFinds) {
         const int error = ErrorOf([&] { ids = index.find(key, exact); });
         return std::make_pair(error, ids);
     };
-    const char* const prefixes[] = {"B",  "BA",  "BAX", "B@", "B[",  "B_", "BZ",    "É", "ÉC",
-                                    "E",  "ÿ",   "ÿY",  "À",  "A",   "A~", "Z",     "@", "[",
-                                    "ZZ", "ZZZ", "~",   "é",  "ÀBC", "Q",  "ECLUSE"};
+    const char* const prefixes[] = {"B", "BA", "BAX", "B@", "B[",     "B_", "BZ", "É",  "ÉC", "E",
+                                    "ÿ", "ÿY", "À",   "A",  "A~",     "Z",  "@",  "[",  "ZZ", "ZZZ",
+                                    "~", "é",  "ÀBC", "Q",  "ECLUSE", "Ŀ",  "ŀa", "ĿAB"};
     for (const int sort : {0, 1}) {
         platform::Settings().Sort = sort;
         gazetteer::GazetteerSource source(path, QString());
@@ -230,7 +272,7 @@ TEST_F(PlaceSearchTest, APartOfTheIndexFindsWhatTheWholeIndexFinds) {
         {
             SQLite::Database db(oddPath.toStdString(),
                                 SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-            db.exec(CreateGazetteerTable(""));
+            db.exec(CreateGazetteerTable({.searchField = "", .end = ""}));
             db.exec(std::string("INSERT INTO ZEBGazet_Decoding (Sort_Name, Latitude, Longitude) "
                                 "VALUES ('B', 1, 1), (") +
                     odd + ", 1, 1)");
@@ -254,22 +296,36 @@ TEST_F(PlaceSearchTest, ASearchWhileTheIndexIsReadListsWhatTheIndexLists) {
         db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude) "
                 "VALUES ('NOWHERE', 'Nowhere', NULL, 1)");
     }
+    const auto compare = [this](const char* typed, bool exact) {
+        std::vector<PlaceRow> early;
+        gazetteer::PlaceSearcher searcher;
+        searcher.prepare(platform::Settings());
+        const int earlyError = ErrorOf([&] {
+            early = gazetteer::RowsOf(
+                searcher.search(platform::Settings(), QString::fromUtf8(typed), exact));
+        });
+        std::vector<PlaceRow> later;
+        const int laterError = ErrorOf([&] { later = Search(QString::fromUtf8(typed), exact); });
+        EXPECT_EQ(earlyError, laterError) << typed;
+        EXPECT_EQ(Names(early), Names(later)) << typed;
+        return later.size();
+    };
     for (const char* typed : {"l", "lyon", "NOW", "none"}) {
         for (const bool exact : {false, true}) {
-            std::vector<PlaceRow> early;
-            gazetteer::PlaceSearcher searcher;
-            searcher.prepare(platform::Settings());
-            const int earlyError = ErrorOf([&] {
-                early = gazetteer::RowsOf(
-                    searcher.search(platform::Settings(), QString::fromUtf8(typed), exact));
-            });
-            std::vector<PlaceRow> later;
-            const int laterError =
-                ErrorOf([&] { later = Search(QString::fromUtf8(typed), exact); });
-            EXPECT_EQ(earlyError, laterError) << typed;
-            EXPECT_EQ(Names(early), Names(later)) << typed;
+            compare(typed, exact);
         }
     }
+    // A field of numeric affinity compares a text that looks like a number as that number.
+    const QString numeric = dir_.filePath(QStringLiteral("numeric.sqlite"));
+    {
+        SQLite::Database db(numeric.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        db.exec(CreateGazetteerTable({.searchField = "STRING", .end = ""}));
+        db.exec("INSERT INTO ZEBGazet_Decoding (Sort_Name, Full_Name, Latitude, Longitude) "
+                "VALUES ('1ST AVENUE', '1st Avenue', 1, 1), ('LYON', 'Lyon', 1, 1)");
+        db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
+    }
+    platform::Settings().File = numeric;
+    EXPECT_EQ(compare("1", false), 1U);
 }
 
 TEST_F(PlaceSearchTest, TheListFindsAndSortsRowsItHasNotShown) {
@@ -325,7 +381,7 @@ TEST_F(PlaceSearchTest, ATableWithoutRowidIsSearchedToo) {
     const QString path = dir_.filePath(QStringLiteral("keyed.sqlite"));
     {
         SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        db.exec(CreateGazetteerTable("TEXT PRIMARY KEY", "TEXT", " WITHOUT ROWID"));
+        db.exec(CreateGazetteerTable({.searchField = "TEXT PRIMARY KEY", .end = " WITHOUT ROWID"}));
         db.exec("CREATE INDEX byName ON ZEBGazet_Decoding (Sort_Name COLLATE NOCASE)");
         db.exec("INSERT INTO ZEBGazet_Decoding VALUES ('LYON', 'Lyon', 45.74846, 4.84671, "
                 "'FR84', 'PPLA', 'France', '')");
