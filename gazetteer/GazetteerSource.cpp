@@ -312,11 +312,12 @@ bool GazetteerSource::readsInPlace(const QString& name, const QString& column) c
            hasCaseFreeIndex(QStringLiteral("src.") + name, column);
 }
 
+QString GazetteerSource::sqliteTableName(const QString& table) const {
+    return dbase_ || paradox_ || access_ ? QString() : FindName(tables(), table);
+}
+
 bool GazetteerSource::searchesInPlace(const QString& table, const QString& field) const {
-    if (dbase_ || paradox_ || access_) {
-        return false;
-    }
-    const QString name = FindName(tables(), table);
+    const QString name = sqliteTableName(table);
     if (name.isEmpty()) {
         return false;
     }
@@ -325,10 +326,7 @@ bool GazetteerSource::searchesInPlace(const QString& table, const QString& field
 }
 
 bool GazetteerSource::comparesAsText(const QString& table, const QString& field) const {
-    if (dbase_ || paradox_ || access_) {
-        return false;
-    }
-    const QString name = FindName(tables(), table);
+    const QString name = sqliteTableName(table);
     if (name.isEmpty()) {
         return false;
     }
@@ -351,10 +349,7 @@ bool GazetteerSource::comparesAsText(const QString& table, const QString& field)
 }
 
 bool GazetteerSource::declaresNumbers(const QString& table, const QStringList& fields) const {
-    if (dbase_ || paradox_ || access_) {
-        return false;
-    }
-    const QString name = FindName(tables(), table);
+    const QString name = sqliteTableName(table);
     if (name.isEmpty() || copied_.contains(name) || isView(name)) {
         return false;
     }

@@ -71,6 +71,9 @@ public:
 private:
     bool hasRowid(const QString& table) const;
     bool hasCaseFreeIndex(const QString& schemaTable, const QString& field) const;
+    // `table` as the SQLite file spells it; empty for a source of another kind or a table it
+    // lacks.
+    QString sqliteTableName(const QString& table) const;
     // `name` and `column` as the source spells them.
     bool readsInPlace(const QString& name, const QString& column) const;
     void copyDbfTable(const QString& table);
