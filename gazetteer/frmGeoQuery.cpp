@@ -185,15 +185,16 @@ void frmGeoQuery::cmd_Click(int index) {
     try {
         PlaceHits hits;
         {
-            // Opening may wait for the reading under way in the background.
+            // A search may wait for the reading under way in the background.
             const platform::WaitCursor wait;
-            // Opening first, so that a missing database shows even for an empty text.
-            searcher_.open(mapping);
-            places_->clear();
             if (txt->text().isEmpty()) {
+                // Opened all the same, so that a missing database shows.
+                searcher_.open(mapping);
+                places_->clear();
                 platform::BeepUnlessSilent();
                 return;
             }
+            // The search opens the database and reports what fails before the list changes.
             hits = searcher_.search(mapping, txt->text(), index == 0);
         }
         fillList(std::move(hits));
