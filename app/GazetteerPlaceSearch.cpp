@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "app/frmDatum.h"
+#include "gazetteer/GazetteerSource.h"
 #include "gazetteer/frmGeoQuery.h"
 #include "platform/ProgramSettings.h"
 
@@ -23,8 +24,11 @@ gazetteer::frmGeoQuery& GazetteerPlaceSearch::window() {
 }
 
 void GazetteerPlaceSearch::prepare() {
-    if (platform::Settings().File.isEmpty()) {
-        return; // no gazetteer set up: nothing to read, and no window made for it
+    const platform::ProgramSettings& settings = platform::Settings();
+    // No gazetteer set up, or one read by a child process when searched: nothing to read ahead,
+    // and no window made for it.
+    if (settings.File.isEmpty() || !gazetteer::OpensInProcess(settings.File, settings.DbType)) {
+        return;
     }
     window().prepareSearch();
 }

@@ -4,6 +4,7 @@
 // producer lays out the next item while the last is consumed. Emptied items come back to the
 // producer as spares, their room kept, so that a long run allocates its items once.
 
+#include <cassert>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -27,7 +28,9 @@ public:
     // being consumed included. What the functions refer to must outlive this object.
     WorkerQueue(std::size_t maxPending, Consume consume, Empty empty)
         : maxPending_(maxPending), consume_(std::move(consume)), empty_(std::move(empty)),
-          thread_([this] { run(); }) {}
+          thread_([this] { run(); }) {
+        assert(maxPending >= 1); // with none allowed, a hand-over would wait for ever
+    }
     // Waits for the item being consumed; the items still waiting are dropped, and an error not
     // yet handed back with them.
     ~WorkerQueue() {

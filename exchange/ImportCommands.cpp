@@ -107,11 +107,8 @@ QString ChooseMapSourceFile() {
     return platform::CurrentPrompter().openFile(request);
 }
 
-namespace {
-
-// The rows of `count` waypoints, the cells of waypoint i given by `cellsAt`.
-template <typename CellsAt>
-int ImportWaypoints(const WaypointImportInput& input, std::size_t count, CellsAt cellsAt) {
+int ImportWaypointRecords(const WaypointImportInput& input,
+                          const std::vector<QStringList>& waypoints) {
     const WaypointRecordBuilder builder(input);
     if (builder.altitudeSlotMissing()) {
         platform::MsgBox(QStringLiteral("The altitude will not be imported since it is not used "
@@ -121,10 +118,11 @@ int ImportWaypoints(const WaypointImportInput& input, std::size_t count, CellsAt
     const platform::WaitCursor busy;
     return HidingProgressOnError([&] {
         std::size_t i = 0;
-        ImportTransaction transaction(
-            [&] { return FractionOf(static_cast<qint64>(i), static_cast<qint64>(count)); });
-        for (; i < count; ++i) {
-            const QStringList cells = cellsAt(i);
+        ImportTransaction transaction([&] {
+            return FractionOf(static_cast<qint64>(i), static_cast<qint64>(waypoints.size()));
+        });
+        for (; i < waypoints.size(); ++i) {
+            const QStringList& cells = waypoints[i];
             try {
                 if (const auto record = builder.record(cells)) {
                     transaction.add(*record);
@@ -140,14 +138,6 @@ int ImportWaypoints(const WaypointImportInput& input, std::size_t count, CellsAt
         transaction.commit();
         return transaction.added();
     });
-}
-
-} // namespace
-
-int ImportWaypointRecords(const WaypointImportInput& input,
-                          const std::vector<QStringList>& waypoints) {
-    return ImportWaypoints(input, waypoints.size(),
-                           [&](std::size_t i) -> const QStringList& { return waypoints[i]; });
 }
 
 } // namespace exchange

@@ -285,6 +285,7 @@ GEODESY_ALWAYS_INLINE bool WriteWholeMetres(int band, int zone, double northing,
     // The row letters of each 100 km of a 2,000 km cycle (no I, no O), twice over: a row less the
     // offset of the zone's set is read from the second cycle back.
     static constexpr std::string_view kRows = "ABCDEFGHJKLMNPQRSTUVABCDEFGHJKLMNPQRSTUV";
+    static_assert(kRows.size() == 2 * kRowLetters, "one cycle of row letters, twice over");
     if (!(northing >= 0.0 && northing < kLimit && easting >= 0.0 && easting < kLimit &&
           static_cast<unsigned>(zone) <= 99U && static_cast<unsigned>(band - 1) < 26U)) {
         return false;

@@ -68,7 +68,7 @@ void Step(double lat, double lon, double h, const MolodenskyStep& p, double& lat
     const double w2 = 1.0 - e2 * sp * sp;
     const double w = checked::Sqrt(w2);
     const double rn = Div(a, w);
-    const double rm = Div(a * (1.0 - e2), w * w2);
+    const double rm = Div(p.aOneLessE2, w * w2);
 
     double outLat = 0.0, outLon = 0.0;
     if (std::fabs(lat) > kPolarCap) {
@@ -94,7 +94,7 @@ void Step(double lat, double lon, double h, const MolodenskyStep& p, double& lat
         // Displacements in metres, north along the meridian and east along the parallel.
         const double north = -p.dx * sp * cl - p.dy * sp * sl + p.dz * cp +
                              p.daE2OverA * rn * sp * cp +
-                             p.df * (rm * p.inverseOneLessF + rn * (1.0 - f)) * sp * cp;
+                             p.df * (rm * p.inverseOneLessF + rn * p.oneLessF) * sp * cp;
         const double east = -p.dx * sl + p.dy * cl;
         const double dphi = Div(north, rm + h);
         const double dlambda = Div(east, (rn + h) * cp);

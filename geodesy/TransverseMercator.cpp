@@ -50,10 +50,8 @@ EllipsoidConstants Derive(double a, double f) {
 
 const EllipsoidConstants& Keep(double a, double f) {
     KeptConstants& kept = Kept();
-    if (!(kept.valid && kept.el.a == a && kept.el.f == f)) {
-        kept.el = Derive(a, f); // a fault in the derivation leaves the entry as it was
-        kept.valid = true;
-    }
+    kept.el = Derive(a, f); // a fault in the derivation leaves the entry as it was
+    kept.valid = true;
     return kept.el;
 }
 

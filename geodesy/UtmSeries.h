@@ -45,7 +45,8 @@ GEODESY_ALWAYS_INLINE const EllipsoidConstants* KeptFor(double a, double f) {
     return kept.valid && kept.el.a == a && kept.el.f == f ? &kept.el : nullptr;
 }
 
-// The constants of (a, f) derived and kept; raises error 11 or 6 as the derivation's divisions do
+// The constants of (a, f) derived and kept in place of the ones kept (Constants looks those up
+// first); raises error 11 or 6 as the derivation's divisions do
 // (a flattening of 0, for one), leaving the kept ones as they were.
 const EllipsoidConstants& Keep(double a, double f);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <latch>
 #include <optional>
@@ -137,6 +138,8 @@ TEST(WorkerQueue, TheProducerWaitsWhileAsManyAsAllowedAreNotConsumed) {
     HandValue(queue, 2);
     std::atomic<bool> released = false;
     std::jthread releaser([&] {
+        // Long enough for a hand-over that did not wait to have come back already.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         released = true;
         consumer.release.count_down();
     });
